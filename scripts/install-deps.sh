@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs every Debian package needed to build, test and run the program.
+# Does nothing when all of them are already present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config
+  qt6-base-dev libqt6sql6-sqlite libgl1-mesa-dev
+  libglpk-dev libfreexl-dev
+  qt6-translations-l10n fonts-noto-cjk
+  xvfb xauth sqlite3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}"
+$SUDO apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

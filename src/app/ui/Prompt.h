@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box and file dialog of the program goes through here, so that
+// tests can answer them without a modal window: in test mode a box is not
+// shown, its text is recorded, and the next queued answer (or the default
+// button) is returned; a file dialog returns the next queued file name, or ""
+// (cancelled) when none is queued.
+class Prompt {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+
+    struct Shown {
+        QString text;
+        QString title;
+        Icon icon = Icon::None;
+        QMessageBox::StandardButtons buttons;
+    };
+
+    struct FileRequest {
+        QString title;
+        QString proposedName;  // file name or path offered to the user
+        QString filter;
+    };
+
+    // A message box; returns the button pressed. An empty title means the
+    // application's own title.
+    static QMessageBox::StandardButton show(QWidget* parent, const QString& text,
+                                            const QString& title = QString(),
+                                            Icon icon = Icon::None,
+                                            QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // OK-only box with the application's title: the way input checks report.
+    static void message(QWidget* parent, const QString& text) { show(parent, text); }
+
+    // The open-file dialog (which also accepts a name that does not exist yet).
+    // Returns the chosen path as the user left it, or "" when cancelled.
+    static QString openFileName(QWidget* parent, const QString& title, const QString& proposedName,
+                                const QString& filter, const QString& directory = QString());
+
+    // Opens a file or address with the desktop's default application. In test
+    // mode nothing is opened; the path is recorded.
+    static bool openDocument(const QString& pathOrUrl);
+
+    // Test seam.
+    static void setTestMode(bool on);
+    static bool testMode();
+    static void queueAnswer(QMessageBox::StandardButton answer);
+    static void queueFileName(const QString& path);
+    static const QList<Shown>& shown();
+    static const QList<FileRequest>& fileRequests();
+    static const QStringList& openedDocuments();
+    static QString lastText();
+    static void clear();
+};
+
+// The program's name as message boxes show it.
+QString ApplicationTitle();

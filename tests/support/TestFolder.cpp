@@ -1,0 +1,47 @@
+#include "TestFolder.h"
+
+#include "data/Dbconnection.h"
+#include "data/Mei.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+namespace {
+
+void CopyTree(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(source, target);
+    }
+}
+
+}  // namespace
+
+TestFolder::TestFolder(bool withDatabase)
+{
+    folder_.dir = dir_.path();
+    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/template"), folder_.file(QStringLiteral("template")));
+    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/help"), folder_.file(QStringLiteral("help")));
+    QDir(folder_.dir).mkdir(QStringLiteral("bakup"));
+    if (withDatabase)
+        EnsureDatabase(folder_);
+}
+
+TestFolder::~TestFolder()
+{
+    CloseConnection();
+}
+
+Mei MakeCoal(const QString& name, double price)
+{
+    Mei coal;
+    coal.MingCheng = name;
+    coal.JiaGe = price;
+    return coal;
+}

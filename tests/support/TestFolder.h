@@ -1,0 +1,25 @@
+#pragma once
+
+#include "data/AppFolder.h"
+
+#include <QTemporaryDir>
+
+// A temporary application folder with a fresh coal.dat and the templates and
+// help page copied in, as the program finds them beside its executable. The
+// shared connection is closed when it goes away.
+class TestFolder {
+public:
+    explicit TestFolder(bool withDatabase = true);
+    ~TestFolder();
+
+    const AppFolder& folder() const { return folder_; }
+    QString path(const QString& name) const { return folder_.file(name); }
+
+private:
+    QTemporaryDir dir_;
+    AppFolder folder_;
+};
+
+// A coal with the given name and price, and every other value empty.
+struct Mei;
+Mei MakeCoal(const QString& name, double price);
