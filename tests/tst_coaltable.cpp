@@ -1,0 +1,213 @@
+#include "data/DaoFunction.h"
+#include "data/Dbconnection.h"
+#include "data/QualityIndex.h"
+#include "support/TestFolder.h"
+
+#include <QtTest>
+
+class CoalTableTest : public QObject {
+    Q_OBJECT
+private slots:
+    void schemaHasEveryColumn();
+    void saveAndLoadValues_data();
+    void saveAndLoadValues();
+    void emptyIndicesStayEmpty();
+    void twoInsertsGiveTwoRows();
+    void updateOverwritesRow();
+    void updateOfVanishedRowIsAnError();
+    void nullWrittenByAnotherToolReadsEmpty();
+    void loadOfMissingIdIsEmpty();
+    void deleteRemovesOnlyThatRow();
+    void deleteOfMissingIdChangesNothing();
+    void connectionIsAbsentAfterEachOperation();
+    void closeWhenAbsentDoesNothing();
+
+private:
+    int countRows(const AppFolder& folder, const QString& table);
+    int lastId(const AppFolder& folder);
+};
+
+int CoalTableTest::countRows(const AppFolder& folder, const QString& table)
+{
+    ConnectionScope connection(folder);
+    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
+    query.next();
+    return query.value(0).toInt();
+}
+
+int CoalTableTest::lastId(const AppFolder& folder)
+{
+    ConnectionScope connection(folder);
+    QSqlQuery query = RunQuery(QStringLiteral("select max(id) from meitan"));
+    query.next();
+    return query.value(0).toInt();
+}
+
+void CoalTableTest::schemaHasEveryColumn()
+{
+    TestFolder t;
+    ConnectionScope connection(t.folder());
+    QStringList indexColumns;
+    for (const auto& index : QualityIndices())
+        indexColumns << QString::fromLatin1(index.column).toLower();
+    const QStringList d = {"d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
+    const QMap<QString, QStringList> expected = {
+        {"meitan", QStringList{"id", "name", "meichan", "kucun", "jiage", "riqi"} + indexColumns},
+        {"lishi_fangan", {"id", "fanganhao", "xinxi", "riqi"}},
+        {"lishi_meitan", QStringList{"id", "followid", "name", "kucun", "meichan", "jiage"} + indexColumns},
+        {"lishi_peibibiao", QStringList{"id", "followid", "name", "kucun", "meichan", "jiage"} + indexColumns + d},
+    };
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        QSqlQuery query = RunQuery(QStringLiteral("pragma table_info(%1)").arg(it.key()));
+        QStringList columns;
+        while (query.next())
+            columns << query.value(1).toString().toLower();
+        QStringList want = it.value();
+        want.sort();
+        columns.sort();
+        QCOMPARE(columns, want);
+    }
+}
+
+void CoalTableTest::saveAndLoadValues_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("loaded");
+    QTest::newRow("zero") << "0" << "0";
+    QTest::newRow("zero with decimals") << "0.0" << "0";
+    QTest::newRow("one decimal") << "12.3" << "12.30";
+    QTest::newRow("two decimals") << "12.30" << "12.30";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("not a number") << "abc" << "";
+}
+
+void CoalTableTest::saveAndLoadValues()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, loaded);
+    TestFolder t;
+    Mei coal = MakeCoal(QStringLiteral("大同'精煤"), 350.456);
+    for (int i = 0; i < kIndexCount; ++i)
+        IndexValue(coal, i) = typed;
+    coal.Kucun = typed;
+    coal.MeiChan = typed;
+    coal.Riqi = QDateTime::currentDateTime();
+    SaveCoal(t.folder(), coal);
+
+    const Mei back = LoadCoal(t.folder(), lastId(t.folder()));
+    QCOMPARE(back.MingCheng, QStringLiteral("大同'精煤"));
+    for (int i = 0; i < kIndexCount; ++i)
+        QCOMPARE(IndexValue(back, i), loaded);
+    QCOMPARE(back.Kucun, loaded);
+    QCOMPARE(back.MeiChan, loaded);
+    QCOMPARE(back.JiaGe, 350.46);
+    QCOMPARE(back.id, 0);
+}
+
+void CoalTableTest::emptyIndicesStayEmpty()
+{
+    TestFolder t;
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 500));
+    ConnectionScope connection(t.folder());
+    QSqlQuery query = RunQuery(QStringLiteral("select NeiShui, huishoulv, kucun from meitan"));
+    QVERIFY(query.next());
+    for (int c = 0; c < 3; ++c) {
+        QVERIFY2(!query.value(c).isNull(), "empty text must be stored as text, not Null");
+        QCOMPARE(query.value(c).toString(), QString());
+    }
+}
+
+void CoalTableTest::twoInsertsGiveTwoRows()
+{
+    TestFolder t;
+    const Mei coal = MakeCoal(QStringLiteral("同名"), 1);
+    SaveCoal(t.folder(), coal);
+    const int first = lastId(t.folder());
+    SaveCoal(t.folder(), coal);
+    QCOMPARE(countRows(t.folder(), "meitan"), 2);
+    QVERIFY(lastId(t.folder()) > first);
+}
+
+void CoalTableTest::updateOverwritesRow()
+{
+    TestFolder t;
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    Mei coal = MakeCoal(QStringLiteral("B"), 2);
+    coal.id = lastId(t.folder());
+    coal.Liu = QStringLiteral("0.50");
+    SaveCoal(t.folder(), coal);
+    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+    const Mei back = LoadCoal(t.folder(), coal.id);
+    QCOMPARE(back.MingCheng, QStringLiteral("B"));
+    QCOMPARE(back.Liu, QStringLiteral("0.50"));
+    QCOMPARE(back.JiaGe, 2.0);
+}
+
+void CoalTableTest::updateOfVanishedRowIsAnError()
+{
+    TestFolder t;
+    Mei coal = MakeCoal(QStringLiteral("A"), 1);
+    coal.id = 42;
+    QVERIFY_THROWS_EXCEPTION(DbError, SaveCoal(t.folder(), coal));
+    QCOMPARE(countRows(t.folder(), "meitan"), 0);
+    QVERIFY(!ConnectionPresent());
+}
+
+void CoalTableTest::nullWrittenByAnotherToolReadsEmpty()
+{
+    TestFolder t;
+    {
+        ConnectionScope connection(t.folder());
+        Execute(QStringLiteral("insert into meitan (Name, Liu, JiaGe, kucun) values (NULL, NULL, NULL, '12.3')"));
+    }
+    const Mei back = LoadCoal(t.folder(), lastId(t.folder()));
+    QCOMPARE(back.MingCheng, QString());
+    QCOMPARE(back.Liu, QString());
+    QCOMPARE(back.JiaGe, 0.0);
+    QCOMPARE(back.Kucun, QStringLiteral("12.30"));
+}
+
+void CoalTableTest::loadOfMissingIdIsEmpty()
+{
+    TestFolder t;
+    QCOMPARE(LoadCoal(t.folder(), 7), Mei());
+}
+
+void CoalTableTest::deleteRemovesOnlyThatRow()
+{
+    TestFolder t;
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2));
+    DeleteCoal(t.folder(), lastId(t.folder()));
+    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+    QCOMPARE(LoadCoal(t.folder(), lastId(t.folder())).MingCheng, QStringLiteral("A"));
+}
+
+void CoalTableTest::deleteOfMissingIdChangesNothing()
+{
+    TestFolder t;
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    DeleteCoal(t.folder(), 999);
+    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+}
+
+void CoalTableTest::connectionIsAbsentAfterEachOperation()
+{
+    TestFolder t;
+    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    QVERIFY(!ConnectionPresent());
+    LoadCoal(t.folder(), 1);
+    QVERIFY(!ConnectionPresent());
+    DeleteCoal(t.folder(), 1);
+    QVERIFY(!ConnectionPresent());
+}
+
+void CoalTableTest::closeWhenAbsentDoesNothing()
+{
+    QVERIFY(!ConnectionPresent());
+    CloseConnection();
+    QVERIFY(!ConnectionPresent());
+}
+
+QTEST_GUILESS_MAIN(CoalTableTest)
+#include "tst_coaltable.moc"
