@@ -1,0 +1,59 @@
+#pragma once
+
+#include "workspace/GridRows.h"
+
+#include <QList>
+#include <QMap>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The ten-row coal grid shared by the workspace and the manual calculator: per
+// row an optional must-blend box chk_i, the nineteen text cells txtMingcheng_i
+// ... txtJiage_i and the delete button btnDel_i, under one caption per column.
+// Controls sit at fixed design positions so that the owning window can scale
+// them; the grid copies itself to and from the plain Grid.
+class CoalGridWidget : public QWidget {
+    Q_OBJECT
+public:
+    struct Options {
+        bool checkBoxes = true;
+        // Cells (GridRows positions) from left to right; empty = name, the
+        // fifteen indices, stock, shovel weight, price.
+        QList<int> columnOrder;
+        // Caption overrides by cell position (for example the calculator's
+        // proportion column).
+        QMap<int, QString> captions;
+        double fontSize = 9.0;
+    };
+
+    explicit CoalGridWidget(const Options& options, QWidget* parent = nullptr);
+
+    Grid grid() const;
+    void setGrid(const Grid& grid);
+
+    QCheckBox* check(int row) const { return checks_[row]; }  // nullptr without boxes
+    QLineEdit* cell(int row, int cell) const { return cells_[row][cell]; }
+    QPushButton* deleteButton(int row) const { return deletes_[row]; }
+
+    // Every control of the grid (captions, boxes, cells, buttons), for scaling.
+    const QList<QWidget*>& controls() const { return controls_; }
+    QSize designSize() const { return designSize_; }
+
+    // Empties row's nineteen cells; its box keeps its state.
+    void btnDel_Click(int row);
+
+private:
+    QList<QWidget*> controls_;
+    std::array<QCheckBox*, kGridRows> checks_{};
+    std::array<std::array<QLineEdit*, kGridCells>, kGridRows> cells_{};
+    std::array<QPushButton*, kGridRows> deletes_{};
+    QSize designSize_;
+};
