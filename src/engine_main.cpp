@@ -1,1 +1,89 @@
-int main() { return 2; }
+// velmora-engine FILE: solves a model file (one that starts with "model:") or
+// runs an engine script, outside the program, through the same engine.
+// Prints one line per pointer: number, tab, name, tab, value.
+// Exit status: 0 optimum found, 1 no solution, 2 file unreadable or not valid.
+
+#include "blend/Engine.h"
+#include "blend/EngineModel.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string NumberText(double value)
+{
+    if (value == 0.0)
+        value = 0.0;  // no "-0"
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+bool ReadFile(const char* path, std::string& content)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    char buffer[16384];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        content.append(buffer, got);
+    const bool ok = !std::ferror(file);
+    std::fclose(file);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "用法: velmora-engine 文件\n");
+        return 2;
+    }
+    const char* path = argv[1];
+    std::string content;
+    if (!ReadFile(path, content)) {
+        std::fprintf(stderr, "%s: 无法读取文件\n", path);
+        return 2;
+    }
+
+    std::string script;
+    if (StartsWithModel(content)) {
+        script = "TAKE ";
+        script += path;
+        script += "\nGO\nQUIT\n";
+    } else {
+        script = content;
+    }
+
+    EngineHandle env = EngineCreateEnv();
+    EngineExecuteScript(env, script.c_str());
+    EngineReport report = EngineLastReport(env);
+    EngineCloseLogFile(env);
+    EngineDeleteEnv(env);
+
+    if (report.file.empty() && report.line > 0)
+        report.file = path;  // an error in the script itself
+
+    switch (report.status) {
+    case EngineStatus::Optimal:
+        for (const EnginePointerValue& p : report.pointers)
+            std::printf("%d\t%s\t%s\n", p.number, p.name.c_str(), NumberText(p.value).c_str());
+        return 0;
+    case EngineStatus::Infeasible:
+    case EngineStatus::Unbounded:
+    case EngineStatus::SolverFailed:
+        std::fprintf(stderr, "%s\n", EngineDescribe(report).c_str());
+        return 1;
+    case EngineStatus::NotSolved:
+    case EngineStatus::ReadError:
+    case EngineStatus::ParseError:
+    case EngineStatus::ScriptError:
+        break;
+    }
+    std::fprintf(stderr, "%s\n", EngineDescribe(report).c_str());
+    return 2;
+}

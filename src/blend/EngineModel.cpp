@@ -1,0 +1,526 @@
+#include "blend/EngineModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+// Numbers beyond this size are refused: they only arise from garbled text and
+// would wreck the solver's numerics.
+constexpr double kLargestNumber = 1e30;
+constexpr int kLargestPointer = 1000000;
+
+enum class Tok { End, Number, Name, Symbol };
+
+struct Token {
+    Tok type = Tok::End;
+    std::size_t start = 0;
+    std::size_t length = 0;
+    double number = 0.0;
+    char symbol = 0;   // first character of a symbol
+    char symbol2 = 0;  // second character of a two-character symbol (<=, >=)
+};
+
+struct Failure {
+    std::size_t offset;
+    std::string message;
+};
+
+char Upper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+std::string UpperKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        c = Upper(c);
+    return key;
+}
+
+bool SameWord(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Upper(a[i]) != Upper(b[i]))
+            return false;
+    return true;
+}
+
+class Parser {
+public:
+    Parser(std::string_view text, EngineModel& model) : text_(text), model_(model) {}
+
+    std::size_t Run()
+    {
+        Advance();
+        ExpectWord("model");
+        ExpectSymbol(':');
+        for (;;) {
+            if (token_.type == Tok::End)
+                Fail(token_.start, "模型没有以 end 结束");
+            if (IsWord("end")) {
+                const std::size_t after = token_.start + token_.length;
+                ResolvePointers();
+                return after;
+            }
+            if (IsWord("data") && PeekSymbol(':')) {
+                ParseData();
+                continue;
+            }
+            if (token_.type == Tok::Name && text_[token_.start] == '@') {
+                ParseFunction();
+                continue;
+            }
+            ParseStatement();
+        }
+    }
+
+private:
+    // ---- tokens -------------------------------------------------------------
+    void Advance()
+    {
+        std::size_t p = pos_;
+        while (p < text_.size() && IsBlank(text_[p]))
+            ++p;
+        token_ = Token{};
+        token_.start = p;
+        if (p >= text_.size()) {
+            token_.type = Tok::End;
+            pos_ = p;
+            return;
+        }
+        const char c = text_[p];
+        if (IsDigit(c) || (c == '.' && p + 1 < text_.size() && IsDigit(text_[p + 1]))) {
+            std::size_t e = p;
+            while (e < text_.size() && IsDigit(text_[e]))
+                ++e;
+            if (e < text_.size() && text_[e] == '.') {
+                ++e;
+                while (e < text_.size() && IsDigit(text_[e]))
+                    ++e;
+            }
+            if (e < text_.size() && (text_[e] == 'e' || text_[e] == 'E')) {
+                std::size_t x = e + 1;
+                if (x < text_.size() && (text_[x] == '+' || text_[x] == '-'))
+                    ++x;
+                if (x < text_.size() && IsDigit(text_[x])) {
+                    while (x < text_.size() && IsDigit(text_[x]))
+                        ++x;
+                    e = x;
+                }
+            }
+            double value = 0.0;
+            const auto result = std::from_chars(text_.data() + p, text_.data() + e, value);
+            if (result.ec != std::errc() || result.ptr != text_.data() + e || !std::isfinite(value)
+                || std::fabs(value) > kLargestNumber)
+                Fail(p, "数值超出范围");
+            token_.type = Tok::Number;
+            token_.number = value;
+            token_.length = e - p;
+            pos_ = e;
+            return;
+        }
+        if (IsLetter(c) || c == '@') {
+            std::size_t e = p + 1;
+            while (e < text_.size() && (IsLetter(text_[e]) || IsDigit(text_[e])))
+                ++e;
+            if (c == '@' && e == p + 1)
+                Fail(p, "@ 后缺少函数名");
+            token_.type = Tok::Name;
+            token_.length = e - p;
+            pos_ = e;
+            return;
+        }
+        static constexpr std::string_view symbols = "[]()*/+-<>=;:,";
+        if (symbols.find(c) == std::string_view::npos)
+            Fail(p, "无法识别的字符");
+        token_.type = Tok::Symbol;
+        token_.symbol = c;
+        token_.length = 1;
+        if ((c == '<' || c == '>' || c == '=') && p + 1 < text_.size()) {
+            const char d = text_[p + 1];
+            if ((c != '=' && d == '=') || (c == '=' && (d == '<' || d == '>'))) {
+                token_.symbol2 = d;
+                token_.length = 2;
+            }
+        }
+        pos_ = p + token_.length;
+    }
+
+    std::string_view TokenText() const { return text_.substr(token_.start, token_.length); }
+
+    bool IsSymbol(char c) const { return token_.type == Tok::Symbol && token_.symbol == c && !token_.symbol2; }
+
+    bool IsWord(std::string_view word) const
+    {
+        return token_.type == Tok::Name && SameWord(TokenText(), word);
+    }
+
+    // The next non-blank character after the current token is c.
+    bool PeekSymbol(char c) const
+    {
+        std::size_t p = pos_;
+        while (p < text_.size() && IsBlank(text_[p]))
+            ++p;
+        return p < text_.size() && text_[p] == c;
+    }
+
+    [[noreturn]] void Fail(std::size_t offset, std::string message) { throw Failure{offset, std::move(message)}; }
+
+    [[noreturn]] void Unexpected(const char* wanted)
+    {
+        if (token_.type == Tok::End)
+            Fail(token_.start, std::string("意外的文件结尾，应为 ") + wanted);
+        Fail(token_.start, std::string("应为 ") + wanted);
+    }
+
+    void ExpectSymbol(char c)
+    {
+        if (!IsSymbol(c)) {
+            const char wanted[4] = {'"', c, '"', 0};
+            Unexpected(wanted);
+        }
+        Advance();
+    }
+
+    void ExpectWord(std::string_view word)
+    {
+        if (!IsWord(word))
+            Unexpected(std::string("\"").append(word).append("\"").c_str());
+        Advance();
+    }
+
+    std::string_view ExpectName()
+    {
+        if (token_.type != Tok::Name || text_[token_.start] == '@')
+            Unexpected("名称");
+        const std::string_view name = TokenText();
+        Advance();
+        return name;
+    }
+
+    double ExpectSignedNumber()
+    {
+        double sign = 1.0;
+        while (IsSymbol('+') || IsSymbol('-')) {
+            if (IsSymbol('-'))
+                sign = -sign;
+            Advance();
+        }
+        if (token_.type != Tok::Number)
+            Unexpected("数值");
+        const double value = token_.number * sign;
+        Advance();
+        return value;
+    }
+
+    // ---- names ----------------------------------------------------------------
+    bool IsReserved(std::string_view name) const
+    {
+        return SameWord(name, "end") || SameWord(name, "enddata") || SameWord(name, "model");
+    }
+
+    int Variable(std::string_view name, std::size_t offset)
+    {
+        if (IsReserved(name))
+            Fail(offset, "保留字不能作变量名");
+        std::string key = UpperKey(name);
+        const auto found = variables_.find(key);
+        if (found != variables_.end())
+            return found->second;
+        const int index = static_cast<int>(model_.variables.size());
+        model_.variables.push_back(EngineVariable{std::string(name)});
+        variables_.emplace(std::move(key), index);
+        return index;
+    }
+
+    // ---- expressions ----------------------------------------------------------
+    // A sum of terms; a term is a product of numbers (and quotients by
+    // numbers) with at most one variable. Signs may stand before any term,
+    // also right after a "+" ("+-3.00*X2").
+    void ParseExpression(std::vector<EngineTerm>& terms, double& constant, double side)
+    {
+        bool first = true;
+        for (;;) {
+            double sign = side;
+            if (!first) {
+                if (!IsSymbol('+') && !IsSymbol('-'))
+                    return;
+            }
+            while (IsSymbol('+') || IsSymbol('-')) {
+                if (IsSymbol('-'))
+                    sign = -sign;
+                Advance();
+            }
+            ParseTerm(terms, constant, sign);
+            first = false;
+        }
+    }
+
+    void ParseTerm(std::vector<EngineTerm>& terms, double& constant, double factor)
+    {
+        int variable = -1;
+        bool divide = false;
+        for (;;) {
+            double sign = 1.0;
+            while (IsSymbol('+') || IsSymbol('-')) {
+                if (IsSymbol('-'))
+                    sign = -sign;
+                Advance();
+            }
+            if (token_.type == Tok::Number) {
+                const double value = token_.number * sign;
+                if (divide) {
+                    if (value == 0.0)
+                        Fail(token_.start, "除数为零");
+                    factor /= value;
+                } else {
+                    factor *= value;
+                }
+                Advance();
+            } else if (token_.type == Tok::Name && text_[token_.start] != '@') {
+                if (variable >= 0)
+                    Fail(token_.start, "一项中只能有一个变量");
+                if (divide)
+                    Fail(token_.start, "不能除以变量");
+                variable = Variable(TokenText(), token_.start);
+                factor *= sign;
+                Advance();
+            } else {
+                Unexpected("数值或变量");
+            }
+            if (!std::isfinite(factor) || std::fabs(factor) > kLargestNumber)
+                Fail(token_.start, "数值超出范围");
+            if (IsSymbol('*'))
+                divide = false;
+            else if (IsSymbol('/'))
+                divide = true;
+            else
+                break;
+            Advance();
+        }
+        if (variable >= 0)
+            terms.push_back(EngineTerm{variable, factor});
+        else
+            constant += factor;
+    }
+
+    // ---- statements ------------------------------------------------------------
+    void ParseStatement()
+    {
+        std::string rowName;
+        std::size_t nameOffset = token_.start;
+        if (IsSymbol('[')) {
+            Advance();
+            nameOffset = token_.start;
+            rowName = std::string(ExpectName());
+            ExpectSymbol(']');
+        }
+        if ((IsWord("min") || IsWord("max")) && PeekSymbol('=')) {
+            if (model_.hasObjective)
+                Fail(token_.start, "模型只能有一个目标函数");
+            model_.hasObjective = true;
+            model_.maximise = IsWord("max");
+            model_.objectiveName = rowName;
+            Advance();
+            ExpectSymbol('=');
+            ParseExpression(model_.objective, model_.objectiveConstant, 1.0);
+            ExpectSymbol(';');
+            if (!rowName.empty())
+                AddRowName(rowName, nameOffset, -1);
+            return;
+        }
+        EngineRow row;
+        row.name = rowName;
+        double constant = 0.0;
+        ParseExpression(row.terms, constant, 1.0);
+        if (token_.type != Tok::Symbol || (token_.symbol != '<' && token_.symbol != '>' && token_.symbol != '='))
+            Unexpected("\"<\"、\">\" 或 \"=\"");
+        const char a = token_.symbol;
+        const char b = token_.symbol2;
+        if (a == '<' || b == '<')
+            row.sense = RowSense::LessEqual;
+        else if (a == '>' || b == '>')
+            row.sense = RowSense::GreaterEqual;
+        else
+            row.sense = RowSense::Equal;
+        Advance();
+        // Everything moves to the left, the constants to the right.
+        ParseExpression(row.terms, constant, -1.0);
+        ExpectSymbol(';');
+        row.rhs = -constant;
+        if (!std::isfinite(row.rhs))
+            Fail(nameOffset, "数值超出范围");
+        if (!rowName.empty())
+            AddRowName(rowName, nameOffset, static_cast<int>(model_.rows.size()));
+        model_.rows.push_back(std::move(row));
+    }
+
+    void AddRowName(const std::string& name, std::size_t offset, int index)
+    {
+        if (!rows_.emplace(UpperKey(name), index).second)
+            Fail(offset, "行名重复");
+    }
+
+    void ParseFunction()
+    {
+        const std::size_t at = token_.start;
+        const std::string_view name = TokenText();
+        Advance();
+        ExpectSymbol('(');
+        if (SameWord(name, "@gin") || SameWord(name, "@bin") || SameWord(name, "@free")) {
+            const std::size_t nameAt = token_.start;
+            EngineVariable& v = model_.variables[Variable(ExpectName(), nameAt)];
+            if (SameWord(name, "@gin")) {
+                v.integer = true;
+            } else if (SameWord(name, "@bin")) {
+                v.integer = true;
+                v.lower = std::max(v.lower, 0.0);
+                v.upper = std::min(v.upper, 1.0);
+            } else {
+                v.lower = -kEngineInfinity;
+                v.upper = kEngineInfinity;
+            }
+        } else if (SameWord(name, "@bnd")) {
+            const double lower = ExpectSignedNumber();
+            ExpectSymbol(',');
+            const std::size_t nameAt = token_.start;
+            const int index = Variable(ExpectName(), nameAt);
+            ExpectSymbol(',');
+            const double upper = ExpectSignedNumber();
+            model_.variables[index].lower = lower;
+            model_.variables[index].upper = upper;
+        } else {
+            Fail(at, "未知的函数");
+        }
+        ExpectSymbol(')');
+        ExpectSymbol(';');
+    }
+
+    void ParseData()
+    {
+        Advance();  // data
+        ExpectSymbol(':');
+        for (;;) {
+            if (IsWord("enddata")) {
+                Advance();
+                return;
+            }
+            if (!IsWord("@pointer"))
+                Unexpected("\"@pointer\" 或 \"enddata\"");
+            Advance();
+            ExpectSymbol('(');
+            const std::size_t numberAt = token_.start;
+            if (token_.type != Tok::Number)
+                Unexpected("指针编号");
+            const double number = token_.number;
+            if (number != std::floor(number) || number < 1 || number > kLargestPointer)
+                Fail(numberAt, "指针编号必须是正整数");
+            Advance();
+            ExpectSymbol(')');
+            ExpectSymbol('=');
+            const std::size_t nameAt = token_.start;
+            const std::string_view name = ExpectName();
+            ExpectSymbol(';');
+            const int n = static_cast<int>(number);
+            if (!pointerNumbers_.insert(n).second)
+                Fail(numberAt, "指针编号重复");
+            model_.pointers.push_back(EnginePointerSlot{n, std::string(name)});
+            pointerAt_.push_back(nameAt);
+        }
+    }
+
+    // Pointers may name a variable or a row written anywhere in the model, so
+    // they are matched once the whole model has been read.
+    void ResolvePointers()
+    {
+        for (std::size_t i = 0; i < model_.pointers.size(); ++i) {
+            EnginePointerSlot& slot = model_.pointers[i];
+            const std::string key = UpperKey(slot.name);
+            if (const auto row = rows_.find(key); row != rows_.end()) {
+                slot.kind = row->second < 0 ? EnginePointerSlot::Objective : EnginePointerSlot::Row;
+                slot.index = row->second;
+            } else if (const auto var = variables_.find(key); var != variables_.end()) {
+                slot.kind = EnginePointerSlot::Variable;
+                slot.index = var->second;
+            } else {
+                Fail(pointerAt_[i], "指针指向未知的名称 " + slot.name);
+            }
+        }
+    }
+
+    std::string_view text_;
+    EngineModel& model_;
+    std::size_t pos_ = 0;
+    Token token_;
+    std::unordered_map<std::string, int> variables_;
+    std::unordered_map<std::string, int> rows_;  // -1 = the objective
+    std::vector<std::size_t> pointerAt_;
+    std::unordered_set<int> pointerNumbers_;
+};
+
+}  // namespace
+
+bool StartsWithModel(std::string_view text)
+{
+    std::size_t p = 0;
+    while (p < text.size() && IsBlank(text[p]))
+        ++p;
+    std::size_t e = p;
+    while (e < text.size() && IsLetter(text[e]))
+        ++e;
+    if (!SameWord(text.substr(p, e - p), "model"))
+        return false;
+    while (e < text.size() && IsBlank(text[e]))
+        ++e;
+    return e < text.size() && text[e] == ':';
+}
+
+bool ParseEngineModel(std::string_view text, EngineModel& model, EngineParseError& error,
+                      std::size_t* consumed)
+{
+    model = EngineModel{};
+    try {
+        Parser parser(text, model);
+        const std::size_t after = parser.Run();
+        if (consumed)
+            *consumed = after;
+        return true;
+    } catch (const Failure& failure) {
+        const std::size_t offset = std::min(failure.offset, text.size());
+        int line = 1;
+        std::size_t lineStart = 0;
+        for (std::size_t i = 0; i < offset; ++i) {
+            if (text[i] == '\n') {
+                ++line;
+                lineStart = i + 1;
+            }
+        }
+        error.line = line;
+        error.column = static_cast<int>(offset - lineStart) + 1;
+        error.message = failure.message;
+        model = EngineModel{};
+        return false;
+    }
+}

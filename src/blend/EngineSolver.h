@@ -1,0 +1,27 @@
+#pragma once
+
+#include "blend/EngineModel.h"
+
+#include <glpk.h>
+
+#include <string>
+#include <vector>
+
+enum class EngineSolveStatus { Optimal, Infeasible, Unbounded, Failed };
+
+struct EngineSolution {
+    EngineSolveStatus status = EngineSolveStatus::Failed;
+    std::string message;          // why there is no solution; "" when optimal
+    std::vector<double> values;   // one per model variable, integers exact
+    double objective = 0.0;       // including the objective's constant
+    std::vector<double> activity; // left-hand side value of each row
+};
+
+// Solves the model with GLPK (branch and bound for integer variables, the
+// simplex method otherwise), with its terminal output off.
+EngineSolution SolveEngineModel(const EngineModel& model);
+
+// The GLPK settings every engine solve uses; shared with the benchmark so that
+// it times the solver under exactly the same conditions.
+void EngineMipSettings(glp_iocp& parm);
+void EngineLpSettings(glp_smcp& parm);
