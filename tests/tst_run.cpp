@@ -1,0 +1,256 @@
+#include "blend/BlendRun.h"
+#include "data/Dbconnection.h"
+#include "support/TestFolder.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr int kSulphur = 5;
+constexpr int kAsh = 6;
+
+GridRow Coal(const QString& name, const QString& price, const QString& ash, const QString& stock = QString())
+{
+    GridRow row;
+    row.cells[kNameCell] = name;
+    row.cells[kPriceCell] = price;
+    row.cells[IndexCell(kAsh)] = ash;
+    row.cells[kStockCell] = stock;
+    return row;
+}
+
+// Three coals; ash at most 12 needs the dear low-ash coal in every mix.
+WorkspaceInput ThreeCoals()
+{
+    WorkspaceInput input;
+    input.grid.rows[0] = Coal("A", "500", "10");
+    input.grid.rows[1] = Coal("B", "450", "14");
+    input.grid.rows[2] = Coal("C", "420", "16");
+    input.upper[kAsh] = QStringLiteral("12");
+    input.proportionCount = QStringLiteral("12");
+    return input;
+}
+
+int Rows(const AppFolder& folder, const QString& table)
+{
+    ConnectionScope connection(folder);
+    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
+    query.next();
+    return query.value(0).toInt();
+}
+
+int HistoryRows(const AppFolder& folder)
+{
+    return Rows(folder, QStringLiteral("Lishi_fangan")) + Rows(folder, QStringLiteral("Lishi_Peibibiao"))
+        + Rows(folder, QStringLiteral("Lishi_meitan"));
+}
+
+using Setup = std::function<void(const TestFolder&, WorkspaceInput&)>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Setup)
+
+class RunTest : public QObject {
+    Q_OBJECT
+private slots:
+    void describeRange_data();
+    void describeRange();
+    void describePlan();
+    void proportionCount_data();
+    void proportionCount();
+    void rejectedInputWritesNothing();
+    void storedPlan();
+    void allPricesEqualStoresEverySolution();
+    void runsThatLeaveNothing_data();
+    void runsThatLeaveNothing();
+};
+
+void RunTest::describeRange_data()
+{
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("both") << "0.5" << "0.8" << "0.5<=硫分<=0.8 ";
+    QTest::newRow("lower") << "0.5" << "" << "硫分=>0.5 ";
+    QTest::newRow("upper") << "" << "0.8" << "硫分<=0.8 ";
+    QTest::newRow("none") << "" << "" << "";
+    QTest::newRow("texts as typed") << " 1.50" << "2" << " 1.50<=硫分<=2 ";
+}
+
+void RunTest::describeRange()
+{
+    QFETCH(QString, lower);
+    QFETCH(QString, upper);
+    QFETCH(QString, text);
+    QCOMPARE(DescribeRange(lower, upper, QStringLiteral("硫分")), text);
+}
+
+void RunTest::describePlan()
+{
+    WorkspaceInput input;
+    input.shovelMode = true;
+    input.lower[kSulphur] = QStringLiteral("0.5");
+    input.upper[kSulphur] = QStringLiteral("0.8");
+    input.upper[kAsh] = QStringLiteral("12");
+    input.tonnage = QStringLiteral("1000");
+    input.grid.rows[0] = Coal("A", "1", "");
+    input.grid.rows[0].checked = true;
+    input.grid.rows[1] = Coal("B", "1", "");
+    input.grid.rows[3] = Coal("D", "1", "");
+    input.grid.rows[3].checked = true;  // beyond the run of coals: not described
+    QCOMPARE(DescribePlan(input), QStringLiteral("[铲数配比] 0.5<=硫分<=0.8 灰分<=12  配1000吨 A必选"));
+
+    input.shovelMode = false;
+    input.tonnage.clear();
+    input.grid.rows[1].checked = true;
+    QCOMPARE(DescribePlan(input), QStringLiteral("0.5<=硫分<=0.8 灰分<=12  A必选 B必选"));
+    input.grid.rows[0].checked = input.grid.rows[1].checked = false;
+    QCOMPARE(DescribePlan(input), QStringLiteral("0.5<=硫分<=0.8 灰分<=12 "));
+}
+
+void RunTest::proportionCount_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+    QTest::newRow("empty") << "" << 100;
+    QTest::newRow("not a number") << "abc" << 100;
+    QTest::newRow("whole") << "40" << 40;
+    QTest::newRow("2.5 to even") << "2.5" << 2;
+    QTest::newRow("3.5 to even") << "3.5" << 4;
+    QTest::newRow("negative") << "-3" << -3;
+    QTest::newRow("far below") << "-1e20" << -32768;
+}
+
+void RunTest::proportionCount()
+{
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(ProportionCount(text), count);
+}
+
+void RunTest::rejectedInputWritesNothing()
+{
+    TestFolder test;
+    WorkspaceInput input = ThreeCoals();
+    input.grid.rows[5] = input.grid.rows[2];
+    input.grid.rows[2] = GridRow();
+    input.upper[kAsh] = QStringLiteral("twelve");
+    const RunOutcome outcome = RunBlending(test.folder(), input);
+    QCOMPARE(outcome.kind, RunOutcome::Kind::Rejected);
+    QCOMPARE(outcome.message, QStringLiteral("请将灰分的指标上限填写成数字！"));
+    QCOMPARE(input.grid.rows[2].name(), QStringLiteral("C"));  // compacted all the same
+    QCOMPARE(HistoryRows(test.folder()), 0);
+}
+
+void RunTest::storedPlan()
+{
+    TestFolder test;
+    WorkspaceInput input = ThreeCoals();
+    input.grid.rows[1].checked = true;
+    int calls = 0;
+    int lastSeen = 0;
+    QList<int> totals;
+    const RunOutcome outcome = RunBlending(test.folder(), input, [&](int total, int last) -> bool {
+        totals << total;
+        lastSeen = last;
+        ++calls;
+        return true;
+    });
+    QCOMPARE(outcome.kind, RunOutcome::Kind::Stored);
+    QCOMPARE(calls, 11);
+    QCOMPARE(totals.first(), 2);
+    QCOMPARE(totals.last(), 12);
+    QCOMPARE(lastSeen, 12);
+    QVERIFY(outcome.planId > 0);
+    QVERIFY(outcome.stored > 0);
+    QVERIFY(!QFileInfo::exists(test.folder().ModelPath()));
+
+    ConnectionScope connection(test.folder());
+    QSqlQuery header = RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan"));
+    QVERIFY(header.next());
+    QCOMPARE(header.value(0).toInt(), outcome.planId);
+    QCOMPARE(header.value(1).toString(), QStringLiteral("灰分<=12  B必选"));
+    QSqlQuery blends = RunQuery(QStringLiteral("select d1, d2, d3, d4, JiaGe from Lishi_Peibibiao where followid=?"),
+                                {outcome.planId});
+    QSet<double> prices;
+    int rows = 0;
+    while (blends.next()) {
+        ++rows;
+        QVERIFY(blends.value(1).toDouble() >= 1.0);  // the ticked coal is in every mix
+        QVERIFY(blends.value(3).isNull());
+        prices.insert(blends.value(4).toDouble());
+    }
+    QCOMPARE(rows, outcome.stored);
+    QCOMPARE(prices.size(), rows);
+    QSqlQuery coals = RunQuery(QStringLiteral("select Name from Lishi_meitan where followid=? order by id"),
+                               {outcome.planId});
+    QStringList names;
+    while (coals.next())
+        names << coals.value(0).toString();
+    QCOMPARE(names, QStringList({"A", "B", "C"}));
+}
+
+void RunTest::allPricesEqualStoresEverySolution()
+{
+    TestFolder test;
+    WorkspaceInput input = ThreeCoals();
+    for (int row = 0; row < 3; ++row)
+        input.grid.rows[row].cells[kPriceCell] = QStringLiteral("400");
+    const RunOutcome outcome = RunBlending(test.folder(), input);
+    QCOMPARE(outcome.kind, RunOutcome::Kind::Stored);
+    QCOMPARE(outcome.solutions, 11);  // every total from 2 to 12 can meet ash <= 12
+    QCOMPARE(outcome.stored, 11);
+    QCOMPARE(Rows(test.folder(), QStringLiteral("Lishi_Peibibiao")), 11);
+}
+
+void RunTest::runsThatLeaveNothing_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<bool>("cancelAtFive");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("messageStart");
+
+    QTest::newRow("infeasible") << Setup([](const TestFolder&, WorkspaceInput& in) { in.upper[kAsh] = "9"; })
+                                << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+    QTest::newRow("proportion count 1") << Setup([](const TestFolder&, WorkspaceInput& in) {
+        in.proportionCount = "1";
+    }) << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+    QTest::newRow("proportion count 1.5 rounds to 2") << Setup([](const TestFolder&, WorkspaceInput& in) {
+        in.proportionCount = "1.5";
+        in.upper[kAsh] = "11";  // with B in the mix A needs three parts in four
+        in.grid.rows[1].checked = true;
+    }) << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+    QTest::newRow("model file not writable") << Setup([](const TestFolder& test, WorkspaceInput&) {
+        QDir().mkpath(test.folder().ModelPath());
+    }) << false << int(RunOutcome::Kind::Failed) << "无法写入模型文件";
+    QTest::newRow("cancelled") << Setup([](const TestFolder&, WorkspaceInput&) {})
+                               << true << int(RunOutcome::Kind::Cancelled) << "配煤已被取消";
+    QTest::newRow("database error at the last write") << Setup([](const TestFolder& test, WorkspaceInput&) {
+        ConnectionScope connection(test.folder());
+        Execute(QStringLiteral("create trigger refuse before insert on Lishi_meitan "
+                               "begin select raise(abort, 'disk is full'); end"));
+    }) << false << int(RunOutcome::Kind::Failed) << "数据库操作失败";
+}
+
+void RunTest::runsThatLeaveNothing()
+{
+    QFETCH(Setup, setup);
+    QFETCH(bool, cancelAtFive);
+    QFETCH(int, kind);
+    QFETCH(QString, messageStart);
+    TestFolder test;
+    WorkspaceInput input = ThreeCoals();
+    setup(test, input);
+    const RunOutcome outcome = RunBlending(test.folder(), input, [&](int total, int) {
+        return !(cancelAtFive && total == 5);
+    });
+    QCOMPARE(int(outcome.kind), kind);
+    QVERIFY2(outcome.message.startsWith(messageStart), qPrintable(outcome.message));
+    QCOMPARE(outcome.planId, 0);
+    QCOMPARE(HistoryRows(test.folder()), 0);
+    QVERIFY(!QFileInfo(test.folder().ModelPath()).isFile());
+}
+
+QTEST_GUILESS_MAIN(RunTest)
+#include "tst_run.moc"
