@@ -1,0 +1,193 @@
+#include "export/ListExport.h"
+
+#include "export/TextFile.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+QString ExcelExportFailedMessage()
+{
+    return QStringLiteral("导出excel失败，请联系软件作者，或者请您导入普通格式的文件即可！");
+}
+
+QString ProposedExportName(const QDateTime& now)
+{
+    return QStringLiteral("Velmora配煤软件_") + now.toString(QStringLiteral("yy-MM-dd-HH-mm-ss"));
+}
+
+QString WithExportExtension(const QString& path, const QString& extension)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + extension;
+}
+
+QString HtmlFilter() { return QStringLiteral("HTML .html (*.html)"); }
+QString PlainHtmlFilter() { return QStringLiteral("普通格式 .html (*.html)"); }
+QString ExcelFilter() { return QStringLiteral("Microsoft Excel .xls (*.xls)"); }
+
+QString ExportDoneQuestion()
+{
+    return QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开");
+}
+
+QString ExportDoneTitle() { return QStringLiteral("导出提示："); }
+
+QString HtmlEscape(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '&': out += QLatin1String("&amp;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        case '\'': out += QLatin1String("&#39;"); break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+QString BuildHtmlTable(const ListData& list)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    QString html = QStringLiteral("<table width='100%' border=1 cellpadding=2>");
+    html += QLatin1String("<tr>");
+    for (const ListColumn& column : list.columns)
+        html += QLatin1String("<td>") + HtmlEscape(column.header) + QLatin1String("</td>");
+    html += QLatin1String("</tr>") + crlf;
+    for (const ListRow& row : list.rows) {
+        html += QLatin1String("<tr>");
+        for (int c = 0; c < std::max(1, list.columnCount()); ++c)
+            html += QLatin1String("<td>") + HtmlEscape(row.cell(c)) + QLatin1String("</td>");
+        html += QLatin1String("</tr>") + crlf;
+    }
+    html += QLatin1String("</table>");
+    return html;
+}
+
+namespace {
+
+// About one character of the sheet per 105 twips, in 1/256 of a character.
+int SheetWidth(int twips) { return twips * 256 / 105; }
+
+void WidenColumns(XlsSheet& sheet, const ListData& list)
+{
+    if (sheet.columnWidths.size() < list.columnCount())
+        sheet.columnWidths.resize(list.columnCount());
+    for (int c = 0; c < list.columnCount(); ++c)
+        if (list.columns[c].width > 0)
+            sheet.columnWidths[c] = std::max(sheet.columnWidths[c], SheetWidth(list.columns[c].width));
+}
+
+// Replaces every placeholder in one pass, so a text put in for one
+// placeholder is never searched for the others.
+QString FillPlaceholders(const QString& text, const QList<QPair<QString, QString>>& values)
+{
+    QString out;
+    out.reserve(text.size());
+    int i = 0;
+    while (i < text.size()) {
+        bool replaced = false;
+        if (text[i] == QLatin1Char('{')) {
+            for (const auto& [placeholder, value] : values) {
+                if (QStringView(text).mid(i).startsWith(placeholder)) {
+                    out += value;
+                    i += placeholder.size();
+                    replaced = true;
+                    break;
+                }
+            }
+        }
+        if (!replaced)
+            out += text[i++];
+    }
+    return out;
+}
+
+}  // namespace
+
+void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
+{
+    for (int i = 0; i < emptyRows; ++i)
+        sheet.appendEmptyRow();
+    QStringList header;
+    for (const ListColumn& column : list.columns)
+        header << column.header;
+    sheet.appendTextRow(header);
+    const int columns = std::max(1, list.columnCount());
+    for (const ListRow& row : list.rows) {
+        QStringList cells;
+        cells.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            cells << row.cell(c);
+        sheet.appendTextRow(cells);
+    }
+    WidenColumns(sheet, list);
+}
+
+QString OpenSheetTemplate(const AppFolder& folder, const QString& templateName, XlsSheet* sheet)
+{
+    const QString path = folder.TemplatePath(templateName);
+    if (!FileExists(path))
+        return QStringLiteral("找不到模板文件 %1").arg(path);
+    return ReadXlsFile(path, sheet);
+}
+
+QString ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    XlsSheet sheet;
+    QString reason = OpenSheetTemplate(folder, QStringLiteral("list1.xls"), &sheet);
+    if (!reason.isEmpty())
+        return reason;
+    AppendListToSheet(sheet, list, 2);
+    return WriteXlsFile(path, sheet);
+}
+
+bool ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    const QString templatePath = folder.TemplatePath(QStringLiteral("list1.html"));
+    if (!FileExists(templatePath))
+        return false;
+    const QString text = FillPlaceholders(ReadTextFile(templatePath, true),
+                                          {{QStringLiteral("{$list1}"), BuildHtmlTable(list)}});
+    return SaveTextFile(path, text);
+}
+
+void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan)
+{
+    sheet.appendEmptyRow();
+    sheet.appendEmptyRow();
+    sheet.appendTextRow({plan.information});
+    sheet.appendEmptyRow();
+    sheet.appendTextRow({QStringLiteral("参与配比的煤")});
+    AppendListToSheet(sheet, plan.coals, 0);
+    sheet.appendEmptyRow();
+    sheet.appendTextRow({QStringLiteral("方案列表")});
+    AppendListToSheet(sheet, plan.blends, 0);
+}
+
+QString ExportPlanToExcel(const AppFolder& folder, const PlanView& plan, const QString& path)
+{
+    XlsSheet sheet;
+    QString reason = OpenSheetTemplate(folder, QStringLiteral("list2.xls"), &sheet);
+    if (!reason.isEmpty())
+        return reason;
+    AppendPlanToSheet(sheet, plan);
+    return WriteXlsFile(path, sheet);
+}
+
+bool ExportPlanToHtml(const AppFolder& folder, const PlanView& plan, const QString& path)
+{
+    const QString templatePath = folder.TemplatePath(QStringLiteral("list2.html"));
+    if (!FileExists(templatePath))
+        return false;
+    const QString text = FillPlaceholders(ReadTextFile(templatePath, true),
+                                          {{QStringLiteral("{$destination}"), HtmlEscape(plan.information)},
+                                           {QStringLiteral("{$list1}"), BuildHtmlTable(plan.coals)},
+                                           {QStringLiteral("{$list2}"), BuildHtmlTable(plan.blends)}});
+    return SaveTextFile(path, text);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "data/AppFolder.h"
+#include "export/ListData.h"
+#include "export/PlanView.h"
+#include "export/XlsFile.h"
+
+#include <QDateTime>
+#include <QString>
+
+// Saving what a list window shows as an Excel 97-2003 workbook or an HTML
+// page, through the templates in the template folder: list1.* for one list,
+// list2.* for a plan. A workbook is the template's own cells with the rows
+// appended below them; a page is the template text with its placeholders
+// ({$list1}, and for a plan {$destination} and {$list2}) replaced by tables.
+
+// Shown in front of the reason when writing a workbook fails.
+QString ExcelExportFailedMessage();
+
+// The file name an export dialog proposes: the program's name, "_" and the time.
+QString ProposedExportName(const QDateTime& now);
+
+// The chosen path, with "." + extension added when its name has no extension.
+QString WithExportExtension(const QString& path, const QString& extension);
+
+// File dialog filters.
+QString HtmlFilter();        // the history window's page export
+QString PlainHtmlFilter();   // the inventory's "导出普通"
+QString ExcelFilter();
+
+// The success prompt after an export, and its title.
+QString ExportDoneQuestion();
+QString ExportDoneTitle();
+
+// Cell text made safe for HTML: < > & " ' become entities.
+QString HtmlEscape(const QString& text);
+
+// The list as an HTML table: a header row, then one line per row, every
+// column included (hidden ones too), cells escaped.
+QString BuildHtmlTable(const ListData& list);
+
+// Appends emptyRows empty rows, the header row and then the rows of the list
+// (first cell in the first column, sub-items after it), hidden columns too.
+void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows);
+
+// The template's cells, ready for rows to be appended. "" on success,
+// otherwise why the template could not be read.
+QString OpenSheetTemplate(const AppFolder& folder, const QString& templateName, XlsSheet* sheet);
+
+// One list: list1.xls with two empty rows, the header row and the rows
+// appended. Returns "" on success, otherwise why it failed.
+QString ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path);
+
+// One list: list1.html with {$list1} replaced. False when the template is
+// missing or the file cannot be written (nothing is written then).
+bool ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path);
+
+// The rows a plan adds below the template: two empty rows, the information
+// text, an empty row, "参与配比的煤", the coal list (header and rows), an
+// empty row, "方案列表", the proportion list (header and rows).
+void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan);
+
+QString ExportPlanToExcel(const AppFolder& folder, const PlanView& plan, const QString& path);
+bool ExportPlanToHtml(const AppFolder& folder, const PlanView& plan, const QString& path);
