@@ -1,0 +1,129 @@
+#include "inventory/CoalForm.h"
+
+#include "workspace/CommonFunction.h"
+
+namespace {
+
+constexpr int kStockPosition = kIndexCount + 1;
+constexpr int kShovelPosition = kIndexCount + 2;
+constexpr int kPricePosition = kIndexCount + 3;
+
+int PositionOf(const char* fieldName)
+{
+    return static_cast<int>(EditorFieldNames().indexOf(QLatin1String(fieldName)));
+}
+
+struct NumberCheck {
+    int position;
+    QString message;
+};
+
+// The order in which the editor reports fields that are not numbers. The
+// dry ash-free volatile matter has no check of its own: text in it is saved
+// as empty by the value text rule.
+const QVector<NumberCheck>& NumberChecks()
+{
+    static const QVector<NumberCheck> checks = [] {
+        QVector<NumberCheck> list;
+        const char* order[] = {"txtHuifen", "txtHuifafen", "txtLiu", "txtShuifen", "txtReliang",
+                               "txtGaoWeiReLiang", "txtY", "txtG", "txtNeishui", "txtGudingtan",
+                               "txtKeMoxing", "txtHuiRongDian", "txtFenXiJi"};
+        for (const char* field : order) {
+            const int position = PositionOf(field);
+            list.append({position, QString::fromUtf8(QualityIndices()[position - 1].editorMessage)});
+        }
+        list.append({kShovelPosition, QStringLiteral("填写的每铲等于多少吨必须是数字")});
+        const int recovery = PositionOf(QualityIndices()[kRecoveryIndex].editorField);
+        list.append({recovery, QString::fromUtf8(QualityIndices()[kRecoveryIndex].editorMessage)});
+        list.append({kPricePosition, QStringLiteral("填写的价格必须是数字")});
+        list.append({kStockPosition, QStringLiteral("填写的库存必须是数字")});
+        return list;
+    }();
+    return checks;
+}
+
+}  // namespace
+
+QString& CoalFields::at(int position)
+{
+    if (position == 0)
+        return name;
+    if (position <= kIndexCount)
+        return indices[position - 1];
+    if (position == kStockPosition)
+        return stock;
+    if (position == kShovelPosition)
+        return shovel;
+    return price;
+}
+
+const QString& CoalFields::at(int position) const
+{
+    return const_cast<CoalFields*>(this)->at(position);
+}
+
+const QStringList& EditorFieldNames()
+{
+    static const QStringList names = [] {
+        QStringList list{QStringLiteral("txtName")};
+        for (const QualityIndex& index : QualityIndices())
+            list << QLatin1String(index.editorField);
+        list << QStringLiteral("txtKuCun") << QStringLiteral("txtMeiChan") << QStringLiteral("txtJiage");
+        return list;
+    }();
+    return names;
+}
+
+const QStringList& EditorFieldLabels()
+{
+    static const QStringList labels = [] {
+        QStringList list{QStringLiteral("煤名称*")};
+        for (const QualityIndex& index : QualityIndices())
+            list << QString::fromUtf8(index.editorLabel);
+        list << QStringLiteral("库 存") << QStringLiteral("每铲等于") << QStringLiteral("价格*");
+        return list;
+    }();
+    return labels;
+}
+
+QString CheckFields(const CoalFields& fields)
+{
+    static const QString lineEnd = QStringLiteral("\r\n");
+    QString message;
+    if (fields.name.isEmpty())
+        message += QStringLiteral("请填写煤名称") + lineEnd;
+    if (fields.price.isEmpty())
+        message += QStringLiteral("请填写煤的价格") + lineEnd;
+    for (const NumberCheck& check : NumberChecks()) {
+        const QString& text = fields.at(check.position);
+        if (!text.isEmpty() && !IsNumericText(text))
+            message += check.message + lineEnd;
+    }
+    return message;
+}
+
+Mei CollectCoal(const CoalFields& fields, int id, const QDateTime& savedAt)
+{
+    Mei coal;
+    coal.id = id;
+    coal.MingCheng = fields.name;
+    for (int i = 0; i < kIndexCount; ++i)
+        IndexValue(coal, i) = FormatIndexValue(fields.indices[i]);
+    coal.MeiChan = FormatIndexValue(fields.shovel);
+    coal.Kucun = FormatIndexValue(fields.stock);
+    coal.JiaGe = ToRoundedDouble(fields.price);
+    coal.Riqi = savedAt;
+    return coal;
+}
+
+CoalFields FieldsFromCoal(const Mei& coal)
+{
+    CoalFields fields;
+    fields.name = coal.MingCheng;
+    for (int i = 0; i < kIndexCount; ++i)
+        fields.indices[i] = FormatIndexValue(IndexValue(coal, i));
+    fields.stock = FormatIndexValue(coal.Kucun);
+    fields.shovel = FormatIndexValue(coal.MeiChan);
+    fields.price = FormatIndexValue(coal.JiaGe);
+    return fields;
+}

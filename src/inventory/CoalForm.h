@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/Mei.h"
+#include "data/QualityIndex.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The texts of the coal editor's nineteen fields, exactly as typed.
+struct CoalFields {
+    QString name;                               // txtName
+    std::array<QString, kIndexCount> indices;   // the index fields, in index table order
+    QString stock;                              // txtKuCun
+    QString shovel;                             // txtMeiChan
+    QString price;                              // txtJiage
+
+    // Field by its position in the tab order (EditorFieldNames()).
+    QString& at(int position);
+    const QString& at(int position) const;
+
+    bool operator==(const CoalFields&) const = default;
+};
+
+// The editor's field names in tab order: the name, the fifteen indices,
+// stock, tons per shovel, price.
+inline constexpr int kEditorFieldCount = kIndexCount + 4;
+const QStringList& EditorFieldNames();
+
+// The caption beside each field, in the same order.
+const QStringList& EditorFieldLabels();
+
+// Every failing check, one message per line (each line ended by CR LF): the
+// name, then the price missing, then each field that holds text that is not a
+// number. "" when the fields can be saved.
+QString CheckFields(const CoalFields& fields);
+
+// The coal the fields describe, to be saved under that id (0 = a new coal):
+// the name as typed, values through the value text rule, the price rounded to
+// two decimals, stamped with the given save time.
+Mei CollectCoal(const CoalFields& fields, int id, const QDateTime& savedAt);
+
+// The fields showing a stored coal: the name unchanged, every other value
+// through the value text rule (a price of 350 shows 350.00).
+CoalFields FieldsFromCoal(const Mei& coal);

@@ -1,0 +1,144 @@
+// The inventory's reads: the count, the name search (the typed text can never
+// change the statement), and the coals fetched by number for the selection.
+#include "data/DaoFunction.h"
+#include "data/Dbconnection.h"
+#include "export/ListData.h"
+#include "inventory/CoalQueries.h"
+#include "support/TestFolder.h"
+
+#include <QTest>
+
+namespace {
+
+const QStringList kNames = {QStringLiteral("山西焦煤"), QStringLiteral("O'Brien"),
+                            QStringLiteral("  前导煤"), QStringLiteral("前导二号"),
+                            QStringLiteral("abc")};
+
+void AddCoals(const AppFolder& folder, const QStringList& names)
+{
+    for (const QString& name : names)
+        SaveCoal(folder, MakeCoal(name, 100));
+}
+
+QStringList Found(const AppFolder& folder, const Statement& statement)
+{
+    ListData list;
+    SetupCoalColumns(list);
+    FillCoalRows(list, folder, statement);
+    return list.columnCells(1);
+}
+
+}  // namespace
+
+class InventoryQueriesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void countsTheWholeTable();
+    void search_data();
+    void search();
+    void searchTextMissing_data();
+    void searchTextMissing();
+    void idsFromKeys();
+    void coalsByIdInNumberOrder();
+    void deleteCoalsRemovesExactlyThose();
+};
+
+void InventoryQueriesTest::countsTheWholeTable()
+{
+    TestFolder folder;
+    QCOMPARE(CountCoals(folder.folder()), 0);
+    AddCoals(folder.folder(), kNames);
+    QCOMPARE(CountCoals(folder.folder()), kNames.size());
+    QVERIFY(!ConnectionPresent());
+}
+
+void InventoryQueriesTest::search_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("substring") << "焦" << QStringList{"山西焦煤"};
+    QTest::newRow("quote finds the name") << "'" << QStringList{"O'Brien"};
+    QTest::newRow("whole name with quote") << "O'Brien" << QStringList{"O'Brien"};
+    QTest::newRow("leading blanks are kept") << "  前" << QStringList{"  前导煤"};
+    QTest::newRow("without the blanks") << "前导" << QStringList{"  前导煤", "前导二号"};
+    QTest::newRow("trailing blank is kept") << "abc " << QStringList{};
+    QTest::newRow("an or-clause is just text") << "' or '1'='1" << QStringList{};
+    QTest::newRow("a second statement is just text") << "x'; delete from meitan; --"
+                                                     << QStringList{};
+}
+
+void InventoryQueriesTest::search()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, expected);
+    TestFolder folder;
+    AddCoals(folder.folder(), kNames);
+    QCOMPARE(Found(folder.folder(), SearchStatement(typed)), expected);
+    QCOMPARE(CountCoals(folder.folder()), kNames.size());
+}
+
+void InventoryQueriesTest::searchTextMissing_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("blanks") << "   " << true;
+    QTest::newRow("blank around a name") << " a " << false;
+    QTest::newRow("quote") << "'" << false;
+}
+
+void InventoryQueriesTest::searchTextMissing()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, missing);
+    QCOMPARE(SearchTextMissing(typed), missing);
+}
+
+void InventoryQueriesTest::idsFromKeys()
+{
+    QCOMPARE(IdsFromKeys({"3", "7", "12"}), (QVector<int>{3, 7, 12}));
+    // Anything but a whole number above 0 never reaches a statement.
+    QCOMPARE(IdsFromKeys({"3", "1) or (1=1", "", "-4", "0", "2.5", "9"}), (QVector<int>{3, 9}));
+}
+
+void InventoryQueriesTest::coalsByIdInNumberOrder()
+{
+    TestFolder folder;
+    Mei zeroStock = MakeCoal(QStringLiteral("B"), 650.456);
+    zeroStock.Kucun = QStringLiteral("0");
+    Mei full = MakeCoal(QStringLiteral("E"), 300);
+    full.Kucun = QStringLiteral("1200");
+    full.MeiChan = QStringLiteral("1.5");
+    full.HuiFen = QStringLiteral("10");
+    SaveCoal(folder.folder(), MakeCoal(QStringLiteral("A"), 1));
+    SaveCoal(folder.folder(), zeroStock);
+    SaveCoal(folder.folder(), MakeCoal(QStringLiteral("C"), 1));
+    SaveCoal(folder.folder(), MakeCoal(QStringLiteral("D"), 1));
+    SaveCoal(folder.folder(), full);
+
+    const QVector<Mei> coals = LoadCoalsById(folder.folder(), {5, 2, 99});
+    QCOMPARE(coals.size(), 2);
+    QCOMPARE(coals[0].id, 2);
+    QCOMPARE(coals[0].MingCheng, QStringLiteral("B"));
+    QCOMPARE(coals[0].Kucun, QStringLiteral("0"));
+    QCOMPARE(coals[0].MeiChan, QString());
+    QCOMPARE(coals[0].JiaGe, 650.46);
+    QCOMPARE(coals[1].id, 5);
+    QCOMPARE(coals[1].Kucun, QStringLiteral("1200.00"));
+    QCOMPARE(coals[1].MeiChan, QStringLiteral("1.50"));
+    QCOMPARE(coals[1].HuiFen, QStringLiteral("10.00"));
+    QVERIFY(LoadCoalsById(folder.folder(), {}).isEmpty());
+    QVERIFY(!ConnectionPresent());
+}
+
+void InventoryQueriesTest::deleteCoalsRemovesExactlyThose()
+{
+    TestFolder folder;
+    AddCoals(folder.folder(), kNames);
+    DeleteCoals(folder.folder(), {1, 3, 5});
+    QCOMPARE(Found(folder.folder(), AllCoalsStatement()), (QStringList{"O'Brien", "前导二号"}));
+}
+
+QTEST_GUILESS_MAIN(InventoryQueriesTest)
+#include "tst_inventory_queries.moc"
