@@ -1,0 +1,210 @@
+// The coal selection dialog: ticking rows, the ten-coal limit, and the coals
+// landing in the free rows of the window that opened it.
+#include "app/ui/Forms.h"
+#include "app/ui/Prompt.h"
+#include "data/DaoFunction.h"
+#include "export/ui/ReportList.h"
+#include "inventory/ui/SelectDialog.h"
+#include "support/TestFolder.h"
+#include "workspace/ui/CalculatorWindow.h"
+#include "workspace/ui/WorkspaceWindow.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+template <class T>
+T* Child(QWidget* window, const QString& name)
+{
+    T* child = window->findChild<T*>(name);
+    if (!child)
+        qFatal("no control %s in %s", qPrintable(name), qPrintable(window->objectName()));
+    return child;
+}
+
+QString Cell(QWidget* window, const char* column, int row)
+{
+    return Child<QLineEdit>(window, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row))->text();
+}
+
+QStringList Names(QWidget* window)
+{
+    QStringList names;
+    for (int row = 0; row < 10; ++row)
+        names << Cell(window, "txtMingcheng", row);
+    return names;
+}
+
+void Settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class SelectDialogTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void rowClickAndSelectAllFlipBoxes();
+    void twelveTickedFillTenRows();
+    void firstFreeRowFirst();
+    void fromTheCalculator();
+    void nothingTickedDoesNothing();
+
+private:
+    SelectDialog* openDialog(const QString& openner);
+    void tick(SelectDialog* dialog, const QList<int>& rows);
+    ReportList* list(SelectDialog* dialog) { return Child<ReportList>(dialog, QStringLiteral("lsvTop")); }
+
+    std::unique_ptr<TestFolder> folder_;
+};
+
+void SelectDialogTest::init()
+{
+    folder_ = std::make_unique<TestFolder>();
+    Forms::setFolder(folder_->folder());
+    Prompt::setTestMode(true);
+    Prompt::clear();
+    // The workspace lives as long as the program: start each case on an empty grid.
+    if (WorkspaceWindow* workspace = WorkspaceWindow::existing())
+        workspace->ClearGrid();
+    for (int i = 1; i <= 12; ++i) {
+        Mei coal = MakeCoal(QStringLiteral("煤%1").arg(i, 2, 10, QLatin1Char('0')), 600 + i);
+        coal.Kucun = i == 2 ? QStringLiteral("0") : QStringLiteral("1200");
+        coal.MeiChan = i == 2 ? QString() : QStringLiteral("1.5");
+        SaveCoal(folder_->folder(), coal);
+    }
+}
+
+void SelectDialogTest::cleanup()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        w->close();
+    Settle();
+    folder_.reset();
+}
+
+SelectDialog* SelectDialogTest::openDialog(const QString& openner)
+{
+    SelectDialog* dialog = SelectDialog::open(openner);
+    if (dialog->windowModality() != (openner == QLatin1String("frmMain") ? Qt::NonModal : Qt::ApplicationModal))
+        qFatal("wrong modality for %s", qPrintable(openner));
+    return dialog;
+}
+
+void SelectDialogTest::tick(SelectDialog* dialog, const QList<int>& rows)
+{
+    QAbstractItemModel* model = list(dialog)->model();
+    for (int row : rows)
+        model->setData(model->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+}
+
+void SelectDialogTest::rowClickAndSelectAllFlipBoxes()
+{
+    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    ReportList* lsvTop = list(dialog);
+    QCOMPARE(lsvTop->rowCount(), 12);
+    QVERIFY(lsvTop->checkedRows().isEmpty());
+
+    // A click on a row's name flips its box; a click on the box flips it once.
+    const QRect nameCell = lsvTop->visualRect(lsvTop->model()->index(3, 1));
+    QTest::mouseClick(lsvTop->viewport(), Qt::LeftButton, {}, nameCell.center());
+    QCOMPARE(lsvTop->checkedRows(), QVector<int>{3});
+    QTest::mouseClick(lsvTop->viewport(), Qt::LeftButton, {}, nameCell.center());
+    QVERIFY(lsvTop->checkedRows().isEmpty());
+
+    QStyleOptionViewItem option;
+    option.initFrom(lsvTop);
+    option.rect = lsvTop->visualRect(lsvTop->model()->index(5, 0));
+    option.features |= QStyleOptionViewItem::HasCheckIndicator;
+    const QRect box = lsvTop->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, lsvTop);
+    QTest::mouseClick(lsvTop->viewport(), Qt::LeftButton, {}, box.center());
+    QCOMPARE(lsvTop->checkedRows(), QVector<int>{5});
+
+    // Select-all flips every box: a mixed list is inverted, twice gives it back.
+    auto* all = Child<QPushButton>(dialog, QStringLiteral("btnCheckAll"));
+    all->click();
+    QCOMPARE(lsvTop->checkedRows().size(), 11);
+    QVERIFY(!lsvTop->checkedRows().contains(5));
+    all->click();
+    QCOMPARE(lsvTop->checkedRows(), QVector<int>{5});
+}
+
+void SelectDialogTest::twelveTickedFillTenRows()
+{
+    WorkspaceWindow* workspace = WorkspaceWindow::instance();
+    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    QPointer<SelectDialog> guard(dialog);
+    tick(dialog, {11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
+    Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
+
+    QCOMPARE(Prompt::shown().size(), 1);
+    QCOMPARE(Prompt::lastText(), QStringLiteral("最多只能选择10种煤"));
+    QStringList expected;
+    for (int i = 1; i <= 10; ++i)
+        expected << QStringLiteral("煤%1").arg(i, 2, 10, QLatin1Char('0'));
+    QCOMPARE(Names(workspace), expected);
+    QCOMPARE(dialog->Openner, QString());
+    Settle();
+    QVERIFY(!guard);
+}
+
+void SelectDialogTest::firstFreeRowFirst()
+{
+    WorkspaceWindow* workspace = WorkspaceWindow::instance();
+    Child<QLineEdit>(workspace, QStringLiteral("txtMingcheng_0"))->setText(QStringLiteral("甲"));
+    Child<QLineEdit>(workspace, QStringLiteral("txtMingcheng_2"))->setText(QStringLiteral("乙"));
+    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    tick(dialog, {0, 1});
+    Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
+
+    QCOMPARE(Names(workspace).mid(0, 5), (QStringList{"甲", "煤01", "乙", "煤02", ""}));
+    // Stock 0 arrives as 0, a missing shovel weight as nothing, prices with two decimals.
+    QCOMPARE(Cell(workspace, "txtKuCun", 1), QStringLiteral("1200.00"));
+    QCOMPARE(Cell(workspace, "txtKuCun", 3), QStringLiteral("0"));
+    QCOMPARE(Cell(workspace, "txtMeiChan", 1), QStringLiteral("1.50"));
+    QCOMPARE(Cell(workspace, "txtMeiChan", 3), QString());
+    QCOMPARE(Cell(workspace, "txtJiage", 3), QStringLiteral("602.00"));
+}
+
+void SelectDialogTest::fromTheCalculator()
+{
+    WorkspaceWindow* workspace = WorkspaceWindow::instance();
+    CalculatorWindow* calculator = CalculatorWindow::instance();
+    calculator->show();
+    Child<QAction>(calculator, QStringLiteral("tbrMenu_2"))->trigger();
+    SelectDialog* dialog = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = qobject_cast<SelectDialog*>(w); d && d->isVisible())
+            dialog = d;
+    QVERIFY(dialog);
+    QCOMPARE(dialog->Openner, QStringLiteral("frmTest"));
+    QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
+    tick(dialog, {0, 1});
+    Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
+
+    QCOMPARE(Names(calculator).mid(0, 3), (QStringList{"煤01", "煤02", ""}));
+    // Stocks land in the calculator's proportion column.
+    QCOMPARE(Cell(calculator, "txtKuCun", 0), QStringLiteral("1200.00"));
+    QCOMPARE(Cell(calculator, "txtKuCun", 1), QStringLiteral("0"));
+    QCOMPARE(Names(workspace), QStringList(10, QString()));
+}
+
+void SelectDialogTest::nothingTickedDoesNothing()
+{
+    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->Openner, QStringLiteral("frmMain"));
+    QVERIFY(Prompt::shown().isEmpty());
+}
+
+QTEST_MAIN(SelectDialogTest)
+#include "tst_select_dialog.moc"
