@@ -1,0 +1,195 @@
+#include "support/TestFolder.h"
+
+#include "export/ListExport.h"
+#include "export/TextFile.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+ListData OneCoal(const QString& name)
+{
+    ListData list;
+    list.addColumn(QStringLiteral("编号"), 0);
+    list.addColumn(QStringLiteral("名称"), 1800);
+    list.rows.append(ListRow{QStringLiteral("3"), {name}, false});
+    return list;
+}
+
+}  // namespace
+
+class HtmlExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readTextFile_data();
+    void readTextFile();
+    void saveTextFile();
+    void fileExists();
+    void escaping_data();
+    void escaping();
+    void tableLayout();
+    void listPage_data();
+    void listPage();
+    void planPage();
+    void missingTemplate();
+    void proposedName();
+};
+
+void HtmlExportTest::readTextFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("whole");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << "ab" << "a";
+    QTest::newRow("lone CR") << QByteArray("a\rb") << "ab" << "a";
+    QTest::newRow("LF stays") << QByteArray("a\nb\n") << "a\nb\n" << "a\nb\n";
+    QTest::newRow("mixed") << QByteArray("a\nb\r\nc") << "a\nbc" << "a\nb";
+    QTest::newRow("empty") << QByteArray() << "" << "";
+    QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBF煤\r\n种") << "煤种" << "煤";
+}
+
+void HtmlExportTest::readTextFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, whole);
+    QFETCH(QString, firstLine);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.txt"));
+    WriteBytes(path, bytes);
+    QCOMPARE(ReadTextFile(path, true), whole);
+    QCOMPARE(ReadTextFile(path, false), firstLine);
+}
+
+void HtmlExportTest::saveTextFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.html"));
+    QVERIFY(SaveTextFile(path, QStringLiteral("配煤")));
+    QCOMPARE(ReadBytes(path), QStringLiteral("配煤\r\n").toUtf8());
+    QVERIFY(SaveTextFile(path, QStringLiteral("x")));  // an existing file is replaced
+    QCOMPARE(ReadBytes(path), QByteArray("x\r\n"));
+    QVERIFY(!SaveTextFile(dir.filePath(QStringLiteral("no/dir/t.html")), QStringLiteral("x")));
+}
+
+void HtmlExportTest::fileExists()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.txt"));
+    QVERIFY(!FileExists(path));
+    WriteBytes(path, "x");
+    QVERIFY(FileExists(path));
+    QVERIFY(!FileExists(dir.path()));
+    QVERIFY(!FileExists(QString()));
+}
+
+void HtmlExportTest::escaping_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("html");
+    QTest::newRow("less and amp") << "A<B&C" << "A&lt;B&amp;C";
+    QTest::newRow("greater") << "x>1" << "x&gt;1";
+    QTest::newRow("quotes") << "\"q\" 'r'" << "&quot;q&quot; &#39;r&#39;";
+    QTest::newRow("entity text stays text") << "&lt;" << "&amp;lt;";
+    QTest::newRow("plain Chinese") << "大同煤" << "大同煤";
+}
+
+void HtmlExportTest::escaping()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, html);
+    const QString table = BuildHtmlTable(OneCoal(cell));
+    QVERIFY2(table.contains(QStringLiteral("<td>") + html + QStringLiteral("</td>")), qPrintable(table));
+}
+
+// Header row and one line per row, each ending in CR LF; hidden columns too.
+void HtmlExportTest::tableLayout()
+{
+    ListData list = OneCoal(QStringLiteral("甲"));
+    list.rows.append(ListRow{QStringLiteral("4"), {}, false});
+    QCOMPARE(BuildHtmlTable(list),
+             QStringLiteral("<table width='100%' border=1 cellpadding=2><tr><td>编号</td><td>名称</td></tr>\r\n"
+                            "<tr><td>3</td><td>甲</td></tr>\r\n"
+                            "<tr><td>4</td><td></td></tr>\r\n</table>"));
+}
+
+void HtmlExportTest::listPage_data()
+{
+    QTest::addColumn<QByteArray>("templateText");
+    QTest::addColumn<QString>("pagePrefix");
+    QTest::newRow("CR LF joined") << QByteArray("<html>\r\n<body>\r\n{$list1}\r\n</body>\r\n</html>\r\n")
+                                  << "<html><body><table";
+    QTest::newRow("LF kept") << QByteArray("<html>\n<body>\n{$list1}\n</body>\n</html>\n")
+                             << "<html>\n<body>\n<table";
+}
+
+void HtmlExportTest::listPage()
+{
+    QFETCH(QByteArray, templateText);
+    QFETCH(QString, pagePrefix);
+    TestFolder tf;
+    WriteBytes(tf.path(QStringLiteral("template/list1.html")), templateText);
+    const QString path = tf.path(QStringLiteral("out.html"));
+    WriteBytes(path, QByteArray(5000, 'o'));  // an existing file is overwritten
+    QVERIFY(ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("A<B&C")), path));
+    const QString page = QString::fromUtf8(ReadBytes(path));
+    QVERIFY2(page.startsWith(pagePrefix), qPrintable(page));
+    QVERIFY(page.contains(QStringLiteral("A&lt;B&amp;C")));
+    QVERIFY(!page.contains(QStringLiteral("{$list1}")));
+    QVERIFY(!page.contains(QLatin1Char('o') + QStringLiteral("ooo")));
+    QVERIFY(page.endsWith(QStringLiteral("</html>\r\n")) || page.endsWith(QStringLiteral("</html>\n\r\n")));
+}
+
+void HtmlExportTest::planPage()
+{
+    TestFolder tf;
+    PlanView plan;
+    plan.information = QStringLiteral("硫分<1 {$list2}");
+    plan.coals = OneCoal(QStringLiteral("甲煤"));
+    plan.blends = OneCoal(QStringLiteral("300.00"));
+    const QString path = tf.path(QStringLiteral("plan.html"));
+    QVERIFY(ExportPlanToHtml(tf.folder(), plan, path));
+    const QString page = QString::fromUtf8(ReadBytes(path));
+    QVERIFY(page.contains(QStringLiteral("charset=\"utf-8\"")) || page.contains(QStringLiteral("charset=utf-8")));
+    QVERIFY(page.contains(QStringLiteral("Velmora配煤软件")));
+    // The information text is put in as text: its own braces are not a placeholder.
+    QVERIFY(page.contains(QStringLiteral("硫分&lt;1 {$list2}")));
+    QCOMPARE(page.count(QStringLiteral("<table")), 2);
+    QVERIFY(page.indexOf(QStringLiteral("甲煤")) < page.indexOf(QStringLiteral("300.00")));
+    QVERIFY(!page.contains(QStringLiteral("{$list1}")) && !page.contains(QStringLiteral("{$destination}")));
+}
+
+void HtmlExportTest::missingTemplate()
+{
+    TestFolder tf;
+    QFile::remove(tf.path(QStringLiteral("template/list1.html")));
+    QFile::remove(tf.path(QStringLiteral("template/list2.html")));
+    const QString path = tf.path(QStringLiteral("out.html"));
+    QVERIFY(!ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("x")), path));
+    QVERIFY(!ExportPlanToHtml(tf.folder(), PlanView(), path));
+    QVERIFY(!QFile::exists(path));
+}
+
+void HtmlExportTest::proposedName()
+{
+    const QDateTime at(QDate(2026, 3, 4), QTime(17, 5, 9));
+    QCOMPARE(ProposedExportName(at), QStringLiteral("Velmora配煤软件_26-03-04-17-05-09"));
+    QCOMPARE(WithExportExtension(QStringLiteral("/a/b"), QStringLiteral("xls")), QStringLiteral("/a/b.xls"));
+    QCOMPARE(WithExportExtension(QStringLiteral("/a/b.htm"), QStringLiteral("html")), QStringLiteral("/a/b.htm"));
+}
+
+QTEST_GUILESS_MAIN(HtmlExportTest)
+#include "tst_html_export.moc"

@@ -1,0 +1,214 @@
+#include "support/TestFolder.h"
+
+#include "data/Mei.h"
+#include "export/PlanView.h"
+#include "history/PlanHistory.h"
+#include "history/TonsConversion.h"
+
+#include <QtTest>
+
+namespace {
+
+// A coal list whose shovel weights are given, and a proportion list with one
+// row per entry of rows.
+ListData Coals(const QStringList& shovelWeights)
+{
+    ListData coals;
+    SetupCoalColumns(coals);
+    for (int i = 0; i < shovelWeights.size(); ++i) {
+        ListRow row{QString::number(i + 1), {}, false};
+        row.setCell(1, QStringLiteral("煤%1").arg(i + 1));
+        row.setCell(18, shovelWeights[i]);
+        coals.rows.append(row);
+    }
+    return coals;
+}
+
+ListData Blends(const QVector<QStringList>& rows)
+{
+    ListData blends;
+    SetupBlendColumns(blends, 1366);
+    for (const QStringList& proportions : rows) {
+        ListRow row{QStringLiteral("1"), {}, false};
+        for (int j = 0; j < proportions.size(); ++j)
+            row.setCell(1 + j, proportions[j]);
+        row.setCell(26, QStringLiteral("612.00"));
+        blends.rows.append(row);
+    }
+    return blends;
+}
+
+QStringList Proportions(const ListData& blends, int row, int n)
+{
+    QStringList cells;
+    for (int j = 0; j < n; ++j)
+        cells << blends.cell(row, 1 + j);
+    return cells;
+}
+
+}  // namespace
+
+class TonsConversionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void convert_data();
+    void convert();
+    void zeroSumChangesNothing_data();
+    void zeroSumChangesNothing();
+    void tonnage_data();
+    void tonnage();
+    void pressSequence();
+    void pressMessages();
+};
+
+void TonsConversionTest::convert_data()
+{
+    QTest::addColumn<QStringList>("proportions");
+    QTest::addColumn<QStringList>("shovelWeights");
+    QTest::addColumn<bool>("shovel");
+    QTest::addColumn<int>("tonnage");
+    QTest::addColumn<QStringList>("tons");
+    QTest::newRow("60/40 of 500") << QStringList{"60", "40"} << QStringList{"", ""} << false << 500
+                                  << QStringList{"300.00", "200.00"};
+    QTest::newRow("1/1 of 3") << QStringList{"1", "1"} << QStringList{"", ""} << false << 3
+                              << QStringList{"1.50", "1.50"};
+    // 3 x 2.5 = 7.5 rounds to 8 before the second coal is added: 8 + 8 = 16.
+    QTest::newRow("shovel counts") << QStringList{"3", "2"} << QStringList{"2.50", "4.00"} << true << 500
+                                   << QStringList{"234.38", "250.00"};
+    QTest::newRow("plain plan ignores weights") << QStringList{"3", "2"} << QStringList{"2.50", "4.00"} << false
+                                                << 500 << QStringList{"300.00", "200.00"};
+    // 2.5 rounds to 2 before 1 is added, so the row divides by 3, not 3.5.
+    QTest::newRow("running sum to even") << QStringList{"2.5", "1"} << QStringList{"", ""} << false << 300
+                                         << QStringList{"250.00", "100.00"};
+    QTest::newRow("zero tonnage") << QStringList{"1", "3"} << QStringList{"", ""} << false << 0
+                                  << QStringList{"0.00", "0.00"};
+}
+
+void TonsConversionTest::convert()
+{
+    QFETCH(QStringList, proportions);
+    QFETCH(QStringList, shovelWeights);
+    QFETCH(bool, shovel);
+    QFETCH(int, tonnage);
+    QFETCH(QStringList, tons);
+    ListData blends = Blends({proportions});
+    const ListData coals = Coals(shovelWeights);
+    QCOMPARE(ConvertToTons(blends, coals, tonnage, shovel), QString());
+    QCOMPARE(Proportions(blends, 0, proportions.size()), tons);
+    QCOMPARE(blends.cell(0, proportions.size() + 1), QString());  // beyond the plan's coals: untouched
+    QCOMPARE(blends.cell(0, 26), QStringLiteral("612.00"));
+}
+
+void TonsConversionTest::zeroSumChangesNothing_data()
+{
+    QTest::addColumn<QStringList>("shovelWeights");
+    QTest::addColumn<bool>("shovel");
+    QTest::newRow("all proportions zero") << QStringList{"", ""} << false;
+    QTest::newRow("shovel weights empty") << QStringList{"", ""} << true;
+}
+
+void TonsConversionTest::zeroSumChangesNothing()
+{
+    QFETCH(QStringList, shovelWeights);
+    QFETCH(bool, shovel);
+    // The first row converts, the second cannot: no row may change.
+    ListData blends = Blends({{"60", "40"}, shovel ? QStringList{"3", "2"} : QStringList{"0", "0"}});
+    const ListData before = blends;
+    const QString message = ConvertToTons(blends, Coals(shovelWeights), 500, shovel);
+    QVERIFY(message.contains(QStringLiteral("第%1行").arg(shovel ? 1 : 2)));
+    QCOMPARE(blends.columnCells(1), before.columnCells(1));
+}
+
+void TonsConversionTest::tonnage_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("tons");
+    QTest::addColumn<bool>("valid");
+    QTest::newRow("250.5 to even") << "250.5" << 250 << true;
+    QTest::newRow("251.5 to even") << "251.5" << 252 << true;
+    QTest::newRow("blanks") << " 300 " << 300 << true;
+    QTest::newRow("letters") << "三百" << 0 << false;
+    QTest::newRow("unit typed") << "300吨" << 0 << false;
+}
+
+void TonsConversionTest::tonnage()
+{
+    QFETCH(QString, text);
+    QFETCH(int, tons);
+    QFETCH(bool, valid);
+    const std::optional<qint32> parsed = ParseTonnage(text);
+    QCOMPARE(parsed.has_value(), valid);
+    if (valid)
+        QCOMPARE(*parsed, tons);
+}
+
+// Convert, restore from the database, convert again: the same tons; a plan
+// with the shovel marker weights the counts only while it is shown.
+void TonsConversionTest::pressSequence()
+{
+    TestFolder tf;
+    Mei a = MakeCoal(QStringLiteral("甲"), 500);
+    a.MeiChan = QStringLiteral("2.5");
+    Mei b = MakeCoal(QStringLiteral("乙"), 700);
+    b.MeiChan = QStringLiteral("4");
+    const int plan = SavePlanHeader(tf.folder(), QStringLiteral("[铲数配比] 硫分<1"));
+    SavePlanBlend(tf.folder(), plan, {3, 2}, MakeCoal(QString(), 580), false);
+    SavePlanCoals(tf.folder(), plan, {a, b});
+
+    PlanView view;
+    SetupCoalColumns(view.coals);
+    SetupBlendColumns(view.blends, 1366);
+    LoadPlanView(tf.folder(), plan, view);
+
+    TonsPress press{QStringLiteral("500"), ConvertCaption(), view.information, view.coals};
+    ListData blends = view.blends;
+    TonsOutcome out = PressConvert(tf.folder(), plan, press, blends);
+    QCOMPARE(out.message, QString());
+    QCOMPARE(out.caption, RestoreCaption());
+    QCOMPARE(Proportions(blends, 0, 2), (QStringList{"234.38", "250.00"}));
+
+    press.caption = out.caption;
+    out = PressConvert(tf.folder(), plan, press, blends);
+    QCOMPARE(out.caption, ConvertAgainCaption());
+    QCOMPARE(Proportions(blends, 0, 2), (QStringList{"3", "2"}));
+    QVERIFY(!ConnectionPresent());
+
+    press.caption = out.caption;
+    out = PressConvert(tf.folder(), plan, press, blends);
+    QCOMPARE(Proportions(blends, 0, 2), (QStringList{"234.38", "250.00"}));
+
+    // The same rows shown for a plan without the marker: plain proportions.
+    blends = view.blends;
+    press = TonsPress{QStringLiteral("500"), ConvertCaption(), QStringLiteral("硫分<1"), view.coals};
+    out = PressConvert(tf.folder(), plan, press, blends);
+    QCOMPARE(Proportions(blends, 0, 2), (QStringList{"300.00", "200.00"}));
+}
+
+void TonsConversionTest::pressMessages()
+{
+    TestFolder tf;
+    const ListData coals = Coals({"", ""});
+    ListData blends = Blends({{"1", "1"}});
+    const ListData before = blends;
+
+    TonsOutcome out = PressConvert(tf.folder(), 1, {QString(), ConvertCaption(), QString(), coals}, blends);
+    QCOMPARE(out.message, QStringLiteral("您要配多少吨，请先填写"));
+    out = PressConvert(tf.folder(), 1, {QStringLiteral("abc"), ConvertCaption(), QString(), coals}, blends);
+    QVERIFY(!out.message.isEmpty());
+    QCOMPARE(out.caption, ConvertCaption());
+    QCOMPARE(blends.columnCells(1), before.columnCells(1));
+
+    // No proportion rows: nothing happens.
+    ListData none = Blends({});
+    out = PressConvert(tf.folder(), 1, {QStringLiteral("5"), ConvertCaption(), QString(), coals}, none);
+    QVERIFY(out.message.isEmpty() && !out.rowsChanged);
+    QCOMPARE(out.caption, ConvertCaption());
+
+    // A plan without coal rows: no cell changes, the list counts as converted.
+    out = PressConvert(tf.folder(), 1, {QStringLiteral("5"), ConvertCaption(), QString(), ListData()}, blends);
+    QCOMPARE(out.caption, RestoreCaption());
+    QCOMPARE(blends.columnCells(1), before.columnCells(1));
+}
+
+QTEST_GUILESS_MAIN(TonsConversionTest)
+#include "tst_tons_conversion.moc"

@@ -1,0 +1,216 @@
+#include "support/TestFolder.h"
+
+#include "export/ListExport.h"
+#include "export/XlsFile.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+// The sheet's cells as texts, row by row, without trailing empty cells.
+QVector<QStringList> ReadBack(const QString& path)
+{
+    XlsSheet sheet;
+    const QString reason = ReadXlsFile(path, &sheet);
+    if (!reason.isEmpty())
+        qWarning() << reason;
+    QVector<QStringList> rows;
+    for (const XlsRow& row : sheet.rows) {
+        QStringList cells;
+        for (const XlsCell& cell : row)
+            cells << cell.displayText();
+        while (!cells.isEmpty() && cells.constLast().isEmpty())
+            cells.removeLast();
+        rows << cells;
+    }
+    return rows;
+}
+
+ListData SmallList(int rows)
+{
+    ListData list;
+    list.addColumn(QStringLiteral("编号"), 0);  // hidden, still exported
+    list.addColumn(QStringLiteral("名称"), 1800);
+    list.addColumn(QStringLiteral("硫分"), 900);
+    for (int i = 0; i < rows; ++i)
+        list.rows.append(ListRow{QString::number(i + 1), {QStringLiteral("煤<%1>&").arg(i), QStringLiteral("0.5%1").arg(i % 10)}, false});
+    return list;
+}
+
+QVector<QStringList> TemplateRows(const TestFolder& tf, const QString& name)
+{
+    return ReadBack(tf.path(QStringLiteral("template/") + name));
+}
+
+}  // namespace
+
+class XlsExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void roundTrip_data();
+    void roundTrip();
+    void tooManyRows();
+    void templatesHaveTitleAndSheet1();
+    void listExport_data();
+    void listExport();
+    void planExport();
+    void overwritesAndReportsFailures();
+};
+
+// Sheets of every size class the container handles: the mini stream, regular
+// sectors, a string table continued over several records (with strings cut at
+// a record boundary), and a file large enough to need extra FAT index sectors.
+void XlsExportTest::roundTrip_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("textLength");
+    QTest::newRow("mini stream") << 3 << 3 << 4;
+    QTest::newRow("regular sectors") << 200 << 5 << 6;
+    QTest::newRow("continued strings") << 600 << 4 << 1500;
+    QTest::newRow("FAT beyond the header") << 40000 << 20 << 3;
+}
+
+void XlsExportTest::roundTrip()
+{
+    QFETCH(int, rows);
+    QFETCH(int, columns);
+    QFETCH(int, textLength);
+    XlsSheet sheet;
+    sheet.appendTextRow({QStringLiteral("Velmora配煤软件")});
+    sheet.appendEmptyRow();
+    for (int r = 0; r < rows; ++r) {
+        XlsRow row;
+        for (int c = 0; c < columns; ++c) {
+            if (c == 1)
+                row.append(XlsCell::Number(r + 0.25));
+            else
+                row.append(XlsCell::Text(QString(textLength, QChar(0x7164 + c)) + QString::number(r * columns + c)));
+        }
+        sheet.rows.append(row);
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.xls"));
+    QCOMPARE(WriteXlsFile(path, sheet), QString());
+
+    XlsSheet back;
+    QCOMPARE(ReadXlsFile(path, &back), QString());
+    QCOMPARE(back.name, QStringLiteral("Sheet1"));
+    QCOMPARE(back.rows.size(), sheet.rows.size());
+    QCOMPARE(back.rows[0][0].text, QStringLiteral("Velmora配煤软件"));
+    QVERIFY(back.rows[1].isEmpty());
+    for (int r = 2; r < sheet.rows.size(); ++r) {
+        QCOMPARE(back.rows[r].size(), columns);
+        for (int c = 0; c < columns; ++c) {
+            const XlsCell& want = sheet.rows[r][c];
+            const XlsCell& got = back.rows[r][c];
+            if (want.kind == XlsCell::Kind::Number)
+                QCOMPARE(got.number, want.number);
+            else
+                QCOMPARE(got.text, want.text);
+        }
+    }
+}
+
+void XlsExportTest::tooManyRows()
+{
+    XlsSheet sheet;
+    sheet.rows.resize(kXlsMaxRows + 1);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.xls"));
+    QVERIFY(!WriteXlsFile(path, sheet).isEmpty());
+    QVERIFY(!QFile::exists(path));
+}
+
+void XlsExportTest::templatesHaveTitleAndSheet1()
+{
+    TestFolder tf;
+    for (const QString name : {QStringLiteral("list1.xls"), QStringLiteral("list2.xls")}) {
+        XlsSheet sheet;
+        QCOMPARE(ReadXlsFile(tf.path(QStringLiteral("template/") + name), &sheet), QString());
+        QCOMPARE(sheet.name, QStringLiteral("Sheet1"));
+        QVERIFY(sheet.rows.value(0).value(0).text.contains(QStringLiteral("Velmora配煤软件")));
+    }
+}
+
+void XlsExportTest::listExport_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::newRow("empty list") << 0;
+    QTest::newRow("three rows") << 3;
+    QTest::newRow("ten thousand coals") << 10000;
+}
+
+// The template's rows, two empty rows, the header row, then exactly the list's
+// rows, hidden first column included.
+void XlsExportTest::listExport()
+{
+    QFETCH(int, rows);
+    TestFolder tf;
+    const ListData list = SmallList(rows);
+    const QString path = tf.path(QStringLiteral("out.xls"));
+    QCOMPARE(ExportListToExcel(tf.folder(), list, path), QString());
+
+    QVector<QStringList> want = TemplateRows(tf, QStringLiteral("list1.xls"));
+    want << QStringList() << QStringList() << QStringList{"编号", "名称", "硫分"};
+    for (const ListRow& row : list.rows)
+        want << (QStringList{row.text} + row.subItems);
+    QCOMPARE(ReadBack(path), want);
+}
+
+void XlsExportTest::planExport()
+{
+    TestFolder tf;
+    PlanView plan;
+    plan.information = QStringLiteral("[铲数配比] 硫分<1.0 灰分>&9");
+    SetupCoalColumns(plan.coals);
+    plan.coals.rows.append(ListRow{QStringLiteral("7"), {QStringLiteral("大同煤")}, false});
+    SetupBlendColumns(plan.blends, 1366);
+    NameBlendColumns(plan.blends, QStringLiteral("大同煤"));
+    plan.blends.rows.append(ListRow{QStringLiteral("41"), {QStringLiteral("300.00"), QStringLiteral("0")}, false});
+    const QString path = tf.path(QStringLiteral("plan.xls"));
+    QCOMPARE(ExportPlanToExcel(tf.folder(), plan, path), QString());
+
+    auto headers = [](const ListData& list) {
+        QStringList h;
+        for (const ListColumn& c : list.columns)
+            h << c.header;
+        return h;
+    };
+    auto cells = [](const ListData& list, int r) {
+        QStringList c{list.rows[r].text};
+        c += list.rows[r].subItems;
+        while (!c.isEmpty() && c.constLast().isEmpty())
+            c.removeLast();
+        return c;
+    };
+    QVector<QStringList> want = TemplateRows(tf, QStringLiteral("list2.xls"));
+    want << QStringList() << QStringList() << QStringList{plan.information} << QStringList()
+         << QStringList{"参与配比的煤"} << headers(plan.coals) << cells(plan.coals, 0) << QStringList()
+         << QStringList{"方案列表"} << headers(plan.blends) << cells(plan.blends, 0);
+    QCOMPARE(ReadBack(path), want);
+    QCOMPARE(want[want.size() - 2].value(0), QStringLiteral("序"));  // the hidden column is there
+}
+
+void XlsExportTest::overwritesAndReportsFailures()
+{
+    TestFolder tf;
+    const QString path = tf.path(QStringLiteral("out.xls"));
+    {
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'x'));
+    }
+    QCOMPARE(ExportListToExcel(tf.folder(), SmallList(1), path), QString());
+    QCOMPARE(ReadBack(path).size(), TemplateRows(tf, QStringLiteral("list1.xls")).size() + 4);
+
+    QVERIFY(!ExportListToExcel(tf.folder(), SmallList(1), tf.path(QStringLiteral("no/such/dir/out.xls"))).isEmpty());
+    QFile::remove(tf.path(QStringLiteral("template/list1.xls")));
+    const QString other = tf.path(QStringLiteral("other.xls"));
+    QVERIFY(!ExportListToExcel(tf.folder(), SmallList(1), other).isEmpty());
+    QVERIFY(!QFile::exists(other));
+}
+
+QTEST_GUILESS_MAIN(XlsExportTest)
+#include "tst_xls_export.moc"
