@@ -1,6 +1,7 @@
 #include "app/ui/SplashWindow.h"
 
 #include "app/ui/Artwork.h"
+#include "app/ui/MainMenus.h"
 #include "workspace/ui/WorkspaceWindow.h"
 
 #include <QHBoxLayout>
@@ -48,7 +49,7 @@ void SplashWindow::Timer1_Timer()
         return;
     }
     Timer1_.stop();
-    WorkspaceWindow* main = WorkspaceWindow::instance();
+    WorkspaceWindow* main = OpenMainWindow();
     main->show();
     emit finished();
     close();
