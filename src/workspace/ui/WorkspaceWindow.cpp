@@ -275,6 +275,13 @@ void WorkspaceWindow::Form_Resize()
     }
     picBanner_->setGeometry(QRect(QPoint(client_->width() - kBannerSize.width() - kBannerMargin, 1), kBannerSize));
     chkAll_->resize(kChkAllWidth, chkAll_->height());
+    // The toolbar lays out its buttons itself; with a new font it must do so
+    // now, or the captions stay cut to the old widths until the next event.
+    tbrMenu_->setIconSize(QSize(24, 24) * scale.font());
+    if (QLayout* buttons = tbrMenu_->layout()) {
+        buttons->invalidate();
+        buttons->activate();
+    }
     client_->setUpdatesEnabled(true);
 }
 

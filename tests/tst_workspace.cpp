@@ -1,0 +1,557 @@
+#include "app/ui/Forms.h"
+#include "app/ui/Prompt.h"
+#include "data/Dbconnection.h"
+#include "data/QualityIndex.h"
+#include "data/iniFunction.h"
+#include "history/ui/HistoryWindow.h"
+#include "support/TestFolder.h"
+#include "workspace/CommonFunction.h"
+#include "workspace/FormScale.h"
+#include "workspace/ui/WorkspaceWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <cmath>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct TestCoal {
+    QString name;
+    double price;
+    double ash;
+    double sulphur;
+    double shovel;
+};
+
+struct Stored {
+    int total;
+    QVector<int> parts;
+    double price;
+    bool operator==(const Stored&) const = default;
+};
+
+// The workspace's problem solved by enumeration: ash <= 12, sulphur >= 0.6,
+// coal 2 in every mix, each coal's share of a tonnage of 100 within its stock
+// of 500. In shovel mode a part weighs the coal's tons per shovel.
+struct Problem {
+    QVector<TestCoal> coals;
+    bool shovel = false;
+    bool allPricesEqual = false;
+    int last = 15;
+
+    double weight(int j) const { return shovel ? coals[j].shovel : 1.0; }
+
+    bool feasible(const QVector<int>& x, int n) const
+    {
+        double ash = 0, sulphur = 0;
+        for (int j = 0; j < 3; ++j) {
+            const double w = weight(j) * x[j];
+            ash += coals[j].ash * w;
+            sulphur += coals[j].sulphur * w;
+            if (100.0 * w > 500.0 * n + 1e-9)
+                return false;
+        }
+        return x[1] >= 1 && ash <= 12.0 * n + 1e-9 && sulphur >= 0.6 * n - 1e-9;
+    }
+
+    double cost(const QVector<int>& x) const
+    {
+        double sum = 0;
+        for (int j = 0; j < 3; ++j)
+            sum += coals[j].price * weight(j) * x[j];
+        return sum;
+    }
+
+    int total(const QVector<int>& x) const
+    {
+        double sum = 0;
+        for (int j = 0; j < 3; ++j)
+            sum += weight(j) * x[j];
+        return int(std::lround(sum));
+    }
+
+    // The cheapest cost for each total that has a mix at all.
+    std::map<int, double> cheapest() const
+    {
+        std::map<int, double> best;
+        for (int n = 2; n <= last; ++n) {
+            for (int a = 0; a <= n; ++a) {
+                for (int b = 0; b <= n; ++b) {
+                    for (int c = 0; c <= n; ++c) {
+                        const QVector<int> x{a, b, c};
+                        if (total(x) != n || std::abs(weight(0) * a + weight(1) * b + weight(2) * c - n) > 1e-9
+                            || !feasible(x, n))
+                            continue;
+                        const double value = cost(x);
+                        if (!best.count(n) || value < best[n])
+                            best[n] = value;
+                    }
+                }
+            }
+        }
+        return best;
+    }
+};
+
+template <class T>
+T* Child(QWidget* window, const QString& name)
+{
+    T* child = window->findChild<T*>(name);
+    if (!child)
+        qFatal("no control %s", qPrintable(name));
+    return child;
+}
+
+QLineEdit* Box(QWidget* w, const QString& name) { return Child<QLineEdit>(w, name); }
+QLineEdit* Cell(QWidget* w, const char* column, int row)
+{
+    return Box(w, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row));
+}
+
+int Rows(const AppFolder& folder, const QString& table)
+{
+    ConnectionScope connection(folder);
+    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
+    query.next();
+    return query.value(0).toInt();
+}
+
+int HistoryRows(const AppFolder& folder)
+{
+    return Rows(folder, QStringLiteral("Lishi_fangan")) + Rows(folder, QStringLiteral("Lishi_Peibibiao"))
+        + Rows(folder, QStringLiteral("Lishi_meitan"));
+}
+
+// The thirteen bound boxes that precision control switches.
+QStringList SwitchedBoxes()
+{
+    QStringList names;
+    for (const QualityIndex& index : QualityIndices()) {
+        if (!index.lowerEnabled)
+            names << QLatin1String(index.boundBox) + QStringLiteral("Min");
+        if (!index.upperEnabled)
+            names << QLatin1String(index.boundBox) + QStringLiteral("Max");
+    }
+    return names;
+}
+
+QColor Background(QLineEdit* box) { return box->palette().color(QPalette::Base); }
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Problem)
+
+class WorkspaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void runStoresCheapestMixes_data();
+    void runStoresCheapestMixes();
+    void runsWithoutPlan_data();
+    void runsWithoutPlan();
+    void inputMessageAndCompaction();
+    void precisionControl();
+    void selectAll();
+    void deleteAndClear();
+    void setTxtValueFillsFreeRows();
+    void shovelModeFromSettings();
+    void resizeKeepsProportions();
+    void designLayoutFits();
+
+private:
+    std::unique_ptr<TestFolder> test_;
+    std::unique_ptr<WorkspaceWindow> window_;
+
+    void fill(const Problem& problem);
+};
+
+void WorkspaceTest::initTestCase()
+{
+    Prompt::setTestMode(true);
+}
+
+void WorkspaceTest::init()
+{
+    Prompt::clear();
+    ShovelMode = false;
+    test_ = std::make_unique<TestFolder>();
+    Forms::setFolder(test_->folder());
+    window_ = std::make_unique<WorkspaceWindow>();
+}
+
+void WorkspaceTest::cleanup()
+{
+    window_.reset();
+    delete HistoryWindow::existing();
+    test_.reset();
+}
+
+void WorkspaceTest::fill(const Problem& problem)
+{
+    QWidget* w = window_.get();
+    // The third coal stands apart: the run closes the gap first.
+    const int rows[] = {0, 1, 4};
+    for (int j = 0; j < 3; ++j) {
+        const TestCoal& c = problem.coals[j];
+        const int r = rows[j];
+        Cell(w, "txtMingcheng", r)->setText(c.name);
+        Cell(w, "txtJiage", r)->setText(QString::number(c.price));
+        Cell(w, "txtHuifen", r)->setText(QString::number(c.ash));
+        Cell(w, "txtLiu", r)->setText(QString::number(c.sulphur));
+        Cell(w, "txtKuCun", r)->setText(QStringLiteral("500"));
+        Cell(w, "txtMeiChan", r)->setText(QString::number(c.shovel));
+    }
+    Child<QCheckBox>(w, QStringLiteral("chk_1"))->setChecked(true);
+    // The sulphur lower bound is editable only under precision control; it
+    // still counts once precision control is off again.
+    Child<QCheckBox>(w, QStringLiteral("chkJingque"))->setChecked(true);
+    QTest::keyClicks(Box(w, QStringLiteral("txtLiuMin")), QStringLiteral("0.6"));
+    Child<QCheckBox>(w, QStringLiteral("chkJingque"))->setChecked(false);
+    Box(w, QStringLiteral("txtHuifenMax"))->setText(QStringLiteral("12"));
+    Box(w, QStringLiteral("txtZhongliang"))->setText(QStringLiteral("100"));
+    Box(w, QStringLiteral("txtChanshu"))->setText(QString::number(problem.last));
+}
+
+void WorkspaceTest::runStoresCheapestMixes_data()
+{
+    QTest::addColumn<Problem>("problem");
+    const QVector<TestCoal> coals = {
+        {"A", 500, 10, 0.5, 2}, {"B", 450, 14, 0.9, 3}, {"C", 420, 16, 0.7, 1}};
+    QTest::newRow("weights") << Problem{coals, false, false, 15};
+    QVector<TestCoal> same = coals;
+    for (TestCoal& c : same)
+        c.price = 450;
+    QTest::newRow("all prices equal") << Problem{same, false, true, 15};
+    QTest::newRow("shovel counts") << Problem{coals, true, false, 24};
+}
+
+void WorkspaceTest::runStoresCheapestMixes()
+{
+    QFETCH(Problem, problem);
+    ShovelMode = problem.shovel;
+    fill(problem);
+    QTest::mouseClick(Child<QPushButton>(window_.get(), QStringLiteral("Command1")), Qt::LeftButton);
+    QVERIFY2(Prompt::shown().isEmpty(), qPrintable(Prompt::lastText()));
+    QVERIFY(HistoryWindow::existing() && HistoryWindow::existing()->isVisible());
+    QVERIFY(!QFileInfo::exists(test_->folder().ModelPath()));
+
+    // What the plan must hold: for each total in turn the cheapest mix, kept
+    // when its blend price is new to the plan (every one when all prices are equal).
+    QVector<Stored> expected;
+    QSet<double> seen;
+    for (const auto& [n, cost] : problem.cheapest()) {
+        const double price = ToRoundedDouble(cost / n);
+        if (problem.allPricesEqual || !seen.contains(price)) {
+            seen.insert(price);
+            expected << Stored{n, {}, price};
+        }
+    }
+    QVERIFY(expected.size() > 2);
+
+    ConnectionScope connection(test_->folder());
+    QSqlQuery header = RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan"));
+    QVERIFY(header.next());
+    const int planId = header.value(0).toInt();
+    QCOMPARE(header.value(1).toString(),
+             QString(problem.shovel ? QStringLiteral("[铲数配比] ") : QString())
+                 + QStringLiteral("硫分=>0.6 灰分<=12  配100吨 B必选"));
+    QVERIFY(!header.next());
+
+    QSqlQuery blends = RunQuery(
+        QStringLiteral("select d1, d2, d3, d4, d10, JiaGe from Lishi_Peibibiao where followid=? order by id"), {planId});
+    const std::map<int, double> cheapest = problem.cheapest();
+    QVector<Stored> actual;
+    while (blends.next()) {
+        const QVector<int> x{blends.value(0).toInt(), blends.value(1).toInt(), blends.value(2).toInt()};
+        QVERIFY(blends.value(3).isNull() && blends.value(4).isNull());
+        const int n = problem.total(x);
+        QVERIFY2(problem.feasible(x, n), qPrintable(QStringLiteral("total %1").arg(n)));
+        QVERIFY(cheapest.count(n));
+        QCOMPARE(problem.cost(x), cheapest.at(n));
+        actual << Stored{n, {}, blends.value(5).toDouble()};
+    }
+    QCOMPARE(actual.size(), expected.size());
+    for (int i = 0; i < actual.size(); ++i) {
+        QCOMPARE(actual[i].total, expected[i].total);
+        QCOMPARE(actual[i].price, expected[i].price);
+    }
+
+    QSqlQuery coals = RunQuery(QStringLiteral("select Name, HuiFen, kucun, meichan, JiaGe from Lishi_meitan "
+                                              "where followid=? order by id"),
+                               {planId});
+    for (const TestCoal& c : problem.coals) {
+        QVERIFY(coals.next());
+        QCOMPARE(coals.value(0).toString(), c.name);
+        QCOMPARE(coals.value(1).toString(), QString::number(c.ash));
+        QCOMPARE(coals.value(2).toString(), QStringLiteral("500"));
+        QCOMPARE(coals.value(3).toString(), QString::number(c.shovel));
+        QCOMPARE(coals.value(4).toDouble(), c.price);
+    }
+    QVERIFY(!coals.next());
+    // The grid was compacted by the run.
+    QCOMPARE(Cell(window_.get(), "txtMingcheng", 2)->text(), problem.coals[2].name);
+    QCOMPARE(Cell(window_.get(), "txtMingcheng", 4)->text(), QString());
+    QCOMPARE(window_->CoalList().size(), 3);
+}
+
+void WorkspaceTest::runsWithoutPlan_data()
+{
+    QTest::addColumn<QString>("ashMax");
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<bool>("modelPathBlocked");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("infeasible") << "9" << "" << false << "没有配比方案";
+    QTest::newRow("proportion count 1") << "12" << "1" << false << "没有配比方案";
+    QTest::newRow("proportion count 0") << "12" << "0" << false << "没有配比方案";
+    QTest::newRow("model file cannot be written") << "12" << "" << true << "无法写入模型文件";
+}
+
+void WorkspaceTest::runsWithoutPlan()
+{
+    QFETCH(QString, ashMax);
+    QFETCH(QString, count);
+    QFETCH(bool, modelPathBlocked);
+    QFETCH(QString, message);
+    const QVector<TestCoal> coals = {
+        {"A", 500, 10, 0.5, 2}, {"B", 450, 14, 0.9, 3}, {"C", 420, 16, 0.7, 1}};
+    fill(Problem{coals, false, false, 0});
+    Box(window_.get(), QStringLiteral("txtHuifenMax"))->setText(ashMax);
+    Box(window_.get(), QStringLiteral("txtChanshu"))->setText(count);
+    if (modelPathBlocked)
+        QVERIFY(QDir().mkpath(test_->folder().ModelPath()));
+    Child<QPushButton>(window_.get(), QStringLiteral("Command1"))->click();
+    QCOMPARE(Prompt::shown().size(), 1);
+    QVERIFY2(Prompt::lastText().startsWith(message), qPrintable(Prompt::lastText()));
+    QCOMPARE(Prompt::shown().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(HistoryRows(test_->folder()), 0);
+    QVERIFY(!HistoryWindow::existing() || !HistoryWindow::existing()->isVisible());
+    QVERIFY(!QFileInfo(test_->folder().ModelPath()).isFile());
+}
+
+void WorkspaceTest::inputMessageAndCompaction()
+{
+    QWidget* w = window_.get();
+    Cell(w, "txtMingcheng", 3)->setText(QStringLiteral("A"));
+    Cell(w, "txtJiage", 3)->setText(QStringLiteral("500"));
+    Cell(w, "txtJiage", 6)->setText(QStringLiteral("300"));
+    Child<QCheckBox>(w, QStringLiteral("chk_6"))->setChecked(true);
+    QAction* start = Child<QAction>(w, QStringLiteral("tbrMenu_4"));
+    start->trigger();
+    QCOMPARE(Prompt::shown().size(), 1);
+    QCOMPARE(Prompt::lastText(), QStringLiteral("第2行的煤名称没有填写，请你填写"));
+    QCOMPARE(Cell(w, "txtMingcheng", 0)->text(), QStringLiteral("A"));
+    QCOMPARE(Cell(w, "txtJiage", 1)->text(), QStringLiteral("300"));
+    QVERIFY(Child<QCheckBox>(w, QStringLiteral("chk_1"))->isChecked());
+    QVERIFY(!Child<QCheckBox>(w, QStringLiteral("chk_6"))->isChecked());
+    QCOMPARE(Cell(w, "txtJiage", 6)->text(), QString());
+    QCOMPARE(HistoryRows(test_->folder()), 0);
+}
+
+void WorkspaceTest::precisionControl()
+{
+    QWidget* w = window_.get();
+    auto* jingque = Child<QCheckBox>(w, QStringLiteral("chkJingque"));
+    const QStringList switched = SwitchedBoxes();
+    QCOMPARE(switched.size(), 13);
+    const QColor button = QApplication::palette().color(QPalette::Button);
+    const QColor base = QApplication::palette().color(QPalette::Base);
+    QVERIFY(button != base);
+
+    const auto check = [&](bool precise) {
+        for (const QualityIndex& index : QualityIndices()) {
+            for (const char* end : {"Min", "Max"}) {
+                const QString name = QLatin1String(index.boundBox) + QLatin1String(end);
+                const bool enabled = precise || !switched.contains(name);
+                QLineEdit* box = Box(w, name);
+                QVERIFY2(box->isEnabled() == enabled, qPrintable(name));
+                QVERIFY2(Background(box) == (enabled ? base : button), qPrintable(name));
+            }
+        }
+    };
+    QVERIFY(!jingque->isChecked());
+    check(false);
+    jingque->click();
+    check(true);
+    Box(w, QStringLiteral("txtLiuMin"))->setText(QStringLiteral("0.4"));
+    Box(w, QStringLiteral("txtHuiShouMax"))->setText(QStringLiteral("90"));
+    jingque->click();
+    check(false);
+    QCOMPARE(Box(w, QStringLiteral("txtLiuMin"))->text(), QStringLiteral("0.4"));
+    QCOMPARE(Box(w, QStringLiteral("txtHuiShouMax"))->text(), QStringLiteral("90"));
+    QCOMPARE(window_->Input().lower[5], QStringLiteral("0.4"));
+}
+
+void WorkspaceTest::selectAll()
+{
+    QWidget* w = window_.get();
+    Cell(w, "txtMingcheng", 2)->setText(QStringLiteral("A"));
+    Cell(w, "txtMingcheng", 5)->setText(QStringLiteral("B"));
+    Cell(w, "txtJiage", 7)->setText(QStringLiteral("300"));  // a row without a name
+    Child<QCheckBox>(w, QStringLiteral("chk_8"))->setChecked(true);
+    auto* all = Child<QCheckBox>(w, QStringLiteral("chkAll"));
+    const auto ticked = [&] {
+        QList<int> rows;
+        for (int r = 0; r < 10; ++r) {
+            if (Child<QCheckBox>(w, QStringLiteral("chk_%1").arg(r))->isChecked())
+                rows << r;
+        }
+        return rows;
+    };
+    all->click();
+    QCOMPARE(ticked(), QList<int>({2, 5, 8}));
+    all->click();
+    QCOMPARE(ticked(), QList<int>({8}));
+}
+
+void WorkspaceTest::deleteAndClear()
+{
+    QWidget* w = window_.get();
+    for (int r = 0; r < 3; ++r) {
+        Cell(w, "txtMingcheng", r)->setText(QStringLiteral("C%1").arg(r));
+        Cell(w, "txtHuiFaFenVdaf", r)->setText(QStringLiteral("30"));
+        Cell(w, "txtJiage", r)->setText(QStringLiteral("400"));
+        Child<QCheckBox>(w, QStringLiteral("chk_%1").arg(r))->setChecked(r == 1);
+    }
+    Child<QPushButton>(w, QStringLiteral("btnDel_1"))->click();
+    QVERIFY(Child<QCheckBox>(w, QStringLiteral("chk_1"))->isChecked());
+    QCOMPARE(Cell(w, "txtMingcheng", 1)->text(), QString());
+    QCOMPARE(Cell(w, "txtHuiFaFenVdaf", 1)->text(), QString());
+    QCOMPARE(Cell(w, "txtMingcheng", 2)->text(), QStringLiteral("C2"));
+
+    // The next compaction moves row 2 up, tick and all.
+    Child<QPushButton>(w, QStringLiteral("Command1"))->click();
+    QCOMPARE(Cell(w, "txtMingcheng", 1)->text(), QStringLiteral("C2"));
+    QVERIFY(!Child<QCheckBox>(w, QStringLiteral("chk_1"))->isChecked());
+
+    Child<QCheckBox>(w, QStringLiteral("chk_0"))->setChecked(true);
+    Child<QAction>(w, QStringLiteral("tbrMenu_3"))->trigger();
+    for (int r = 0; r < 10; ++r) {
+        QVERIFY(!Child<QCheckBox>(w, QStringLiteral("chk_%1").arg(r))->isChecked());
+        QCOMPARE(Cell(w, "txtMingcheng", r)->text(), QString());
+        QCOMPARE(Cell(w, "txtHuiFaFenVdaf", r)->text(), QString());
+        QCOMPARE(Cell(w, "txtJiage", r)->text(), QString());
+    }
+}
+
+void WorkspaceTest::setTxtValueFillsFreeRows()
+{
+    QWidget* w = window_.get();
+    Cell(w, "txtMingcheng", 0)->setText(QStringLiteral("A"));
+    Cell(w, "txtLiu", 2)->setText(QStringLiteral("0.5"));
+    Mei x = MakeCoal(QStringLiteral("X"), 650);
+    x.Kucun = QStringLiteral("0");
+    Mei y = MakeCoal(QStringLiteral("Y"), 12.5);
+    y.HuiFen = QStringLiteral("7");
+    window_->SetTxtValue({x, y});
+    QCOMPARE(Cell(w, "txtMingcheng", 1)->text(), QStringLiteral("X"));
+    QCOMPARE(Cell(w, "txtJiage", 1)->text(), QStringLiteral("650.00"));
+    QCOMPARE(Cell(w, "txtKuCun", 1)->text(), QStringLiteral("0"));
+    QCOMPARE(Cell(w, "txtMeiChan", 1)->text(), QString());
+    QCOMPARE(Cell(w, "txtMingcheng", 3)->text(), QStringLiteral("Y"));
+    QCOMPARE(Cell(w, "txtHuifen", 3)->text(), QStringLiteral("7.00"));
+}
+
+void WorkspaceTest::shovelModeFromSettings()
+{
+    window_.reset();
+    QVERIFY(WriteIni(test_->folder(), kConfigSection, QStringLiteral("chan"), QStringLiteral("1")));
+    window_ = std::make_unique<WorkspaceWindow>();
+    QVERIFY(ShovelMode);
+    QVERIFY(window_->Input().shovelMode);
+    window_.reset();
+    QVERIFY(WriteIni(test_->folder(), kConfigSection, QStringLiteral("chan"), QStringLiteral("x")));
+    window_ = std::make_unique<WorkspaceWindow>();
+    QVERIFY(!ShovelMode);
+}
+
+void WorkspaceTest::resizeKeepsProportions()
+{
+    WorkspaceWindow* w = window_.get();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QWidget* client = w->centralWidget();
+    QCOMPARE(client->size(), WorkspaceWindow::DesignClientSize());
+    QLineEdit* box = Box(w, QStringLiteral("txtHuifenMax"));
+    QWidget* frame = Child<QWidget>(w, QStringLiteral("fraMid"));
+    const QRect boxDesign = box->geometry();
+    const QRect frameDesign = frame->geometry();
+    const double font = box->font().pointSizeF();
+
+    const QSize chrome = w->size() - client->size();
+    const QSize design = WorkspaceWindow::DesignClientSize();
+    for (const QSize& size : {QSize(700, 400), QSize(1333, 977), QSize(171, 111), design * 1.5})
+        w->resize(size + chrome);
+    QCOMPARE(client->size(), design * 1.5);
+    const ScaleFactors big{1.5, 1.5};
+    QCOMPARE(box->geometry(), ScaledRect({boxDesign.x(), boxDesign.y(), boxDesign.width(), boxDesign.height(), 0}, big));
+    QCOMPARE(box->font().pointSizeF(), font * 1.5);
+    auto* banner = Child<QLabel>(w, QStringLiteral("picBanner"));
+    QCOMPARE(banner->size(), QSize(500, 45));
+    QCOMPARE(banner->geometry().right() + 1, client->width() - 7);
+    QCOMPARE(Child<QCheckBox>(w, QStringLiteral("chkAll"))->width(), 533);
+
+    // Wider than high: fonts follow the smaller factor.
+    w->resize(QSize(design.width() * 2, design.height()) + chrome);
+    QCOMPARE(box->font().pointSizeF(), font);
+
+    w->resize(design + chrome);
+    QCOMPARE(box->geometry(), boxDesign);
+    QCOMPARE(frame->geometry(), frameDesign);
+    QCOMPARE(box->font().pointSizeF(), font);
+}
+
+// At the design size every caption fits its control and no two controls of
+// one frame overlap. With VELMORA_SHOTS set, the workspace is also saved as
+// pictures at its design size and at 1.5 times it.
+void WorkspaceTest::designLayoutFits()
+{
+    WorkspaceWindow* w = window_.get();
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QWidget* client = w->centralWidget();
+    QStringList problems;
+    const QList<QWidget*> controls = client->findChildren<QWidget*>();
+    for (QWidget* c : controls) {
+        if (c->objectName().isEmpty() || c->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c)) {
+            if (c->objectName() == QLatin1String("picBanner"))
+                continue;
+            // A push button's hint carries the style's minimum width; its text is what must fit.
+            auto* push = qobject_cast<QPushButton*>(c);
+            const int needed = push ? push->fontMetrics().horizontalAdvance(push->text()) + 8
+                                    : (qobject_cast<QLabel*>(c) ? c->minimumSizeHint() : c->sizeHint()).width();
+            if (needed > c->width() + 1)
+                problems << QStringLiteral("%1 needs %2 px, has %3").arg(c->objectName()).arg(needed).arg(c->width());
+        }
+        for (QWidget* other : controls) {
+            if (other <= c || other->parentWidget() != c->parentWidget() || other->objectName().isEmpty()
+                || other->objectName().startsWith(QLatin1String("qt_")))
+                continue;
+            if (c->geometry().intersects(other->geometry()))
+                problems << c->objectName() + QStringLiteral(" overlaps ") + other->objectName();
+        }
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+
+    const QString shots = qEnvironmentVariable("VELMORA_SHOTS");
+    if (!shots.isEmpty()) {
+        QDir().mkpath(shots);
+        QVERIFY(w->grab().save(shots + QStringLiteral("/workspace-design.png")));
+        const QSize chrome = w->size() - client->size();
+        w->resize(WorkspaceWindow::DesignClientSize() * 1.5 + chrome);
+        QVERIFY(w->grab().save(shots + QStringLiteral("/workspace-1.5x.png")));
+    }
+}
+
+QTEST_MAIN(WorkspaceTest)
+#include "tst_workspace.moc"
