@@ -5,6 +5,7 @@
 #include "export/ListData.h"
 #include "inventory/CoalQueries.h"
 #include "support/TestFolder.h"
+#include "workspace/CommonFunction.h"
 
 #include <QTest>
 
@@ -41,6 +42,8 @@ private slots:
     void idsFromKeys();
     void coalsByIdInNumberOrder();
     void deleteCoalsRemovesExactlyThose();
+    void storedTextShowsAsItsNumber_data();
+    void storedTextShowsAsItsNumber();
 };
 
 void InventoryQueriesTest::countsTheWholeTable()
@@ -138,6 +141,25 @@ void InventoryQueriesTest::deleteCoalsRemovesExactlyThose()
     AddCoals(folder.folder(), kNames);
     DeleteCoals(folder.folder(), {1, 3, 5});
     QCOMPARE(Found(folder.folder(), AllCoalsStatement()), (QStringList{"O'Brien", "前导二号"}));
+}
+
+// Lists show stored texts through the value text rule, which passes texts
+// already in its form straight through: that shortcut must give what
+// formatting the number would.
+void InventoryQueriesTest::storedTextShowsAsItsNumber_data()
+{
+    QTest::addColumn<QString>("stored");
+    for (const char* text : {"12.30", "-1.50", "0.05", "0.00", "-0.00", "007.50", "00.50", ".50",
+                             "12.3", "5.236", "1e3", "+12.30", "12.30 ", "1234567890123.45",
+                             "12345678901234.56", "99999999999999.99", "١٢.٣٠"})
+        QTest::newRow(text) << QString::fromUtf8(text);
+}
+
+void InventoryQueriesTest::storedTextShowsAsItsNumber()
+{
+    QFETCH(QString, stored);
+    const std::optional<double> number = ToNumber(stored);
+    QCOMPARE(FormatIndexValue(stored), number ? FormatIndexValue(*number) : QString());
 }
 
 QTEST_GUILESS_MAIN(InventoryQueriesTest)

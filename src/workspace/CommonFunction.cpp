@@ -101,8 +101,42 @@ QString FixedText(double value, int decimals)
     return QString::fromStdString(text);
 }
 
+namespace {
+
+// True when the text already is what the value text rule makes of a non-zero
+// number: an optional minus, a whole part without leading zeros, a point and
+// exactly two decimals, at most 15 digits. Values are stored in that form, so
+// lists of thousands of stored coals need not format each one again.
+bool IsTwoDecimalText(const QString& text)
+{
+    const qsizetype n = text.size();
+    const qsizetype first = (n > 0 && text[0] == QLatin1Char('-')) ? 1 : 0;
+    const qsizetype point = n - 3;
+    if (point - first < 1 || n - first - 1 > 15 || text[point] != QLatin1Char('.'))
+        return false;
+    if (text[first] == QLatin1Char('0') && point - first > 1)
+        return false;
+    bool nonZero = false;
+    for (qsizetype k = first; k < n; ++k) {
+        if (k == point)
+            continue;
+        const char16_t c = text[k].unicode();
+        if (c < u'0' || c > u'9')
+            return false;
+        nonZero = nonZero || c != u'0';
+    }
+    return nonZero;
+}
+
+}  // namespace
+
 QString FormatIndexValue(const QVariant& value)
 {
+    if (value.typeId() == QMetaType::QString) {
+        QString text = value.toString();
+        if (IsTwoDecimalText(text))
+            return text;
+    }
     const auto number = ToNumber(value);
     if (!number)
         return QString();
