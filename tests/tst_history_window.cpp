@@ -1,0 +1,283 @@
+#include "support/TestFolder.h"
+
+#include "app/ui/Forms.h"
+#include "app/ui/Prompt.h"
+#include "data/Dbconnection.h"
+#include "data/Mei.h"
+#include "data/iniFunction.h"
+#include "export/ListExport.h"
+#include "export/ui/ReportList.h"
+#include "history/PlanHistory.h"
+#include "history/ui/HistoryWindow.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// A plan with the given coals (price 500, 600, ...) and one proportion row per
+// entry of blends.
+int MakePlan(const AppFolder& folder, const QString& info, const QStringList& coalNames,
+             const QVector<QVector<double>>& blends)
+{
+    const int id = SavePlanHeader(folder, info);
+    QVector<Mei> coals;
+    for (int i = 0; i < coalNames.size(); ++i)
+        coals << MakeCoal(coalNames[i], 500 + 100 * i);
+    for (int i = 0; i < blends.size(); ++i)
+        SavePlanBlend(folder, id, blends[i], MakeCoal(QString(), 550 + i), false);
+    SavePlanCoals(folder, id, coals);
+    return id;
+}
+
+int CountRows(const AppFolder& folder, const QString& table, const QString& column, int id)
+{
+    ConnectionScope scope(folder);
+    QSqlQuery q = RunQuery(QStringLiteral("select count(*) from %1 where %2=?").arg(table, column), {id});
+    q.next();
+    return q.value(0).toInt();
+}
+
+QStringList HiddenHeaders(const ReportList* list)
+{
+    QStringList hidden;
+    for (int c = 1; c < list->listData().columnCount(); ++c)
+        if (list->isColumnHidden(c))
+            hidden << list->listData().columns[c].header;
+    return hidden;
+}
+
+}  // namespace
+
+class HistoryWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void listsTheNewest500();
+    void showsPlan();
+    void deletesEverySelectedPlan_data();
+    void deletesEverySelectedPlan();
+    void hidesColumnsBySettings();
+    void exportsAsShown();
+    void excelFailureMessage();
+    void sortsByHeaderText();
+    void reloadShowsNewPlan();
+
+private:
+    std::unique_ptr<TestFolder> tf_;
+    QPointer<HistoryWindow> window_;
+
+    HistoryWindow* open()
+    {
+        window_ = new HistoryWindow;
+        return window_;
+    }
+    template <class T>
+    T* child(const char* name) { return window_->findChild<T*>(QString::fromLatin1(name)); }
+};
+
+void HistoryWindowTest::init()
+{
+    tf_ = std::make_unique<TestFolder>();
+    Forms::setFolder(tf_->folder());
+    Prompt::setTestMode(true);
+    Prompt::clear();
+}
+
+void HistoryWindowTest::cleanup()
+{
+    delete window_;
+    tf_.reset();
+}
+
+void HistoryWindowTest::listsTheNewest500()
+{
+    QVector<int> ids;
+    {
+        ConnectionScope scope(tf_->folder());
+        Transaction t;
+        for (int i = 0; i < 501; ++i)
+            ids << SavePlanHeader(tf_->folder(), QStringLiteral("方案%1").arg(i));
+        t.commit();
+    }
+    open();
+    const ReportList* lsvLeft = child<ReportList>("lsvLeft");
+    QCOMPARE(lsvLeft->rowCount(), 500);
+    QCOMPARE(lsvLeft->listData().cell(0, 0), QString::number(ids.last()));
+    QCOMPARE(lsvLeft->listData().cell(499, 0), QString::number(ids[1]));
+    QCOMPARE(window_->currentPlanId(), ids.last());
+    QVERIFY(lsvLeft->isColumnHidden(0));
+    QVERIFY(!ConnectionPresent());
+}
+
+void HistoryWindowTest::showsPlan()
+{
+    MakePlan(tf_->folder(), QStringLiteral("硫分<1\r\n灰分<10"), {"A", "B", "C"}, {{60, 30, 10}, {50, 40, 10}});
+    open();
+    QCOMPARE(child<QLabel>("lbZhibiao")->text(), QStringLiteral("硫分<1灰分<10"));
+    QCOMPARE(child<ReportList>("lsvMid")->rowCount(), 3);
+    const ListData& blends = child<ReportList>("lsvBottom")->listData();
+    QCOMPARE(blends.rowCount(), 2);
+    QStringList titles;
+    for (int c = 1; c <= 10; ++c)
+        titles << blends.columns[c].header;
+    QCOMPARE(titles, (QStringList{"A", "B", "C", "d4", "d5", "d6", "d7", "d8", "d9", "d10"}));
+    QCOMPARE(blends.cell(0, 1), QStringLiteral("60"));  // cheapest first
+    QCOMPARE(blends.cell(0, 4), QStringLiteral("0"));
+    QCOMPARE(child<QPushButton>("Command1")->text(), QStringLiteral("把如下比例转换成吨"));
+    for (const char* name : {"Toolbar1", "fraLeft", "fraTop", "fraMid", "fraBottom", "txtZhongliang", "picLOAD"})
+        QVERIFY2(window_->findChild<QWidget*>(QString::fromLatin1(name)), name);
+    QCOMPARE(child<QAction>("Toolbar1_2")->text(), QStringLiteral("删除方案"));
+    QCOMPARE(child<QAction>("Toolbar1_3")->text(), QStringLiteral("导出普通"));
+    QCOMPARE(child<QAction>("Toolbar1_4")->text(), QStringLiteral("导出Excel"));
+    QVERIFY(!ConnectionPresent());
+}
+
+void HistoryWindowTest::deletesEverySelectedPlan_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("confirmed") << int(QMessageBox::Ok);
+    QTest::newRow("cancelled") << int(QMessageBox::Cancel);
+}
+
+void HistoryWindowTest::deletesEverySelectedPlan()
+{
+    QFETCH(int, answer);
+    const int oldest = MakePlan(tf_->folder(), QStringLiteral("一"), {"A", "B"}, {{1, 1}, {2, 1}});
+    const int middle = MakePlan(tf_->folder(), QStringLiteral("二"), {"C", "D"}, {{1, 2}});
+    const int newest = MakePlan(tf_->folder(), QStringLiteral("三"), {"E", "F"}, {{3, 1}});
+    open();
+    ReportList* lsvLeft = child<ReportList>("lsvLeft");
+    lsvLeft->selectRow(0);
+    lsvLeft->selectRow(2, true);
+    Prompt::queueAnswer(QMessageBox::StandardButton(answer));
+    child<QAction>("Toolbar1_2")->trigger();
+
+    QCOMPARE(Prompt::shown().size(), 1);
+    QCOMPARE(Prompt::shown()[0].text, QStringLiteral("确定要删除此方案吗？"));
+    const bool deleted = answer == QMessageBox::Ok;
+    QCOMPARE(lsvLeft->rowCount(), deleted ? 1 : 3);
+    for (int id : {oldest, newest}) {
+        QCOMPARE(CountRows(tf_->folder(), QStringLiteral("Lishi_fangan"), QStringLiteral("id"), id), deleted ? 0 : 1);
+        QCOMPARE(CountRows(tf_->folder(), QStringLiteral("Lishi_meitan"), QStringLiteral("followid"), id) == 0, deleted);
+        QCOMPARE(CountRows(tf_->folder(), QStringLiteral("Lishi_Peibibiao"), QStringLiteral("followid"), id) == 0, deleted);
+    }
+    QCOMPARE(CountRows(tf_->folder(), QStringLiteral("Lishi_meitan"), QStringLiteral("followid"), middle), 2);
+    if (deleted) {
+        QCOMPARE(window_->currentPlanId(), middle);
+        QCOMPARE(child<ReportList>("lsvMid")->listData().cell(0, 1), QStringLiteral("C"));
+    }
+    QVERIFY(!ConnectionPresent());
+}
+
+// Settings of 1 hide the index columns of both lists; the G rule also takes a
+// proportion column whose coal name (of the plan shown at load) holds a Latin
+// G, and the hidden state stays with the column when another plan is shown.
+void HistoryWindowTest::hidesColumnsBySettings()
+{
+    for (const char* key : {"neishui", "G", "huishoulv"})
+        WriteIni(tf_->folder(), kConfigSection, QString::fromLatin1(key), QStringLiteral("1"));
+    WriteIni(tf_->folder(), kConfigSection, QStringLiteral("fenxiji"), QStringLiteral("0"));
+    WriteIni(tf_->folder(), kConfigSection, QStringLiteral("Y"), QStringLiteral("2"));
+    MakePlan(tf_->folder(), QStringLiteral("旧"), {"甲", "乙"}, {{1, 1}});
+    MakePlan(tf_->folder(), QStringLiteral("新"), {"乙", "Gx煤"}, {{1, 1}});
+    open();
+    ReportList* lsvMid = child<ReportList>("lsvMid");
+    ReportList* lsvBottom = child<ReportList>("lsvBottom");
+    QCOMPARE(HiddenHeaders(lsvMid), (QStringList{"内水", "粘结G", "回收率"}));
+    QCOMPARE(HiddenHeaders(lsvBottom), (QStringList{"Gx煤", "内水", "粘结G", "回收率"}));
+    QVERIFY(lsvBottom->isColumnHidden(0));
+
+    child<ReportList>("lsvLeft")->selectRow(1);
+    QCOMPARE(lsvBottom->listData().columns[2].header, QStringLiteral("乙"));
+    QVERIFY(lsvBottom->isColumnHidden(2));
+}
+
+// Both exports write the plan as shown, after a conversion to tons too; the
+// dialog proposes the program's name with the time; OK opens the file.
+void HistoryWindowTest::exportsAsShown()
+{
+    MakePlan(tf_->folder(), QStringLiteral("硫分<1 & 灰分"), {"A<1>", "B"}, {{60, 40}});
+    open();
+    child<QLineEdit>("txtZhongliang")->setText(QStringLiteral("500"));
+    child<QPushButton>("Command1")->click();
+    QCOMPARE(child<QPushButton>("Command1")->text(), QStringLiteral("还原"));
+
+    const QString xls = tf_->path(QStringLiteral("plan"));
+    Prompt::queueFileName(xls);
+    Prompt::queueAnswer(QMessageBox::Ok);
+    child<QAction>("Toolbar1_4")->trigger();
+    QCOMPARE(Prompt::fileRequests().size(), 1);
+    QVERIFY(Prompt::fileRequests()[0].proposedName.startsWith(QStringLiteral("Velmora配煤软件_")));
+    QCOMPARE(Prompt::fileRequests()[0].proposedName.size(), QStringLiteral("Velmora配煤软件_26-03-04-17-05-09").size());
+    QVERIFY(Prompt::fileRequests()[0].filter.contains(QStringLiteral("*.xls")));
+    QCOMPARE(Prompt::lastText(), QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开"));
+    QCOMPARE(Prompt::shown().last().title, QStringLiteral("导出提示："));
+    QCOMPARE(Prompt::openedDocuments(), QStringList{xls + QStringLiteral(".xls")});
+    XlsSheet sheet;
+    QCOMPARE(ReadXlsFile(xls + QStringLiteral(".xls"), &sheet), QString());
+    const XlsRow& last = sheet.rows.last();
+    QCOMPARE(last.value(1).text, QStringLiteral("300.00"));
+    QCOMPARE(last.value(2).text, QStringLiteral("200.00"));
+    QVERIFY(!child<QWidget>("picLOAD")->isVisible());
+
+    const QString html = tf_->path(QStringLiteral("plan.html"));
+    Prompt::queueFileName(html);
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    child<QAction>("Toolbar1_3")->trigger();
+    QVERIFY(Prompt::fileRequests().last().filter.contains(QStringLiteral("*.html")));
+    QCOMPARE(Prompt::openedDocuments().size(), 1);  // Cancel opens nothing
+    QFile page(html);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(page.readAll());
+    QVERIFY(text.contains(QStringLiteral("硫分&lt;1 &amp; 灰分")));
+    QVERIFY(text.contains(QStringLiteral("<td>A&lt;1&gt;</td>")));
+    QVERIFY(text.contains(QStringLiteral("<td>300.00</td>")));
+
+    // A cancelled dialog ends the command silently.
+    const int shown = Prompt::shown().size();
+    child<QAction>("Toolbar1_3")->trigger();
+    QCOMPARE(Prompt::shown().size(), shown);
+}
+
+void HistoryWindowTest::excelFailureMessage()
+{
+    MakePlan(tf_->folder(), QStringLiteral("x"), {"A"}, {{1}});
+    open();
+    Prompt::queueFileName(tf_->path(QStringLiteral("no/such/folder/plan.xls")));
+    child<QAction>("Toolbar1_4")->trigger();
+    QCOMPARE(Prompt::shown().size(), 1);
+    QVERIFY(Prompt::lastText().startsWith(ExcelExportFailedMessage()));
+    QVERIFY(Prompt::lastText().size() > ExcelExportFailedMessage().size());
+    QVERIFY(Prompt::openedDocuments().isEmpty());
+}
+
+void HistoryWindowTest::sortsByHeaderText()
+{
+    MakePlan(tf_->folder(), QStringLiteral("x"), {"A", "B"}, {{9, 1}, {10, 1}, {8, 1}});
+    open();
+    ReportList* lsvBottom = child<ReportList>("lsvBottom");
+    window_->lsvBottom_ColumnClick(1);
+    QCOMPARE(lsvBottom->listData().columnCells(1), (QStringList{"9", "8", "10"}));
+    window_->lsvBottom_ColumnClick(1);
+    QCOMPARE(lsvBottom->listData().columnCells(1), (QStringList{"10", "8", "9"}));
+}
+
+void HistoryWindowTest::reloadShowsNewPlan()
+{
+    MakePlan(tf_->folder(), QStringLiteral("旧"), {"A"}, {{1}});
+    open();
+    const int fresh = MakePlan(tf_->folder(), QStringLiteral("新"), {"N1", "N2"}, {{1, 2}});
+    window_->reloadAndShowNewest();
+    QCOMPARE(child<ReportList>("lsvLeft")->rowCount(), 2);
+    QCOMPARE(window_->currentPlanId(), fresh);
+    QCOMPARE(child<QLabel>("lbZhibiao")->text(), QStringLiteral("新"));
+    QCOMPARE(child<ReportList>("lsvBottom")->listData().columns[2].header, QStringLiteral("N2"));
+}
+
+QTEST_MAIN(HistoryWindowTest)
+#include "tst_history_window.moc"
