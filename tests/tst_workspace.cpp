@@ -7,13 +7,16 @@
 #include "support/TestFolder.h"
 #include "workspace/CommonFunction.h"
 #include "workspace/FormScale.h"
+#include "workspace/GridRows.h"
 #include "workspace/ui/WorkspaceWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -308,11 +311,13 @@ void WorkspaceTest::runsWithoutPlan_data()
     QTest::addColumn<QString>("ashMax");
     QTest::addColumn<QString>("count");
     QTest::addColumn<bool>("modelPathBlocked");
+    QTest::addColumn<bool>("cancel");
     QTest::addColumn<QString>("message");
-    QTest::newRow("infeasible") << "9" << "" << false << "没有配比方案";
-    QTest::newRow("proportion count 1") << "12" << "1" << false << "没有配比方案";
-    QTest::newRow("proportion count 0") << "12" << "0" << false << "没有配比方案";
-    QTest::newRow("model file cannot be written") << "12" << "" << true << "无法写入模型文件";
+    QTest::newRow("infeasible") << "9" << "" << false << false << "没有配比方案";
+    QTest::newRow("proportion count 1") << "12" << "1" << false << false << "没有配比方案";
+    QTest::newRow("proportion count 0") << "12" << "0" << false << false << "没有配比方案";
+    QTest::newRow("model file cannot be written") << "12" << "" << true << false << "无法写入模型文件";
+    QTest::newRow("cancelled in the progress dialog") << "12" << "" << false << true << "配煤已被取消";
 }
 
 void WorkspaceTest::runsWithoutPlan()
@@ -320,6 +325,7 @@ void WorkspaceTest::runsWithoutPlan()
     QFETCH(QString, ashMax);
     QFETCH(QString, count);
     QFETCH(bool, modelPathBlocked);
+    QFETCH(bool, cancel);
     QFETCH(QString, message);
     const QVector<TestCoal> coals = {
         {"A", 500, 10, 0.5, 2}, {"B", 450, 14, 0.9, 3}, {"C", 420, 16, 0.7, 1}};
@@ -328,6 +334,12 @@ void WorkspaceTest::runsWithoutPlan()
     Box(window_.get(), QStringLiteral("txtChanshu"))->setText(count);
     if (modelPathBlocked)
         QVERIFY(QDir().mkpath(test_->folder().ModelPath()));
+    if (cancel) {
+        // Runs inside the run, when the progress dialog lets events through.
+        QTimer::singleShot(0, window_.get(), [this] {
+            Child<QProgressDialog>(window_.get(), QStringLiteral("dlgProgress"))->cancel();
+        });
+    }
     Child<QPushButton>(window_.get(), QStringLiteral("Command1"))->click();
     QCOMPARE(Prompt::shown().size(), 1);
     QVERIFY2(Prompt::lastText().startsWith(message), qPrintable(Prompt::lastText()));
@@ -517,6 +529,24 @@ void WorkspaceTest::designLayoutFits()
     WorkspaceWindow* w = window_.get();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
+    // Values as long as the yard's usually are.
+    const QStringList values[] = {
+        {"大同5500", "3.50", "9.80", "5500.00", "5800.00", "", "0.60", "9.50", "28.00", "", "20.00", "",
+         "", "", "", "", "3000.00", "2.50", "620.00"},
+        {"神木", "", "8.00", "5600.00", "", "", "0.40", "8.00", "33.00", "", "", "", "", "", "", "",
+         "2500.00", "", "580.00"},
+        {"准格尔原煤", "", "12.30", "4600.00", "", "", "0.55", "18.00", "35.00", "", "", "", "", "", "",
+         "85.00", "12000.00", "3.00", "430.50"},
+    };
+    for (int r = 0; r < 3; ++r) {
+        for (int cell = 0; cell < 19; ++cell) {
+            Box(w, QStringLiteral("%1_%2").arg(GridCellName(cell)).arg(r))->setText(values[r][cell]);
+        }
+    }
+    Child<QCheckBox>(w, QStringLiteral("chk_1"))->setChecked(true);
+    Box(w, QStringLiteral("txtHuifenMax"))->setText(QStringLiteral("12"));
+    Box(w, QStringLiteral("txtReliangMin"))->setText(QStringLiteral("5300"));
+    Box(w, QStringLiteral("txtChanshu"))->setText(QStringLiteral("1000"));
     QWidget* client = w->centralWidget();
     QStringList problems;
     const QList<QWidget*> controls = client->findChildren<QWidget*>();
@@ -532,6 +562,12 @@ void WorkspaceTest::designLayoutFits()
                                     : (qobject_cast<QLabel*>(c) ? c->minimumSizeHint() : c->sizeHint()).width();
             if (needed > c->width() + 1)
                 problems << QStringLiteral("%1 needs %2 px, has %3").arg(c->objectName()).arg(needed).arg(c->width());
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(c)) {
+            const int needed = edit->fontMetrics().horizontalAdvance(edit->text()) + 10;
+            if (needed > edit->width())
+                problems << QStringLiteral("%1 needs %2 px for %3, has %4")
+                                .arg(c->objectName()).arg(needed).arg(edit->text()).arg(edit->width());
         }
         for (QWidget* other : controls) {
             if (other <= c || other->parentWidget() != c->parentWidget() || other->objectName().isEmpty()

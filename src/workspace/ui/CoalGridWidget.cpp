@@ -30,13 +30,15 @@ Caption CaptionFor(int cell)
     return {indexNames[cell - 1], QualityIndices()[cell - 1].workspaceLabel};
 }
 
-// Design widths in pixels.
-constexpr int kCheckWidth = 42;
-constexpr int kNameWidth = 84;
-constexpr int kIndexWidth = 50;
-constexpr int kStockWidth = 56;
-constexpr int kShovelWidth = 50;
-constexpr int kPriceWidth = 60;
+// Design widths in pixels, each wide enough for the longest usual value: the
+// calorific values and the stock run to five digits before the decimals.
+constexpr int kCheckWidth = 44;
+constexpr int kNameWidth = 80;
+constexpr int kIndexWidth = 48;
+constexpr int kCalorificWidth = 62;
+constexpr int kStockWidth = 70;
+constexpr int kShovelWidth = 48;
+constexpr int kPriceWidth = 62;
 constexpr int kDeleteWidth = 46;
 constexpr int kGap = 2;
 constexpr int kCaptionHeight = 20;
@@ -53,6 +55,8 @@ int CellWidth(int cell)
         return kShovelWidth;
     if (cell == kPriceCell)
         return kPriceWidth;
+    if (cell == IndexCell(2) || cell == IndexCell(3))
+        return kCalorificWidth;
     return kIndexWidth;
 }
 

@@ -151,7 +151,7 @@ void WorkspaceWindow::BuildGridFrame(QWidget* parent)
 
     grid_ = new CoalGridWidget(CoalGridWidget::Options{}, fraTop);
     grid_->setObjectName(QStringLiteral("grdCoal"));
-    Track(grid_, QRect(QPoint(10, 28), grid_->designSize()), false);
+    Track(grid_, QRect(QPoint(6, 28), grid_->designSize()), false);
     for (QWidget* control : grid_->controls())
         Track(control, control->geometry());
 
