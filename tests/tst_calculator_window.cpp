@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -125,15 +126,15 @@ void CalculatorWindowTest::resultAndFailedCheckKeepsIt()
     QFETCH(QString, message);
     fillTwoCoals();
     QTest::mouseClick(Child<QPushButton>(window_, QStringLiteral("Command1")), Qt::LeftButton);
-    auto* result = Child<QLineEdit>(window_, QStringLiteral("txtResult"));
-    QVERIFY2(result->text().contains(QStringLiteral("灰分：15.00")), qPrintable(result->text()));
-    const QString previous = result->text();
+    auto* result = Child<QPlainTextEdit>(window_, QStringLiteral("txtResult"));
+    QVERIFY2(result->toPlainText().contains(QStringLiteral("灰分：15.00")), qPrintable(result->toPlainText()));
+    const QString previous = result->toPlainText();
 
     Cell(window_, "txtKuCun", 0)->setText(secondProportion == QLatin1String("0") ? QStringLiteral("0") : QStringLiteral("1"));
     Cell(window_, "txtKuCun", 1)->setText(secondProportion);
     QTest::mouseClick(Child<QPushButton>(window_, QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(Prompt::lastText(), message);
-    QCOMPARE(result->text(), previous);
+    QCOMPARE(result->toPlainText(), previous);
 }
 
 void CalculatorWindowTest::toolbarClearsAndComputes()
@@ -150,7 +151,7 @@ void CalculatorWindowTest::toolbarClearsAndComputes()
     Cell(window_, "txtHuifen", 4)->setText(QStringLiteral("20"));
     Child<QAction>(window_, QStringLiteral("tbrMenu_4"))->trigger();
     QCOMPARE(Cell(window_, "txtMingcheng", 1)->text(), QStringLiteral("C"));
-    QVERIFY(Child<QLineEdit>(window_, QStringLiteral("txtResult"))->text().contains(QStringLiteral("灰分：17.50")));
+    QVERIFY(Child<QPlainTextEdit>(window_, QStringLiteral("txtResult"))->toPlainText().contains(QStringLiteral("灰分：17.50")));
 
     Child<QAction>(window_, QStringLiteral("tbrMenu_3"))->trigger();
     for (int row = 0; row < 10; ++row)

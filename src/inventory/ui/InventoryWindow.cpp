@@ -138,6 +138,9 @@ InventoryWindow::InventoryWindow(QWidget* parent) : QWidget(parent)
     loadLayout->addWidget(loadText);
     picLOAD_->hide();
 
+    // Below its design size the list would keep its size and lose its
+    // scroll bars past the window's edges: the window does not go smaller.
+    setMinimumSize(px(kDesignWidth), px(kDesignHeight));
     resize(px(15600), px(9000));
     Form_Load();
 }

@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -94,9 +95,15 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QWidget(parent)
 
     auto* Frame1 = new QGroupBox(QStringLiteral("混合后的指标"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    txtResult_ = new QLineEdit(Frame1);
+    // Fifteen labelled values are longer than any window is wide: the box
+    // wraps them over a few lines instead of hiding the end.
+    txtResult_ = new QPlainTextEdit(Frame1);
     txtResult_->setObjectName(QStringLiteral("txtResult"));
     txtResult_->setReadOnly(true);
+    txtResult_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtResult_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    txtResult_->setFixedHeight(txtResult_->fontMetrics().lineSpacing() * 3
+                               + 2 * txtResult_->frameWidth() + 8);
     auto* resultLayout = new QVBoxLayout(Frame1);
     resultLayout->addWidget(txtResult_);
 
@@ -150,8 +157,7 @@ void CalculatorWindow::Command1_Click()
         Prompt::message(this, outcome.message);
         return;
     }
-    txtResult_->setText(outcome.result);
-    txtResult_->setCursorPosition(0);
+    txtResult_->setPlainText(outcome.result);
 }
 
 void CalculatorWindow::tbrMenu_ButtonClick(int index)

@@ -8,7 +8,7 @@
 
 class CoalGridWidget;
 class QLabel;
-class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QToolBar;
 
@@ -39,6 +39,6 @@ private:
     QToolBar* tbrMenu_;
     QLabel* lbNotice_;
     CoalGridWidget* grid_;
-    QLineEdit* txtResult_;
+    QPlainTextEdit* txtResult_;
     QPushButton* Command1_;
 };
