@@ -230,7 +230,7 @@ void RunTest::runsThatLeaveNothing_data()
         ConnectionScope connection(test.folder());
         Execute(QStringLiteral("create trigger refuse before insert on Lishi_meitan "
                                "begin select raise(abort, 'disk is full'); end"));
-    }) << false << int(RunOutcome::Kind::Failed) << "数据库操作失败";
+    }) << false << int(RunOutcome::Kind::Failed) << "保存配煤方案时数据库出错";
 }
 
 void RunTest::runsThatLeaveNothing()
@@ -248,6 +248,7 @@ void RunTest::runsThatLeaveNothing()
     QCOMPARE(int(outcome.kind), kind);
     QVERIFY2(outcome.message.startsWith(messageStart), qPrintable(outcome.message));
     QCOMPARE(outcome.planId, 0);
+    QCOMPARE(outcome.stored, 0);
     QCOMPARE(HistoryRows(test.folder()), 0);
     QVERIFY(!QFileInfo(test.folder().ModelPath()).isFile());
 }

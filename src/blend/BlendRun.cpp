@@ -16,6 +16,16 @@ namespace {
 
 const QString kNothingSaved = QStringLiteral("本次配煤没有完成，没有保存任何结果。");
 
+// A run that ends without a plan: whatever it solved was rolled back.
+RunOutcome& Abandon(RunOutcome& outcome, RunOutcome::Kind kind, const QString& message)
+{
+    outcome.kind = kind;
+    outcome.message = message;
+    outcome.planId = 0;
+    outcome.stored = 0;
+    return outcome;
+}
+
 // Removes the model file however the run ends; it only lives during a run.
 class ModelFileGuard {
 public:
@@ -115,18 +125,13 @@ RunOutcome ExecuteRun(const AppFolder& folder, const WorkspaceInput& input, cons
         Transaction transaction;
         const int planId = SavePlanHeader(folder, description);
         for (int n = 2; n <= last; ++n) {
-            if (progress && !progress(n, last)) {
-                outcome.kind = RunOutcome::Kind::Cancelled;
-                outcome.message = QStringLiteral("配煤已被取消，没有保存任何结果。");
-                return outcome;
-            }
+            if (progress && !progress(n, last))
+                return Abandon(outcome, RunOutcome::Kind::Cancelled, QStringLiteral("配煤已被取消，没有保存任何结果。"));
             const QString path = WriteModelFile(folder, model, n);
             if (path.isEmpty()) {
-                outcome.kind = RunOutcome::Kind::Failed;
-                outcome.message = QStringLiteral("无法写入模型文件 %1，")
-                                      .arg(QDir::toNativeSeparators(folder.ModelPath()))
-                    + kNothingSaved;
-                return outcome;
+                return Abandon(outcome, RunOutcome::Kind::Failed,
+                               QStringLiteral("无法写入模型文件 %1，").arg(QDir::toNativeSeparators(folder.ModelPath()))
+                                   + kNothingSaved);
             }
             const auto result = SolveModel(path, k);
             if (!result)
@@ -136,20 +141,16 @@ RunOutcome ExecuteRun(const AppFolder& folder, const WorkspaceInput& input, cons
             if (SavePlanBlend(folder, planId, result->mid(0, k), blend, allPricesEqual))
                 ++outcome.stored;
         }
-        if (outcome.solutions == 0) {
-            // Rolling back removes the header as well.
-            outcome.kind = RunOutcome::Kind::NoPlan;
-            outcome.message = QStringLiteral("没有配比方案");
-            return outcome;
-        }
+        // Rolling back removes the header as well.
+        if (outcome.solutions == 0)
+            return Abandon(outcome, RunOutcome::Kind::NoPlan, QStringLiteral("没有配比方案"));
         SavePlanCoals(folder, planId, outcome.coals);
         transaction.commit();
         outcome.kind = RunOutcome::Kind::Stored;
         outcome.planId = planId;
     } catch (const DbError& error) {
-        outcome = RunOutcome{RunOutcome::Kind::Failed,
-                             QStringLiteral("数据库操作失败，") + kNothingSaved + QLatin1Char('\n') + error.text,
-                             0, 0, 0, outcome.coals};
+        Abandon(outcome, RunOutcome::Kind::Failed,
+                QStringLiteral("保存配煤方案时数据库出错，") + kNothingSaved + QLatin1Char('\n') + error.text);
     }
     return outcome;
 }
