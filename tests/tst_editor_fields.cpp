@@ -50,7 +50,6 @@ void EditorFieldsTest::checkFields_data()
     QTest::newRow("blank-only index is not a number") << "txtHuifen" << " " << false
                                                        << "填写的灰分必须是数字\r\n";
     QTest::newRow("percent sign") << "txtLiu" << "12.3%" << false << "填写的硫必须是数字\r\n";
-    QTest::newRow("exponent and sign are numbers") << "txtReliang" << "-1.5e3" << false << "";
     QTest::newRow("dry ash-free volatile matter is not checked") << "txtHuiFaFenVdaf" << "abc"
                                                                   << false << "";
     QTest::newRow("stock") << "txtKuCun" << "1,200" << false << "填写的库存必须是数字\r\n";
@@ -98,15 +97,10 @@ void EditorFieldsTest::collectCoal_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
 
-    QTest::newRow("empty index stays empty") << "txtHuifen" << "" << "";
     QTest::newRow("12.3 gets two decimals") << "txtHuifen" << "12.3" << "12.30";
     QTest::newRow("zero is 0") << "txtKuCun" << "0" << "0";
-    QTest::newRow("0.0 is 0") << "txtLiu" << "0.0" << "0";
-    QTest::newRow("half rounds up") << "txtG" << "12.345" << "12.35";
     QTest::newRow("text in Vdaf is saved empty") << "txtHuiFaFenVdaf" << "abc" << "";
     QTest::newRow("Vdaf value") << "txtHuiFaFenVdaf" << "31" << "31.00";
-    QTest::newRow("tons per shovel") << "txtMeiChan" << "1.5" << "1.50";
-    QTest::newRow("recovery rate") << "txtHuishoulv" << "62" << "62.00";
 }
 
 void EditorFieldsTest::collectCoal()

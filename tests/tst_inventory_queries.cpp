@@ -37,7 +37,6 @@ private slots:
     void countsTheWholeTable();
     void search_data();
     void search();
-    void searchTextMissing_data();
     void searchTextMissing();
     void idsFromKeys();
     void coalsByIdInNumberOrder();
@@ -81,21 +80,10 @@ void InventoryQueriesTest::search()
     QCOMPARE(CountCoals(folder.folder()), kNames.size());
 }
 
-void InventoryQueriesTest::searchTextMissing_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("missing");
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("blanks") << "   " << true;
-    QTest::newRow("blank around a name") << " a " << false;
-    QTest::newRow("quote") << "'" << false;
-}
-
 void InventoryQueriesTest::searchTextMissing()
 {
-    QFETCH(QString, typed);
-    QFETCH(bool, missing);
-    QCOMPARE(SearchTextMissing(typed), missing);
+    QVERIFY(SearchTextMissing(QStringLiteral("   ")));
+    QVERIFY(!SearchTextMissing(QStringLiteral(" a ")));
 }
 
 void InventoryQueriesTest::idsFromKeys()

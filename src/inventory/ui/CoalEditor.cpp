@@ -153,9 +153,14 @@ void CoalEditor::btnSubmit_Click()
     }
     Prompt::message(this, id_ != 0 ? QStringLiteral("修改成功！") : QStringLiteral("添加煤种成功！"));
     id_ = 0;
-    InventoryWindow* inventory = InventoryWindow::instance();
-    Forms::bringToFront(inventory);
-    inventory->addLIST();
+    // An inventory window that opens now loads the saved coal by itself; an
+    // open one refills within its current search.
+    if (InventoryWindow* open = InventoryWindow::existing()) {
+        open->addLIST();
+        Forms::bringToFront(open);
+    } else {
+        Forms::bringToFront(InventoryWindow::instance());
+    }
     close();
 }
 
