@@ -1,5 +1,6 @@
 #include "blend/BlendRecord.h"
 
+#include "blend/NumberText.h"
 #include "data/QualityIndex.h"
 #include "workspace/CommonFunction.h"
 
@@ -11,7 +12,10 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
 
     double totalWeight = 0.0;
     double priceSum = 0.0;
-    std::array<QString, kIndexCount> sums;
+    // The running sums are doubles: the blending run computes a record for
+    // every solution, and a text sum would be converted back and forth for
+    // every coal and index. The result is formatted by the value text rule.
+    std::array<double, kIndexCount> sums{};
     // An index the blend cannot speak for: some coal that goes into the mix
     // has no value for it. Averaging only the other coals would report a
     // number that describes a different mixture.
@@ -21,7 +25,7 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
         const Mei& coal = coals[j];
         double weight = amounts[j];
         if (shovelMode)
-            weight *= ToNumber(coal.MeiChan).value_or(0.0);
+            weight *= ReadNumberText(coal.MeiChan).value_or(0.0);
         if (weight == 0.0)
             continue;
         totalWeight += weight;
@@ -32,10 +36,9 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
             const QString& value = IndexValue(coal, i);
             if (value.isEmpty()) {
                 blank[i] = true;
-                sums[i].clear();
                 continue;
             }
-            sums[i] = AddWeighted(value, sums[i], weight);
+            sums[i] += ReadNumberText(value).value_or(0.0) * weight;
         }
     }
 
@@ -43,7 +46,7 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
     if (totalWeight == 0.0)
         return blend;
     for (int i = 0; i < kIndexCount; ++i)
-        IndexValue(blend, i) = blank[i] ? QString() : DivideAndFormat(sums[i], totalWeight);
+        IndexValue(blend, i) = blank[i] ? QString() : IndexValueText(sums[i] / totalWeight);
     blend.JiaGe = ToRoundedDouble(priceSum / totalWeight, 0);
     return blend;
 }

@@ -1,8 +1,11 @@
 #include "blend/EngineModel.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -22,6 +25,7 @@ struct Token {
     double number = 0.0;
     char symbol = 0;   // first character of a symbol
     char symbol2 = 0;  // second character of a two-character symbol (<=, >=)
+    int code = 0;      // a one-character symbol's character, else 0: one compare tests it
 };
 
 struct Failure {
@@ -67,6 +71,32 @@ bool SameWord(std::string_view a, std::string_view b)
     return true;
 }
 
+enum CharClass : unsigned char { kOther, kBlank, kDigit, kLetter, kSymbol };
+
+constexpr std::array<CharClass, 256> MakeClasses()
+{
+    std::array<CharClass, 256> table{};
+    for (const char c : std::string_view(" \t\r\n\f\v"))
+        table[static_cast<unsigned char>(c)] = kBlank;
+    for (int c = '0'; c <= '9'; ++c)
+        table[c] = kDigit;
+    for (int c = 'a'; c <= 'z'; ++c)
+        table[c] = kLetter;
+    for (int c = 'A'; c <= 'Z'; ++c)
+        table[c] = kLetter;
+    table['_'] = kLetter;
+    for (const char c : std::string_view("[]()*/+-<>=;:,"))
+        table[static_cast<unsigned char>(c)] = kSymbol;
+    return table;
+}
+
+constexpr std::array<CharClass, 256> kClasses = MakeClasses();
+
+inline CharClass Class(char c)
+{
+    return kClasses[static_cast<unsigned char>(c)];
+}
+
 class Parser {
 public:
     Parser(std::string_view text, EngineModel& model) : text_(text), model_(model) {}
@@ -100,50 +130,79 @@ private:
     // ---- tokens -------------------------------------------------------------
     void Advance()
     {
+        const char* text = text_.data();
+        const std::size_t size = text_.size();
         std::size_t p = pos_;
-        while (p < text_.size() && IsBlank(text_[p]))
+        while (p < size && Class(text[p]) == kBlank)
             ++p;
-        token_ = Token{};
         token_.start = p;
-        if (p >= text_.size()) {
+        token_.symbol2 = 0;
+        token_.code = 0;
+        if (p >= size) {
             token_.type = Tok::End;
+            token_.length = 0;
             pos_ = p;
             return;
         }
-        const char c = text_[p];
-        if (IsDigit(c) || (c == '.' && p + 1 < text_.size() && IsDigit(text_[p + 1]))) {
+        const char c = text[p];
+        const CharClass kind = Class(c);
+        if (kind == kDigit || (c == '.' && p + 1 < size && Class(text[p + 1]) == kDigit)) {
+            // Plain decimals of at most 15 digits ("500.00", "24.9", "60"), the
+            // numbers a model is made of, are read in the same pass: the digits
+            // as a whole number divided by a power of ten. Both are exact
+            // doubles, so the one division rounds correctly, as a full
+            // conversion would. Longer digit strings and exponents take the
+            // full conversion.
+            static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+            std::int64_t mantissa = 0;
+            int count = 0;     // digits read, leading zeros included
+            int point = -1;    // count when the point was met
             std::size_t e = p;
-            while (e < text_.size() && IsDigit(text_[e]))
-                ++e;
-            if (e < text_.size() && text_[e] == '.') {
-                ++e;
-                while (e < text_.size() && IsDigit(text_[e]))
-                    ++e;
+            for (; e < size; ++e) {
+                const unsigned digit = static_cast<unsigned char>(text[e]) - '0';
+                if (digit <= 9) {
+                    if (count < 18)
+                        mantissa = mantissa * 10 + digit;
+                    ++count;
+                } else if (text[e] == '.' && point < 0) {
+                    point = count;
+                } else {
+                    break;
+                }
             }
-            if (e < text_.size() && (text_[e] == 'e' || text_[e] == 'E')) {
+            const int fraction = point < 0 ? 0 : count - point;
+            bool plain = count <= 15;
+            if (e < size && (text[e] == 'e' || text[e] == 'E')) {
                 std::size_t x = e + 1;
-                if (x < text_.size() && (text_[x] == '+' || text_[x] == '-'))
+                if (x < size && (text[x] == '+' || text[x] == '-'))
                     ++x;
-                if (x < text_.size() && IsDigit(text_[x])) {
-                    while (x < text_.size() && IsDigit(text_[x]))
+                if (x < size && Class(text[x]) == kDigit) {
+                    while (x < size && Class(text[x]) == kDigit)
                         ++x;
                     e = x;
+                    plain = false;
                 }
             }
             double value = 0.0;
-            const auto result = std::from_chars(text_.data() + p, text_.data() + e, value);
-            if (result.ec != std::errc() || result.ptr != text_.data() + e || !std::isfinite(value)
-                || std::fabs(value) > kLargestNumber)
-                Fail(p, "数值超出范围");
+            if (plain) {
+                value = fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction]
+                                     : static_cast<double>(mantissa);
+            } else {
+                const auto result = std::from_chars(text + p, text + e, value);
+                if (result.ec != std::errc() || result.ptr != text + e || !std::isfinite(value)
+                    || std::fabs(value) > kLargestNumber)
+                    Fail(p, "数值超出范围");
+            }
             token_.type = Tok::Number;
             token_.number = value;
             token_.length = e - p;
             pos_ = e;
             return;
         }
-        if (IsLetter(c) || c == '@') {
+        if (kind == kLetter || c == '@') {
             std::size_t e = p + 1;
-            while (e < text_.size() && (IsLetter(text_[e]) || IsDigit(text_[e])))
+            while (e < size && (Class(text[e]) == kLetter || Class(text[e]) == kDigit))
                 ++e;
             if (c == '@' && e == p + 1)
                 Fail(p, "@ 后缺少函数名");
@@ -152,25 +211,26 @@ private:
             pos_ = e;
             return;
         }
-        static constexpr std::string_view symbols = "[]()*/+-<>=;:,";
-        if (symbols.find(c) == std::string_view::npos)
+        if (kind != kSymbol)
             Fail(p, "无法识别的字符");
         token_.type = Tok::Symbol;
         token_.symbol = c;
         token_.length = 1;
-        if ((c == '<' || c == '>' || c == '=') && p + 1 < text_.size()) {
-            const char d = text_[p + 1];
+        if ((c == '<' || c == '>' || c == '=') && p + 1 < size) {
+            const char d = text[p + 1];
             if ((c != '=' && d == '=') || (c == '=' && (d == '<' || d == '>'))) {
                 token_.symbol2 = d;
                 token_.length = 2;
             }
         }
+        if (token_.length == 1)
+            token_.code = static_cast<unsigned char>(c);
         pos_ = p + token_.length;
     }
 
     std::string_view TokenText() const { return text_.substr(token_.start, token_.length); }
 
-    bool IsSymbol(char c) const { return token_.type == Tok::Symbol && token_.symbol == c && !token_.symbol2; }
+    bool IsSymbol(char c) const { return token_.code == c; }
 
     bool IsWord(std::string_view word) const
     {
@@ -243,13 +303,32 @@ private:
 
     int Variable(std::string_view name, std::size_t offset)
     {
+        // Models name a handful of variables, mostly in turn (X1, X2, ...):
+        // try the one after the last, then scan; hashing a copy comes last.
+        const std::size_t count = model_.variables.size();
+        if (count > 0) {
+            std::size_t next = static_cast<std::size_t>(lastVariable_ + 1);
+            if (next >= count)
+                next = 0;
+            const std::string& guess = model_.variables[next].name;
+            if (guess.size() == name.size() && std::memcmp(guess.data(), name.data(), name.size()) == 0)
+                return lastVariable_ = static_cast<int>(next);
+        }
+        if (count <= 32) {
+            for (std::size_t i = 0; i < count; ++i)
+                if (SameWord(model_.variables[i].name, name))
+                    return lastVariable_ = static_cast<int>(i);
+        }
+        std::string key = UpperKey(name);
+        if (count > 32) {
+            const auto found = variables_.find(key);
+            if (found != variables_.end())
+                return lastVariable_ = found->second;
+        }
         if (IsReserved(name))
             Fail(offset, "保留字不能作变量名");
-        std::string key = UpperKey(name);
-        const auto found = variables_.find(key);
-        if (found != variables_.end())
-            return found->second;
         const int index = static_cast<int>(model_.variables.size());
+        lastVariable_ = index;
         model_.variables.push_back(EngineVariable{std::string(name)});
         variables_.emplace(std::move(key), index);
         return index;
@@ -261,6 +340,8 @@ private:
     // also right after a "+" ("+-3.00*X2").
     void ParseExpression(std::vector<EngineTerm>& terms, double& constant, double side)
     {
+        if (FastExpression(terms, constant, side))
+            return;
         bool first = true;
         for (;;) {
             double sign = side;
@@ -276,6 +357,90 @@ private:
             ParseTerm(terms, constant, sign);
             first = false;
         }
+    }
+
+    // The term lists of a blending model ("500.00*2*X1+450.00*3*X2") make up
+    // most of its text. This reads them straight from the characters; at
+    // anything out of the ordinary (blanks, quotients, exponents, long digit
+    // strings) it gives up, undoing what it added, and the general rules
+    // above read the expression instead.
+    bool FastExpression(std::vector<EngineTerm>& terms, double& constant, double side)
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* text = text_.data();
+        const std::size_t size = text_.size();
+        const std::size_t savedTerms = terms.size();
+        const double savedConstant = constant;
+        auto giveUp = [&] {
+            terms.resize(savedTerms);
+            constant = savedConstant;
+            return false;
+        };
+        std::size_t q = token_.start;
+        for (;;) {
+            double factor = side;
+            while (q < size && (text[q] == '+' || text[q] == '-')) {
+                if (text[q] == '-')
+                    factor = -factor;
+                ++q;
+            }
+            int variable = -1;
+            for (;;) {
+                if (q >= size)
+                    return giveUp();
+                const char c = text[q];
+                if (Class(c) == kDigit) {
+                    std::int64_t mantissa = 0;
+                    int count = 0;
+                    int point = -1;
+                    for (; q < size; ++q) {
+                        const unsigned digit = static_cast<unsigned char>(text[q]) - '0';
+                        if (digit <= 9) {
+                            if (count < 18)
+                                mantissa = mantissa * 10 + digit;
+                            ++count;
+                        } else if (text[q] == '.' && point < 0) {
+                            point = count;
+                        } else {
+                            break;
+                        }
+                    }
+                    if (count > 15 || (q < size && (text[q] == 'e' || text[q] == 'E')))
+                        return giveUp();
+                    const int fraction = point < 0 ? 0 : count - point;
+                    factor *= fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction]
+                                           : static_cast<double>(mantissa);
+                } else if (Class(c) == kLetter) {
+                    if (variable >= 0)
+                        return giveUp();
+                    std::size_t e = q + 1;
+                    while (e < size && (Class(text[e]) == kLetter || Class(text[e]) == kDigit))
+                        ++e;
+                    variable = Variable(text_.substr(q, e - q), q);
+                    q = e;
+                } else {
+                    return giveUp();
+                }
+                if (q < size && text[q] == '*') {
+                    ++q;
+                    continue;
+                }
+                break;
+            }
+            if (!std::isfinite(factor) || std::fabs(factor) > kLargestNumber)
+                return giveUp();
+            if (variable >= 0)
+                terms.push_back(EngineTerm{variable, factor});
+            else
+                constant += factor;
+            if (q < size && (text[q] == '+' || text[q] == '-'))
+                continue;
+            break;
+        }
+        pos_ = q;
+        Advance();
+        return true;
     }
 
     void ParseTerm(std::vector<EngineTerm>& terms, double& constant, double factor)
@@ -353,6 +518,7 @@ private:
         }
         EngineRow row;
         row.name = rowName;
+        row.terms.reserve(16);
         double constant = 0.0;
         ParseExpression(row.terms, constant, 1.0);
         if (token_.type != Tok::Symbol || (token_.symbol != '<' && token_.symbol != '>' && token_.symbol != '='))
@@ -478,6 +644,7 @@ private:
     std::unordered_map<std::string, int> rows_;  // -1 = the objective
     std::vector<std::size_t> pointerAt_;
     std::unordered_set<int> pointerNumbers_;
+    int lastVariable_ = -1;
 };
 
 }  // namespace

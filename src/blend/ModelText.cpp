@@ -1,137 +1,260 @@
 #include "blend/ModelText.h"
 
-#include "workspace/CommonFunction.h"
+#include "blend/NumberText.h"
+
+#include <array>
+#include <charconv>
+#include <string>
+#include <vector>
 
 namespace {
 
-const QLatin1StringView kEol("\r\n");
+void AppendInt(std::string& out, long long value)
+{
+    char buffer[24];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, written.ptr);
+}
+
+void AppendUtf8(std::string& out, const QString& text)
+{
+    // Numbers as typed are ASCII; anything else goes through the full conversion.
+    const QChar* c = text.constData();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    while (i < size && c[i].unicode() < 128)
+        ++i;
+    if (i == size) {
+        for (i = 0; i < size; ++i)
+            out += static_cast<char>(c[i].unicode());
+    } else {
+        out += text.toUtf8().toStdString();
+    }
+}
+
+// The variable name of coal j (0-based), with its shovel weight in front in the
+// shovel-count form.
+struct Variables {
+    std::vector<std::string> plain;     // "X1", "X2", ...
+    std::vector<std::string> weighted;  // "2*X1", ... (shovel form) or the plain names
+
+    Variables() = default;
+    Variables(const ModelInput& input, bool shovel)
+    {
+        const qsizetype k = input.coals.size();
+        plain.resize(k);
+        weighted.resize(k);
+        for (qsizetype j = 0; j < k; ++j) {
+            plain[j] = "X";
+            AppendInt(plain[j], j + 1);
+            if (shovel) {
+                AppendUtf8(weighted[j], input.coals[j].MeiChan);
+                weighted[j] += '*';
+            }
+            weighted[j] += plain[j];
+        }
+    }
+};
 
 // "c1*X1+c2*X2+...": k terms joined by "+", no leading sign; a negative
 // coefficient keeps the joining plus in front of its minus.
-void AppendTerms(QString& out, const QVector<QString>& coefficients)
+template <typename Coefficient>
+void AppendTerms(std::string& out, const Variables& names, qsizetype k, Coefficient&& coefficient)
 {
-    for (qsizetype j = 0; j < coefficients.size(); ++j) {
+    for (qsizetype j = 0; j < k; ++j) {
         if (j > 0)
-            out += QLatin1Char('+');
-        out += coefficients[j];
-        out += QLatin1String("*X");
-        out += QString::number(j + 1);
+            out += '+';
+        coefficient(out, j);
+        out += '*';
+        out += names.weighted[j];
     }
 }
 
 // A bound's right-hand side: the bound times n, at most 15 significant digits,
 // so 8.3 * 3 reads 24.9. Text that is no number is left for the engine to refuse.
-QString BoundTimesTotal(const QString& bound, int n)
+void AppendBoundTimesTotal(std::string& out, const QString& bound, int n)
 {
-    const auto value = ToNumber(bound);
-    if (!value)
-        return bound;
-    return ShortestNumberText(*value * n);
+    if (bound.size() <= 24) {
+        char ascii[24];
+        qsizetype length = 0;
+        for (const QChar c : bound) {
+            if (c.unicode() >= 128)
+                break;
+            ascii[length++] = static_cast<char>(c.unicode());
+        }
+        if (length == bound.size()) {
+            if (const auto plain = PlainDecimal(std::string_view(ascii, static_cast<std::size_t>(length)))) {
+                AppendTimesTotal(out, *plain, n);
+                return;
+            }
+        }
+    }
+    if (const auto value = ReadNumberText(bound))
+        AppendShortestNumber(out, *value * n);
+    else
+        AppendUtf8(out, bound);
 }
 
-}  // namespace
+// The term lists of one coal list. A run writes a model for every total with
+// the same coals, and the lists (the bulk of a model) do not depend on the
+// total, so the last coal list's lists are kept per thread and used again
+// while the coals and the form are the same.
+struct TermLists {
+    QVector<Mei> coals;
+    bool shovel = false;
+    bool valid = false;
+    Variables names;
+    std::string price;
+    std::array<std::string, kIndexCount> index;
+    std::array<bool, kIndexCount> built{};
 
-QString BuildModelText(const ModelInput& input, int n)
+    const std::string& Index(int i)
+    {
+        if (!built[i]) {
+            index[i].clear();
+            AppendTerms(index[i], names, coals.size(),
+                        [&](std::string& o, qsizetype j) { AppendIndexText(o, IndexValue(coals[j], i)); });
+            built[i] = true;
+        }
+        return index[i];
+    }
+};
+
+TermLists& TermListsFor(const ModelInput& input, bool shovel)
+{
+    thread_local TermLists lists;
+    if (!lists.valid || lists.shovel != shovel || lists.coals != input.coals) {
+        lists.coals = input.coals;
+        lists.shovel = shovel;
+        lists.names = Variables(input, shovel);
+        lists.price.clear();
+        AppendTerms(lists.price, lists.names, input.coals.size(),
+                    [&](std::string& o, qsizetype j) { AppendIndexValue(o, input.coals[j].JiaGe); });
+        lists.built.fill(false);
+        lists.valid = true;
+    }
+    return lists;
+}
+
+// The model text in UTF-8; the shovel-count form is written directly, with the
+// same result as ApplyShovelWeights on the plain form.
+std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
 {
     const qsizetype k = input.coals.size();
-    const QString total = QString::number(n);
+    TermLists& lists = TermListsFor(input, shovel);
+    const Variables& names = lists.names;
+    std::string out;
+    out.reserve(512 + static_cast<std::size_t>(k) * 24 * (2 * kIndexCount + 6));
 
-    QString out;
-    out.reserve(256 + k * 40 * (kIndexCount + 4));
-    out += QLatin1String("model:");
-    out += kEol;
-
-    QVector<QString> coefficients(k);
-    for (qsizetype j = 0; j < k; ++j)
-        coefficients[j] = FormatIndexValue(input.coals[j].JiaGe);
-    out += QLatin1String("[rObj] min=");
-    AppendTerms(out, coefficients);
-    out += QLatin1Char(';');
-    out += kEol;
+    out += "model:\r\n[rObj] min=";
+    out += lists.price;
+    out += ";\r\n";
 
     for (int i = 0; i < kIndexCount; ++i) {
         const QString& lower = input.lower[i];
         const QString& upper = input.upper[i];
         if (lower.isEmpty() && upper.isEmpty())
             continue;
-        for (qsizetype j = 0; j < k; ++j)
-            coefficients[j] = FormatIndexValue(IndexValue(input.coals[j], i));
+        const std::string& terms = lists.Index(i);
         if (!lower.isEmpty()) {
-            AppendTerms(out, coefficients);
-            out += QLatin1Char('>');
-            out += BoundTimesTotal(lower, n);
-            out += QLatin1Char(';');
-            out += kEol;
+            out += terms;
+            out += '>';
+            AppendBoundTimesTotal(out, lower, n);
+            out += ";\r\n";
         }
         if (!upper.isEmpty()) {
-            AppendTerms(out, coefficients);
-            out += QLatin1Char('<');
-            out += BoundTimesTotal(upper, n);
-            out += QLatin1Char(';');
-            out += kEol;
+            out += terms;
+            out += '<';
+            AppendBoundTimesTotal(out, upper, n);
+            out += ";\r\n";
         }
     }
 
     for (qsizetype j = 0; j < k; ++j) {
         if (j < input.mustInclude.size() && input.mustInclude[j]) {
-            out += QLatin1Char('X');
-            out += QString::number(j + 1);
-            out += QLatin1String(">1;");
-            out += kEol;
+            out += names.weighted[j];
+            out += ">1;\r\n";
         }
     }
 
     for (qsizetype j = 0; j < k; ++j) {
         if (j > 0)
-            out += QLatin1Char('+');
-        out += QLatin1Char('X');
-        out += QString::number(j + 1);
+            out += '+';
+        out += names.weighted[j];
     }
-    out += QLatin1Char('=');
-    out += total;
-    out += QLatin1Char(';');
-    out += kEol;
+    out += '=';
+    AppendInt(out, n);
+    out += ";\r\n";
 
     if (!input.tonnage.isEmpty()) {
+        std::string tonnage;
+        AppendUtf8(tonnage, input.tonnage);
         for (qsizetype j = 0; j < k; ++j) {
-            out += input.tonnage;
-            out += QLatin1String("*X");
-            out += QString::number(j + 1);
-            out += QLatin1Char('<');
-            out += input.coals[j].Kucun;
-            out += QLatin1Char('*');
-            out += total;
-            out += QLatin1Char(';');
-            out += kEol;
+            out += tonnage;
+            out += '*';
+            out += names.weighted[j];
+            out += '<';
+            AppendUtf8(out, input.coals[j].Kucun);
+            out += '*';
+            AppendInt(out, n);
+            out += ";\r\n";
         }
     }
 
     for (qsizetype j = 0; j < k; ++j) {
-        out += QLatin1String("@gin(X");
-        out += QString::number(j + 1);
-        out += QLatin1String(");");
-        out += kEol;
+        out += "@gin(";
+        out += names.plain[j];
+        out += ");\r\n";
     }
-
-    out += QLatin1String("data:");
-    out += kEol;
+    out += "data:\r\n";
     for (qsizetype j = 0; j < k; ++j) {
-        const QString number = QString::number(j + 1);
-        out += QLatin1String("@pointer(");
-        out += number;
-        out += QLatin1String(")=X");
-        out += number;
-        out += QLatin1Char(';');
-        out += kEol;
+        out += "@pointer(";
+        AppendInt(out, j + 1);
+        out += ")=";
+        out += names.plain[j];
+        out += ";\r\n";
     }
-    out += QLatin1String("@pointer(");
-    out += QString::number(k + 1);
-    out += QLatin1String(")=rObj;");
-    out += kEol;
-    out += QLatin1String("enddata");
-    out += kEol;
-    out += QLatin1String("end");
+    out += "@pointer(";
+    AppendInt(out, k + 1);
+    out += ")=rObj;\r\nenddata\r\nend";
     return out;
+}
+
+bool IsAscii(const std::string& text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) >= 128)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+QString BuildModelText(const ModelInput& input, int n)
+{
+    const std::string bytes = BuildModelBytes(input, n, false);
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+QByteArray ModelFileBytes(const ModelInput& input, int n)
+{
+    bool direct = true;
+    if (input.shovelMode) {
+        // Writing the weights directly equals rewriting the plain text unless a
+        // copied text itself holds a variable name; such input takes the long way.
+        auto holdsX = [](const QString& t) { return t.contains(QLatin1Char('X')); };
+        direct = !holdsX(input.tonnage);
+        for (const Mei& coal : input.coals)
+            direct = direct && !holdsX(coal.Kucun) && !holdsX(coal.MeiChan);
+        for (int i = 0; i < kIndexCount; ++i)
+            direct = direct && !holdsX(input.lower[i]) && !holdsX(input.upper[i]);
+    }
+    if (!direct)
+        return ApplyShovelWeights(BuildModelText(input, n), input.coals).toLocal8Bit();
+    const std::string bytes = BuildModelBytes(input, n, input.shovelMode);
+    if (IsAscii(bytes))
+        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toLocal8Bit();
 }
 
 QString ApplyShovelWeights(const QString& model, const QVector<Mei>& coals)

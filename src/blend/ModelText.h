@@ -3,6 +3,7 @@
 #include "data/Mei.h"
 #include "data/QualityIndex.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QVector>
 
@@ -24,6 +25,10 @@ struct ModelInput {
 // The model text for total n in its plain form: lines joined by CR LF, ending in
 // "end" with no line break after it.
 QString BuildModelText(const ModelInput& input, int n);
+
+// The text WriteModelFile puts in the model file (without its closing CR LF):
+// the shovel-count form when input.shovelMode, in the 8-bit code page.
+QByteArray ModelFileBytes(const ModelInput& input, int n);
 
 // The shovel-count form: every whole variable name Xk outside the @gin and
 // @pointer lines becomes <MeiChan of coal k>*Xk.

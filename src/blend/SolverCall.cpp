@@ -6,30 +6,43 @@
 
 #include <vector>
 
+namespace {
+
+QString JoinPath(const QString& folder, const QString& fileName)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
+        return folder + fileName;
+    return folder + QLatin1Char('/') + fileName;
+}
+
+// Replaces the file's content with bytes and CR LF; false on any failure.
+bool WriteBytesFile(const QString& path, const QByteArray& bytes)
+{
+    // The file is overwritten in place and then cut to the new length rather
+    // than truncated to nothing first: on ext4 a file truncated to zero and
+    // rewritten is flushed to disk when it is closed, which would make every
+    // one of a run's up to 999 model writes wait for the disk.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const qint64 size = bytes.size() + 2;
+    bool ok = file.write(bytes) == bytes.size() && file.write("\r\n", 2) == 2;
+    ok = ok && (file.size() == size || file.resize(size));
+    ok = file.flush() && ok;
+    file.close();
+    return ok && file.error() == QFileDevice::NoError;
+}
+
+}  // namespace
+
 bool WriteTextFile(const QString& fileName, const QString& folder, const QString& text)
 {
-    QString path = folder;
-    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('\\')))
-        path += QLatin1Char('/');
-    path += fileName;
-
-    QByteArray bytes = text.toLocal8Bit();
-    bytes.append("\r\n", 2);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size();
-    const bool flushed = file.flush();
-    file.close();
-    return written && flushed && file.error() == QFileDevice::NoError;
+    return WriteBytesFile(JoinPath(folder, fileName), text.toLocal8Bit());
 }
 
 QString WriteModelFile(const AppFolder& folder, const ModelInput& input, int n)
 {
-    QString text = BuildModelText(input, n);
-    if (input.shovelMode)
-        text = ApplyShovelWeights(text, input.coals);
-    if (!WriteTextFile(folder.ModelFileName(), folder.dir, text))
+    if (!WriteBytesFile(folder.ModelPath(), ModelFileBytes(input, n)))
         return QString();
     return folder.ModelPath();
 }
