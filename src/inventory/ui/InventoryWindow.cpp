@@ -267,7 +267,8 @@ void InventoryWindow::DeleteCoals()
 
 QString InventoryWindow::AskExportFile(int kind)
 {
-    return Prompt::openFileName(this, QString(), ProposedExportName(QDateTime::currentDateTime()),
+    return Prompt::openFileName(this, QStringLiteral("导出文件"),
+                                ProposedExportName(QDateTime::currentDateTime()),
                                 kind == 0 ? PlainHtmlFilter() : ExcelFilter());
 }
 
