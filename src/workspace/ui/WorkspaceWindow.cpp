@@ -22,6 +22,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -45,6 +46,21 @@ constexpr int kChkAllWidth = 533;
 // Left-to-right order of the target panel's columns (indices of the quality
 // index table): the plastic layer stands after the ash fusion point there.
 constexpr std::array<int, kIndexCount> kTargetOrder = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 10, 14};
+
+// Check box indicators grow with the text beside them; the style's own size is
+// fixed in pixels. The factor is kept on the style and set by the resize.
+class ScaledIndicatorStyle : public QProxyStyle {
+public:
+    double factor = 1.0;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
+            return qRound(size * factor);
+        return size;
+    }
+};
 
 void SetBoxBackground(QLineEdit* box, bool enabled)
 {
@@ -79,6 +95,13 @@ WorkspaceWindow::WorkspaceWindow(QWidget* parent) : QMainWindow(parent)
     BuildTargetFrame(client_);
     BuildOptionsFrame(client_);
     client_->installEventFilter(this);
+
+    // One style object for every check box of the workspace, owned by the window.
+    auto* indicators = new ScaledIndicatorStyle;
+    indicators->setParent(this);
+    indicatorStyle_ = indicators;
+    for (QCheckBox* box : client_->findChildren<QCheckBox*>())
+        box->setStyle(indicators);
 
     Form_Load();
 }
@@ -273,6 +296,7 @@ void WorkspaceWindow::Form_Resize()
             control->setFont(font);
         }
     }
+    static_cast<ScaledIndicatorStyle*>(indicatorStyle_)->factor = scale.font();
     picBanner_->setGeometry(QRect(QPoint(client_->width() - kBannerSize.width() - kBannerMargin, 1), kBannerSize));
     chkAll_->resize(kChkAllWidth, chkAll_->height());
     // The toolbar lays out its buttons itself; with a new font it must do so
@@ -385,7 +409,7 @@ void WorkspaceWindow::RunBlending()
         // Repainting after every total would cost more than the solving.
         if (clock.elapsed() - shownAt >= 50 || total == lastTotal) {
             shownAt = clock.elapsed();
-            dialog.setLabelText(QStringLiteral("正在求解比例数 %1（共 %2）").arg(total).arg(lastTotal));
+            dialog.setLabelText(QStringLiteral("正在计算比例总数为 %1 的配方（共算到 %2）").arg(total).arg(lastTotal));
             dialog.setValue(total);
             QCoreApplication::processEvents();
         }

@@ -69,6 +69,7 @@ private:
     void ShowOutcome(const RunOutcome& outcome);
 
     QWidget* client_ = nullptr;
+    QObject* indicatorStyle_ = nullptr;
     QList<QWidget*> scaled_;
     CoalGridWidget* grid_ = nullptr;
     QToolBar* tbrMenu_ = nullptr;
