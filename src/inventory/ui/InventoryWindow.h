@@ -29,9 +29,6 @@ public:
     void cmdSearch_Click();
     void Toolbar1_ButtonClick(int position);
 
-    // The query the list shows: every coal, or the latest search.
-    const Statement& listQuery() const { return ListQuery; }
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -47,7 +44,7 @@ private:
     void ReportDbError(const DbError& error);
     int px(int twips) const;
 
-    Statement ListQuery;
+    Statement ListQuery;  // every coal, or the latest search
     int sortColumn_ = -1;
 
     QToolBar* Toolbar1_;
