@@ -362,7 +362,7 @@ private:
     // The term lists of a blending model ("500.00*2*X1+450.00*3*X2") make up
     // most of its text. This reads them straight from the characters; at
     // anything out of the ordinary (blanks, quotients, exponents, long digit
-    // strings) it gives up, undoing what it added, and the general rules
+    // strings, an unexpected character after the expression) it gives up, undoing what it added, and the general rules
     // above read the expression instead.
     bool FastExpression(std::vector<EngineTerm>& terms, double& constant, double side)
     {
@@ -438,6 +438,9 @@ private:
                 continue;
             break;
         }
+        // Only a relation or the end of the statement may follow directly.
+        if (q >= size || (text[q] != '<' && text[q] != '>' && text[q] != '=' && text[q] != ';'))
+            return giveUp();
         pos_ = q;
         Advance();
         return true;

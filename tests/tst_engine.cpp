@@ -1,0 +1,478 @@
+// The optimisation engine: its model language, its script commands and cells,
+// the solver call of a blending run, optima against brute force, damaged
+// models, and the velmora-engine command.
+
+#include "blend/Engine.h"
+#include "blend/ModelText.h"
+#include "blend/SolverCall.h"
+#include "data/QualityIndex.h"
+#include "support/TestFolder.h"
+#include "workspace/CommonFunction.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+
+Q_DECLARE_METATYPE(EngineStatus)
+
+namespace {
+
+constexpr double kUntouched = -7.0;
+
+struct Outcome {
+    EngineStatus status;
+    QVector<double> cells;
+    EngineReport report;
+};
+
+// Runs a script with `cells` registered cells, each starting at kUntouched.
+Outcome RunScript(const QByteArray& script, int cells)
+{
+    EngineHandle env = EngineCreateEnv();
+    QVector<double> values(cells, kUntouched);
+    int counter = 0;
+    for (int i = 0; i < cells; ++i)
+        EngineSetPointer(env, &values[i], &counter);
+    EngineExecuteScript(env, script.constData());
+    Outcome outcome{EngineLastReport(env).status, {}, EngineLastReport(env)};
+    EngineCloseLogFile(env);
+    EngineDeleteEnv(env);
+    outcome.cells = values;
+    return outcome;
+}
+
+// A model written into the script itself, then solved.
+Outcome RunModel(const QByteArray& model, int cells)
+{
+    return RunScript(model + "\nGO\nQUIT\n", cells);
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+int IndexOf(const char* property)
+{
+    for (int i = 0; i < kIndexCount; ++i)
+        if (qstrcmp(QualityIndices()[i].property, property) == 0)
+            return i;
+    return -1;
+}
+
+ModelInput WorkedExample()
+{
+    ModelInput input;
+    Mei first;
+    first.JiaGe = 500;
+    first.HuiFen = QStringLiteral("10.50");
+    first.MeiChan = QStringLiteral("2");
+    first.Kucun = QStringLiteral("300");
+    Mei second;
+    second.JiaGe = 450;
+    second.HuiFen = QStringLiteral("14.00");
+    second.MeiChan = QStringLiteral("3");
+    second.Kucun = QStringLiteral("800");
+    input.coals = {first, second};
+    input.mustInclude = {false, false};
+    input.upper[IndexOf("HuiFen")] = QStringLiteral("12");
+    return input;
+}
+
+// The cheapest integer mix by trying every one, read from the same numbers
+// the model text carries. Nothing when no mix meets every line.
+std::optional<double> Enumerate(const ModelInput& input, int n)
+{
+    const int k = input.coals.size();
+    auto number = [](const QString& text) { return ToNumber(text).value_or(0.0); };
+    std::vector<double> weight(k), price(k), stock(k);
+    for (int j = 0; j < k; ++j) {
+        weight[j] = input.shovelMode ? number(input.coals[j].MeiChan) : 1.0;
+        price[j] = number(FormatIndexValue(input.coals[j].JiaGe));
+        stock[j] = number(input.coals[j].Kucun);
+    }
+    const double tonnage = number(input.tonnage);
+    std::vector<int> x(k, 0);
+    std::optional<double> best;
+    std::function<void(int, double)> visit = [&](int j, double used) {
+        if (j == k) {
+            if (std::fabs(used - n) > 1e-9)
+                return;
+            for (int i = 0; i < kIndexCount; ++i) {
+                if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
+                    continue;
+                double sum = 0;
+                for (int q = 0; q < k; ++q)
+                    sum += number(FormatIndexValue(IndexValue(input.coals[q], i))) * weight[q] * x[q];
+                if (!input.lower[i].isEmpty() && sum < number(ShortestNumberText(number(input.lower[i]) * n)) - 1e-9)
+                    return;
+                if (!input.upper[i].isEmpty() && sum > number(ShortestNumberText(number(input.upper[i]) * n)) + 1e-9)
+                    return;
+            }
+            double cost = 0;
+            for (int q = 0; q < k; ++q) {
+                if (input.mustInclude[q] && weight[q] * x[q] < 1 - 1e-9)
+                    return;
+                if (!input.tonnage.isEmpty() && tonnage * weight[q] * x[q] > stock[q] * n + 1e-9)
+                    return;
+                cost += price[q] * weight[q] * x[q];
+            }
+            if (!best || cost < *best)
+                best = cost;
+            return;
+        }
+        for (x[j] = 0; used + weight[j] * x[j] <= n + 1e-9; ++x[j])
+            visit(j + 1, used + weight[j] * x[j]);
+        x[j] = 0;
+    };
+    visit(0, 0.0);
+    return best;
+}
+
+}  // namespace
+
+class TestEngine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void language_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<EngineStatus>("status");
+        QTest::addColumn<QVector<double>>("pointers");
+
+        const EngineStatus ok = EngineStatus::Optimal;
+        QTest::newRow("at least, at most") << QByteArray("model:\n[o] min=2*X1+3*X2;\nX1>2;\nX2<5;\nX1+X2>4;\n"
+                                                         "data:\n@pointer(1)=X1;\n@pointer(2)=X2;\n@pointer(3)=o;\nenddata\nend")
+                                           << ok << QVector<double>{4, 0, 8};
+        QTest::newRow(">= and whole numbers") << QByteArray("model: [cost] min=X1+1.01*X2; 2*X1+2*X2>=3; @gin(X1); @gin(X2);"
+                                                            " data: @pointer(1)=X1; @pointer(2)=cost; enddata end")
+                                              << ok << QVector<double>{2, 2};
+        QTest::newRow("plus then minus") << QByteArray("model: [o] max=X1+-1*X2; X1<3+-1; X2>=1; data: @pointer(1)=o; enddata end")
+                                         << ok << QVector<double>{1};
+        QTest::newRow("products and constants on the right")
+            << QByteArray("model: [o] min=500.00*2*X1; 1000*X1>300*5; data: @pointer(1)=X1; @pointer(2)=o; enddata end")
+            << ok << QVector<double>{1.5, 1500};
+        QTest::newRow("variables on both sides") << QByteArray("model: [o] max=X1; X1=2*X2+1; X2<=3; data: @pointer(1)=o; enddata end")
+                                                 << ok << QVector<double>{7};
+        QTest::newRow("quotient and unary minus") << QByteArray("model: [o] min=X1/2; -X1<=-3; data: @pointer(1)=o; enddata end")
+                                                  << ok << QVector<double>{1.5};
+        QTest::newRow("letter case and blanks") << QByteArray("MODEL:\n  [O] MIN = 3 * x1 ;\n X1 > 1 ;\n DATA:\n @POINTER( 1 ) = o ;\n ENDDATA\nEND")
+                                                << ok << QVector<double>{3};
+        QTest::newRow("variables are non-negative") << QByteArray("model: [o] min=X1; X1>-5; data: @pointer(1)=X1; enddata end")
+                                                    << ok << QVector<double>{0};
+        QTest::newRow("@free and @bnd") << QByteArray("model: [o] min=X1-X2; @free(X1); X1>-4; @bnd(1,X2,3); data: @pointer(1)=o; enddata end")
+                                        << ok << QVector<double>{-7};
+        QTest::newRow("@bin") << QByteArray("model: [o] max=2*X1; @bin(X1); data: @pointer(1)=X1; enddata end")
+                              << ok << QVector<double>{1};
+        QTest::newRow("constant in the objective") << QByteArray("model: [o] min=X1+10; X1>1; data: @pointer(1)=o; enddata end")
+                                                   << ok << QVector<double>{11};
+        QTest::newRow("pointer to a constraint row") << QByteArray("model: [o] min=X1+X2; [r] X1+2*X2>4; X1<1; data: @pointer(1)=r; enddata end")
+                                                     << ok << QVector<double>{4};
+        QTest::newRow("an optimum of zero") << QByteArray("model: [o] min=0*X1+0*X2; X1+X2=2; @gin(X1); data: @pointer(1)=o; enddata end")
+                                            << ok << QVector<double>{0};
+        QTest::newRow("no objective") << QByteArray("model: X1+X2=2; X1>=2; data: @pointer(1)=X1; enddata end")
+                                      << ok << QVector<double>{2};
+        QTest::newRow("contradicting bounds") << QByteArray("model: min=X1; X1>3; X1<2; end")
+                                              << EngineStatus::Infeasible << QVector<double>{};
+        QTest::newRow("no whole-number point") << QByteArray("model: min=X1; 2*X1=1; @gin(X1); end")
+                                               << EngineStatus::Infeasible << QVector<double>{};
+        QTest::newRow("false constant line") << QByteArray("model: min=X1; 3<2; end")
+                                             << EngineStatus::Infeasible << QVector<double>{};
+        QTest::newRow("unbounded") << QByteArray("model: max=X1; end")
+                                   << EngineStatus::Unbounded << QVector<double>{};
+    }
+
+    void language()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(EngineStatus, status);
+        QFETCH(QVector<double>, pointers);
+
+        const Outcome outcome = RunModel(model, 3);
+        QCOMPARE(outcome.status, status);
+        for (int i = 0; i < pointers.size(); ++i)
+            QVERIFY2(std::fabs(outcome.cells[i] - pointers[i]) < 1e-9,
+                     qPrintable(QStringLiteral("pointer %1: %2").arg(i + 1).arg(outcome.cells[i])));
+        if (status != EngineStatus::Optimal)
+            QCOMPARE(outcome.cells, QVector<double>(3, kUntouched));
+    }
+
+    void parseErrors_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+
+        QTest::newRow("missing semicolon") << QByteArray("model:\r\n[rObj] min=X1\r\nend") << 3 << 1;
+        QTest::newRow("strange character") << QByteArray("model:\nmin=X1;\nX1 ? 3;\nend") << 3 << 4;
+        QTest::newRow("two variables in a term") << QByteArray("model:\nmin=X1*X2;\nend") << 2 << 8;
+        QTest::newRow("unknown name in a pointer")
+            << QByteArray("model:\nmin=X1;\ndata:\n@pointer(1)=Y;\nenddata\nend") << 4 << 13;
+        QTest::newRow("pointer number twice")
+            << QByteArray("model:\nmin=X1;\ndata:\n@pointer(1)=X1;\n@pointer(1)=X1;\nenddata\nend") << 5 << 10;
+        QTest::newRow("no end") << QByteArray("model:\nmin=X1;\n") << 3 << 1;
+        QTest::newRow("number out of range") << QByteArray("model:\nmin=1e999*X1;\nend") << 2 << 5;
+        QTest::newRow("unknown function") << QByteArray("model:\nmin=X1;\n@pointer(1)=X1;\nend") << 3 << 1;
+        QTest::newRow("second objective") << QByteArray("model:\nmin=X1;\nmax=X1;\nend") << 3 << 1;
+        QTest::newRow("relation missing") << QByteArray("model:\nX1+X2;\nend") << 2 << 6;
+    }
+
+    void parseErrors()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(int, line);
+        QFETCH(int, column);
+
+        // Read from a file, as the program does, so nothing follows the text.
+        TestFolder temp(false);
+        const QString path = temp.path(QStringLiteral("m.txt"));
+        QVERIFY(WriteFile(path, model));
+        const Outcome outcome = RunScript("TAKE " + path.toLocal8Bit() + "\nGO\n", 2);
+        QCOMPARE(outcome.status, EngineStatus::ParseError);
+        QCOMPARE(QString::fromStdString(outcome.report.file), path);
+        QCOMPARE(outcome.report.line, line);
+        QCOMPARE(outcome.report.column, column);
+        QVERIFY(!outcome.report.message.empty());
+        QCOMPARE(outcome.cells, QVector<double>(2, kUntouched));
+    }
+
+    void scriptCommands()
+    {
+        TestFolder temp(false);
+        const QString model = temp.path(QStringLiteral("m.txt"));
+        QVERIFY(WriteFile(model, "model: [o] min=X1; X1>2; data: @pointer(1)=X1; @pointer(2)=o; @pointer(3)=o; enddata end\r\n"));
+        const QByteArray path = model.toLocal8Bit();
+
+        // Commands in any letter case; pointers beyond the registered cells are skipped.
+        Outcome run = RunScript("set echoin 1\ntake " + path + "\ngo\nquit\n", 2);
+        QCOMPARE(run.status, EngineStatus::Optimal);
+        QCOMPARE(run.cells, (QVector<double>{2, 2}));
+        QCOMPARE(static_cast<int>(run.report.pointers.size()), 3);
+
+        // QUIT ends the script: the GO after it is never run.
+        run = RunScript("TAKE " + path + "\nQUIT\nGO\n", 2);
+        QCOMPARE(run.status, EngineStatus::NotSolved);
+        QCOMPARE(run.cells, QVector<double>(2, kUntouched));
+
+        run = RunScript("GO\n", 1);
+        QCOMPARE(run.status, EngineStatus::ScriptError);
+        run = RunScript("SET ECHOIN 1\nFLY\nGO\n", 1);
+        QCOMPARE(run.status, EngineStatus::ScriptError);
+        QCOMPARE(run.report.line, 2);
+        run = RunScript("TAKE " + path + ".missing\nGO\n", 1);
+        QCOMPARE(run.status, EngineStatus::ReadError);
+        QCOMPARE(run.cells, QVector<double>(1, kUntouched));
+
+        // A script file may take a model; one that takes itself stops.
+        const QString script = temp.path(QStringLiteral("s.txt"));
+        QVERIFY(WriteFile(script, "! a comment\r\nTAKE " + path + "\r\nGO\r\n"));
+        run = RunScript("TAKE " + script.toLocal8Bit() + "\n", 1);
+        QCOMPARE(run.status, EngineStatus::Optimal);
+        QCOMPARE(run.cells[0], 2.0);
+        QVERIFY(WriteFile(script, "TAKE " + script.toLocal8Bit() + "\n"));
+        run = RunScript("TAKE " + script.toLocal8Bit() + "\n", 1);
+        QCOMPARE(run.status, EngineStatus::ScriptError);
+
+        // An empty script does nothing.
+        EngineHandle env = EngineCreateEnv();
+        QCOMPARE(EngineExecuteScript(env, ""), static_cast<int>(kEngineOk));
+        QCOMPARE(EngineLastReport(env).status, EngineStatus::NotSolved);
+        EngineDeleteEnv(env);
+    }
+
+    void solveModel()
+    {
+        TestFolder temp(false);
+        ModelInput input = WorkedExample();
+        const QString path = WriteModelFile(temp.folder(), input, 5);
+        QCOMPARE(SolveModel(path, 2), std::optional<QVector<double>>(QVector<double>{3, 2, 2400}));
+
+        // A drive letter and colon in front are dropped; other paths are kept whole.
+        QCOMPARE(SolveModel(QStringLiteral("C:") + path, 2), SolveModel(path, 2));
+        QVERIFY(QDir(temp.folder().dir).mkdir(QStringLiteral("ab")));
+        QVERIFY(!WriteModelFile(AppFolder{temp.path(QStringLiteral("ab"))}, input, 5).isEmpty());
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(temp.folder().dir);
+        const auto relative = SolveModel(QStringLiteral("ab/mspm.dll"), 2);
+        QDir::setCurrent(previous);
+        QVERIFY(relative.has_value());
+
+        // Shovel counts: 2*X1 + 3*X2 = 5 leaves X1 = X2 = 1, with ash 63 / 5.
+        input.upper[IndexOf("HuiFen")] = QStringLiteral("13");
+        input.shovelMode = true;
+        QCOMPARE(SolveModel(WriteModelFile(temp.folder(), input, 5), 2),
+                 std::optional<QVector<double>>(QVector<double>{1, 1, 2350}));
+
+        // Free coals: an optimum of 0 is a solution, not "no solution".
+        input.shovelMode = false;
+        input.coals[0].JiaGe = 0;
+        input.coals[1].JiaGe = 0;
+        const auto free = SolveModel(WriteModelFile(temp.folder(), input, 5), 2);
+        QVERIFY(free.has_value());
+        QCOMPARE(free->size(), 3);
+        QCOMPARE(free->at(2), 0.0);
+
+        input.upper[IndexOf("HuiFen")] = QStringLiteral("1");
+        QVERIFY(!SolveModel(WriteModelFile(temp.folder(), input, 5), 2).has_value());
+
+        QVERIFY(!SolveModel(temp.path(QStringLiteral("missing.dll")), 2).has_value());
+        QVERIFY(WriteFile(temp.path(QStringLiteral("empty.dll")), ""));
+        QVERIFY(!SolveModel(temp.path(QStringLiteral("empty.dll")), 2).has_value());
+        QVERIFY(WriteFile(temp.path(QStringLiteral("junk.dll")), "\x01\x02 not a model"));
+        QVERIFY(!SolveModel(temp.path(QStringLiteral("junk.dll")), 2).has_value());
+    }
+
+    void optimaMatchEnumeration()
+    {
+        TestFolder temp(false);
+        QRandomGenerator random(20261208);
+        const QStringList weights = {"1", "2", "0.5", "1.5", "3"};
+        const int bounded[] = {IndexOf("HuiFen"), IndexOf("Liu"), IndexOf("ReLiang")};
+        int solved = 0;
+        int unsolved = 0;
+        for (int round = 0; round < 400; ++round) {
+            ModelInput input;
+            const int k = 2 + random.bounded(3);
+            for (int j = 0; j < k; ++j) {
+                Mei coal;
+                coal.JiaGe = random.bounded(8) == 0 ? 0.0 : random.bounded(100000) / 100.0;
+                coal.MeiChan = weights[random.bounded(weights.size())];
+                coal.Kucun = QString::number(random.bounded(200));
+                for (const int i : bounded)
+                    IndexValue(coal, i) = FormatIndexValue(random.bounded(500) / 10.0);
+                input.coals.push_back(coal);
+                input.mustInclude.push_back(random.bounded(4) == 0);
+            }
+            for (const int i : bounded) {
+                if (random.bounded(2))
+                    input.lower[i] = QString::number(random.bounded(400) / 10.0);
+                if (random.bounded(2))
+                    input.upper[i] = QString::number(random.bounded(500) / 10.0);
+            }
+            if (random.bounded(3) == 0)
+                input.tonnage = QStringLiteral("100");
+            input.shovelMode = round % 2 == 1;
+            const int n = 2 + random.bounded(11);
+
+            const auto expected = Enumerate(input, n);
+            const auto cells = SolveModel(WriteModelFile(temp.folder(), input, n), k);
+            const QString context = QStringLiteral("round %1, n %2:\n%3").arg(round).arg(n).arg(BuildModelText(input, n));
+            QVERIFY2(cells.has_value() == expected.has_value(), qPrintable(context));
+            if (!expected) {
+                ++unsolved;
+                continue;
+            }
+            ++solved;
+            QVERIFY2(std::fabs(cells->at(k) - *expected) < 1e-6, qPrintable(context));
+            // The proportions returned are whole and add up to the total.
+            double used = 0;
+            for (int j = 0; j < k; ++j) {
+                QCOMPARE(cells->at(j), std::round(cells->at(j)));
+                used += cells->at(j) * (input.shovelMode ? input.coals[j].MeiChan.toDouble() : 1.0);
+            }
+            QVERIFY(std::fabs(used - n) < 1e-9);
+        }
+        QVERIFY(solved > 50);
+        QVERIFY(unsolved > 50);
+    }
+
+    void damagedModelsNeverCrash()
+    {
+        ModelInput input = WorkedExample();
+        input.mustInclude[0] = true;
+        input.tonnage = QStringLiteral("1000");
+        input.coals[0].Kucun = QStringLiteral("3000");
+        input.upper[IndexOf("HuiFen")] = QStringLiteral("13");
+        const QByteArray plain = BuildModelText(input, 5).toLatin1();
+        input.shovelMode = true;
+        const QByteArray shovel = ModelFileBytes(input, 5);
+
+        for (const QByteArray& model : {plain, shovel}) {
+            // Every cut before "end" is complete is refused as unreadable.
+            for (int length = 0; length < model.size() - 1; ++length) {
+                const Outcome outcome = RunModel(model.left(length), 3);
+                QVERIFY2(outcome.status == EngineStatus::ParseError || outcome.status == EngineStatus::ScriptError,
+                         qPrintable(QString::fromLatin1(model.left(length))));
+                QCOMPARE(outcome.cells, QVector<double>(3, kUntouched));
+            }
+            QCOMPARE(RunModel(model, 3).status, EngineStatus::Optimal);
+
+            // Any one character garbled: an answer of some kind, never a crash or a hang.
+            const QByteArray garbage = "X9;<=@(-.e )*+[:";
+            for (int at = 0; at < model.size(); ++at) {
+                for (const char c : garbage) {
+                    QByteArray damaged = model;
+                    damaged[at] = c;
+                    const Outcome outcome = RunModel(damaged, 3);
+                    if (outcome.status != EngineStatus::Optimal)
+                        QCOMPARE(outcome.cells, QVector<double>(3, kUntouched));
+                    else
+                        for (const double v : outcome.cells)
+                            QVERIFY(std::isfinite(v));
+                }
+            }
+        }
+    }
+
+    void engineCommand_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<QByteArray>("error");  // part of the message on standard error
+
+        QTest::newRow("model") << QByteArray("model:\r\n[rObj] min=500.00*X1+450.00*X2;\r\n10.50*X1+14.00*X2<60;\r\n"
+                                             "X1+X2=5;\r\n@gin(X1);\r\n@gin(X2);\r\ndata:\r\n@pointer(2)=X2;\r\n"
+                                             "@pointer(1)=X1;\r\n@pointer(3)=rObj;\r\nenddata\r\nend\r\n")
+                               << 0 << QByteArray("1\tX1\t3\n2\tX2\t2\n3\trObj\t2400\n") << QByteArray();
+        QTest::newRow("shortest text") << QByteArray("model: [o] min=X1; 10*X1>1; data: @pointer(1)=o; enddata end")
+                                       << 0 << QByteArray("1\to\t0.1\n") << QByteArray();
+        QTest::newRow("script") << QByteArray("SET ECHOIN 1\nmodel: [o] max=X1; X1<4; data: @pointer(1)=o; enddata end\nGO\nQUIT\n")
+                                << 0 << QByteArray("1\to\t4\n") << QByteArray();
+        QTest::newRow("infeasible") << QByteArray("model: min=X1; X1>3; X1<2; end") << 1 << QByteArray() << QByteArray();
+        QTest::newRow("unbounded") << QByteArray("model: max=X1; end") << 1 << QByteArray() << QByteArray();
+        QTest::newRow("parse error") << QByteArray("model:\nmin=X1;\nX1 ? 3;\nend") << 2 << QByteArray()
+                                     << QByteArray("第 3 行第 4 列");
+        QTest::newRow("unknown command") << QByteArray("GO FAST\n") << 2 << QByteArray() << QByteArray("第 1 行");
+    }
+
+    void engineCommand()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, output);
+        QFETCH(QByteArray, error);
+
+        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/velmora-engine");
+        if (!QFile::exists(program))
+            QSKIP("velmora-engine is not built in this build folder");
+        TestFolder temp(false);
+        const QString path = temp.path(QStringLiteral("model.txt"));
+        QVERIFY(WriteFile(path, file));
+
+        QProcess process;
+        process.setWorkingDirectory(temp.folder().dir);
+        process.start(program, {path});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), exitCode);
+        QCOMPARE(process.readAllStandardOutput(), output);
+        const QByteArray message = process.readAllStandardError();
+        QCOMPARE(message.isEmpty(), exitCode == 0);
+        QVERIFY2(message.contains(error), message.constData());
+
+        process.start(program, {temp.path(QStringLiteral("missing.txt"))});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEngine)
+#include "tst_engine.moc"
