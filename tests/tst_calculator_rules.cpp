@@ -9,11 +9,11 @@
 namespace {
 
 // A grid row from its name, proportion, price, ash and tons per shovel.
-struct RowSpec {
+struct RowValues {
     QString name, proportion, price, ash, shovel;
 };
 
-Grid MakeGrid(const QList<RowSpec>& rows, const QList<int>& at = {})
+Grid MakeGrid(const QList<RowValues>& rows, const QList<int>& at = {})
 {
     Grid grid;
     for (int i = 0; i < rows.size(); ++i) {
