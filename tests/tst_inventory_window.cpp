@@ -123,6 +123,14 @@ void InventoryWindowTest::emptyTable()
     QVERIFY(!CoalEditor::existing());
     Trigger(window_, 4);
     QVERIFY(Prompt::shown().isEmpty());
+    // An export still asks for a file and writes the header row.
+    Prompt::queueFileName(folder_->path(QStringLiteral("empty.html")));
+    Trigger(window_, 6);
+    QFile page(folder_->path(QStringLiteral("empty.html")));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QByteArray html = page.readAll();
+    QCOMPARE(html.count("<tr>"), 1);
+    QCOMPARE(html.count("<td>"), 20);
 }
 
 void InventoryWindowTest::addThroughEditorThenEdit()
