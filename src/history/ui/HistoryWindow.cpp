@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -146,7 +148,12 @@ HistoryWindow::HistoryWindow(QWidget* parent) : QWidget(parent)
     connect(lsvBottom_->header(), &QHeaderView::sectionClicked, this, &HistoryWindow::lsvBottom_ColumnClick);
     connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
 
-    resize(TwipsToPixels(this, kDesignWidth), TwipsToPixels(this, kDesignHeight));
+    // The design size leaves the upper lists only two or three lines on
+    // today's fonts: open a quarter larger, as far as the screen allows.
+    QSize size(TwipsToPixels(this, kDesignWidth) * 5 / 4, TwipsToPixels(this, kDesignHeight) * 5 / 4);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
     Form_Load();
 }
 
@@ -371,7 +378,9 @@ void HistoryWindow::resizeEvent(QResizeEvent* event)
     if (PixelsToTwips(this, height()) <= kDesignHeight && PixelsToTwips(this, width()) <= kDesignWidth)
         return;
     // The plan's name takes three quarters of the plan list, its date the rest.
-    const int inner = PixelsToTwips(this, lsvLeft_->viewport()->width()) - 60;
+    // Taken from the window's width, since the frames are laid out after
+    // this event: the frames' and the list's margins and a scroll bar off.
+    const int inner = PixelsToTwips(this, width()) - 400 - PixelsToTwips(this, 40);
     if (inner > 0) {
         lsvLeft_->setColumnWidthTwips(1, inner * 3 / 4);
         lsvLeft_->setColumnWidthTwips(2, inner / 4);
