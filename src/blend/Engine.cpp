@@ -4,10 +4,16 @@
 #include "blend/EngineSolver.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string_view>
+
+#ifdef __unix__
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 struct EngineEnvironment {
     std::vector<double*> cells;
@@ -50,10 +56,37 @@ std::string UpperText(std::string_view s)
 
 bool ReadWholeFile(const std::string& path, std::string& content)
 {
+    content.clear();
+#ifdef __unix__
+    // Plain system calls: the program reads a model file for every total of
+    // a run, and a stdio stream adds calls of its own around each read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    std::size_t size = 0;
+    content.resize(16384);
+    for (;;) {
+        if (size == content.size())
+            content.resize(content.size() * 2);
+        const ssize_t got = ::read(fd, content.data() + size, content.size() - size);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            content.clear();
+            return false;
+        }
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    ::close(fd);
+    content.resize(size);
+    return true;
+#else
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
-    content.clear();
     char buffer[16384];
     bool ok = true;
     for (;;) {
@@ -66,6 +99,7 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     }
     std::fclose(file);
     return ok;
+#endif
 }
 
 int CodeOf(EngineStatus status)

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstring>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace {
 
@@ -311,27 +310,46 @@ private:
             if (next >= count)
                 next = 0;
             const std::string& guess = model_.variables[next].name;
-            if (guess.size() == name.size() && std::memcmp(guess.data(), name.data(), name.size()) == 0)
-                return lastVariable_ = static_cast<int>(next);
+            if (guess.size() == name.size()) {
+                std::size_t i = 0;
+                while (i < name.size() && guess[i] == name[i])
+                    ++i;
+                if (i == name.size())
+                    return lastVariable_ = static_cast<int>(next);
+            }
         }
-        if (count <= 32) {
-            for (std::size_t i = 0; i < count; ++i)
-                if (SameWord(model_.variables[i].name, name))
-                    return lastVariable_ = static_cast<int>(i);
-        }
-        std::string key = UpperKey(name);
-        if (count > 32) {
-            const auto found = variables_.find(key);
-            if (found != variables_.end())
-                return lastVariable_ = found->second;
-        }
+        const int found = FindVariable(name);
+        if (found >= 0)
+            return lastVariable_ = found;
         if (IsReserved(name))
             Fail(offset, "保留字不能作变量名");
-        const int index = static_cast<int>(model_.variables.size());
+        const int index = static_cast<int>(count);
         lastVariable_ = index;
         model_.variables.push_back(EngineVariable{std::string(name)});
-        variables_.emplace(std::move(key), index);
+        if (count + 1 > kScanLimit) {
+            if (variables_.empty())
+                for (std::size_t i = 0; i < model_.variables.size(); ++i)
+                    variables_.emplace(UpperKey(model_.variables[i].name), static_cast<int>(i));
+            else
+                variables_.emplace(UpperKey(name), index);
+        }
         return index;
+    }
+
+    // A handful of variables are found by a scan; many through a hash table.
+    static constexpr std::size_t kScanLimit = 32;
+
+    int FindVariable(std::string_view name) const
+    {
+        const std::size_t count = model_.variables.size();
+        if (count <= kScanLimit) {
+            for (std::size_t i = 0; i < count; ++i)
+                if (SameWord(model_.variables[i].name, name))
+                    return static_cast<int>(i);
+            return -1;
+        }
+        const auto found = variables_.find(UpperKey(name));
+        return found == variables_.end() ? -1 : found->second;
     }
 
     // ---- expressions ----------------------------------------------------------
@@ -391,24 +409,23 @@ private:
                     return giveUp();
                 const char c = text[q];
                 if (Class(c) == kDigit) {
-                    std::int64_t mantissa = 0;
-                    int count = 0;
-                    int point = -1;
-                    for (; q < size; ++q) {
-                        const unsigned digit = static_cast<unsigned char>(text[q]) - '0';
-                        if (digit <= 9) {
-                            if (count < 18)
-                                mantissa = mantissa * 10 + digit;
-                            ++count;
-                        } else if (text[q] == '.' && point < 0) {
-                            point = count;
-                        } else {
-                            break;
-                        }
+                    std::uint64_t mantissa = 0;
+                    const std::size_t first = q;
+                    while (q < size && static_cast<unsigned>(text[q] - '0') <= 9)
+                        mantissa = mantissa * 10 + static_cast<unsigned>(text[q++] - '0');
+                    std::size_t digits = q - first;
+                    std::size_t fraction = 0;
+                    if (q < size && text[q] == '.') {
+                        const std::size_t point = ++q;
+                        while (q < size && static_cast<unsigned>(text[q] - '0') <= 9)
+                            mantissa = mantissa * 10 + static_cast<unsigned>(text[q++] - '0');
+                        fraction = q - point;
+                        digits += fraction;
                     }
-                    if (count > 15 || (q < size && (text[q] == 'e' || text[q] == 'E')))
+                    // More than 15 digits may have wrapped the mantissa: the
+                    // general reader converts those.
+                    if (digits > 15 || (q < size && (text[q] == 'e' || text[q] == 'E' || text[q] == '.')))
                         return giveUp();
-                    const int fraction = point < 0 ? 0 : count - point;
                     factor *= fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction]
                                            : static_cast<double>(mantissa);
                 } else if (Class(c) == kLetter) {
@@ -613,10 +630,9 @@ private:
             const std::string_view name = ExpectName();
             ExpectSymbol(';');
             const int n = static_cast<int>(number);
-            if (!pointerNumbers_.insert(n).second)
-                Fail(numberAt, "指针编号重复");
             model_.pointers.push_back(EnginePointerSlot{n, std::string(name)});
             pointerAt_.push_back(nameAt);
+            numberAt_.push_back(numberAt);
         }
     }
 
@@ -624,15 +640,29 @@ private:
     // they are matched once the whole model has been read.
     void ResolvePointers()
     {
+        // A pointer number given twice: the later one is the mistake.
+        std::vector<std::pair<int, std::size_t>> numbers;
+        numbers.reserve(model_.pointers.size());
+        for (std::size_t i = 0; i < model_.pointers.size(); ++i)
+            numbers.emplace_back(model_.pointers[i].number, numberAt_[i]);
+        std::sort(numbers.begin(), numbers.end());
+        std::size_t twice = std::string_view::npos;
+        for (std::size_t i = 1; i < numbers.size(); ++i)
+            if (numbers[i].first == numbers[i - 1].first)
+                twice = std::min(twice, numbers[i].second);
+        if (twice != std::string_view::npos)
+            Fail(twice, "指针编号重复");
+
         for (std::size_t i = 0; i < model_.pointers.size(); ++i) {
             EnginePointerSlot& slot = model_.pointers[i];
-            const std::string key = UpperKey(slot.name);
-            if (const auto row = rows_.find(key); row != rows_.end()) {
+            const auto row = rows_.empty() ? rows_.end() : rows_.find(UpperKey(slot.name));
+            int variable = -1;
+            if (row != rows_.end()) {
                 slot.kind = row->second < 0 ? EnginePointerSlot::Objective : EnginePointerSlot::Row;
                 slot.index = row->second;
-            } else if (const auto var = variables_.find(key); var != variables_.end()) {
+            } else if ((variable = FindVariable(slot.name)) >= 0) {
                 slot.kind = EnginePointerSlot::Variable;
-                slot.index = var->second;
+                slot.index = variable;
             } else {
                 Fail(pointerAt_[i], "指针指向未知的名称 " + slot.name);
             }
@@ -646,7 +676,7 @@ private:
     std::unordered_map<std::string, int> variables_;
     std::unordered_map<std::string, int> rows_;  // -1 = the objective
     std::vector<std::size_t> pointerAt_;
-    std::unordered_set<int> pointerNumbers_;
+    std::vector<std::size_t> numberAt_;
     int lastVariable_ = -1;
 };
 

@@ -219,8 +219,14 @@ EngineSolution SolveEngineModel(const EngineModel& model)
 
     std::vector<int> rowType(1, 0);
     std::vector<double> rowBound(1, 0.0);
+    std::size_t elements = 1;
+    for (const EngineRow& row : model.rows)
+        elements += row.terms.size();
     std::vector<int> ia(1, 0), ja(1, 0);
     std::vector<double> ar(1, 0.0);
+    ia.reserve(elements);
+    ja.reserve(elements);
+    ar.reserve(elements);
     rowType.reserve(model.rows.size() + 1);
     rowBound.reserve(model.rows.size() + 1);
     int rows = 0;

@@ -123,7 +123,12 @@ struct TermLists {
 TermLists& TermListsFor(const ModelInput& input, bool shovel)
 {
     thread_local TermLists lists;
-    if (!lists.valid || lists.shovel != shovel || lists.coals != input.coals) {
+    // The same list handed in again shares its data with the kept copy (and
+    // could not have been changed in place while shared): no need to compare.
+    const bool same = lists.valid && lists.shovel == shovel
+                      && (lists.coals.constData() == input.coals.constData() || lists.coals == input.coals)
+                      && lists.coals.size() == input.coals.size();
+    if (!same) {
         lists.coals = input.coals;
         lists.shovel = shovel;
         lists.names = Variables(input, shovel);

@@ -117,8 +117,38 @@ void AppendIndexValue(std::string& out, double value)
         out += '0';
         return;
     }
-    // The 15 significant digits a double holds reliably, rounded as decimal
-    // text, so that 12.345 becomes 12.35 although its binary form lies below.
+    // Away from a half cent, the nearest whole number of cents is the answer
+    // (the margin covers the difference between the value and its 15-digit
+    // decimal form below 1e9).
+    const double cents = value * 100.0;
+    if (std::fabs(value) < 1e9) {
+        const double whole = std::nearbyint(cents);
+        const double offHalf = std::fabs(std::fabs(cents - whole) - 0.5);
+        if (offHalf > 1e-3) {
+            long long c = static_cast<long long>(whole);
+            if (c < 0) {
+                out += '-';
+                c = -c;
+            }
+            char digits[24];
+            const auto written = std::to_chars(digits, digits + sizeof digits, c);
+            const int length = static_cast<int>(written.ptr - digits);
+            if (length <= 2) {
+                out += "0.";
+                if (length == 1)
+                    out += '0';
+                out.append(digits, length);
+            } else {
+                out.append(digits, length - 2);
+                out += '.';
+                out.append(digits + length - 2, 2);
+            }
+            return;
+        }
+    }
+    // Near a half cent: the 15 significant digits a double holds reliably,
+    // rounded as decimal text, so that 12.345 becomes 12.35 although its
+    // binary form lies below.
     char sci[40];
     const auto written = std::to_chars(sci, sci + sizeof sci, std::fabs(value),
                                        std::chars_format::scientific, 14);

@@ -4,6 +4,13 @@
 
 #include <QFile>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <vector>
 
 namespace {
@@ -16,21 +23,47 @@ QString JoinPath(const QString& folder, const QString& fileName)
 }
 
 // Replaces the file's content with bytes and CR LF; false on any failure.
+// The file is overwritten in place and then cut to the new length rather than
+// truncated to nothing first: on ext4 a file truncated to zero and rewritten
+// is flushed to disk when it is closed, which would make every one of a run's
+// up to 999 model writes wait for the disk.
 bool WriteBytesFile(const QString& path, const QByteArray& bytes)
 {
-    // The file is overwritten in place and then cut to the new length rather
-    // than truncated to nothing first: on ext4 a file truncated to zero and
-    // rewritten is flushed to disk when it is closed, which would make every
-    // one of a run's up to 999 model writes wait for the disk.
+    QByteArray data = bytes;
+    data.append("\r\n", 2);
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const char* from = data.constData();
+    qint64 left = data.size();
+    while (ok && left > 0) {
+        const ssize_t written = ::write(fd, from, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        ok = written > 0;
+        if (ok) {
+            from += written;
+            left -= written;
+        }
+    }
+    if (ok && info.st_size > data.size())
+        ok = ::ftruncate(fd, data.size()) == 0;
+    ok = ::close(fd) == 0 && ok;
+    return ok;
+#else
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const qint64 size = bytes.size() + 2;
-    bool ok = file.write(bytes) == bytes.size() && file.write("\r\n", 2) == 2;
-    ok = ok && (file.size() == size || file.resize(size));
+    bool ok = file.write(data) == data.size();
+    ok = ok && (file.size() == data.size() || file.resize(data.size()));
     ok = file.flush() && ok;
     file.close();
     return ok && file.error() == QFileDevice::NoError;
+#endif
 }
 
 }  // namespace
