@@ -398,7 +398,9 @@ void WorkspaceWindow::RunBlending()
     dialog.setLabelText(QStringLiteral("正在计算配煤配方……"));
     dialog.setCancelButtonText(QStringLiteral("取消"));
     dialog.setRange(1, qMax(2, last));
-    dialog.setWindowModality(Qt::WindowModal);
+    // Every window waits: an edit made elsewhere during the run would land in
+    // the run's transaction and vanish with it if the run is cancelled.
+    dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(0);
     dialog.setAutoClose(false);
     dialog.setAutoReset(false);
