@@ -121,7 +121,7 @@ void HtmlExportTest::tableLayout()
     ListData list = OneCoal(QStringLiteral("甲"));
     list.rows.append(ListRow{QStringLiteral("4"), {}, false});
     QCOMPARE(BuildHtmlTable(list),
-             QStringLiteral("<table width='100%' border=1 cellpadding=2><tr><td>编号</td><td>名称</td></tr>\r\n"
+             QStringLiteral("<table width='100%'border=1 cellpadding=2><tr><td>编号</td><td>名称</td></tr>\r\n"
                             "<tr><td>3</td><td>甲</td></tr>\r\n"
                             "<tr><td>4</td><td></td></tr>\r\n</table>"));
 }

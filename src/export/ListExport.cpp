@@ -54,7 +54,7 @@ QString HtmlEscape(const QString& text)
 QString BuildHtmlTable(const ListData& list)
 {
     const QString crlf = QStringLiteral("\r\n");
-    QString html = QStringLiteral("<table width='100%' border=1 cellpadding=2>");
+    QString html = QStringLiteral("<table width='100%'border=1 cellpadding=2>");
     html += QLatin1String("<tr>");
     for (const ListColumn& column : list.columns)
         html += QLatin1String("<td>") + HtmlEscape(column.header) + QLatin1String("</td>");
