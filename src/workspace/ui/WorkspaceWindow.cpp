@@ -111,7 +111,7 @@ void WorkspaceWindow::Track(QWidget* control, const QRect& design, bool hasFont)
     control->setGeometry(design);
     DesignGeometry geometry{design.x(), design.y(), design.width(), design.height(), 0.0};
     if (hasFont) {
-        geometry.fontSize = control->font().pointSizeF() > 0 ? control->font().pointSizeF() : kFontSize;
+        geometry.fontSize = kFontSize;
         QFont font = control->font();
         font.setPointSizeF(geometry.fontSize);
         control->setFont(font);
