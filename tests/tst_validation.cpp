@@ -85,6 +85,8 @@ void ValidationTest::messages_data()
     }) << "第3行的价格没有填写，请你填写";
 
     // Grid numbers: first bad cell, row by row, in column order; CR LF at the end.
+    QTest::newRow("Vdaf-only row passes") << Edit([](WorkspaceInput& in) { Cell(in, 4, IndexCell(kVdaf), "30"); })
+                                          << "";
     QTest::newRow("Vdaf-only row is blank but checked") << Edit([](WorkspaceInput& in) {
         Cell(in, 2, IndexCell(kVdaf), "abc");
     }) << "第3种煤:挥发分vdaf值请填写成数字\r\n";
