@@ -9,19 +9,6 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 int CoalCount(const AppFolder& folder)
 {
     ConnectionScope connection(folder);
@@ -53,7 +40,7 @@ void BackupTest::backupIsNamedByDayAndIsACopy()
     const BackupResult r = BackupData(t.folder(), kDay);
     QVERIFY2(r.ok, qPrintable(r.error));
     QCOMPARE(r.path, t.path("bakup/2026-12-06.bak"));
-    QCOMPARE(ReadFile(r.path), ReadFile(t.path("coal.dat")));
+    QCOMPARE(ReadBytes(r.path), ReadBytes(t.path("coal.dat")));
     QCOMPARE(QDir(t.path("bakup")).entryList(QDir::Files), QStringList{"2026-12-06.bak"});
 }
 
@@ -64,7 +51,7 @@ void BackupTest::sameDayKeepsOneFileWithLaterContent()
     SaveCoal(t.folder(), MakeCoal("B", 2));
     QVERIFY(BackupData(t.folder(), kDay).ok);
     QCOMPARE(QDir(t.path("bakup")).entryList(QDir::Files).size(), 1);
-    QCOMPARE(ReadFile(t.path("bakup/2026-12-06.bak")), ReadFile(t.path("coal.dat")));
+    QCOMPARE(ReadBytes(t.path("bakup/2026-12-06.bak")), ReadBytes(t.path("coal.dat")));
 }
 
 void BackupTest::backupWithoutDatabaseFails()
@@ -83,13 +70,13 @@ void BackupTest::restoreBringsBackTheCoalsAndKeepsReplacedFile()
     SaveCoal(t.folder(), MakeCoal("B", 2));
     const QString backup = BackupData(t.folder(), kDay).path;
     DeleteCoal(t.folder(), 1);
-    const QByteArray beforeRestore = ReadFile(t.path("coal.dat"));
+    const QByteArray beforeRestore = ReadBytes(t.path("coal.dat"));
 
     const RestoreResult r = RestoreData(t.folder(), backup, kNow);
     QCOMPARE(r.outcome, RestoreOutcome::Restored);
     QCOMPARE(CoalCount(t.folder()), 2);
     QCOMPARE(r.keptCopy, t.path("bakup/" + ReplacedFileName(kNow)));
-    QCOMPARE(ReadFile(r.keptCopy), beforeRestore);
+    QCOMPARE(ReadBytes(r.keptCopy), beforeRestore);
     QVERIFY(ReplacedFileName(kNow).contains("2026-12-08-09-30-15"));
 }
 
@@ -120,16 +107,16 @@ void BackupTest::restoreRefusesFilesThatAreNotCoalDatabases()
         db.close();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase("other");
-        content = ReadFile(chosen);
+        content = ReadBytes(chosen);
     } else {
-        WriteFile(chosen, content);
+        QVERIFY(WriteBytes(chosen, content));
     }
-    const QByteArray database = ReadFile(t.path("coal.dat"));
+    const QByteArray database = ReadBytes(t.path("coal.dat"));
 
     const RestoreResult r = RestoreData(t.folder(), chosen, kNow);
     QCOMPARE(r.outcome, RestoreOutcome::NotACoalDatabase);
-    QCOMPARE(ReadFile(t.path("coal.dat")), database);
-    QCOMPARE(ReadFile(chosen), content);
+    QCOMPARE(ReadBytes(t.path("coal.dat")), database);
+    QCOMPARE(ReadBytes(chosen), content);
     QVERIFY(QDir(t.path("bakup")).entryList(QDir::Files).isEmpty());
 }
 

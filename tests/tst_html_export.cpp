@@ -8,19 +8,6 @@
 
 namespace {
 
-void WriteBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 ListData OneCoal(const QString& name)
 {
     ListData list;
@@ -69,7 +56,7 @@ void HtmlExportTest::readTextFile()
     QFETCH(QString, firstLine);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.txt"));
-    WriteBytes(path, bytes);
+    QVERIFY(WriteBytes(path, bytes));
     QCOMPARE(ReadTextFile(path, true), whole);
     QCOMPARE(ReadTextFile(path, false), firstLine);
 }
@@ -90,7 +77,7 @@ void HtmlExportTest::fileExists()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.txt"));
     QVERIFY(!FileExists(path));
-    WriteBytes(path, "x");
+    QVERIFY(WriteBytes(path, "x"));
     QVERIFY(FileExists(path));
     QVERIFY(!FileExists(dir.path()));
     QVERIFY(!FileExists(QString()));
@@ -141,9 +128,9 @@ void HtmlExportTest::listPage()
     QFETCH(QByteArray, templateText);
     QFETCH(QString, pagePrefix);
     TestFolder tf;
-    WriteBytes(tf.path(QStringLiteral("template/list1.html")), templateText);
+    QVERIFY(WriteBytes(tf.path(QStringLiteral("template/list1.html")), templateText));
     const QString path = tf.path(QStringLiteral("out.html"));
-    WriteBytes(path, QByteArray(5000, 'o'));  // an existing file is overwritten
+    QVERIFY(WriteBytes(path, QByteArray(5000, 'o')));  // an existing file is overwritten
     QVERIFY(ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("A<B&C")), path));
     const QString page = QString::fromUtf8(ReadBytes(path));
     QVERIFY2(page.startsWith(pagePrefix), qPrintable(page));

@@ -27,12 +27,6 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QAction* Action(const QString& name)
 {
     auto* action = WorkspaceWindow::existing()->findChild<QAction*>(name);
@@ -227,14 +221,14 @@ void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(expected));
     QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("提示"));
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files).size(), 1);
-    QCOMPARE(ReadFile(expected), ReadFile(folder_->path("coal.dat")));
+    QCOMPARE(ReadBytes(expected), ReadBytes(folder_->path("coal.dat")));
 }
 
 void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
 {
     Action("munSJBF")->trigger();
     SaveCoal(folder_->folder(), MakeCoal("A", 1));
-    const QByteArray before = ReadFile(folder_->path("coal.dat"));
+    const QByteArray before = ReadBytes(folder_->path("coal.dat"));
     Prompt::clear();
 
     Action("munSJHY")->trigger();  // the dialog is cancelled: no file queued
@@ -247,7 +241,7 @@ void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
     Prompt::queueAnswer(QMessageBox::No);
     Action("munSJHY")->trigger();
     QCOMPARE(Prompt::lastText(), QStringLiteral("还原后将覆盖原有数据，确定还原吗?"));
-    QCOMPARE(ReadFile(folder_->path("coal.dat")), before);
+    QCOMPARE(ReadBytes(folder_->path("coal.dat")), before);
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files).size(), 1);
 }
 
@@ -274,7 +268,7 @@ void MainMenusTest::restoreBringsBackTheCoals()
 void MainMenusTest::restoreRefusesATextFile()
 {
     SaveCoal(folder_->folder(), MakeCoal("甲", 1));
-    const QByteArray before = ReadFile(folder_->path("coal.dat"));
+    const QByteArray before = ReadBytes(folder_->path("coal.dat"));
     const QString text = folder_->path("bakup/notes.bak");
     QFile f(text);
     QVERIFY(f.open(QIODevice::WriteOnly));
@@ -285,7 +279,7 @@ void MainMenusTest::restoreRefusesATextFile()
     Prompt::queueAnswer(QMessageBox::Yes);
     Action("munSJHY")->trigger();
     QVERIFY(Prompt::lastText().contains(QStringLiteral("不是本软件的数据备份")));
-    QCOMPARE(ReadFile(folder_->path("coal.dat")), before);
+    QCOMPARE(ReadBytes(folder_->path("coal.dat")), before);
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files), QStringList{"notes.bak"});
 }
 

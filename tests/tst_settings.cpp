@@ -12,19 +12,6 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 const QStringList kHideKeys = {"neishui", "fenxiji", "G", "Y", "gudingtan", "kemoxing", "huirongdian", "huishoulv"};
 
 }  // namespace
@@ -50,7 +37,7 @@ void SettingsTest::readMissingIsEmpty()
 {
     TestFolder t;
     QCOMPARE(ReadIni(t.folder(), "config", "chan"), QString());
-    WriteFile(t.path("config.ini"), "[config]\r\nneishui=1\r\n");
+    QVERIFY(WriteBytes(t.path("config.ini"), "[config]\r\nneishui=1\r\n"));
     QCOMPARE(ReadIni(t.folder(), "config", "chan"), QString());
     QCOMPARE(ReadIni(t.folder(), "other", "neishui"), QString());
 }
@@ -58,7 +45,7 @@ void SettingsTest::readMissingIsEmpty()
 void SettingsTest::readMatchesAnyCase()
 {
     TestFolder t;
-    WriteFile(t.path("config.ini"), "[Config]\r\nCHAN = 1\r\ng=1\r\n");
+    QVERIFY(WriteBytes(t.path("config.ini"), "[Config]\r\nCHAN = 1\r\ng=1\r\n"));
     QCOMPARE(ReadIni(t.folder(), "config", "chan"), QStringLiteral("1"));
     QCOMPARE(ReadIni(t.folder(), "config", "G"), QStringLiteral("1"));
 }
@@ -66,10 +53,10 @@ void SettingsTest::readMatchesAnyCase()
 void SettingsTest::writeKeepsOtherLines()
 {
     TestFolder t;
-    WriteFile(t.path("config.ini"), "; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=0\r\nY=1\r\n");
+    QVERIFY(WriteBytes(t.path("config.ini"), "; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=0\r\nY=1\r\n"));
     QVERIFY(WriteIni(t.folder(), "config", "chan", "1"));
     QVERIFY(WriteIni(t.folder(), "config", "G", "1"));
-    QCOMPARE(ReadFile(t.path("config.ini")),
+    QCOMPARE(ReadBytes(t.path("config.ini")),
              QByteArray("; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=1\r\nY=1\r\nG=1\r\n"));
 }
 
@@ -77,7 +64,7 @@ void SettingsTest::writeCreatesFileAndSection()
 {
     TestFolder t;
     QVERIFY(WriteIni(t.folder(), "config", "chan", "1"));
-    QCOMPARE(ReadFile(t.path("config.ini")), QByteArray("[config]\r\nchan=1\r\n"));
+    QCOMPARE(ReadBytes(t.path("config.ini")), QByteArray("[config]\r\nchan=1\r\n"));
 }
 
 void SettingsTest::folderJoinsWithOneSeparator_data()
@@ -112,7 +99,7 @@ void SettingsTest::truthValues()
     QFETCH(QByteArray, file);
     QFETCH(bool, shovel);
     TestFolder t;
-    WriteFile(t.path("config.ini"), file);
+    QVERIFY(WriteBytes(t.path("config.ini"), file));
     ShovelMode = !shovel;
     LoadShovelMode(t.folder());
     QCOMPARE(ShovelMode, shovel);
@@ -122,7 +109,7 @@ void SettingsTest::windowReadsShovelModeAndWritesAllKeys()
 {
     TestFolder t;
     Forms::setFolder(t.folder());
-    WriteFile(t.path("config.ini"), "[config]\r\nchan=1\r\nkemoxing=1\r\n");
+    QVERIFY(WriteBytes(t.path("config.ini"), "[config]\r\nchan=1\r\nkemoxing=1\r\n"));
     ShovelMode = false;
     auto* window = ConfigWindow::instance();
     QVERIFY(window->findChild<QRadioButton*>("optChan_0")->isChecked());

@@ -13,19 +13,6 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
 SplashWindow* Splash()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -89,9 +76,9 @@ void StartupTest::splashOpensMainWindowOnEighthTick()
 void StartupTest::existingBackupFolderIsUntouched()
 {
     TestFolder t;
-    WriteFile(t.path("bakup/2026-01-01.bak"), "old backup");
+    QVERIFY(WriteBytes(t.path("bakup/2026-01-01.bak"), "old backup"));
     QVERIFY(Main(t.folder()));
-    QCOMPARE(ReadFile(t.path("bakup/2026-01-01.bak")), QByteArray("old backup"));
+    QCOMPARE(ReadBytes(t.path("bakup/2026-01-01.bak")), QByteArray("old backup"));
     QCOMPARE(QDir(t.path("bakup")).entryList(QDir::Files).size(), 1);
     delete Splash();
 }
@@ -125,9 +112,9 @@ void StartupTest::badDatabaseFilesAreLeftAlone()
     QFETCH(QByteArray, content);
     QFETCH(QString, mentions);
     TestFolder t(false);
-    WriteFile(t.path("coal.dat"), content);
+    QVERIFY(WriteBytes(t.path("coal.dat"), content));
     QVERIFY(!Main(t.folder()));
-    QCOMPARE(ReadFile(t.path("coal.dat")), content);
+    QCOMPARE(ReadBytes(t.path("coal.dat")), content);
     QCOMPARE(Prompt::shown().size(), 1);
     QVERIFY2(Prompt::lastText().contains(mentions), qPrintable(Prompt::lastText()));
     QVERIFY(!Splash());

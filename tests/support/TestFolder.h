@@ -23,3 +23,7 @@ private:
 // A coal with the given name and price, and every other value empty.
 struct Mei;
 Mei MakeCoal(const QString& name, double price);
+
+// Whole-file helpers for tests that compare bytes.
+QByteArray ReadBytes(const QString& path);
+bool WriteBytes(const QString& path, const QByteArray& bytes);
