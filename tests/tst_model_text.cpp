@@ -245,6 +245,14 @@ private slots:
             const int n = 2 + random.bounded(999);
             QCOMPARE(QString::fromLocal8Bit(ModelFileBytes(input, n)), ShovelForm(input, n));
         }
+
+        // Copied texts beyond ASCII go through the code page conversion, also
+        // when the same coals are written again.
+        ModelInput input = WorkedExample();
+        input.coals[1].MeiChan = QStringLiteral("３");
+        input.shovelMode = true;
+        for (int n : {5, 6})
+            QCOMPARE(ModelFileBytes(input, n), ShovelForm(input, n).toLocal8Bit());
     }
 
     void fastNumbersFollowTheGeneralRules()

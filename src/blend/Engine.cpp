@@ -12,6 +12,7 @@
 
 #ifdef __unix__
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -64,7 +65,11 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     if (fd < 0)
         return false;
     std::size_t size = 0;
-    content.resize(16384);
+    struct stat info {};
+    const std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0
+                                     ? static_cast<std::size_t>(info.st_size)
+                                     : 0;
+    content.resize(expected + 1);  // one more byte shows the end without a second look
     for (;;) {
         if (size == content.size())
             content.resize(content.size() * 2);
@@ -79,6 +84,8 @@ bool ReadWholeFile(const std::string& path, std::string& content)
         if (got == 0)
             break;
         size += static_cast<std::size_t>(got);
+        if (size < content.size() && size == expected)
+            break;  // the whole file, and a short read: its end
     }
     ::close(fd);
     content.resize(size);

@@ -16,6 +16,10 @@ void AppendInt(std::string& out, long long value)
     out.append(buffer, written.ptr);
 }
 
+// Set when a copied text brought in a character beyond ASCII: only then does
+// the model need converting to the 8-bit code page as a whole.
+thread_local bool tNonAscii = false;
+
 void AppendUtf8(std::string& out, const QString& text)
 {
     // Numbers as typed are ASCII; anything else goes through the full conversion.
@@ -29,6 +33,7 @@ void AppendUtf8(std::string& out, const QString& text)
             out += static_cast<char>(c[i].unicode());
     } else {
         out += text.toUtf8().toStdString();
+        tNonAscii = true;
     }
 }
 
@@ -103,6 +108,7 @@ struct TermLists {
     QVector<Mei> coals;
     bool shovel = false;
     bool valid = false;
+    bool nonAscii = false;  // a shovel weight beyond ASCII
     Variables names;
     std::string price;
     std::array<std::string, kIndexCount> index;
@@ -131,7 +137,11 @@ TermLists& TermListsFor(const ModelInput& input, bool shovel)
     if (!same) {
         lists.coals = input.coals;
         lists.shovel = shovel;
+        const bool before = tNonAscii;
+        tNonAscii = false;
         lists.names = Variables(input, shovel);
+        lists.nonAscii = tNonAscii;
+        tNonAscii = before;
         lists.price.clear();
         AppendTerms(lists.price, lists.names, input.coals.size(),
                     [&](std::string& o, qsizetype j) { AppendIndexValue(o, input.coals[j].JiaGe); });
@@ -147,6 +157,7 @@ std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
 {
     const qsizetype k = input.coals.size();
     TermLists& lists = TermListsFor(input, shovel);
+    tNonAscii = tNonAscii || lists.nonAscii;
     const Variables& names = lists.names;
     std::string out;
     out.reserve(512 + static_cast<std::size_t>(k) * 24 * (2 * kIndexCount + 6));
@@ -225,14 +236,6 @@ std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
     return out;
 }
 
-bool IsAscii(const std::string& text)
-{
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 128)
-            return false;
-    return true;
-}
-
 }  // namespace
 
 QString BuildModelText(const ModelInput& input, int n)
@@ -256,8 +259,9 @@ QByteArray ModelFileBytes(const ModelInput& input, int n)
     }
     if (!direct)
         return ApplyShovelWeights(BuildModelText(input, n), input.coals).toLocal8Bit();
+    tNonAscii = false;
     const std::string bytes = BuildModelBytes(input, n, input.shovelMode);
-    if (IsAscii(bytes))
+    if (!tNonAscii)
         return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toLocal8Bit();
 }
