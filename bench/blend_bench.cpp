@@ -152,6 +152,9 @@ struct FormResult {
     double solver = 1e9;
     int solved = 0;
     int mismatches = 0;
+    double write = 0.0;  // the program's path by stage
+    double solve = 0.0;
+    double blend = 0.0;
 };
 
 FormResult RunForm(bool shovelMode, const AppFolder& folder)
@@ -167,11 +170,15 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
     // time per total over the repetitions: a burst of other work on the
     // machine then spoils neither side of the comparison.
     std::vector<double> programBest(kLastTotal + 1, 1e9), solverBest(kLastTotal + 1, 1e9);
+    std::vector<double> writeBest(kLastTotal + 1, 1e9), solveBest(kLastTotal + 1, 1e9),
+        blendBest(kLastTotal + 1, 1e9);
     for (int rep = 0; rep < kRepetitions; ++rep) {
         for (int n = kFirstTotal; n <= kLastTotal; ++n) {
             const auto start = Clock::now();
             const QString path = WriteModelFile(folder, input, n);
+            const auto written = Clock::now();
             const auto cells = SolveModel(path, k);
+            const auto solved = Clock::now();
             if (cells) {
                 const Mei blend = ComputeBlend(input.coals, *cells, shovelMode);
                 priceCheck += blend.JiaGe;
@@ -180,6 +187,9 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
                 programObjective[n].reset();
             }
             const auto middle = Clock::now();
+            writeBest[n] = std::min(writeBest[n], std::chrono::duration<double>(written - start).count());
+            solveBest[n] = std::min(solveBest[n], std::chrono::duration<double>(solved - written).count());
+            blendBest[n] = std::min(blendBest[n], std::chrono::duration<double>(middle - solved).count());
             solverObjective[n] = SolveDirect(direct, n);
             const auto end = Clock::now();
             programBest[n] = std::min(programBest[n], std::chrono::duration<double>(middle - start).count());
@@ -191,6 +201,9 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
     for (int n = kFirstTotal; n <= kLastTotal; ++n) {
         result.program += programBest[n];
         result.solver += solverBest[n];
+        result.write += writeBest[n];
+        result.solve += solveBest[n];
+        result.blend += blendBest[n];
     }
     for (int n = kFirstTotal; n <= kLastTotal; ++n) {
         const auto& a = programObjective[n];
@@ -276,10 +289,14 @@ int main(int argc, char** argv)
     std::printf("plain form:  %d of %d totals solved, program %.3f s, solver alone %.3f s, ratio %.3f\n",
                 plain.solved, kLastTotal - kFirstTotal + 1, plain.program, plain.solver,
                 plain.program / plain.solver);
+    std::printf("             model file %.3f s, engine %.3f s, blend records %.3f s\n", plain.write,
+                plain.solve, plain.blend);
     const FormResult shovel = RunForm(true, temp.folder());
     std::printf("shovel form: %d of %d totals solved, program %.3f s, solver alone %.3f s, ratio %.3f\n",
                 shovel.solved, kLastTotal - kFirstTotal + 1, shovel.program, shovel.solver,
                 shovel.program / shovel.solver);
+    std::printf("             model file %.3f s, engine %.3f s, blend records %.3f s\n", shovel.write,
+                shovel.solve, shovel.blend);
 
     const int mismatches = plain.mismatches + shovel.mismatches;
     if (mismatches > 0)

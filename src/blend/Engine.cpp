@@ -4,6 +4,7 @@
 #include "blend/EngineSolver.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -220,7 +221,9 @@ private:
     {
         if (depth >= kDeepestTake)
             return Fail(EngineStatus::ScriptError, "TAKE 嵌套过深", path);
-        std::string content;
+        // One buffer per nesting level, kept from call to call.
+        thread_local std::array<std::string, kDeepestTake> buffers;
+        std::string& content = buffers[static_cast<std::size_t>(depth)];
         if (!ReadWholeFile(path, content)) {
             env_.model.reset();
             return Fail(EngineStatus::ReadError, "无法读取文件", path);

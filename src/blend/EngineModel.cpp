@@ -118,9 +118,13 @@ public:
                 continue;
             }
             if (token_.type == Tok::Name && text_[token_.start] == '@') {
-                ParseFunction();
+                if (!FastGin())
+                    ParseFunction();
                 continue;
             }
+            if ((token_.type == Tok::Name || token_.type == Tok::Number) && !(IsWord("min") || IsWord("max"))
+                && FastStatement())
+                continue;
             ParseStatement();
         }
     }
@@ -300,10 +304,10 @@ private:
         return SameWord(name, "end") || SameWord(name, "enddata") || SameWord(name, "model");
     }
 
-    int Variable(std::string_view name, std::size_t offset)
+    [[gnu::always_inline]] inline int Variable(std::string_view name, std::size_t offset)
     {
         // Models name a handful of variables, mostly in turn (X1, X2, ...):
-        // try the one after the last, then scan; hashing a copy comes last.
+        // try the one after the last first.
         const std::size_t count = model_.variables.size();
         if (count > 0) {
             std::size_t next = static_cast<std::size_t>(lastVariable_ + 1);
@@ -318,6 +322,13 @@ private:
                     return lastVariable_ = static_cast<int>(next);
             }
         }
+        return OtherVariable(name, offset);
+    }
+
+    // The scan (or the hash table for many names), or a new variable.
+    [[gnu::noinline]] int OtherVariable(std::string_view name, std::size_t offset)
+    {
+        const std::size_t count = model_.variables.size();
         const int found = FindVariable(name);
         if (found >= 0)
             return lastVariable_ = found;
@@ -382,7 +393,9 @@ private:
     // anything out of the ordinary (blanks, quotients, exponents, long digit
     // strings, an unexpected character after the expression) it gives up, undoing what it added, and the general rules
     // above read the expression instead.
-    bool FastExpression(std::vector<EngineTerm>& terms, double& constant, double side)
+    // Reads a sum of terms from q; returns the position after it, or npos
+    // (with nothing added) when the text needs the general rules.
+    std::size_t ScanLinear(std::size_t q, std::vector<EngineTerm>& terms, double& constant, double side)
     {
         static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
                                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
@@ -393,9 +406,8 @@ private:
         auto giveUp = [&] {
             terms.resize(savedTerms);
             constant = savedConstant;
-            return false;
+            return std::string_view::npos;
         };
-        std::size_t q = token_.start;
         for (;;) {
             double factor = side;
             while (q < size && (text[q] == '+' || text[q] == '-')) {
@@ -458,7 +470,104 @@ private:
         // Only a relation or the end of the statement may follow directly.
         if (q >= size || (text[q] != '<' && text[q] != '>' && text[q] != '=' && text[q] != ';'))
             return giveUp();
+        return q;
+    }
+
+    bool FastExpression(std::vector<EngineTerm>& terms, double& constant, double side)
+    {
+        const std::size_t q = ScanLinear(token_.start, terms, constant, side);
+        if (q == std::string_view::npos)
+            return false;
         pos_ = q;
+        Advance();
+        return true;
+    }
+
+    // A whole unnamed constraint "terms relation terms;" read straight from the
+    // characters; false (nothing added) when it needs the general rules.
+    bool FastStatement()
+    {
+        const char* text = text_.data();
+        const std::size_t size = text_.size();
+        EngineRow row;
+        row.terms.reserve(16);
+        double constant = 0.0;
+        std::size_t q = ScanLinear(token_.start, row.terms, constant, 1.0);
+        if (q == std::string_view::npos || q + 1 >= size)
+            return false;
+        const char a = text[q];
+        const char b = text[q + 1];
+        if (a == '<' || (a == '=' && b == '<')) {
+            row.sense = RowSense::LessEqual;
+        } else if (a == '>' || (a == '=' && b == '>')) {
+            row.sense = RowSense::GreaterEqual;
+        } else if (a == '=') {
+            row.sense = RowSense::Equal;
+        } else {
+            return false;
+        }
+        q += (b == '=' || (a == '=' && (b == '<' || b == '>'))) ? 2 : 1;
+        q = ScanLinear(q, row.terms, constant, -1.0);
+        if (q == std::string_view::npos || text[q] != ';')
+            return false;
+        row.rhs = -constant;
+        if (!std::isfinite(row.rhs))
+            return false;
+        model_.rows.push_back(std::move(row));
+        pos_ = q + 1;
+        Advance();
+        return true;
+    }
+
+    // "@gin(NAME);" and "@pointer(N)=NAME;" as the model text writes them.
+    std::size_t ScanName(std::size_t q) const
+    {
+        if (q >= text_.size() || Class(text_[q]) != kLetter)
+            return std::string_view::npos;
+        ++q;
+        while (q < text_.size() && (Class(text_[q]) == kLetter || Class(text_[q]) == kDigit))
+            ++q;
+        return q;
+    }
+
+    bool HasAt(std::size_t q, std::string_view word) const
+    {
+        return q + word.size() <= text_.size() && SameWord(text_.substr(q, word.size()), word);
+    }
+
+    bool FastGin()
+    {
+        const std::size_t at = token_.start;
+        if (!HasAt(at, "@gin("))
+            return false;
+        const std::size_t end = ScanName(at + 5);
+        if (end == std::string_view::npos || !HasAt(end, ");"))
+            return false;
+        model_.variables[Variable(text_.substr(at + 5, end - at - 5), at + 5)].integer = true;
+        pos_ = end + 2;
+        Advance();
+        return true;
+    }
+
+    bool FastPointer()
+    {
+        const std::size_t at = token_.start;
+        if (!HasAt(at, "@pointer("))
+            return false;
+        std::size_t q = at + 9;
+        int number = 0;
+        while (q < text_.size() && Class(text_[q]) == kDigit && number < kLargestPointer)
+            number = number * 10 + (text_[q++] - '0');
+        if (q == at + 9 || number < 1 || number > kLargestPointer || !HasAt(q, ")="))
+            return false;
+        const std::size_t nameAt = q + 2;
+        const std::size_t end = ScanName(nameAt);
+        if (end == std::string_view::npos || !HasAt(end, ";"))
+            return false;
+        model_.pointers.push_back(EnginePointerSlot{number, std::string(text_.substr(nameAt, end - nameAt))});
+        pointerAt_.push_back(nameAt);
+        numberAt_.push_back(at + 9);
+        pos_ = end + 1;
         Advance();
         return true;
     }
@@ -613,6 +722,8 @@ private:
                 Advance();
                 return;
             }
+            if (FastPointer())
+                continue;
             if (!IsWord("@pointer"))
                 Unexpected("\"@pointer\" 或 \"enddata\"");
             Advance();

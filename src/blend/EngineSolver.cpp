@@ -119,6 +119,12 @@ GuardedResult RunGlpk(const GlpkInput& in)
     return result;
 }
 
+struct Scratch {
+    std::vector<int> columnType, columnInteger, touched, rowType, ia, ja;
+    std::vector<double> columnLower, columnUpper, dense, objective, rowBound, ar, values;
+    std::vector<char> seen;
+};
+
 bool ConstantRowHolds(RowSense sense, double rhs)
 {
     switch (sense) {
@@ -156,9 +162,17 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     const int n = static_cast<int>(model.variables.size());
 
     // Columns: integer bounds are rounded inwards, as branch and bound needs them.
-    std::vector<int> columnType(n + 1, GLP_FR);
-    std::vector<double> columnLower(n + 1, 0.0), columnUpper(n + 1, 0.0);
-    std::vector<int> columnInteger(n + 1, 0);
+    // The arrays keep their room from one solve to the next (a run solves up
+    // to 999 models of the same size).
+    thread_local Scratch scratch;
+    auto& columnType = scratch.columnType;
+    auto& columnLower = scratch.columnLower;
+    auto& columnUpper = scratch.columnUpper;
+    auto& columnInteger = scratch.columnInteger;
+    columnType.assign(n + 1, GLP_FR);
+    columnLower.assign(n + 1, 0.0);
+    columnUpper.assign(n + 1, 0.0);
+    columnInteger.assign(n + 1, 0);
     bool anyInteger = false;
     for (int j = 0; j < n; ++j) {
         const EngineVariable& v = model.variables[j];
@@ -192,10 +206,12 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     }
 
     // Objective and rows with repeated variables summed and zero terms dropped.
-    std::vector<double> dense(n, 0.0);
-    std::vector<char> seen(n, 0);
-    std::vector<int> touched;
-    touched.reserve(16);
+    auto& dense = scratch.dense;
+    auto& seen = scratch.seen;
+    auto& touched = scratch.touched;
+    dense.assign(n, 0.0);
+    seen.assign(n, 0);
+    touched.clear();
     auto collect = [&](const std::vector<EngineTerm>& terms, auto&& emit) {
         touched.clear();
         for (const EngineTerm& t : terms) {
@@ -213,17 +229,24 @@ EngineSolution SolveEngineModel(const EngineModel& model)
         }
     };
 
-    std::vector<double> objective(n + 1, 0.0);
+    auto& objective = scratch.objective;
+    objective.assign(n + 1, 0.0);
     objective[0] = model.objectiveConstant;
     collect(model.objective, [&](int v, double c) { objective[v + 1] = c; });
 
-    std::vector<int> rowType(1, 0);
-    std::vector<double> rowBound(1, 0.0);
+    auto& rowType = scratch.rowType;
+    auto& rowBound = scratch.rowBound;
+    rowType.assign(1, 0);
+    rowBound.assign(1, 0.0);
     std::size_t elements = 1;
     for (const EngineRow& row : model.rows)
         elements += row.terms.size();
-    std::vector<int> ia(1, 0), ja(1, 0);
-    std::vector<double> ar(1, 0.0);
+    auto& ia = scratch.ia;
+    auto& ja = scratch.ja;
+    auto& ar = scratch.ar;
+    ia.assign(1, 0);
+    ja.assign(1, 0);
+    ar.assign(1, 0.0);
     ia.reserve(elements);
     ja.reserve(elements);
     ar.reserve(elements);
@@ -253,7 +276,8 @@ EngineSolution SolveEngineModel(const EngineModel& model)
         rowBound.push_back(row.rhs);
     }
 
-    std::vector<double> values(n + 1, 0.0);
+    auto& values = scratch.values;
+    values.assign(n + 1, 0.0);
     if (n > 0) {
         const GlpkInput in{rows,
                            n,
