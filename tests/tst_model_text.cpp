@@ -291,6 +291,7 @@ private slots:
             written.clear();
             AppendTimesTotal(written, *plain, n);
             QCOMPARE(QString::fromStdString(written), ShortestNumberText(value * n));
+            QCOMPARE(RoundedPrice(value / 3), ToRoundedDouble(value / 3, 0));
             written.clear();
             AppendShortestNumber(written, value / 7);
             QCOMPARE(QString::fromStdString(written), ShortestNumberText(value / 7));

@@ -2,7 +2,6 @@
 
 #include "blend/NumberText.h"
 #include "data/QualityIndex.h"
-#include "workspace/CommonFunction.h"
 
 #include <array>
 #include <vector>
@@ -81,6 +80,6 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
         return blend;
     for (int i = 0; i < kIndexCount; ++i)
         IndexValue(blend, i) = blank[i] ? QString() : IndexValueText(sums[i] / totalWeight);
-    blend.JiaGe = ToRoundedDouble(priceSum / totalWeight, 0);
+    blend.JiaGe = RoundedPrice(priceSum / totalWeight);
     return blend;
 }

@@ -266,6 +266,15 @@ void AppendShortestNumber(std::string& out, double value)
     out.append(buffer, written.ptr);
 }
 
+double RoundedPrice(double value)
+{
+    std::string text;
+    AppendIndexValue(text, value);
+    double rounded = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    return rounded;
+}
+
 QString IndexValueText(double value)
 {
     std::string text;

@@ -41,5 +41,9 @@ void AppendIndexText(std::string& out, QStringView text);
 // ShortestNumberText, appended: at most 15 significant digits, no trailing zeros.
 void AppendShortestNumber(std::string& out, double value);
 
+// ToRoundedDouble(value, 0): rounded to two decimals as the value text rule
+// rounds; 0 when not finite.
+double RoundedPrice(double value);
+
 // Convenience forms returning QString.
 QString IndexValueText(double value);
