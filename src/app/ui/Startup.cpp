@@ -9,6 +9,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QLockFile>
 #include <QTranslator>
 
@@ -32,6 +33,9 @@ SingleInstance::~SingleInstance()
 
 void InstallChineseTranslation()
 {
+    // Dates and numbers shown to the user follow Chinese conventions, whatever
+    // the locale of the machine.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto* translator = new QTranslator(qApp);
     if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);

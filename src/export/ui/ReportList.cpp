@@ -157,11 +157,26 @@ void ReportList::setRows(QVector<ListRow> rows)
 void ReportList::setHeaderText(int column, const QString& header)
 {
     model_->setHeader(column, header);
+    const int twips = columnWidthTwips(column);
+    if (twips > 0)
+        setColumnWidth(column, columnPixels(column, twips));
 }
 
 int ReportList::twipsToPixels(int twips) const
 {
     return (twips * logicalDpiX() + 720) / 1440;
+}
+
+int ReportList::columnPixels(int column, int twips) const
+{
+    // The twips widths were chosen for a smaller font than a CJK desktop font;
+    // a column is never narrower than its header or a four-digit value with
+    // two decimals, so that neither is cut off.
+    const QFontMetrics metrics(font());
+    const int padding = 14;
+    const int header = metrics.horizontalAdvance(model_->list().columns[column].header) + padding;
+    const int value = metrics.horizontalAdvance(QStringLiteral("0000.00")) + padding;
+    return std::max({twipsToPixels(twips), header, value});
 }
 
 void ReportList::applyWidths()
@@ -171,7 +186,7 @@ void ReportList::applyWidths()
         const int twips = list.columns[c].width;
         setColumnHidden(c, twips <= 0);
         if (twips > 0)
-            setColumnWidth(c, twipsToPixels(twips));
+            setColumnWidth(c, columnPixels(c, twips));
     }
 }
 
@@ -183,7 +198,7 @@ void ReportList::setColumnWidthTwips(int column, int twips)
     model_->setColumnWidth(column, twips);
     setColumnHidden(column, twips <= 0);
     if (twips > 0)
-        setColumnWidth(column, twipsToPixels(twips));
+        setColumnWidth(column, columnPixels(column, twips));
 }
 
 int ReportList::columnWidthTwips(int column) const

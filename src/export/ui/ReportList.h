@@ -77,6 +77,7 @@ signals:
 
 private:
     void applyWidths();
+    int columnPixels(int column, int twips) const;
 
     ReportListModel* model_;
     bool sortOnHeaderClick_ = true;

@@ -1,0 +1,172 @@
+// Walks the program's main road in a temporary application folder and saves a
+// picture of every window on the way, for looking at the layout and for the
+// README. Usage: velmora-screenshots OUTPUT_FOLDER (run under a display, e.g.
+// xvfb-run, or with QT_QPA_PLATFORM=offscreen).
+
+#include "app/ui/Forms.h"
+#include "app/ui/MainMenus.h"
+#include "app/ui/Prompt.h"
+#include "app/ui/SplashWindow.h"
+#include "app/ui/Startup.h"
+#include "export/ui/ReportList.h"
+#include "history/ui/HistoryWindow.h"
+#include "inventory/ui/CoalEditor.h"
+#include "inventory/ui/InventoryWindow.h"
+#include "inventory/ui/SelectDialog.h"
+#include "support/TestFolder.h"
+#include "workspace/ui/CalculatorWindow.h"
+#include "workspace/ui/WorkspaceWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString g_output;
+
+void Settle()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+QWidget* TopLevel(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// Pictures a window by its object name once pending events (and deferred
+// deletes of closed windows) have run.
+void Save(const QString& objectName, const QString& name)
+{
+    Settle();
+    QWidget* window = TopLevel(objectName);
+    if (!window) {
+        std::fprintf(stderr, "no window %s for %s\n", qPrintable(objectName), qPrintable(name));
+        return;
+    }
+    const QString path = QDir(g_output).filePath(name + QStringLiteral(".png"));
+    window->grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+void Set(QWidget* window, const QString& name, const QString& text)
+{
+    if (auto* edit = window->findChild<QLineEdit*>(name))
+        edit->setText(text);
+    else
+        std::fprintf(stderr, "%s has no %s\n", qPrintable(window->objectName()), qPrintable(name));
+}
+
+void Trigger(QWidget* window, const QString& name)
+{
+    if (auto* action = window->findChild<QAction*>(name))
+        action->trigger();
+}
+
+struct Coal {
+    const char* name;
+    const char* values[6];  // ash, sulphur, net heat, volatile, stock, price
+};
+
+const Coal kCoals[] = {
+    {"大同精煤", {"8.5", "0.52", "6020", "28.4", "500", "820"}},
+    {"神木原煤", {"13.8", "0.86", "5210", "33.1", "800", "510"}},
+    {"晋城块煤", {"10.9", "0.61", "5630", "9.2", "600", "640"}},
+    {"准格尔褐煤", {"19.6", "1.42", "3870", "41.0", "900", "300"}},
+};
+const char* kFields[] = {"txtHuifen", "txtLiu", "txtReliang", "txtHuifafen", "txtKuCun", "txtJiage"};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: velmora-screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    g_output = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(g_output);
+    InstallChineseTranslation();
+    Prompt::setTestMode(true);
+
+    TestFolder folder(false);
+    if (!Main(folder.folder()))
+        return 1;
+    auto* splash = qobject_cast<SplashWindow*>(TopLevel(QStringLiteral("frmConnect")));
+    Save(QStringLiteral("frmConnect"), QStringLiteral("01-splash"));
+    for (int tick = 0; tick < 8; ++tick)
+        splash->Timer1_Timer();
+    WorkspaceWindow* main = WorkspaceWindow::existing();
+    main->resize(main->size());
+    Save(QStringLiteral("frmMain"), QStringLiteral("02-workspace-empty"));
+
+    for (const Coal& coal : kCoals) {
+        Trigger(main, QStringLiteral("munADD"));
+        QWidget* editor = TopLevel(QStringLiteral("frmUpdate"));
+        Set(editor, QStringLiteral("txtName"), QString::fromUtf8(coal.name));
+        for (int i = 0; i < 6; ++i)
+            Set(editor, QString::fromLatin1(kFields[i]), QString::fromLatin1(coal.values[i]));
+        Set(editor, QStringLiteral("txtMeiChan"), QStringLiteral("2.5"));
+        if (&coal == &kCoals[3])
+            Save(QStringLiteral("frmUpdate"), QStringLiteral("03-editor"));
+        editor->findChild<QPushButton*>(QStringLiteral("btnSubmit"))->click();
+        Settle();
+    }
+    Save(QStringLiteral("frmKucun"), QStringLiteral("04-inventory"));
+
+    Trigger(main, QStringLiteral("tbrMenu_2"));
+    auto* select = qobject_cast<SelectDialog*>(TopLevel(QStringLiteral("frmSelect")));
+    auto* list = select->findChild<ReportList*>(QStringLiteral("lsvTop"));
+    for (int row = 0; row < 3; ++row)
+        list->model()->setData(list->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+    Save(QStringLiteral("frmSelect"), QStringLiteral("05-select"));
+    select->Command1_Click();
+
+    Set(main, QStringLiteral("txtHuifenMax"), QStringLiteral("12"));
+    Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.8"));
+    Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5500"));
+    Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
+    Set(main, QStringLiteral("txtChanshu"), QStringLiteral("50"));
+    Save(QStringLiteral("frmMain"), QStringLiteral("06-workspace"));
+    main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+
+    HistoryWindow* history = HistoryWindow::existing();
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07-history"));
+    Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
+    history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));
+
+    Trigger(main, QStringLiteral("Toolbar1_3"));
+    CalculatorWindow* calculator = CalculatorWindow::existing();
+    Trigger(calculator, QStringLiteral("tbrMenu_2"));
+    if (auto* pick = qobject_cast<SelectDialog*>(TopLevel(QStringLiteral("frmSelect")))) {
+        auto* coals = pick->findChild<ReportList*>(QStringLiteral("lsvTop"));
+        for (int row = 0; row < 2; ++row)
+            coals->model()->setData(coals->model()->index(row, 0), Qt::Checked, Qt::CheckStateRole);
+        pick->Command1_Click();
+    }
+    if (auto* compute = calculator->findChild<QPushButton*>(QStringLiteral("Command1")))
+        compute->click();
+    Save(QStringLiteral("frmTest"), QStringLiteral("09-calculator"));
+
+    Trigger(main, QStringLiteral("munConfig"));
+    Save(QStringLiteral("frmConfig"), QStringLiteral("10-settings"));
+    Trigger(main, QStringLiteral("munGY"));
+    Save(QStringLiteral("frmAbout"), QStringLiteral("11-about"));
+
+    main->resize(main->size() * 3 / 2);
+    Save(QStringLiteral("frmMain"), QStringLiteral("12-workspace-1.5x"));
+    main->showNormal();
+    return 0;
+}
