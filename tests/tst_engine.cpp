@@ -3,6 +3,7 @@
 // models, and the velmora-engine command.
 
 #include "blend/Engine.h"
+#include "blend/EngineModel.h"
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "data/QualityIndex.h"
@@ -222,6 +223,8 @@ private slots:
         QTest::newRow("unknown function") << QByteArray("model:\nmin=X1;\n@pointer(1)=X1;\nend") << 3 << 1;
         QTest::newRow("second objective") << QByteArray("model:\nmin=X1;\nmax=X1;\nend") << 3 << 1;
         QTest::newRow("relation missing") << QByteArray("model:\nX1+X2;\nend") << 2 << 6;
+        QTest::newRow("doubled equals") << QByteArray("model:\nmin=X1;\nX1==5;\nend") << 3 << 4;
+        QTest::newRow("relation twice") << QByteArray("model:\nmin=X1;\nX1<3<4;\nend") << 3 << 5;
     }
 
     void parseErrors()
@@ -381,6 +384,58 @@ private slots:
         }
         QVERIFY(solved > 50);
         QVERIFY(unsolved > 50);
+    }
+
+    void directReadingEqualsGeneralRules()
+    {
+        // The model text is read straight from its characters; blanks around
+        // every operator force the general rules. Both must give one model.
+        QRandomGenerator random(99);
+        for (int round = 0; round < 100; ++round) {
+            ModelInput input = WorkedExample();
+            for (Mei& coal : input.coals) {
+                coal.JiaGe = random.bounded(100000) / 100.0 - 100;
+                coal.HuiFen = FormatIndexValue(random.bounded(100000) / 1000.0 - 10);
+            }
+            input.lower[IndexOf("HuiFen")] = QString::number(random.bounded(1000) / 7.0, 'g', 6);
+            input.mustInclude = {random.bounded(2) == 1, true};
+            input.tonnage = random.bounded(2) ? QStringLiteral("1000") : QString();
+            input.shovelMode = round % 2 == 1;
+            const QByteArray text = ModelFileBytes(input, 2 + random.bounded(999));
+            QByteArray spaced = text;
+            for (const char* op : {"*", "+", "<", ">", "=", ";", "(", ")"})
+                spaced.replace(op, QByteArray(" ") + op + " ");
+            spaced.replace("=  -", "= -");
+
+            EngineModel direct;
+            EngineModel general;
+            EngineParseError error;
+            QVERIFY(ParseEngineModel(std::string_view(text.constData(), text.size()), direct, error));
+            QVERIFY2(ParseEngineModel(std::string_view(spaced.constData(), spaced.size()), general, error),
+                     error.message.c_str());
+            QCOMPARE(direct.rows.size(), general.rows.size());
+            for (std::size_t r = 0; r < direct.rows.size(); ++r) {
+                QCOMPARE(direct.rows[r].sense, general.rows[r].sense);
+                QCOMPARE(direct.rows[r].rhs, general.rows[r].rhs);
+                QCOMPARE(direct.rows[r].terms.size(), general.rows[r].terms.size());
+                for (std::size_t t = 0; t < direct.rows[r].terms.size(); ++t) {
+                    QCOMPARE(direct.rows[r].terms[t].variable, general.rows[r].terms[t].variable);
+                    QCOMPARE(direct.rows[r].terms[t].coefficient, general.rows[r].terms[t].coefficient);
+                }
+            }
+            QCOMPARE(direct.objective.size(), general.objective.size());
+            for (std::size_t t = 0; t < direct.objective.size(); ++t)
+                QCOMPARE(direct.objective[t].coefficient, general.objective[t].coefficient);
+            QCOMPARE(direct.variables.size(), general.variables.size());
+            for (std::size_t v = 0; v < direct.variables.size(); ++v)
+                QCOMPARE(direct.variables[v].integer, general.variables[v].integer);
+            QCOMPARE(direct.pointers.size(), general.pointers.size());
+            for (std::size_t p = 0; p < direct.pointers.size(); ++p) {
+                QCOMPARE(direct.pointers[p].number, general.pointers[p].number);
+                QCOMPARE(direct.pointers[p].kind, general.pointers[p].kind);
+                QCOMPARE(direct.pointers[p].index, general.pointers[p].index);
+            }
+        }
     }
 
     void damagedModelsNeverCrash()

@@ -506,7 +506,7 @@ private:
         } else {
             return false;
         }
-        q += (b == '=' || (a == '=' && (b == '<' || b == '>'))) ? 2 : 1;
+        q += ((a != '=' && b == '=') || (a == '=' && (b == '<' || b == '>'))) ? 2 : 1;
         q = ScanLinear(q, row.terms, constant, -1.0);
         if (q == std::string_view::npos || text[q] != ';')
             return false;
