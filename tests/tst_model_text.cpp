@@ -34,7 +34,7 @@ Mei Coal(double price, const QString& ash, const QString& shovel, const QString&
     return coal;
 }
 
-// Two coals, ash at most 12, as in the program's documentation.
+// Two coals and an ash limit of 12: the small model every shape is checked on.
 ModelInput WorkedExample()
 {
     ModelInput input;

@@ -339,7 +339,12 @@ int EngineDeleteEnv(EngineHandle env)
 
 const EngineReport& EngineLastReport(EngineHandle env)
 {
-    static const EngineReport none{EngineStatus::ScriptError, "无效的引擎句柄"};
+    static const EngineReport none = [] {
+        EngineReport report;
+        report.status = EngineStatus::ScriptError;
+        report.message = "无效的引擎句柄";
+        return report;
+    }();
     return env ? env->report : none;
 }
 
