@@ -13,7 +13,6 @@
 
 #ifdef __unix__
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -65,12 +64,10 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    // Read into the room the buffer already has (the last model's size), and
+    // grow it while the file fills it; a read that leaves room is the end.
     std::size_t size = 0;
-    struct stat info {};
-    const std::size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0
-                                     ? static_cast<std::size_t>(info.st_size)
-                                     : 0;
-    content.resize(expected + 1);  // one more byte shows the end without a second look
+    content.resize(std::max<std::size_t>(content.capacity(), 16384));
     for (;;) {
         if (size == content.size())
             content.resize(content.size() * 2);
@@ -85,8 +82,8 @@ bool ReadWholeFile(const std::string& path, std::string& content)
         if (got == 0)
             break;
         size += static_cast<std::size_t>(got);
-        if (size < content.size() && size == expected)
-            break;  // the whole file, and a short read: its end
+        if (size < content.size())
+            break;
     }
     ::close(fd);
     content.resize(size);

@@ -102,6 +102,13 @@ public:
 
     std::size_t Run()
     {
+        // Room for a blending model of ten coals and thirty bounds.
+        model_.rows.reserve(64);
+        model_.variables.reserve(16);
+        model_.pointers.reserve(16);
+        model_.objective.reserve(16);
+        pointerAt_.reserve(16);
+        numberAt_.reserve(16);
         Advance();
         ExpectWord("model");
         ExpectSymbol(':');

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,29 +76,51 @@ void AppendTerms(std::string& out, const Variables& names, qsizetype k, Coeffici
     }
 }
 
-// A bound's right-hand side: the bound times n, at most 15 significant digits,
-// so 8.3 * 3 reads 24.9. Text that is no number is left for the engine to refuse.
-void AppendBoundTimesTotal(std::string& out, const QString& bound, int n)
+// A bound text as read once: a short plain decimal, or anything else.
+struct Bound {
+    QString text;
+    std::optional<PlainNumber> plain;
+};
+
+Bound ReadBound(const QString& text)
 {
-    if (bound.size() <= 24) {
+    Bound bound{text, std::nullopt};
+    if (text.size() <= 24) {
         char ascii[24];
         qsizetype length = 0;
-        for (const QChar c : bound) {
+        for (const QChar c : text) {
             if (c.unicode() >= 128)
                 break;
             ascii[length++] = static_cast<char>(c.unicode());
         }
-        if (length == bound.size()) {
-            if (const auto plain = PlainDecimal(std::string_view(ascii, static_cast<std::size_t>(length)))) {
-                AppendTimesTotal(out, *plain, n);
-                return;
-            }
-        }
+        if (length == text.size())
+            bound.plain = PlainDecimal(std::string_view(ascii, static_cast<std::size_t>(length)));
     }
-    if (const auto value = ReadNumberText(bound))
+    return bound;
+}
+
+// A bound's right-hand side: the bound times n, at most 15 significant digits,
+// so 8.3 * 3 reads 24.9. Text that is no number is left for the engine to refuse.
+void AppendBoundTimesTotal(std::string& out, const Bound& bound, int n)
+{
+    if (bound.plain) {
+        AppendTimesTotal(out, *bound.plain, n);
+        return;
+    }
+    if (const auto value = ReadNumberText(bound.text))
         AppendShortestNumber(out, *value * n);
     else
-        AppendUtf8(out, bound);
+        AppendUtf8(out, bound.text);
+}
+
+// The bound texts of the last model, as read; read again only when a text changed.
+const Bound& BoundFor(const QString& text, int slot)
+{
+    thread_local std::array<Bound, 2 * kIndexCount> bounds;
+    Bound& bound = bounds[static_cast<std::size_t>(slot)];
+    if (bound.text.isNull() || bound.text != text)
+        bound = ReadBound(text);
+    return bound;
 }
 
 // The term lists of one coal list. A run writes a model for every total with
@@ -175,13 +198,13 @@ std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
         if (!lower.isEmpty()) {
             out += terms;
             out += '>';
-            AppendBoundTimesTotal(out, lower, n);
+            AppendBoundTimesTotal(out, BoundFor(lower, 2 * i), n);
             out += ";\r\n";
         }
         if (!upper.isEmpty()) {
             out += terms;
             out += '<';
-            AppendBoundTimesTotal(out, upper, n);
+            AppendBoundTimesTotal(out, BoundFor(upper, 2 * i + 1), n);
             out += ";\r\n";
         }
     }

@@ -33,7 +33,10 @@ bool WriteBytesFile(const QString& path, const QByteArray& bytes)
     data.append("\r\n", 2);
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    // Opening an existing file without O_CREAT spares the folder's lock.
+    int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT)
+        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
     struct stat info {};
