@@ -142,7 +142,7 @@ struct TermLists {
         if (!built[i]) {
             index[i].clear();
             AppendTerms(index[i], names, coals.size(),
-                        [&](std::string& o, qsizetype j) { AppendIndexText(o, IndexValue(coals[j], i)); });
+                        [&](std::string& o, qsizetype j) { AppendIndexText(o, IndexValue(coals.at(j), i)); });
             built[i] = true;
         }
         return index[i];
