@@ -176,14 +176,12 @@ TermLists& TermListsFor(const ModelInput& input, bool shovel)
 
 // The model text in UTF-8; the shovel-count form is written directly, with the
 // same result as ApplyShovelWeights on the plain form.
-std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
+void AppendModelBytes(std::string& out, const ModelInput& input, int n, bool shovel)
 {
     const qsizetype k = input.coals.size();
     TermLists& lists = TermListsFor(input, shovel);
     tNonAscii = tNonAscii || lists.nonAscii;
     const Variables& names = lists.names;
-    std::string out;
-    out.reserve(512 + static_cast<std::size_t>(k) * 24 * (2 * kIndexCount + 6));
 
     out += "model:\r\n[rObj] min=";
     out += lists.price;
@@ -256,18 +254,18 @@ std::string BuildModelBytes(const ModelInput& input, int n, bool shovel)
     out += "@pointer(";
     AppendInt(out, k + 1);
     out += ")=rObj;\r\nenddata\r\nend";
-    return out;
 }
 
 }  // namespace
 
 QString BuildModelText(const ModelInput& input, int n)
 {
-    const std::string bytes = BuildModelBytes(input, n, false);
+    std::string bytes;
+    AppendModelBytes(bytes, input, n, false);
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-QByteArray ModelFileBytes(const ModelInput& input, int n)
+void AppendModelFileBytes(std::string& out, const ModelInput& input, int n)
 {
     bool direct = true;
     if (input.shovelMode) {
@@ -280,13 +278,25 @@ QByteArray ModelFileBytes(const ModelInput& input, int n)
         for (int i = 0; i < kIndexCount; ++i)
             direct = direct && !holdsX(input.lower[i]) && !holdsX(input.upper[i]);
     }
-    if (!direct)
-        return ApplyShovelWeights(BuildModelText(input, n), input.coals).toLocal8Bit();
+    if (!direct) {
+        out += ApplyShovelWeights(BuildModelText(input, n), input.coals).toLocal8Bit().toStdString();
+        return;
+    }
+    const std::size_t start = out.size();
     tNonAscii = false;
-    const std::string bytes = BuildModelBytes(input, n, input.shovelMode);
-    if (!tNonAscii)
-        return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toLocal8Bit();
+    AppendModelBytes(out, input, n, input.shovelMode);
+    if (tNonAscii) {
+        const QByteArray converted =
+            QString::fromUtf8(out.data() + start, static_cast<qsizetype>(out.size() - start)).toLocal8Bit();
+        out.replace(start, std::string::npos, converted.constData(), static_cast<std::size_t>(converted.size()));
+    }
+}
+
+QByteArray ModelFileBytes(const ModelInput& input, int n)
+{
+    std::string bytes;
+    AppendModelFileBytes(bytes, input, n);
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 QString ApplyShovelWeights(const QString& model, const QVector<Mei>& coals)

@@ -8,6 +8,7 @@
 #include <QVector>
 
 #include <array>
+#include <string>
 
 // Everything a blending model is written from, copied out of the workspace:
 // the coals in grid order, the thirty bound texts (index order of the quality
@@ -29,6 +30,8 @@ QString BuildModelText(const ModelInput& input, int n);
 // The text WriteModelFile puts in the model file (without its closing CR LF):
 // the shovel-count form when input.shovelMode, in the 8-bit code page.
 QByteArray ModelFileBytes(const ModelInput& input, int n);
+// The same, appended to out (the form the model file writer uses).
+void AppendModelFileBytes(std::string& out, const ModelInput& input, int n);
 
 // The shovel-count form: every whole variable name Xk outside the @gin and
 // @pointer lines becomes <MeiChan of coal k>*Xk.

@@ -2,7 +2,10 @@
 
 #include "blend/Engine.h"
 
+#include <QByteArrayView>
 #include <QFile>
+
+#include <string>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
@@ -22,15 +25,13 @@ QString JoinPath(const QString& folder, const QString& fileName)
     return folder + QLatin1Char('/') + fileName;
 }
 
-// Replaces the file's content with bytes and CR LF; false on any failure.
+// Replaces the file's content with data; false on any failure.
 // The file is overwritten in place and then cut to the new length rather than
 // truncated to nothing first: on ext4 a file truncated to zero and rewritten
 // is flushed to disk when it is closed, which would make every one of a run's
 // up to 999 model writes wait for the disk.
-bool WriteBytesFile(const QString& path, const QByteArray& bytes)
+bool WriteBytesFile(const QString& path, QByteArrayView data)
 {
-    QByteArray data = bytes;
-    data.append("\r\n", 2);
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     // Opening an existing file without O_CREAT spares the folder's lock.
@@ -61,7 +62,7 @@ bool WriteBytesFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    bool ok = file.write(data) == data.size();
+    bool ok = file.write(data.data(), data.size()) == data.size();
     ok = ok && (file.size() == data.size() || file.resize(data.size()));
     ok = file.flush() && ok;
     file.close();
@@ -73,14 +74,22 @@ bool WriteBytesFile(const QString& path, const QByteArray& bytes)
 
 bool WriteTextFile(const QString& fileName, const QString& folder, const QString& text)
 {
-    return WriteBytesFile(JoinPath(folder, fileName), text.toLocal8Bit());
+    QByteArray bytes = text.toLocal8Bit();
+    bytes.append("\r\n", 2);
+    return WriteBytesFile(JoinPath(folder, fileName), bytes);
 }
 
 QString WriteModelFile(const AppFolder& folder, const ModelInput& input, int n)
 {
-    if (!WriteBytesFile(folder.ModelPath(), ModelFileBytes(input, n)))
+    // One buffer for every model of a run: its room is kept between totals.
+    thread_local std::string buffer;
+    buffer.clear();
+    AppendModelFileBytes(buffer, input, n);
+    buffer += "\r\n";
+    const QString path = folder.ModelPath();
+    if (!WriteBytesFile(path, QByteArrayView(buffer.data(), static_cast<qsizetype>(buffer.size()))))
         return QString();
-    return folder.ModelPath();
+    return path;
 }
 
 namespace {
