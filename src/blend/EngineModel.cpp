@@ -98,6 +98,7 @@ public:
     {
         // Room for a blending model of ten coals and thirty bounds.
         model_.rows.reserve(64);
+        model_.terms.reserve(512);
         model_.variables.reserve(16);
         model_.pointers.reserve(16);
         model_.objective.reserve(16);
@@ -491,11 +492,16 @@ private:
         const char* text = text_.data();
         const std::size_t size = text_.size();
         EngineRow row;
-        row.terms.reserve(16);
-        double constant = 0.0;
-        std::size_t q = ScanLinear(token_.start, row.terms, constant, 1.0);
-        if (q == std::string_view::npos || q + 1 >= size)
+        std::vector<EngineTerm>& terms = model_.terms;
+        row.first = terms.size();
+        auto giveUp = [&] {
+            terms.resize(row.first);
             return false;
+        };
+        double constant = 0.0;
+        std::size_t q = ScanLinear(token_.start, terms, constant, 1.0);
+        if (q == std::string_view::npos || q + 1 >= size)
+            return giveUp();
         const char a = text[q];
         const char b = text[q + 1];
         if (a == '<' || (a == '=' && b == '<')) {
@@ -505,15 +511,16 @@ private:
         } else if (a == '=') {
             row.sense = RowSense::Equal;
         } else {
-            return false;
+            return giveUp();
         }
         q += ((a != '=' && b == '=') || (a == '=' && (b == '<' || b == '>'))) ? 2 : 1;
-        q = ScanLinear(q, row.terms, constant, -1.0);
+        q = ScanLinear(q, terms, constant, -1.0);
         if (q == std::string_view::npos || text[q] != ';')
-            return false;
+            return giveUp();
         row.rhs = -constant;
         if (!std::isfinite(row.rhs))
-            return false;
+            return giveUp();
+        row.count = terms.size() - row.first;
         model_.rows.push_back(std::move(row));
         pos_ = q + 1;
         Advance();
@@ -648,9 +655,9 @@ private:
         }
         EngineRow row;
         row.name = rowName;
-        row.terms.reserve(16);
+        row.first = model_.terms.size();
         double constant = 0.0;
-        ParseExpression(row.terms, constant, 1.0);
+        ParseExpression(model_.terms, constant, 1.0);
         if (token_.type != Tok::Symbol || (token_.symbol != '<' && token_.symbol != '>' && token_.symbol != '='))
             Unexpected("\"<\"、\">\" 或 \"=\"");
         const char a = token_.symbol;
@@ -663,8 +670,9 @@ private:
             row.sense = RowSense::Equal;
         Advance();
         // Everything moves to the left, the constants to the right.
-        ParseExpression(row.terms, constant, -1.0);
+        ParseExpression(model_.terms, constant, -1.0);
         ExpectSymbol(';');
+        row.count = model_.terms.size() - row.first;
         row.rhs = -constant;
         if (!std::isfinite(row.rhs))
             Fail(nameOffset, "数值超出范围");

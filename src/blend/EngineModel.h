@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,7 +18,8 @@ enum class RowSense { LessEqual, GreaterEqual, Equal };
 
 struct EngineRow {
     std::string name;  // "" when the row carries no [name]
-    std::vector<EngineTerm> terms;
+    std::size_t first = 0;  // its terms: EngineModel::terms[first, first + count)
+    std::size_t count = 0;
     RowSense sense = RowSense::LessEqual;
     double rhs = 0.0;
 };
@@ -47,8 +49,14 @@ struct EngineModel {
     std::vector<EngineTerm> objective;
     double objectiveConstant = 0.0;
     std::vector<EngineRow> rows;
+    std::vector<EngineTerm> terms;  // the terms of every row, row after row
     std::vector<EnginePointerSlot> pointers;  // in the order of the data section
 };
+
+inline std::span<const EngineTerm> RowTerms(const EngineModel& model, const EngineRow& row)
+{
+    return std::span<const EngineTerm>(model.terms.data() + row.first, row.count);
+}
 
 struct EngineParseError {
     int line = 0;

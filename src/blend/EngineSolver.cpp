@@ -212,7 +212,7 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     dense.assign(n, 0.0);
     seen.assign(n, 0);
     touched.clear();
-    auto collect = [&](const std::vector<EngineTerm>& terms, auto&& emit) {
+    auto collect = [&](std::span<const EngineTerm> terms, auto&& emit) {
         touched.clear();
         for (const EngineTerm& t : terms) {
             if (!seen[t.variable]) {
@@ -240,7 +240,7 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     rowBound.assign(1, 0.0);
     std::size_t elements = 1;
     for (const EngineRow& row : model.rows)
-        elements += row.terms.size();
+        elements += row.count;
     auto& ia = scratch.ia;
     auto& ja = scratch.ja;
     auto& ar = scratch.ar;
@@ -256,7 +256,7 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     for (const EngineRow& row : model.rows) {
         const std::size_t before = ar.size();
         const int rowNumber = rows + 1;
-        collect(row.terms, [&](int v, double c) {
+        collect(RowTerms(model, row), [&](int v, double c) {
             ia.push_back(rowNumber);
             ja.push_back(v + 1);
             ar.push_back(c);
@@ -335,7 +335,7 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     solution.activity.reserve(model.rows.size());
     for (const EngineRow& row : model.rows) {
         double sum = 0.0;
-        for (const EngineTerm& t : row.terms)
+        for (const EngineTerm& t : RowTerms(model, row))
             sum += t.coefficient * solution.values[t.variable];
         solution.activity.push_back(sum == 0.0 ? 0.0 : sum);
     }
