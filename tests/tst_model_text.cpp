@@ -316,6 +316,14 @@ private slots:
         QCOMPARE(file.readAll(), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
         file.close();
 
+        // The shovel-count form goes to the file in the shovel mode.
+        input.shovelMode = true;
+        input.coals[1].MeiChan = QStringLiteral("三");  // copied as typed, in the code page
+        QCOMPARE(WriteModelFile(temp.folder(), input, 5), path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), (ShovelForm(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        file.close();
+
         QVERIFY(WriteTextFile(QStringLiteral("a.txt"), temp.folder().dir, QStringLiteral("x")));
         QCOMPARE(QFile(temp.path(QStringLiteral("a.txt"))).size(), 3);
     }

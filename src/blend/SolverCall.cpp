@@ -14,8 +14,6 @@
 #include <unistd.h>
 #endif
 
-#include <vector>
-
 namespace {
 
 QString JoinPath(const QString& folder, const QString& fileName)
