@@ -9,14 +9,6 @@
 
 namespace {
 
-int CoalCount(const AppFolder& folder)
-{
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from meitan"));
-    query.next();
-    return query.value(0).toInt();
-}
-
 const QDate kDay(2026, 12, 6);
 const QDateTime kNow(QDate(2026, 12, 8), QTime(9, 30, 15));
 
@@ -74,7 +66,7 @@ void BackupTest::restoreBringsBackTheCoalsAndKeepsReplacedFile()
 
     const RestoreResult r = RestoreData(t.folder(), backup, kNow);
     QCOMPARE(r.outcome, RestoreOutcome::Restored);
-    QCOMPARE(CoalCount(t.folder()), 2);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 2);
     QCOMPARE(r.keptCopy, t.path("bakup/" + ReplacedFileName(kNow)));
     QCOMPARE(ReadBytes(r.keptCopy), beforeRestore);
     QVERIFY(ReplacedFileName(kNow).contains("2026-12-08-09-30-15"));

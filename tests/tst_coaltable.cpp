@@ -23,17 +23,8 @@ private slots:
     void closeWhenAbsentDoesNothing();
 
 private:
-    int countRows(const AppFolder& folder, const QString& table);
     int lastId(const AppFolder& folder);
 };
-
-int CoalTableTest::countRows(const AppFolder& folder, const QString& table)
-{
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
-    query.next();
-    return query.value(0).toInt();
-}
 
 int CoalTableTest::lastId(const AppFolder& folder)
 {
@@ -124,7 +115,7 @@ void CoalTableTest::twoInsertsGiveTwoRows()
     SaveCoal(t.folder(), coal);
     const int first = lastId(t.folder());
     SaveCoal(t.folder(), coal);
-    QCOMPARE(countRows(t.folder(), "meitan"), 2);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 2);
     QVERIFY(lastId(t.folder()) > first);
 }
 
@@ -136,7 +127,7 @@ void CoalTableTest::updateOverwritesRow()
     coal.id = lastId(t.folder());
     coal.Liu = QStringLiteral("0.50");
     SaveCoal(t.folder(), coal);
-    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 1);
     const Mei back = LoadCoal(t.folder(), coal.id);
     QCOMPARE(back.MingCheng, QStringLiteral("B"));
     QCOMPARE(back.Liu, QStringLiteral("0.50"));
@@ -149,7 +140,7 @@ void CoalTableTest::updateOfVanishedRowIsAnError()
     Mei coal = MakeCoal(QStringLiteral("A"), 1);
     coal.id = 42;
     QVERIFY_THROWS_EXCEPTION(DbError, SaveCoal(t.folder(), coal));
-    QCOMPARE(countRows(t.folder(), "meitan"), 0);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 0);
     QVERIFY(!ConnectionPresent());
 }
 
@@ -179,7 +170,7 @@ void CoalTableTest::deleteRemovesOnlyThatRow()
     SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
     SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2));
     DeleteCoal(t.folder(), lastId(t.folder()));
-    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 1);
     QCOMPARE(LoadCoal(t.folder(), lastId(t.folder())).MingCheng, QStringLiteral("A"));
 }
 
@@ -188,7 +179,7 @@ void CoalTableTest::deleteOfMissingIdChangesNothing()
     TestFolder t;
     SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
     DeleteCoal(t.folder(), 999);
-    QCOMPARE(countRows(t.folder(), "meitan"), 1);
+    QCOMPARE(CountRows(t.folder(), "meitan"), 1);
 }
 
 void CoalTableTest::connectionIsAbsentAfterEachOperation()

@@ -31,20 +31,6 @@ WorkspaceInput ThreeCoals()
     return input;
 }
 
-int Rows(const AppFolder& folder, const QString& table)
-{
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
-    query.next();
-    return query.value(0).toInt();
-}
-
-int HistoryRows(const AppFolder& folder)
-{
-    return Rows(folder, QStringLiteral("Lishi_fangan")) + Rows(folder, QStringLiteral("Lishi_Peibibiao"))
-        + Rows(folder, QStringLiteral("Lishi_meitan"));
-}
-
 using Setup = std::function<void(const TestFolder&, WorkspaceInput&)>;
 
 }  // namespace
@@ -201,7 +187,7 @@ void RunTest::allPricesEqualStoresEverySolution()
     QCOMPARE(outcome.kind, RunOutcome::Kind::Stored);
     QCOMPARE(outcome.solutions, 11);  // every total from 2 to 12 can meet ash <= 12
     QCOMPARE(outcome.stored, 11);
-    QCOMPARE(Rows(test.folder(), QStringLiteral("Lishi_Peibibiao")), 11);
+    QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_Peibibiao")), 11);
 }
 
 void RunTest::runsThatLeaveNothing_data()

@@ -118,20 +118,6 @@ QLineEdit* Cell(QWidget* w, const char* column, int row)
     return Box(w, QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(row));
 }
 
-int Rows(const AppFolder& folder, const QString& table)
-{
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
-    query.next();
-    return query.value(0).toInt();
-}
-
-int HistoryRows(const AppFolder& folder)
-{
-    return Rows(folder, QStringLiteral("Lishi_fangan")) + Rows(folder, QStringLiteral("Lishi_Peibibiao"))
-        + Rows(folder, QStringLiteral("Lishi_meitan"));
-}
-
 // The thirteen bound boxes that precision control switches.
 QStringList SwitchedBoxes()
 {

@@ -45,6 +45,17 @@ struct GlpkInput {
 
 enum GuardedResult { kOptimal, kInfeasible, kUnbounded, kTimeLimit, kFailure, kInternalError };
 
+// What a solver call that stopped early (non-zero return code) means.
+GuardedResult ResultOfStop(int rc)
+{
+    switch (rc) {
+    case GLP_ENOPFS: return kInfeasible;
+    case GLP_ENODFS: return kUnbounded;
+    case GLP_ETMLIM: return kTimeLimit;
+    default: return kFailure;
+    }
+}
+
 GuardedResult RunGlpk(const GlpkInput& in)
 {
     std::jmp_buf recover;
@@ -82,12 +93,8 @@ GuardedResult RunGlpk(const GlpkInput& in)
         if (rc == 0) {
             const int status = glp_mip_status(lp);
             result = status == GLP_OPT ? kOptimal : status == GLP_NOFEAS ? kInfeasible : kFailure;
-        } else if (rc == GLP_ENOPFS) {
-            result = kInfeasible;
-        } else if (rc == GLP_ENODFS) {
-            result = kUnbounded;
-        } else if (rc == GLP_ETMLIM) {
-            result = kTimeLimit;
+        } else {
+            result = ResultOfStop(rc);
         }
         if (result == kOptimal)
             for (int j = 1; j <= in.columns; ++j)
@@ -102,12 +109,8 @@ GuardedResult RunGlpk(const GlpkInput& in)
                      : status == GLP_NOFEAS ? kInfeasible
                      : status == GLP_UNBND  ? kUnbounded
                                             : kFailure;
-        } else if (rc == GLP_ENOPFS) {
-            result = kInfeasible;
-        } else if (rc == GLP_ENODFS) {
-            result = kUnbounded;
-        } else if (rc == GLP_ETMLIM) {
-            result = kTimeLimit;
+        } else {
+            result = ResultOfStop(rc);
         }
         if (result == kOptimal)
             for (int j = 1; j <= in.columns; ++j)

@@ -57,3 +57,17 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
+
+int CountRows(const AppFolder& folder, const QString& table)
+{
+    ConnectionScope connection(folder);
+    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
+    query.next();
+    return query.value(0).toInt();
+}
+
+int HistoryRows(const AppFolder& folder)
+{
+    return CountRows(folder, QStringLiteral("Lishi_fangan")) + CountRows(folder, QStringLiteral("Lishi_Peibibiao"))
+           + CountRows(folder, QStringLiteral("Lishi_meitan"));
+}

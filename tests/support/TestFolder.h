@@ -27,3 +27,9 @@ Mei MakeCoal(const QString& name, double price);
 // Whole-file helpers for tests that compare bytes.
 QByteArray ReadBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Number of rows in a table of the folder's coal.dat.
+int CountRows(const AppFolder& folder, const QString& table);
+
+// Rows in all three plan history tables together.
+int HistoryRows(const AppFolder& folder);
