@@ -169,7 +169,11 @@ void HistoryWindow::loadPlanList()
     SetupPlanListColumns(plans);
     FillPlanList(plans, Forms::folder());
     loading_ = true;
-    lsvLeft_->setListData(std::move(plans));
+    // A reload keeps the columns, whose widths may have followed the window's size.
+    if (lsvLeft_->listData().columnCount() == plans.columnCount())
+        lsvLeft_->setRows(std::move(plans.rows));
+    else
+        lsvLeft_->setListData(std::move(plans));
     lsvLeft_->selectRow(0);
     loading_ = false;
 }
