@@ -3,6 +3,7 @@
 #include "app/ui/Forms.h"
 #include "app/ui/Prompt.h"
 #include "data/iniFunction.h"
+#include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "workspace/ui/CalculatorWindow.h"
 
@@ -16,15 +17,6 @@
 #include <memory>
 
 namespace {
-
-template <class T>
-T* Child(QWidget* window, const QString& name)
-{
-    T* child = window->findChild<T*>(name);
-    if (!child)
-        qFatal("no control %s", qPrintable(name));
-    return child;
-}
 
 QLineEdit* Cell(QWidget* window, const char* column, int row)
 {

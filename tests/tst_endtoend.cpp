@@ -13,6 +13,7 @@
 #include "inventory/ui/CoalEditor.h"
 #include "inventory/ui/InventoryWindow.h"
 #include "inventory/ui/SelectDialog.h"
+#include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "workspace/ui/WorkspaceWindow.h"
 
@@ -26,15 +27,6 @@
 #include <QtTest>
 
 namespace {
-
-template <class T>
-T* Child(QWidget* window, const QString& name)
-{
-    T* child = window->findChild<T*>(name);
-    if (!child)
-        qFatal("%s has no %s", qPrintable(window->objectName()), qPrintable(name));
-    return child;
-}
 
 QWidget* TopLevel(const QString& name)
 {
@@ -66,12 +58,6 @@ void Tick(ReportList* list, int row)
 int RowNamed(ReportList* list, const QString& name)
 {
     return list->listData().columnCells(1).indexOf(name);
-}
-
-QString ReadText(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
 struct CoalEntry {
@@ -206,7 +192,7 @@ void EndToEndTest::mainRoad()
     Prompt::queueFileName(html);
     Prompt::queueAnswer(QMessageBox::Cancel);
     history->Toolbar1_ButtonClick(3);
-    const QString page = ReadText(html);
+    const QString page = QString::fromUtf8(ReadBytes(html));
     QVERIFY(page.contains(QStringLiteral("晋城块煤")));
     QVERIFY(page.contains(firstTons));
     QVERIFY(!page.contains(QStringLiteral("{$list2}")));

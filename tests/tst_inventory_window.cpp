@@ -8,6 +8,7 @@
 #include "inventory/CoalQueries.h"
 #include "inventory/ui/CoalEditor.h"
 #include "inventory/ui/InventoryWindow.h"
+#include "support/Controls.h"
 #include "support/TestFolder.h"
 
 #include <QAction>
@@ -21,15 +22,6 @@
 #include <memory>
 
 namespace {
-
-template <class T>
-T* Child(QWidget* window, const char* name)
-{
-    T* child = window->findChild<T*>(QLatin1String(name));
-    if (!child)
-        qFatal("no control %s in %s", name, qPrintable(window->objectName()));
-    return child;
-}
 
 void Trigger(QWidget* window, int position)
 {

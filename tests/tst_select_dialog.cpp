@@ -5,6 +5,7 @@
 #include "data/DaoFunction.h"
 #include "export/ui/ReportList.h"
 #include "inventory/ui/SelectDialog.h"
+#include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "workspace/ui/CalculatorWindow.h"
 #include "workspace/ui/WorkspaceWindow.h"
@@ -16,15 +17,6 @@
 #include <memory>
 
 namespace {
-
-template <class T>
-T* Child(QWidget* window, const QString& name)
-{
-    T* child = window->findChild<T*>(name);
-    if (!child)
-        qFatal("no control %s in %s", qPrintable(name), qPrintable(window->objectName()));
-    return child;
-}
 
 QString Cell(QWidget* window, const char* column, int row)
 {

@@ -4,6 +4,7 @@
 #include "data/QualityIndex.h"
 #include "data/iniFunction.h"
 #include "history/ui/HistoryWindow.h"
+#include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "workspace/CommonFunction.h"
 #include "workspace/FormScale.h"
@@ -102,15 +103,6 @@ struct Problem {
         return best;
     }
 };
-
-template <class T>
-T* Child(QWidget* window, const QString& name)
-{
-    T* child = window->findChild<T*>(name);
-    if (!child)
-        qFatal("no control %s", qPrintable(name));
-    return child;
-}
 
 QLineEdit* Box(QWidget* w, const QString& name) { return Child<QLineEdit>(w, name); }
 QLineEdit* Cell(QWidget* w, const char* column, int row)
