@@ -7,6 +7,7 @@
 
 #include "blend/BlendRecord.h"
 #include "blend/EngineSolver.h"
+#include "blend/LinearSolver.h"
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "data/QualityIndex.h"
@@ -139,7 +140,7 @@ std::optional<double> SolveDirect(const DirectModel& m, int n)
     glp_load_matrix(lp, static_cast<int>(ar.size()) - 1, ia.data(), ja.data(), ar.data());
 
     glp_iocp parm;
-    EngineMipSettings(parm);
+    ConfigureMip(parm);
     std::optional<double> result;
     if (glp_intopt(lp, &parm) == 0 && glp_mip_status(lp) == GLP_OPT)
         result = glp_mip_obj_val(lp);

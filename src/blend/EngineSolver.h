@@ -2,8 +2,6 @@
 
 #include "blend/EngineModel.h"
 
-#include <glpk.h>
-
 #include <string>
 #include <vector>
 
@@ -17,11 +15,6 @@ struct EngineSolution {
     std::vector<double> activity; // left-hand side value of each row
 };
 
-// Solves the model with GLPK (branch and bound for integer variables, the
-// simplex method otherwise), with its terminal output off.
+// Solves the model through the linear solver (branch and bound for integer
+// variables, the simplex method otherwise).
 EngineSolution SolveEngineModel(const EngineModel& model);
-
-// The GLPK settings every engine solve uses; shared with the benchmark so that
-// it times the solver under exactly the same conditions.
-void EngineMipSettings(glp_iocp& parm);
-void EngineLpSettings(glp_smcp& parm);

@@ -1,0 +1,154 @@
+#include "blend/BlendProblem.h"
+
+#include "blend/NumberText.h"
+
+#include <string>
+
+namespace {
+
+// A coefficient the model text writes by the value text rule: the number of
+// its two-decimal text.
+std::optional<double> WrittenValue(const QString& text)
+{
+    std::string written;
+    AppendIndexText(written, text);
+    if (written.empty())
+        return std::nullopt;
+    return ReadNumberText(QString::fromLatin1(written.data(), static_cast<qsizetype>(written.size())));
+}
+
+double WrittenPrice(double price)
+{
+    std::string written;
+    AppendIndexValue(written, price);
+    return ReadNumberText(QString::fromLatin1(written.data(), static_cast<qsizetype>(written.size()))).value_or(0.0);
+}
+
+}  // namespace
+
+Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
+{
+    BlendProblem p;
+    const int k = static_cast<int>(input.coals.size());
+    p.coalCount = k;
+    p.shovelMode = input.shovelMode;
+    p.weight.assign(k, 1.0);
+    p.price.assign(k, 0.0);
+    p.mustInclude.assign(k, false);
+    for (int j = 0; j < k; ++j) {
+        const Mei& coal = input.coals[j];
+        if (input.shovelMode) {
+            const auto w = ReadNumberText(coal.MeiChan);
+            if (!w)
+                return Invalid(QStringLiteral("第%1种煤的每铲重量不是数字").arg(j + 1));
+            p.weight[j] = *w;
+        }
+        p.price[j] = WrittenPrice(coal.JiaGe);
+        p.mustInclude[j] = j < input.mustInclude.size() && input.mustInclude[j];
+    }
+    for (int i = 0; i < kIndexCount; ++i) {
+        const QString label = QString::fromUtf8(QualityIndices()[i].coverageLabel);
+        if (!input.lower[i].isEmpty()) {
+            p.lower[i] = ReadNumberText(input.lower[i]);
+            if (!p.lower[i])
+                return Invalid(QStringLiteral("%1的指标下限不是数字").arg(label));
+        }
+        if (!input.upper[i].isEmpty()) {
+            p.upper[i] = ReadNumberText(input.upper[i]);
+            if (!p.upper[i])
+                return Invalid(QStringLiteral("%1的指标上限不是数字").arg(label));
+        }
+        std::vector<double> values(k, 0.0);
+        bool complete = true;
+        for (int j = 0; j < k && complete; ++j) {
+            const auto v = WrittenValue(IndexValue(input.coals[j], i));
+            complete = v.has_value();
+            if (complete)
+                values[j] = *v;
+        }
+        if (complete)
+            p.value[i] = std::move(values);
+        else if (p.bounded(i))
+            return Invalid(QStringLiteral("有煤没有填写%1的值").arg(label));
+    }
+    if (!input.tonnage.isEmpty()) {
+        p.tonnage = ReadNumberText(input.tonnage);
+        if (!p.tonnage)
+            return Invalid(QStringLiteral("配多少吨不是数字"));
+        p.stock.assign(k, 0.0);
+        for (int j = 0; j < k; ++j) {
+            const auto s = ReadNumberText(input.coals[j].Kucun);
+            if (!s)
+                return Invalid(QStringLiteral("第%1种煤的库存不是数字").arg(j + 1));
+            p.stock[j] = *s;
+        }
+    }
+    return p;
+}
+
+LinearProgram BlendProgram(const BlendProblem& p, int n, BlendRows* rows)
+{
+    LinearProgram program;
+    const int k = p.coalCount;
+    program.columns.reserve(k);
+    for (int j = 0; j < k; ++j) {
+        LinearColumn column;
+        column.integer = true;
+        column.cost = p.price[j] * p.weight[j];
+        program.addColumn(column);
+    }
+    BlendRows where;
+    where.lower.fill(-1);
+    where.upper.fill(-1);
+    where.mustInclude.assign(k, -1);
+    where.stock.assign(k, -1);
+
+    for (int i = 0; i < kIndexCount; ++i) {
+        if (!p.bounded(i))
+            continue;
+        auto addBound = [&](double lo, double hi) {
+            const int row = program.addRow(LinearRow{lo, hi});
+            for (int j = 0; j < k; ++j)
+                program.addTerm(row, j, p.value[i][j] * p.weight[j]);
+            return row;
+        };
+        if (p.lower[i])
+            where.lower[i] = addBound(*p.lower[i] * n, kNoBound);
+        if (p.upper[i])
+            where.upper[i] = addBound(-kNoBound, *p.upper[i] * n);
+    }
+    for (int j = 0; j < k; ++j) {
+        if (!p.mustInclude[j])
+            continue;
+        where.mustInclude[j] = program.addRow(LinearRow{1.0, kNoBound});
+        program.addTerm(where.mustInclude[j], j, p.weight[j]);
+    }
+    where.sum = program.addRow(LinearRow{double(n), double(n)});
+    for (int j = 0; j < k; ++j)
+        program.addTerm(where.sum, j, p.weight[j]);
+    if (p.tonnage) {
+        for (int j = 0; j < k; ++j) {
+            where.stock[j] = program.addRow(LinearRow{-kNoBound, p.stock[j] * n});
+            program.addTerm(where.stock[j], j, *p.tonnage * p.weight[j]);
+        }
+    }
+    if (rows)
+        *rows = std::move(where);
+    return program;
+}
+
+double BlendIndexValue(const BlendProblem& p, int index, const std::vector<double>& parts, int n)
+{
+    double sum = 0.0;
+    for (int j = 0; j < p.coalCount; ++j)
+        sum += p.value[index][j] * p.weight[j] * parts[j];
+    return sum / n;
+}
+
+double BlendUnitPrice(const BlendProblem& p, const std::vector<double>& parts, int n)
+{
+    double sum = 0.0;
+    for (int j = 0; j < p.coalCount; ++j)
+        sum += p.price[j] * p.weight[j] * parts[j];
+    return sum / n;
+}
