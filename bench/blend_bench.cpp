@@ -5,14 +5,14 @@
 // shovel-count form; each total's time is the best of a few repetitions, so
 // that other work on the machine disturbs the figures less.
 
+#include "../tests/support/TestFolder.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
 #include "blend/BlendRecord.h"
 #include "blend/EngineSolver.h"
 #include "blend/LinearSolver.h"
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
-#include "data/QualityIndex.h"
-#include "../tests/support/TestFolder.h"
-#include "workspace/CommonFunction.h"
 
 #include <QCoreApplication>
 
@@ -167,6 +167,10 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
 
     FormResult result;
     double priceCheck = 0.0;
+    // What a run makes once: the model file, the model writer and the coals' numbers.
+    ModelFile file = Expect(ModelFile::Create(folder));
+    const ModelWriter writer(input);
+    const CoalNumbers numbers(input.coals, shovelMode);
     // Each total is timed both ways back to back, and each way keeps its best
     // time per total over the repetitions: a burst of other work on the
     // machine then spoils neither side of the comparison.
@@ -176,12 +180,12 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
     for (int rep = 0; rep < kRepetitions; ++rep) {
         for (int n = kFirstTotal; n <= kLastTotal; ++n) {
             const auto start = Clock::now();
-            const QString path = WriteModelFile(folder, input, n);
+            Expect(file.WriteModelFile(writer, n));
             const auto written = Clock::now();
-            const auto cells = SolveModel(path, k);
+            const std::optional<QVector<double>> cells = Expect(SolveModel(file.path(), k));
             const auto solved = Clock::now();
             if (cells) {
-                const Mei blend = ComputeBlend(input.coals, *cells, shovelMode);
+                const Mei blend = ComputeBlend(numbers, *cells);
                 priceCheck += blend.JiaGe;
                 programObjective[n] = cells->at(k);
             } else {
@@ -235,18 +239,23 @@ void PrintStages(const AppFolder& folder)
     };
     std::size_t length = 0;
     auto start = Clock::now();
-    for (int n = kFirstTotal; n <= kLastTotal; ++n)
-        length += BuildModelText(input, n).size();
+    const ModelWriter writer(input);
+    std::string text;
+    for (int n = kFirstTotal; n <= kLastTotal; ++n) {
+        text.clear();
+        writer.AppendText(text, n);
+        length += text.size();
+    }
     const double build = seconds(start);
-    const QString text = BuildModelText(input, 500);
+    ModelFile file = Expect(ModelFile::Create(folder));
     start = Clock::now();
     for (int n = kFirstTotal; n <= kLastTotal; ++n)
-        WriteTextFile(folder.ModelFileName(), folder.dir, text);
+        Expect(file.WriteModelFile(writer, 500));
     const double write = seconds(start);
     start = Clock::now();
     std::optional<QVector<double>> cells;
     for (int n = kFirstTotal; n <= kLastTotal; ++n)
-        cells = SolveModel(folder.ModelPath(), k);
+        cells = Expect(SolveModel(file.path(), k));
     const double solve = seconds(start);
     const QByteArray bytes = ModelFileBytes(input, 500);
     EngineModel model;
@@ -267,8 +276,9 @@ void PrintStages(const AppFolder& folder)
     std::printf("same model 999 times: parse %.3f s, engine solve %.3f s, solver alone %.3f s\n", parse,
                 engineSolve, alone);
     start = Clock::now();
+    const CoalNumbers numbers(input.coals, false);
     for (int n = kFirstTotal; n <= kLastTotal && cells; ++n)
-        length += ComputeBlend(input.coals, *cells, false).HuiFen.size();
+        length += ComputeBlend(numbers, *cells).HuiFen.size();
     const double blend = seconds(start);
     std::printf("stages (999 each): model text %.3f s, file write %.3f s, engine %.3f s, blend record %.3f s (%zu)\n",
                 build, write, solve, blend, length);

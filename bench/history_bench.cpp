@@ -6,15 +6,15 @@
 
 #include "../tests/support/TestFolder.h"
 
-#include "app/ui/Forms.h"
+#include "base/Mei.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "data/CoalTable.h"
 #include "data/Dbconnection.h"
-#include "data/Mei.h"
-#include "data/QualityIndex.h"
-#include "export/ListData.h"
-#include "export/ui/ReportList.h"
+#include "export/ListLayouts.h"
 #include "history/PlanHistory.h"
-#include "history/ui/HistoryWindow.h"
-#include "workspace/CommonFunction.h"
+#include "ui/widgets/ReportList.h"
+#include "ui/windows/HistoryWindow.h"
 
 #include <QApplication>
 #include <QSqlQuery>
@@ -62,27 +62,22 @@ Mei Coal(int j)
 
 int MakeBigPlan(const AppFolder& folder)
 {
-    ConnectionScope scope(folder);
-    Transaction transaction;
     // A few older plans, then the one shown.
     for (int p = 0; p < 20; ++p)
-        SavePlanHeader(folder, QStringLiteral("较早的方案%1").arg(p));
-    const int plan = SavePlanHeader(folder, QStringLiteral("硫分<=0.8 灰分<=10 配1000吨"));
-    QVector<Mei> coals;
+        Expect(StorePlan(folder, NewPlan{QStringLiteral("较早的方案%1").arg(p), {}, {}}));
+    NewPlan plan{QStringLiteral("硫分<=0.8 灰分<=10 配1000吨"), {}, {}};
     for (int j = 0; j < 10; ++j)
-        coals << Coal(j);
+        plan.coals << Coal(j);
     for (int r = 0; r < 999; ++r) {
-        QVector<double> proportions;
+        PlanBlendRow row;
         for (int j = 0; j < 10; ++j)
-            proportions << double((r * (j + 3)) % 97);
-        Mei blend = Coal(r % 10);
-        blend.MingCheng.clear();
-        blend.JiaGe = 500 + r * 0.01;  // every price different: every row is stored
-        SavePlanBlend(folder, plan, proportions, blend, false);
+            row.parts[j] = double((r * (j + 3)) % 97);
+        row.blend = Coal(r % 10);
+        row.blend.MingCheng.clear();
+        row.blend.JiaGe = 500 + r * 0.01;  // every price different: every row is stored
+        plan.rows << row;
     }
-    SavePlanCoals(folder, plan, coals);
-    transaction.commit();
-    return plan;
+    return Expect(StorePlan(folder, plan));
 }
 
 }  // namespace
@@ -93,19 +88,18 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     TestFolder tf;
-    Forms::setFolder(tf.folder());
     const int plan = MakeBigPlan(tf.folder());
 
     // Baseline: the same plan list, coal rows and proportion rows read with SQL
     // alone, every value fetched.
     const double bare = TimeMs([&] {
-        ConnectionScope scope(tf.folder());
+        auto scope = Expect(ConnectionScope::Open(tf.folder()));
         qint64 cells = 0;
         for (const QString& sql : {QStringLiteral("select id, fanganhao, xinxi, riqi from Lishi_fangan order by id desc limit 500"),
                                    QStringLiteral("select xinxi from Lishi_fangan where id=?"),
                                    QStringLiteral("select * from Lishi_meitan where followid=? order by id asc"),
                                    QStringLiteral("select * from Lishi_Peibibiao where followid=? order by JiaGe asc")}) {
-            QSqlQuery q = RunQuery(sql, sql.contains(QLatin1Char('?')) ? QVariantList{plan} : QVariantList{});
+            QSqlQuery q = Expect(RunQuery(sql, sql.contains(QLatin1Char('?')) ? QVariantList{plan} : QVariantList{}));
             q.setForwardOnly(true);
             const int columns = q.record().count();
             while (q.next())
@@ -118,7 +112,7 @@ int main(int argc, char** argv)
 
     int shownRows = 0;
     const double window = TimeMs([&] {
-        auto* w = new HistoryWindow;
+        auto* w = new HistoryWindow(WindowContext{tf.folder()}, Settings{});
         w->show();
         QApplication::processEvents();
         shownRows = w->findChild<ReportList*>(QStringLiteral("lsvBottom"))->rowCount();
@@ -127,8 +121,8 @@ int main(int argc, char** argv)
 
     // The coal list widget with 10,000 coals, as the inventory fills it.
     {
-        ConnectionScope scope(tf.folder());
-        Transaction transaction;
+        auto scope = Expect(ConnectionScope::Open(tf.folder()));
+        auto transaction = Expect(Transaction::Begin());
         for (int i = 0; i < 10000; ++i) {
             const Mei coal = Coal(i % 50);
             QVariantList values{QStringLiteral("煤%1").arg(i), coal.JiaGe, coal.Kucun, coal.MeiChan};
@@ -139,16 +133,16 @@ int main(int argc, char** argv)
                 marks += QStringLiteral(", ?");
                 values << IndexValue(coal, k);
             }
-            Execute(QStringLiteral("insert into meitan (%1) values (%2)").arg(columns, marks), values);
+            Expect(Execute(QStringLiteral("insert into meitan (%1) values (%2)").arg(columns, marks), values));
         }
-        transaction.commit();
+        Expect(transaction.Commit());
     }
     const double coalList = TimeMs([&] {
         ReportList list;
         list.setCheckBoxes(true);
         ListData data;
         SetupCoalColumns(data);
-        FillCoalRows(data, tf.folder(), Statement{QStringLiteral("select * from meitan"), {}});
+        FillCoalRows(data, Expect(LoadCoals(tf.folder())));
         list.setListData(std::move(data));
         list.resize(1000, 600);
         list.show();

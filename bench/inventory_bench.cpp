@@ -5,16 +5,14 @@
 // the best of a few repetitions, so that other work on the machine disturbs
 // it less.
 
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
-#include "data/DaoFunction.h"
-#include "data/Dbconnection.h"
-#include "data/QualityIndex.h"
-#include "inventory/CoalQueries.h"
-#include "export/ListData.h"
-#include "inventory/ui/InventoryWindow.h"
 #include "../tests/support/TestFolder.h"
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "data/CoalTable.h"
+#include "data/Dbconnection.h"
+#include "export/ListLayouts.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/InventoryWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -48,8 +46,8 @@ double BestMs(const std::function<void()>& work)
 
 void FillTable(const AppFolder& folder)
 {
-    ConnectionScope connection(folder);
-    Transaction transaction;
+    auto connection = Expect(ConnectionScope::Open(folder));
+    auto transaction = Expect(Transaction::Begin());
     for (int j = 0; j < kCoals; ++j) {
         Mei coal;
         coal.MingCheng = QStringLiteral("煤%1").arg(j + 1);
@@ -58,17 +56,17 @@ void FillTable(const AppFolder& folder)
         coal.MeiChan = j % 7 == 0 ? QString() : QStringLiteral("1.50");
         for (int i = 0; i < kIndexCount; ++i)
             IndexValue(coal, i) = (i + j) % 11 == 0 ? QString() : FormatIndexValue(1 + (i * 37 + j) % 900 / 10.0);
-        SaveCoal(folder, coal);
+        Expect(SaveCoal(folder, coal));
     }
-    transaction.commit();
+    Expect(transaction.Commit());
 }
 
 // Every row and every column read as the database gives them: the floor under
 // any list of the table.
-int BareRead(const AppFolder& folder, const Statement& statement)
+int BareRead(const AppFolder& folder, const QString& sql, const QVariantList& values = {})
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(statement);
+    auto connection = Expect(ConnectionScope::Open(folder));
+    QSqlQuery query = Expect(RunQuery(sql, values));
     int rows = 0;
     while (query.next()) {
         const QSqlRecord record = query.record();
@@ -98,33 +96,36 @@ int main(int argc, char* argv[])
     Prompt::setTestMode(true);
 
     TestFolder folder;
-    Forms::setFolder(folder.folder());
+    const WindowContext context{folder.folder()};
     FillTable(folder.folder());
-    std::printf("inventory of %d coals, best of %d runs\n", CountCoals(folder.folder()), kRepetitions);
+    std::printf("inventory of %d coals, best of %d runs\n", Expect(CountCoals(folder.folder())), kRepetitions);
 
-    const double bareAll = BestMs([&] { BareRead(folder.folder(), AllCoalsStatement()); });
+    const QString all = QStringLiteral("select * from meitan");
+    const double bareAll = BestMs([&] { BareRead(folder.folder(), all); });
     const double fill = BestMs([&] {
         ListData list;
         SetupCoalColumns(list);
-        FillCoalRows(list, folder.folder(), AllCoalsStatement());
+        FillCoalRows(list, Expect(LoadCoals(folder.folder())));
     });
-    const double count = BestMs([&] { CountCoals(folder.folder()); });
+    const double count = BestMs([&] { Expect(CountCoals(folder.folder())); });
     const double open = BestMs([&] {
-        InventoryWindow* window = InventoryWindow::instance();
+        auto* window = new InventoryWindow(context);
         window->show();
         QApplication::processEvents();
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
 
-    const int found = BareRead(folder.folder(), SearchStatement(kSearchText));
-    const double bareSearch = BestMs([&] { BareRead(folder.folder(), SearchStatement(kSearchText)); });
-    InventoryWindow* window = InventoryWindow::instance();
+    const QString search = QStringLiteral("select * from meitan where name like ? escape '\\'");
+    const QVariantList pattern{QStringLiteral("%") + kSearchText + QStringLiteral("%")};
+    const int found = BareRead(folder.folder(), search, pattern);
+    const double bareSearch = BestMs([&] { BareRead(folder.folder(), search, pattern); });
+    auto* window = new InventoryWindow(context);
     window->show();
     QApplication::processEvents();
     window->findChild<QLineEdit*>(QStringLiteral("txtSearch"))->setText(kSearchText);
     auto* cmdSearch = window->findChild<QPushButton*>(QStringLiteral("cmdSearch"));
-    const double search = BestMs([&] {
+    const double searching = BestMs([&] {
         cmdSearch->click();
         QApplication::processEvents();
     });
@@ -134,7 +135,7 @@ int main(int argc, char* argv[])
     Report("  for comparison: the list data alone", fill, bareAll);
     char what[80];
     std::snprintf(what, sizeof what, "search (%d of %d coals found)", found, kCoals);
-    Report(what, search, bareSearch, 100);
+    Report(what, searching, bareSearch, 100);
     window->close();
     return 0;
 }

@@ -3,16 +3,16 @@
 // the committed plan; with "window", the same run started from the workspace
 // window's button, progress dialog included (offscreen unless QT_QPA_PLATFORM says otherwise).
 // Usage: run_bench [repeats] [window]
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
-#include "blend/BlendRun.h"
-#include "history/ui/HistoryWindow.h"
-#include "workspace/ui/WorkspaceWindow.h"
 #include "../tests/support/TestFolder.h"
+#include "base/QualityIndex.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/WorkspaceWindow.h"
+#include "workspace/BlendRun.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -71,9 +71,8 @@ WorkspaceInput TenCoals()
 // The run as the user starts it: the input typed into the window, Command1 pressed.
 qint64 TimeWindowRun(const TestFolder& test, const WorkspaceInput& input)
 {
-    Forms::setFolder(test.folder());
     Prompt::setTestMode(true);
-    WorkspaceWindow window;
+    WorkspaceWindow window(WindowContext{test.folder()}, false);
     window.show();
     for (int r = 0; r < kGridRows; ++r) {
         window.findChild<QCheckBox*>(QStringLiteral("chk_%1").arg(r))->setChecked(input.grid.rows[r].checked);
@@ -89,13 +88,15 @@ qint64 TimeWindowRun(const TestFolder& test, const WorkspaceInput& input)
     }
     window.findChild<QLineEdit*>(QStringLiteral("txtZhongliang"))->setText(input.tonnage);
     window.findChild<QLineEdit*>(QStringLiteral("txtChanshu"))->setText(input.proportionCount);
+    QEventLoop wait;
+    QObject::connect(&window, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
     QElapsedTimer clock;
     clock.start();
     window.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    wait.exec();
     const qint64 ms = clock.elapsed();
     if (!Prompt::shown().isEmpty())
         std::printf("message: %s\n", Prompt::lastText().toUtf8().constData());
-    delete HistoryWindow::existing();
     return ms;
 }
 
@@ -118,11 +119,22 @@ int main(int argc, char* argv[])
         }
         QElapsedTimer clock;
         clock.start();
-        const RunOutcome outcome = RunBlending(test.folder(), input);
+        QString message;
+        int solutions = 0;
+        int stored = 0;
+        if (Status prepared = PrepareRun(input); !prepared) {
+            message = prepared.message();
+        } else if (Result<RunSolution> solved = SolveRun(test.folder(), input); !solved) {
+            message = solved.message();
+        } else {
+            solutions = solved->solutions;
+            stored = static_cast<int>(solved->rows.size());
+            if (Result<int> plan = StoreRun(test.folder(), *solved); !plan)
+                message = plan.message();
+        }
         const qint64 ms = clock.elapsed();
-        std::printf("run %d: %lld ms, totals solved 2..1000, %d with a solution, %d proportion rows stored, outcome %d %s\n",
-                    i + 1, static_cast<long long>(ms), outcome.solutions, outcome.stored, int(outcome.kind),
-                    outcome.message.toUtf8().constData());
+        std::printf("run %d: %lld ms, totals solved 2..1000, %d with a solution, %d proportion rows stored %s\n",
+                    i + 1, static_cast<long long>(ms), solutions, stored, message.toUtf8().constData());
     }
     return 0;
 }

@@ -1,4 +1,5 @@
-#include "app/ui/Startup.h"
+#include "ui/app/Startup.h"
+#include "ui/app/Windows.h"
 
 #include <QApplication>
 
@@ -7,7 +8,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora配煤软件"));
     InstallChineseTranslation();
-    if (!Main(AppFolder{QCoreApplication::applicationDirPath()}))
+    const std::unique_ptr<Windows> windows = Main(AppFolder{QCoreApplication::applicationDirPath()});
+    if (!windows)
         return 1;
     return QApplication::exec();
 }

@@ -2,7 +2,7 @@
 // the rules for missing values and an empty mix.
 
 #include "blend/BlendRecord.h"
-#include "data/QualityIndex.h"
+#include "base/QualityIndex.h"
 
 #include <QtTest>
 

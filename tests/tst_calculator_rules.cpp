@@ -109,12 +109,10 @@ void CalculatorRulesTest::calculate()
     QFETCH(QString, message);
     QFETCH(QString, resultHolds);
 
-    const Calculator::Outcome outcome = Calculator::Calculate(grid, shovelMode);
-    QCOMPARE(outcome.message, message);
+    const Result<QString> outcome = Calculator::Calculate(grid, shovelMode);
+    QCOMPARE(outcome.message(), message);
     if (message.isEmpty())
-        QVERIFY2(outcome.result.contains(resultHolds), qPrintable(outcome.result));
-    else
-        QVERIFY(outcome.result.isEmpty());
+        QVERIFY2(outcome->contains(resultHolds), qPrintable(*outcome));
 }
 
 void CalculatorRulesTest::fullResultText()
@@ -126,7 +124,7 @@ void CalculatorRulesTest::fullResultText()
         grid.rows[r].cells[IndexCell(14)] = QStringLiteral("60");        // recovery: not shown
     }
     // The analysis basis comes after Vdaf; an index no coal has shows nothing.
-    QCOMPARE(Calculator::Calculate(grid, false).result,
+    QCOMPARE(*Calculator::Calculate(grid, false),
              QStringLiteral("内水：0全水：低位：高位：硫分：灰分：15.00挥发分：挥发分vdaf："
                             "分析基：1.50粘结G：胶质层Y：固定碳：可模性：灰熔点：单价：150.00"));
 }
@@ -155,10 +153,8 @@ void CalculatorRulesTest::proportionArray()
     QVector<Mei> coals(texts.size());
     for (int i = 0; i < texts.size(); ++i)
         coals[i].Kucun = texts[i];
-    QString message;
-    const auto proportions = Calculator::ProportionArray(coals, &message);
-    QCOMPARE(proportions.has_value(), ok);
-    QCOMPARE(message.isEmpty(), ok);
+    const auto proportions = Calculator::ProportionArray(coals);
+    QCOMPARE(proportions.ok(), ok);
     if (ok) {
         QList<int> got(proportions->begin(), proportions->end());
         QCOMPARE(got, expected);

@@ -1,11 +1,9 @@
 // The manual calculator window: its mode note, its grid's proportion column,
 // the result box and its toolbar.
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
-#include "data/iniFunction.h"
 #include "support/Controls.h"
 #include "support/TestFolder.h"
-#include "workspace/ui/CalculatorWindow.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/CalculatorWindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -47,11 +45,9 @@ private:
 void CalculatorWindowTest::init()
 {
     folder_ = std::make_unique<TestFolder>();
-    Forms::setFolder(folder_->folder());
     Prompt::setTestMode(true);
     Prompt::clear();
-    ShovelMode = false;
-    window_ = CalculatorWindow::instance();
+    window_ = new CalculatorWindow(false);
     window_->show();
 }
 
@@ -59,7 +55,6 @@ void CalculatorWindowTest::cleanup()
 {
     window_->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ShovelMode = false;
     folder_.reset();
 }
 
@@ -88,10 +83,12 @@ void CalculatorWindowTest::modeNote()
     QFETCH(QString, note);
     window_->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ShovelMode = shovel;
-    window_ = CalculatorWindow::instance();
+    window_ = new CalculatorWindow(shovel);
     QCOMPARE(window_->windowTitle(), QStringLiteral("手动配比"));
     QCOMPARE(Child<QLabel>(window_, QStringLiteral("lbNotice"))->text(), note);
+    // Settings saved while the window is open: the note follows.
+    window_->setShovelMode(!shovel);
+    QVERIFY(Child<QLabel>(window_, QStringLiteral("lbNotice"))->text() != note);
 }
 
 void CalculatorWindowTest::proportionColumnAfterShovelWeight()

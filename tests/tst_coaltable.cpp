@@ -1,9 +1,18 @@
-#include "data/DaoFunction.h"
+#include "data/CoalTable.h"
 #include "data/Dbconnection.h"
-#include "data/QualityIndex.h"
+#include "base/QualityIndex.h"
 #include "support/TestFolder.h"
 
 #include <QtTest>
+
+namespace {
+
+Mei Loaded(const AppFolder& folder, int id)
+{
+    return Expect(LoadCoal(folder, id)).value_or(Mei());
+}
+
+}  // namespace
 
 class CoalTableTest : public QObject {
     Q_OBJECT
@@ -28,8 +37,8 @@ private:
 
 int CoalTableTest::lastId(const AppFolder& folder)
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select max(id) from meitan"));
+    auto connection = Expect(ConnectionScope::Open(folder));
+    QSqlQuery query = Expect(RunQuery(QStringLiteral("select max(id) from meitan")));
     query.next();
     return query.value(0).toInt();
 }
@@ -37,7 +46,7 @@ int CoalTableTest::lastId(const AppFolder& folder)
 void CoalTableTest::schemaHasEveryColumn()
 {
     TestFolder t;
-    ConnectionScope connection(t.folder());
+    auto connection = Expect(ConnectionScope::Open(t.folder()));
     QStringList indexColumns;
     for (const auto& index : QualityIndices())
         indexColumns << QString::fromLatin1(index.column).toLower();
@@ -49,7 +58,7 @@ void CoalTableTest::schemaHasEveryColumn()
         {"lishi_peibibiao", QStringList{"id", "followid", "name", "kucun", "meichan", "jiage"} + indexColumns + d},
     };
     for (auto it = expected.begin(); it != expected.end(); ++it) {
-        QSqlQuery query = RunQuery(QStringLiteral("pragma table_info(%1)").arg(it.key()));
+        QSqlQuery query = Expect(RunQuery(QStringLiteral("pragma table_info(%1)").arg(it.key())));
         QStringList columns;
         while (query.next())
             columns << query.value(1).toString().toLower();
@@ -83,24 +92,24 @@ void CoalTableTest::saveAndLoadValues()
     coal.Kucun = typed;
     coal.MeiChan = typed;
     coal.Riqi = QDateTime::currentDateTime();
-    SaveCoal(t.folder(), coal);
+    Expect(SaveCoal(t.folder(), coal));
 
-    const Mei back = LoadCoal(t.folder(), lastId(t.folder()));
+    const Mei back = Loaded(t.folder(), lastId(t.folder()));
     QCOMPARE(back.MingCheng, QStringLiteral("大同'精煤"));
     for (int i = 0; i < kIndexCount; ++i)
         QCOMPARE(IndexValue(back, i), loaded);
     QCOMPARE(back.Kucun, loaded);
     QCOMPARE(back.MeiChan, loaded);
     QCOMPARE(back.JiaGe, 350.46);
-    QCOMPARE(back.id, 0);
+    QCOMPARE(back.id, lastId(t.folder()));
 }
 
 void CoalTableTest::emptyIndicesStayEmpty()
 {
     TestFolder t;
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 500));
-    ConnectionScope connection(t.folder());
-    QSqlQuery query = RunQuery(QStringLiteral("select NeiShui, huishoulv, kucun from meitan"));
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 500)));
+    auto connection = Expect(ConnectionScope::Open(t.folder()));
+    QSqlQuery query = Expect(RunQuery(QStringLiteral("select NeiShui, huishoulv, kucun from meitan")));
     QVERIFY(query.next());
     for (int c = 0; c < 3; ++c) {
         QVERIFY2(!query.value(c).isNull(), "empty text must be stored as text, not Null");
@@ -112,9 +121,9 @@ void CoalTableTest::twoInsertsGiveTwoRows()
 {
     TestFolder t;
     const Mei coal = MakeCoal(QStringLiteral("同名"), 1);
-    SaveCoal(t.folder(), coal);
+    Expect(SaveCoal(t.folder(), coal));
     const int first = lastId(t.folder());
-    SaveCoal(t.folder(), coal);
+    Expect(SaveCoal(t.folder(), coal));
     QCOMPARE(CountRows(t.folder(), "meitan"), 2);
     QVERIFY(lastId(t.folder()) > first);
 }
@@ -122,13 +131,13 @@ void CoalTableTest::twoInsertsGiveTwoRows()
 void CoalTableTest::updateOverwritesRow()
 {
     TestFolder t;
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
     Mei coal = MakeCoal(QStringLiteral("B"), 2);
     coal.id = lastId(t.folder());
     coal.Liu = QStringLiteral("0.50");
-    SaveCoal(t.folder(), coal);
+    Expect(SaveCoal(t.folder(), coal));
     QCOMPARE(CountRows(t.folder(), "meitan"), 1);
-    const Mei back = LoadCoal(t.folder(), coal.id);
+    const Mei back = Loaded(t.folder(), coal.id);
     QCOMPARE(back.MingCheng, QStringLiteral("B"));
     QCOMPARE(back.Liu, QStringLiteral("0.50"));
     QCOMPARE(back.JiaGe, 2.0);
@@ -139,7 +148,9 @@ void CoalTableTest::updateOfVanishedRowIsAnError()
     TestFolder t;
     Mei coal = MakeCoal(QStringLiteral("A"), 1);
     coal.id = 42;
-    QVERIFY_THROWS_EXCEPTION(DbError, SaveCoal(t.folder(), coal));
+    const Result<int> saved = SaveCoal(t.folder(), coal);
+    QVERIFY(!saved.ok());
+    QVERIFY(saved.message().contains(QStringLiteral("已不存在")));
     QCOMPARE(CountRows(t.folder(), "meitan"), 0);
     QVERIFY(!ConnectionPresent());
 }
@@ -148,10 +159,10 @@ void CoalTableTest::nullWrittenByAnotherToolReadsEmpty()
 {
     TestFolder t;
     {
-        ConnectionScope connection(t.folder());
-        Execute(QStringLiteral("insert into meitan (Name, Liu, JiaGe, kucun) values (NULL, NULL, NULL, '12.3')"));
+        auto connection = Expect(ConnectionScope::Open(t.folder()));
+        Expect(Execute(QStringLiteral("insert into meitan (Name, Liu, JiaGe, kucun) values (NULL, NULL, NULL, '12.3')")));
     }
-    const Mei back = LoadCoal(t.folder(), lastId(t.folder()));
+    const Mei back = Loaded(t.folder(), lastId(t.folder()));
     QCOMPARE(back.MingCheng, QString());
     QCOMPARE(back.Liu, QString());
     QCOMPARE(back.JiaGe, 0.0);
@@ -161,35 +172,35 @@ void CoalTableTest::nullWrittenByAnotherToolReadsEmpty()
 void CoalTableTest::loadOfMissingIdIsEmpty()
 {
     TestFolder t;
-    QCOMPARE(LoadCoal(t.folder(), 7), Mei());
+    QCOMPARE(Expect(LoadCoal(t.folder(), 7)), std::optional<Mei>());
 }
 
 void CoalTableTest::deleteRemovesOnlyThatRow()
 {
     TestFolder t;
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2));
-    DeleteCoal(t.folder(), lastId(t.folder()));
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2)));
+    Expect(DeleteCoal(t.folder(), lastId(t.folder())));
     QCOMPARE(CountRows(t.folder(), "meitan"), 1);
-    QCOMPARE(LoadCoal(t.folder(), lastId(t.folder())).MingCheng, QStringLiteral("A"));
+    QCOMPARE(Loaded(t.folder(), lastId(t.folder())).MingCheng, QStringLiteral("A"));
 }
 
 void CoalTableTest::deleteOfMissingIdChangesNothing()
 {
     TestFolder t;
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
-    DeleteCoal(t.folder(), 999);
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
+    Expect(DeleteCoal(t.folder(), 999));
     QCOMPARE(CountRows(t.folder(), "meitan"), 1);
 }
 
 void CoalTableTest::connectionIsAbsentAfterEachOperation()
 {
     TestFolder t;
-    SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1));
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
     QVERIFY(!ConnectionPresent());
-    LoadCoal(t.folder(), 1);
+    Loaded(t.folder(), 1);
     QVERIFY(!ConnectionPresent());
-    DeleteCoal(t.folder(), 1);
+    Expect(DeleteCoal(t.folder(), 1));
     QVERIFY(!ConnectionPresent());
 }
 

@@ -1,6 +1,6 @@
 // The coal editor's rules on plain field texts: which checks fail and in what
 // order, and how typed texts become the stored coal and back.
-#include "data/DaoFunction.h"
+#include "data/CoalTable.h"
 #include "inventory/CoalForm.h"
 #include "support/TestFolder.h"
 
@@ -67,7 +67,7 @@ void EditorFieldsTest::checkFields()
     CoalFields fields = emptyNameAndPrice ? CoalFields() : Valid();
     if (!field.isEmpty())
         fields.at(Position(field.toLatin1().constData())) = text;
-    QCOMPARE(CheckFields(fields), expected);
+    QCOMPARE(CheckFields(fields).message(), expected);
 }
 
 void EditorFieldsTest::everyNumberCheckInOrder()
@@ -83,12 +83,12 @@ void EditorFieldsTest::everyNumberCheckInOrder()
         "填写的固定碳必须是数字", "填写的可磨性必须是数字", "填写的灰熔点必须是数字",
         "填写的分析基必须是数字", "填写的每铲等于多少吨必须是数字", "填写的回收率必须是数字",
         "填写的价格必须是数字", "填写的库存必须是数字"};
-    QCOMPARE(CheckFields(fields), expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+    QCOMPARE(CheckFields(fields).message(), expected.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 
     // With the name and price missing as well, their two lines come first.
     fields.name.clear();
     fields.price.clear();
-    QVERIFY(CheckFields(fields).startsWith(QStringLiteral("请填写煤名称\r\n请填写煤的价格\r\n填写的灰分")));
+    QVERIFY(CheckFields(fields).message().startsWith(QStringLiteral("请填写煤名称\r\n请填写煤的价格\r\n填写的灰分")));
 }
 
 void EditorFieldsTest::collectCoal_data()
@@ -146,9 +146,9 @@ void EditorFieldsTest::savedAndReloadedShowsWhatWasTyped()
                            "60", "70", "1350", "62", "1200", "0", "650.456"};
     for (int i = 1; i < kEditorFieldCount; ++i)
         fields.at(i) = QString::fromUtf8(typed[i - 1]);
-    SaveCoal(folder.folder(), CollectCoal(fields, 0, QDateTime::currentDateTime()));
+    Expect(SaveCoal(folder.folder(), CollectCoal(fields, 0, QDateTime::currentDateTime())));
 
-    const CoalFields shown = FieldsFromCoal(LoadCoal(folder.folder(), 1));
+    const CoalFields shown = FieldsFromCoal(Expect(LoadCoal(folder.folder(), 1)).value());
     QCOMPARE(shown.name, fields.name);
     QCOMPARE(shown.at(Position("txtHuiFaFenVdaf")), QStringLiteral("31.00"));
     QCOMPARE(shown.stock, QStringLiteral("1200.00"));

@@ -1,14 +1,12 @@
 // The optimisation engine: its model language, its script commands and cells,
-// the solver call of a blending run, optima against brute force, damaged
-// models, and the velmora-engine command.
+// damaged models, and the velmora-engine command.
 
 #include "blend/Engine.h"
 #include "blend/EngineModel.h"
 #include "blend/ModelText.h"
-#include "blend/SolverCall.h"
-#include "data/QualityIndex.h"
+#include "base/QualityIndex.h"
 #include "support/TestFolder.h"
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 #include <QDir>
 #include <QFile>
@@ -84,56 +82,6 @@ ModelInput WorkedExample()
     input.mustInclude = {false, false};
     input.upper[IndexOf("HuiFen")] = QStringLiteral("12");
     return input;
-}
-
-// The cheapest integer mix by trying every one, read from the same numbers
-// the model text carries. Nothing when no mix meets every line.
-std::optional<double> Enumerate(const ModelInput& input, int n)
-{
-    const int k = input.coals.size();
-    auto number = [](const QString& text) { return ToNumber(text).value_or(0.0); };
-    std::vector<double> weight(k), price(k), stock(k);
-    for (int j = 0; j < k; ++j) {
-        weight[j] = input.shovelMode ? number(input.coals[j].MeiChan) : 1.0;
-        price[j] = number(FormatIndexValue(input.coals[j].JiaGe));
-        stock[j] = number(input.coals[j].Kucun);
-    }
-    const double tonnage = number(input.tonnage);
-    std::vector<int> x(k, 0);
-    std::optional<double> best;
-    std::function<void(int, double)> visit = [&](int j, double used) {
-        if (j == k) {
-            if (std::fabs(used - n) > 1e-9)
-                return;
-            for (int i = 0; i < kIndexCount; ++i) {
-                if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
-                    continue;
-                double sum = 0;
-                for (int q = 0; q < k; ++q)
-                    sum += number(FormatIndexValue(IndexValue(input.coals[q], i))) * weight[q] * x[q];
-                if (!input.lower[i].isEmpty() && sum < number(ShortestNumberText(number(input.lower[i]) * n)) - 1e-9)
-                    return;
-                if (!input.upper[i].isEmpty() && sum > number(ShortestNumberText(number(input.upper[i]) * n)) + 1e-9)
-                    return;
-            }
-            double cost = 0;
-            for (int q = 0; q < k; ++q) {
-                if (input.mustInclude[q] && weight[q] * x[q] < 1 - 1e-9)
-                    return;
-                if (!input.tonnage.isEmpty() && tonnage * weight[q] * x[q] > stock[q] * n + 1e-9)
-                    return;
-                cost += price[q] * weight[q] * x[q];
-            }
-            if (!best || cost < *best)
-                best = cost;
-            return;
-        }
-        for (x[j] = 0; used + weight[j] * x[j] <= n + 1e-9; ++x[j])
-            visit(j + 1, used + weight[j] * x[j]);
-        x[j] = 0;
-    };
-    visit(0, 0.0);
-    return best;
 }
 
 }  // namespace
@@ -288,102 +236,6 @@ private slots:
         QCOMPARE(EngineExecuteScript(env, ""), static_cast<int>(kEngineOk));
         QCOMPARE(EngineLastReport(env).status, EngineStatus::NotSolved);
         EngineDeleteEnv(env);
-    }
-
-    void solveModel()
-    {
-        TestFolder temp(false);
-        ModelInput input = WorkedExample();
-        const QString path = WriteModelFile(temp.folder(), input, 5);
-        QCOMPARE(SolveModel(path, 2), std::optional<QVector<double>>(QVector<double>{3, 2, 2400}));
-
-        // A drive letter and colon in front are dropped; other paths are kept whole.
-        QCOMPARE(SolveModel(QStringLiteral("C:") + path, 2), SolveModel(path, 2));
-        QVERIFY(QDir(temp.folder().dir).mkdir(QStringLiteral("ab")));
-        QVERIFY(!WriteModelFile(AppFolder{temp.path(QStringLiteral("ab"))}, input, 5).isEmpty());
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(temp.folder().dir);
-        const auto relative = SolveModel(QStringLiteral("ab/mspm.dll"), 2);
-        QDir::setCurrent(previous);
-        QVERIFY(relative.has_value());
-
-        // Shovel counts: 2*X1 + 3*X2 = 5 leaves X1 = X2 = 1, with ash 63 / 5.
-        input.upper[IndexOf("HuiFen")] = QStringLiteral("13");
-        input.shovelMode = true;
-        QCOMPARE(SolveModel(WriteModelFile(temp.folder(), input, 5), 2),
-                 std::optional<QVector<double>>(QVector<double>{1, 1, 2350}));
-
-        // Free coals: an optimum of 0 is a solution, not "no solution".
-        input.shovelMode = false;
-        input.coals[0].JiaGe = 0;
-        input.coals[1].JiaGe = 0;
-        const auto free = SolveModel(WriteModelFile(temp.folder(), input, 5), 2);
-        QVERIFY(free.has_value());
-        QCOMPARE(free->size(), 3);
-        QCOMPARE(free->at(2), 0.0);
-
-        input.upper[IndexOf("HuiFen")] = QStringLiteral("1");
-        QVERIFY(!SolveModel(WriteModelFile(temp.folder(), input, 5), 2).has_value());
-
-        QVERIFY(!SolveModel(temp.path(QStringLiteral("missing.dll")), 2).has_value());
-        QVERIFY(WriteFile(temp.path(QStringLiteral("empty.dll")), ""));
-        QVERIFY(!SolveModel(temp.path(QStringLiteral("empty.dll")), 2).has_value());
-        QVERIFY(WriteFile(temp.path(QStringLiteral("junk.dll")), "\x01\x02 not a model"));
-        QVERIFY(!SolveModel(temp.path(QStringLiteral("junk.dll")), 2).has_value());
-    }
-
-    void optimaMatchEnumeration()
-    {
-        TestFolder temp(false);
-        QRandomGenerator random(20261208);
-        const QStringList weights = {"1", "2", "0.5", "1.5", "3"};
-        const int bounded[] = {IndexOf("HuiFen"), IndexOf("Liu"), IndexOf("ReLiang")};
-        int solved = 0;
-        int unsolved = 0;
-        for (int round = 0; round < 400; ++round) {
-            ModelInput input;
-            const int k = 2 + random.bounded(3);
-            for (int j = 0; j < k; ++j) {
-                Mei coal;
-                coal.JiaGe = random.bounded(8) == 0 ? 0.0 : random.bounded(100000) / 100.0;
-                coal.MeiChan = weights[random.bounded(weights.size())];
-                coal.Kucun = QString::number(random.bounded(200));
-                for (const int i : bounded)
-                    IndexValue(coal, i) = FormatIndexValue(random.bounded(500) / 10.0);
-                input.coals.push_back(coal);
-                input.mustInclude.push_back(random.bounded(4) == 0);
-            }
-            for (const int i : bounded) {
-                if (random.bounded(2))
-                    input.lower[i] = QString::number(random.bounded(400) / 10.0);
-                if (random.bounded(2))
-                    input.upper[i] = QString::number(random.bounded(500) / 10.0);
-            }
-            if (random.bounded(3) == 0)
-                input.tonnage = QStringLiteral("100");
-            input.shovelMode = round % 2 == 1;
-            const int n = 2 + random.bounded(11);
-
-            const auto expected = Enumerate(input, n);
-            const auto cells = SolveModel(WriteModelFile(temp.folder(), input, n), k);
-            const QString context = QStringLiteral("round %1, n %2:\n%3").arg(round).arg(n).arg(BuildModelText(input, n));
-            QVERIFY2(cells.has_value() == expected.has_value(), qPrintable(context));
-            if (!expected) {
-                ++unsolved;
-                continue;
-            }
-            ++solved;
-            QVERIFY2(std::fabs(cells->at(k) - *expected) < 1e-6, qPrintable(context));
-            // The proportions returned are whole and add up to the total.
-            double used = 0;
-            for (int j = 0; j < k; ++j) {
-                QCOMPARE(cells->at(j), std::round(cells->at(j)));
-                used += cells->at(j) * (input.shovelMode ? input.coals[j].MeiChan.toDouble() : 1.0);
-            }
-            QVERIFY(std::fabs(used - n) < 1e-9);
-        }
-        QVERIFY(solved > 50);
-        QVERIFY(unsolved > 50);
     }
 
     void directReadingEqualsGeneralRules()

@@ -1,14 +1,13 @@
 #include "support/TestFolder.h"
 
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
+#include "base/Mei.h"
+#include "base/Settings.h"
 #include "data/Dbconnection.h"
-#include "data/Mei.h"
-#include "data/iniFunction.h"
 #include "export/ListExport.h"
-#include "export/ui/ReportList.h"
 #include "history/PlanHistory.h"
-#include "history/ui/HistoryWindow.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+#include "ui/windows/HistoryWindow.h"
 
 #include <QAction>
 #include <QLabel>
@@ -23,20 +22,23 @@ namespace {
 int MakePlan(const AppFolder& folder, const QString& info, const QStringList& coalNames,
              const QVector<QVector<double>>& blends)
 {
-    const int id = SavePlanHeader(folder, info);
-    QVector<Mei> coals;
+    NewPlan plan{info, {}, {}};
     for (int i = 0; i < coalNames.size(); ++i)
-        coals << MakeCoal(coalNames[i], 500 + 100 * i);
-    for (int i = 0; i < blends.size(); ++i)
-        SavePlanBlend(folder, id, blends[i], MakeCoal(QString(), 550 + i), false);
-    SavePlanCoals(folder, id, coals);
-    return id;
+        plan.coals << MakeCoal(coalNames[i], 500 + 100 * i);
+    for (int i = 0; i < blends.size(); ++i) {
+        PlanBlendRow row;
+        for (int j = 0; j < blends[i].size(); ++j)
+            row.parts[j] = blends[i][j];
+        row.blend = MakeCoal(QString(), 550 + i);
+        plan.rows << row;
+    }
+    return Expect(StorePlan(folder, plan));
 }
 
 int CountRows(const AppFolder& folder, const QString& table, const QString& column, int id)
 {
-    ConnectionScope scope(folder);
-    QSqlQuery q = RunQuery(QStringLiteral("select count(*) from %1 where %2=?").arg(table, column), {id});
+    auto scope = Expect(ConnectionScope::Open(folder));
+    QSqlQuery q = Expect(RunQuery(QStringLiteral("select count(*) from %1 where %2=?").arg(table, column), {id}));
     q.next();
     return q.value(0).toInt();
 }
@@ -66,6 +68,7 @@ private slots:
     void excelFailureMessage();
     void sortsByHeaderText();
     void reloadShowsNewPlan();
+    void coalNamesWithCommasKeepTheirColumns();
 
 private:
     std::unique_ptr<TestFolder> tf_;
@@ -73,7 +76,8 @@ private:
 
     HistoryWindow* open()
     {
-        window_ = new HistoryWindow;
+        const QDateTime fixed(QDate(2026, 3, 4), QTime(17, 5, 9));
+        window_ = new HistoryWindow(WindowContext{tf_->folder(), [fixed] { return fixed; }}, ReadSettings(tf_->folder()));
         return window_;
     }
     template <class T>
@@ -83,7 +87,6 @@ private:
 void HistoryWindowTest::init()
 {
     tf_ = std::make_unique<TestFolder>();
-    Forms::setFolder(tf_->folder());
     Prompt::setTestMode(true);
     Prompt::clear();
 }
@@ -98,11 +101,11 @@ void HistoryWindowTest::listsTheNewest500()
 {
     QVector<int> ids;
     {
-        ConnectionScope scope(tf_->folder());
-        Transaction t;
+        auto scope = Expect(ConnectionScope::Open(tf_->folder()));
+        auto t = Expect(Transaction::Begin());
         for (int i = 0; i < 501; ++i)
-            ids << SavePlanHeader(tf_->folder(), QStringLiteral("方案%1").arg(i));
-        t.commit();
+            ids << Expect(SavePlanHeader(QStringLiteral("方案%1").arg(i)));
+        Expect(t.Commit());
     }
     open();
     const ReportList* lsvLeft = child<ReportList>("lsvLeft");
@@ -179,10 +182,7 @@ void HistoryWindowTest::deletesEverySelectedPlan()
 // G, and the hidden state stays with the column when another plan is shown.
 void HistoryWindowTest::hidesColumnsBySettings()
 {
-    for (const char* key : {"neishui", "G", "huishoulv"})
-        WriteIni(tf_->folder(), kConfigSection, QString::fromLatin1(key), QStringLiteral("1"));
-    WriteIni(tf_->folder(), kConfigSection, QStringLiteral("fenxiji"), QStringLiteral("0"));
-    WriteIni(tf_->folder(), kConfigSection, QStringLiteral("Y"), QStringLiteral("2"));
+    QVERIFY(WriteBytes(tf_->folder().ConfigPath(), "[config]\r\nneishui=1\r\nG=1\r\nhuishoulv=1\r\nfenxiji=0\r\nY=2\r\n"));
     MakePlan(tf_->folder(), QStringLiteral("旧"), {"甲", "乙"}, {{1, 1}});
     MakePlan(tf_->folder(), QStringLiteral("新"), {"乙", "Gx煤"}, {{1, 1}});
     open();
@@ -212,14 +212,12 @@ void HistoryWindowTest::exportsAsShown()
     Prompt::queueAnswer(QMessageBox::Ok);
     child<QAction>("Toolbar1_4")->trigger();
     QCOMPARE(Prompt::fileRequests().size(), 1);
-    QVERIFY(Prompt::fileRequests()[0].proposedName.startsWith(QStringLiteral("Velmora配煤软件_")));
-    QCOMPARE(Prompt::fileRequests()[0].proposedName.size(), QStringLiteral("Velmora配煤软件_26-03-04-17-05-09").size());
+    QCOMPARE(Prompt::fileRequests()[0].proposedName, QStringLiteral("Velmora配煤软件_26-03-04-17-05-09"));
     QVERIFY(Prompt::fileRequests()[0].filter.contains(QStringLiteral("*.xls")));
     QCOMPARE(Prompt::lastText(), QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开"));
     QCOMPARE(Prompt::shown().last().title, QStringLiteral("导出提示："));
     QCOMPARE(Prompt::openedDocuments(), QStringList{xls + QStringLiteral(".xls")});
-    XlsSheet sheet;
-    QCOMPARE(ReadXlsFile(xls + QStringLiteral(".xls"), &sheet), QString());
+    const XlsSheet sheet = Expect(ReadXlsFile(xls + QStringLiteral(".xls")));
     const XlsRow& last = sheet.rows.last();
     QCOMPARE(last.value(1).text, QStringLiteral("300.00"));
     QCOMPARE(last.value(2).text, QStringLiteral("200.00"));
@@ -277,6 +275,31 @@ void HistoryWindowTest::reloadShowsNewPlan()
     QCOMPARE(window_->currentPlanId(), fresh);
     QCOMPARE(child<QLabel>("lbZhibiao")->text(), QStringLiteral("新"));
     QCOMPARE(child<ReportList>("lsvBottom")->listData().columns[2].header, QStringLiteral("N2"));
+}
+
+// A coal name holding a comma is one proportion column's title, in the
+// window and in both exports; the columns after it keep their coals.
+void HistoryWindowTest::coalNamesWithCommasKeepTheirColumns()
+{
+    MakePlan(tf_->folder(), QStringLiteral("x"), {"甲,乙", "丙煤"}, {{3, 1}});
+    open();
+    const ListData& blends = child<ReportList>("lsvBottom")->listData();
+    QCOMPARE(blends.columns[1].header, QStringLiteral("甲,乙"));
+    QCOMPARE(blends.columns[2].header, QStringLiteral("丙煤"));
+    QCOMPARE(blends.columns[3].header, QStringLiteral("d3"));
+
+    const QString xls = tf_->path(QStringLiteral("plan.xls"));
+    Prompt::queueFileName(xls);
+    child<QAction>("Toolbar1_4")->trigger();
+    const XlsSheet sheet = Expect(ReadXlsFile(xls));
+    const XlsRow& header = sheet.rows[sheet.rows.size() - 2];
+    QCOMPARE(header.value(1).text, QStringLiteral("甲,乙"));
+    QCOMPARE(header.value(2).text, QStringLiteral("丙煤"));
+
+    const QString html = tf_->path(QStringLiteral("plan.html"));
+    Prompt::queueFileName(html);
+    child<QAction>("Toolbar1_3")->trigger();
+    QVERIFY(QString::fromUtf8(ReadBytes(html)).contains(QStringLiteral("<td>序</td><td>甲,乙</td><td>丙煤</td><td>d3</td>")));
 }
 
 QTEST_MAIN(HistoryWindowTest)

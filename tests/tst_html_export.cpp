@@ -1,9 +1,11 @@
 #include "support/TestFolder.h"
 
 #include "export/ListExport.h"
-#include "export/TextFile.h"
+#include "base/Files.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 namespace {
@@ -32,7 +34,8 @@ private slots:
     void listPage_data();
     void listPage();
     void planPage();
-    void missingTemplate();
+    void pageFailuresSayWhyAndLeaveNoFile_data();
+    void pageFailuresSayWhyAndLeaveNoFile();
     void proposedName();
 };
 
@@ -57,19 +60,19 @@ void HtmlExportTest::readTextFile()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.txt"));
     QVERIFY(WriteBytes(path, bytes));
-    QCOMPARE(ReadTextFile(path, true), whole);
-    QCOMPARE(ReadTextFile(path, false), firstLine);
+    QCOMPARE(Expect(ReadTextFile(path, true)), whole);
+    QCOMPARE(Expect(ReadTextFile(path, false)), firstLine);
 }
 
 void HtmlExportTest::saveTextFile()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.html"));
-    QVERIFY(SaveTextFile(path, QStringLiteral("配煤")));
+    Expect(SaveTextFile(path, QStringLiteral("配煤")));
     QCOMPARE(ReadBytes(path), QStringLiteral("配煤\r\n").toUtf8());
-    QVERIFY(SaveTextFile(path, QStringLiteral("x")));  // an existing file is replaced
+    Expect(SaveTextFile(path, QStringLiteral("x")));  // an existing file is replaced
     QCOMPARE(ReadBytes(path), QByteArray("x\r\n"));
-    QVERIFY(!SaveTextFile(dir.filePath(QStringLiteral("no/dir/t.html")), QStringLiteral("x")));
+    QVERIFY(!SaveTextFile(dir.filePath(QStringLiteral("no/dir/t.html")), QStringLiteral("x")).ok());
 }
 
 void HtmlExportTest::fileExists()
@@ -131,7 +134,7 @@ void HtmlExportTest::listPage()
     QVERIFY(WriteBytes(tf.path(QStringLiteral("template/list1.html")), templateText));
     const QString path = tf.path(QStringLiteral("out.html"));
     QVERIFY(WriteBytes(path, QByteArray(5000, 'o')));  // an existing file is overwritten
-    QVERIFY(ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("A<B&C")), path));
+    Expect(ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("A<B&C")), path));
     const QString page = QString::fromUtf8(ReadBytes(path));
     QVERIFY2(page.startsWith(pagePrefix), qPrintable(page));
     QVERIFY(page.contains(QStringLiteral("A&lt;B&amp;C")));
@@ -143,12 +146,12 @@ void HtmlExportTest::listPage()
 void HtmlExportTest::planPage()
 {
     TestFolder tf;
-    PlanView plan;
+    ShownPlan plan;
     plan.information = QStringLiteral("硫分<1 {$list2}");
     plan.coals = OneCoal(QStringLiteral("甲煤"));
     plan.blends = OneCoal(QStringLiteral("300.00"));
     const QString path = tf.path(QStringLiteral("plan.html"));
-    QVERIFY(ExportPlanToHtml(tf.folder(), plan, path));
+    Expect(ExportPlanToHtml(tf.folder(), plan, path));
     const QString page = QString::fromUtf8(ReadBytes(path));
     QVERIFY(page.contains(QStringLiteral("charset=\"utf-8\"")) || page.contains(QStringLiteral("charset=utf-8")));
     QVERIFY(page.contains(QStringLiteral("Velmora配煤软件")));
@@ -159,15 +162,49 @@ void HtmlExportTest::planPage()
     QVERIFY(!page.contains(QStringLiteral("{$list1}")) && !page.contains(QStringLiteral("{$destination}")));
 }
 
-void HtmlExportTest::missingTemplate()
+// Every way a page cannot be made says what failed and why, and leaves no file.
+void HtmlExportTest::pageFailuresSayWhyAndLeaveNoFile_data()
 {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("target");  // relative to the folder
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("template missing") << "missing" << "out.html" << "找不到文件";
+    QTest::newRow("template is a folder") << "folder" << "out.html" << "不是文件";
+    QTest::newRow("template without its placeholder") << "no placeholder" << "out.html" << "中没有";
+    QTest::newRow("no such folder") << "" << "no/such/dir/out.html" << "不存在";
+    QTest::newRow("name too long") << "" << QString(300, QLatin1Char('n')) + ".html" << "文件名太长";
+    QTest::newRow("full disk") << "full" << "out.html" << "磁盘空间不足";
+}
+
+void HtmlExportTest::pageFailuresSayWhyAndLeaveNoFile()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
     TestFolder tf;
-    QFile::remove(tf.path(QStringLiteral("template/list1.html")));
-    QFile::remove(tf.path(QStringLiteral("template/list2.html")));
-    const QString path = tf.path(QStringLiteral("out.html"));
-    QVERIFY(!ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("x")), path));
-    QVERIFY(!ExportPlanToHtml(tf.folder(), PlanView(), path));
-    QVERIFY(!QFile::exists(path));
+    for (const char* name : {"list1.html", "list2.html"}) {
+        const QString templatePath = tf.path(QStringLiteral("template/") + QLatin1String(name));
+        if (setup == "missing" || setup == "folder")
+            QVERIFY(QFile::remove(templatePath));
+        if (setup == "folder")
+            QVERIFY(QDir().mkdir(templatePath));
+        if (setup == "no placeholder")
+            QVERIFY(WriteBytes(templatePath, "<html><body>{$list9}</body></html>"));
+    }
+    const QString path = tf.path(target);
+    ShownPlan plan;
+    plan.coals = OneCoal(QStringLiteral("x"));
+    plan.blends = OneCoal(QStringLiteral("y"));
+    for (int kind = 0; kind < 2; ++kind) {
+        if (setup == "full")
+            SimulateFullDiskForWrites(1);
+        const Status exported = kind == 0 ? ExportListToHtml(tf.folder(), OneCoal(QStringLiteral("x")), path)
+                                          : ExportPlanToHtml(tf.folder(), plan, path);
+        SimulateFullDiskForWrites(0);
+        QVERIFY(!exported.ok());
+        QVERIFY2(exported.message().contains(reason), qPrintable(exported.message()));
+        QVERIFY(!QFileInfo::exists(path));
+    }
 }
 
 void HtmlExportTest::proposedName()

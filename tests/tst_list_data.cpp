@@ -1,10 +1,9 @@
 #include "support/TestFolder.h"
 
+#include "base/Mei.h"
+#include "base/Settings.h"
 #include "data/Dbconnection.h"
-#include "data/Mei.h"
-#include "data/iniFunction.h"
-#include "export/ListData.h"
-#include "export/PlanView.h"
+#include "export/ListLayouts.h"
 #include "history/PlanHistory.h"
 
 #include <QtTest>
@@ -22,9 +21,7 @@ private slots:
     void nameBlendColumns_data();
     void nameBlendColumns();
     void fillKeepsColumnsAndReplacesRows();
-    void missingColumnIsAnError();
-    void connectionClosedAfterFill();
-    void sortByText();
+    void connectionClosedAfterLoad();
     void hideUnusedColumns_data();
     void hideUnusedColumns();
     void planListAndDelete();
@@ -50,12 +47,12 @@ void ListDataTest::coalCells()
     QFETCH(QVariant, stored);
     QFETCH(QString, shown);
     TestFolder tf;
-    ConnectionScope scope(tf.folder());
-    Execute(QStringLiteral("insert into Lishi_meitan (followid, Name, Liu, JiaGe) values (1, ?, ?, 650)"),
-            {QStringLiteral("甲煤"), stored.isValid() ? stored : QVariant(QMetaType::fromType<QString>())});
+    auto scope = Expect(ConnectionScope::Open(tf.folder()));
+    Expect(Execute(QStringLiteral("insert into Lishi_meitan (followid, Name, Liu, JiaGe) values (1, ?, ?, 650)"),
+            {QStringLiteral("甲煤"), stored.isValid() ? stored : QVariant(QMetaType::fromType<QString>())}));
     ListData list;
     SetupCoalColumns(list);
-    FillCoalRows(list, PlanCoalsStatement(1));
+    FillCoalRows(list, Expect(LoadPlanView(tf.folder(), 1)).coals);
     QCOMPARE(list.rowCount(), 1);
     QCOMPARE(list.cell(0, 1), QStringLiteral("甲煤"));
     QCOMPARE(list.cell(0, list.findColumn(QStringLiteral("硫分"))), shown);
@@ -77,12 +74,12 @@ void ListDataTest::proportionCells()
     QFETCH(QVariant, stored);
     QFETCH(QString, shown);
     TestFolder tf;
-    ConnectionScope scope(tf.folder());
-    Execute(QStringLiteral("insert into Lishi_Peibibiao (followid, d1, d7, Liu, JiaGe) values (1, 10, ?, '0.5', 612.345)"),
-            {stored.isValid() ? stored : QVariant(QMetaType::fromType<double>())});
+    auto scope = Expect(ConnectionScope::Open(tf.folder()));
+    Expect(Execute(QStringLiteral("insert into Lishi_Peibibiao (followid, d1, d7, Liu, JiaGe) values (1, 10, ?, '0.5', 612.345)"),
+            {stored.isValid() ? stored : QVariant(QMetaType::fromType<double>())}));
     ListData list;
     SetupBlendColumns(list, 1366);
-    FillBlendRows(list, PlanBlendsStatement(1));
+    FillBlendRows(list, Expect(LoadPlanView(tf.folder(), 1)).blends);
     QCOMPARE(list.rowCount(), 1);
     QCOMPARE(list.cell(0, 1), QStringLiteral("10"));
     QCOMPARE(list.cell(0, 7), shown);
@@ -144,25 +141,26 @@ void ListDataTest::blendWidth()
 
 void ListDataTest::nameBlendColumns_data()
 {
-    QTest::addColumn<QString>("names");
+    QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("titles");
-    QTest::newRow("three coals") << "A,B,C"
+    QTest::newRow("three coals") << QStringList{"A", "B", "C"}
                                  << QStringList{"A", "B", "C", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
-    QTest::newRow("empty") << ""
-                           << QStringList{"d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
-    QTest::newRow("name with a comma") << "A,B,1,2,C"
-                                       << QStringList{"A", "B", "1", "2", "C", "d6", "d7", "d8", "d9", "d10"};
-    QTest::newRow("eleven parts") << "1,2,3,4,5,6,7,8,9,10,11"
+    QTest::newRow("none") << QStringList{}
+                          << QStringList{"d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
+    // Each column takes its own coal's whole name, whatever it holds.
+    QTest::newRow("names with commas") << QStringList{"甲,乙", "丙煤", "1,2"}
+                                       << QStringList{"甲,乙", "丙煤", "1,2", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
+    QTest::newRow("eleven names") << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"}
                                   << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
 }
 
 void ListDataTest::nameBlendColumns()
 {
-    QFETCH(QString, names);
+    QFETCH(QStringList, names);
     QFETCH(QStringList, titles);
     ListData list;
     SetupBlendColumns(list, 1366);
-    NameBlendColumns(list, QStringLiteral("X,Y,Z,W"));  // a previous plan's names go
+    NameBlendColumns(list, {"X", "Y", "Z", "W"});  // a previous plan's names go
     NameBlendColumns(list, names);
     QStringList got;
     for (int c = 1; c <= 10; ++c)
@@ -174,51 +172,25 @@ void ListDataTest::nameBlendColumns()
 void ListDataTest::fillKeepsColumnsAndReplacesRows()
 {
     TestFolder tf;
-    const int plan = SavePlanHeader(tf.folder(), QStringLiteral("方案"));
-    SavePlanCoals(tf.folder(), plan, {MakeCoal(QStringLiteral("甲"), 1), MakeCoal(QStringLiteral("乙"), 2)});
+    const int plan = Expect(StorePlan(tf.folder(), NewPlan{QStringLiteral("方案"),
+                                                           {MakeCoal(QStringLiteral("甲"), 1), MakeCoal(QStringLiteral("乙"), 2)},
+                                                           {}}));
     ListData list;
     SetupCoalColumns(list);
     list.columns[3].width = 0;
     list.rows.append(ListRow{QStringLiteral("old"), {}, false});
-    FillCoalRows(list, tf.folder(), PlanCoalsStatement(plan));
+    FillCoalRows(list, Expect(LoadPlanView(tf.folder(), plan)).coals);
     QCOMPARE(list.rowCount(), 2);
     QCOMPARE(list.columns[3].width, 0);
     QCOMPARE(list.rows[0].subItems.size(), kCoalColumnCount - 1);
-    QCOMPARE(JoinCoalNames(list), QStringLiteral("甲,乙"));
+    QCOMPARE(list.columnCells(1), (QStringList{"甲", "乙"}));
 }
 
-void ListDataTest::missingColumnIsAnError()
+void ListDataTest::connectionClosedAfterLoad()
 {
     TestFolder tf;
-    ConnectionScope scope(tf.folder());
-    ListData list;
-    SetupCoalColumns(list);
-    QVERIFY_THROWS_EXCEPTION(DbError, FillCoalRows(list, Statement{QStringLiteral("select id, Name from meitan"), {}}));
-}
-
-void ListDataTest::connectionClosedAfterFill()
-{
-    TestFolder tf;
-    ListData list;
-    SetupBlendColumns(list, 1366);
-    FillBlendRows(list, tf.folder(), PlanBlendsStatement(1));
+    Expect(LoadPlanView(tf.folder(), 1));
     QVERIFY(!ConnectionPresent());
-}
-
-// A header click sorts by text: "10" before "9", letter case ignored, equal
-// texts keep their order.
-void ListDataTest::sortByText()
-{
-    ListData list;
-    list.addColumn(QStringLiteral("k"), 100);
-    list.addColumn(QStringLiteral("v"), 100);
-    const QStringList values{"9", "10", "b", "A", "9"};
-    for (int i = 0; i < values.size(); ++i)
-        list.rows.append(ListRow{QString::number(i), {values[i]}, false});
-    SortRows(list, 1, Qt::AscendingOrder);
-    QCOMPARE(list.columnCells(0), (QStringList{"1", "0", "4", "3", "2"}));
-    SortRows(list, 1, Qt::DescendingOrder);
-    QCOMPARE(list.columnCells(1), (QStringList{"b", "A", "9", "9", "10"}));
 }
 
 void ListDataTest::hideUnusedColumns_data()
@@ -237,13 +209,14 @@ void ListDataTest::hideUnusedColumns()
     QFETCH(QString, key);
     QFETCH(QStringList, hiddenBlendHeaders);
     TestFolder tf;
-    WriteIni(tf.folder(), kConfigSection, QStringLiteral("fenxiji"), QStringLiteral("2"));
+    QByteArray ini("[config]\r\nfenxiji=2\r\n");
     if (!key.isEmpty())
-        WriteIni(tf.folder(), kConfigSection, key, QStringLiteral("1"));
+        ini += key.toLatin1() + "=1\r\n";
+    QVERIFY(WriteBytes(tf.folder().ConfigPath(), ini));
     ListData list;
     SetupBlendColumns(list, 1366);
-    NameBlendColumns(list, QStringLiteral("Gao煤,gy煤"));
-    HideUnusedColumns(list, ReadHiddenIndexSettings(tf.folder()));
+    NameBlendColumns(list, {"Gao煤", "gy煤"});
+    HideUnusedColumns(list, ReadSettings(tf.folder()));
     QStringList hidden;
     for (int c = 1; c < list.columnCount(); ++c)
         if (list.columns[c].width == 0)
@@ -254,18 +227,19 @@ void ListDataTest::hideUnusedColumns()
 void ListDataTest::planListAndDelete()
 {
     TestFolder tf;
-    const int first = SavePlanHeader(tf.folder(), QStringLiteral("一\r\n二"));
-    const int second = SavePlanHeader(tf.folder(), QStringLiteral("三"));
+    const int first = Expect(StorePlan(tf.folder(), NewPlan{QStringLiteral("一\r\n二"), {}, {}}));
+    const int second = Expect(StorePlan(tf.folder(), NewPlan{QStringLiteral("三"), {}, {}}));
     ListData plans;
     SetupPlanListColumns(plans);
-    FillPlanList(plans, tf.folder(), 1);
+    FillPlanList(plans, Expect(LoadPlanList(tf.folder(), 1)));
     QCOMPARE(plans.rowCount(), 1);
     QCOMPARE(plans.cell(0, 0), QString::number(second));
-    FillPlanList(plans, tf.folder());
+    FillPlanList(plans, Expect(LoadPlanList(tf.folder())));
     QCOMPARE(plans.cell(1, 1), QStringLiteral("一二"));
     QVERIFY(!plans.cell(1, 2).isEmpty());
-    DeletePlans(tf.folder(), {first, second});
-    FillPlanList(plans, tf.folder());
+    Expect(DeletePlan(tf.folder(), first));
+    Expect(DeletePlan(tf.folder(), second));
+    FillPlanList(plans, Expect(LoadPlanList(tf.folder())));
     QCOMPARE(plans.rowCount(), 0);
     QVERIFY(!ConnectionPresent());
 }

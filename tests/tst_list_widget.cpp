@@ -1,5 +1,5 @@
 #include "export/ListData.h"
-#include "export/ui/ReportList.h"
+#include "ui/widgets/ReportList.h"
 
 #include <QHeaderView>
 #include <QtTest>

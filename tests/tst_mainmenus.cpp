@@ -1,17 +1,17 @@
-#include "app/ui/AboutBox.h"
-#include "app/ui/Forms.h"
-#include "app/ui/MainMenus.h"
-#include "app/ui/Prompt.h"
-#include "data/DaoFunction.h"
+#include "data/CoalTable.h"
 #include "data/Dbconnection.h"
-#include "data/ui/ConfigWindow.h"
-#include "export/ui/ReportList.h"
-#include "history/ui/HistoryWindow.h"
-#include "inventory/ui/CoalEditor.h"
-#include "inventory/ui/InventoryWindow.h"
+#include "history/PlanHistory.h"
 #include "support/TestFolder.h"
-#include "workspace/ui/CalculatorWindow.h"
-#include "workspace/ui/WorkspaceWindow.h"
+#include "ui/app/Windows.h"
+#include "ui/widgets/AboutBox.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+#include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/CoalEditor.h"
+#include "ui/windows/ConfigWindow.h"
+#include "ui/windows/HistoryWindow.h"
+#include "ui/windows/InventoryWindow.h"
+#include "ui/windows/WorkspaceWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,15 +21,21 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QtTest>
 
 #include <memory>
 
 namespace {
 
+// The session's windows; the clock stands still, so a date read by a test
+// and by a command is the same date.
+std::unique_ptr<Windows> g_windows;
+const QDateTime kNow(QDate(2026, 12, 8), QTime(23, 59, 59));
+
 QAction* Action(const QString& name)
 {
-    auto* action = WorkspaceWindow::existing()->findChild<QAction*>(name);
+    auto* action = g_windows->existingWorkspace()->findChild<QAction*>(name);
     if (!action)
         qFatal("no action %s", qPrintable(name));
     return action;
@@ -65,6 +71,7 @@ private slots:
     void cancelledOrDeclinedRestoreChangesNothing();
     void restoreBringsBackTheCoals();
     void restoreRefusesATextFile();
+    void restoreReloadsEveryOpenWindow();
 
 private:
     std::unique_ptr<TestFolder> folder_;
@@ -75,12 +82,13 @@ void MainMenusTest::init()
     Prompt::setTestMode(true);
     Prompt::clear();
     folder_ = std::make_unique<TestFolder>();
-    Forms::setFolder(folder_->folder());
-    OpenMainWindow()->show();
+    g_windows = std::make_unique<Windows>(WindowContext{folder_->folder(), [] { return kNow; }});
+    g_windows->workspace()->show();
 }
 
 void MainMenusTest::cleanup()
 {
+    g_windows.reset();
     QList<QPointer<QWidget>> windows;
     for (QWidget* w : QApplication::topLevelWidgets())
         windows << w;
@@ -92,7 +100,7 @@ void MainMenusTest::cleanup()
 
 void MainMenusTest::menuCaptionsAndAccessKeys()
 {
-    QMenuBar* bar = WorkspaceWindow::existing()->menuBar();
+    QMenuBar* bar = g_windows->existingWorkspace()->menuBar();
     QStringList captions;
     for (QAction* a : bar->actions())
         captions << a->text();
@@ -144,29 +152,29 @@ void MainMenusTest::eachCommandOpensItsWindow()
 void MainMenusTest::listWindowOpensOnce()
 {
     Action("munCangKu")->trigger();
-    InventoryWindow* first = InventoryWindow::existing();
+    InventoryWindow* first = g_windows->existingInventory();
     QVERIFY(Showing(first));
-    SaveCoal(folder_->folder(), MakeCoal("后加的煤", 1));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("后加的煤", 1)));
     Action("Toolbar1_1")->trigger();
-    QCOMPARE(InventoryWindow::existing(), first);
+    QCOMPARE(g_windows->existingInventory(), first);
     // Brought forward, not loaded a second time.
     QCOMPARE(first->findChild<ReportList*>("ListView1")->rowCount(), 0);
 
     Action("Toolbar1_2")->trigger();
-    HistoryWindow* history = HistoryWindow::existing();
+    HistoryWindow* history = g_windows->existingHistory();
     Action("Toolbar1_2")->trigger();
-    QCOMPARE(HistoryWindow::existing(), history);
+    QCOMPARE(g_windows->existingHistory(), history);
 }
 
 void MainMenusTest::addCoalEmptiesAnOpenEditor()
 {
-    SaveCoal(folder_->folder(), MakeCoal("晋城无烟煤", 680));
-    CoalEditor* editor = CoalEditor::instance();
+    Expect(SaveCoal(folder_->folder(), MakeCoal("晋城无烟煤", 680)));
+    CoalEditor* editor = g_windows->editor();
     editor->setId(1);
     editor->show();
     QCOMPARE(editor->findChild<QLineEdit*>("txtName")->text(), QStringLiteral("晋城无烟煤"));
     Action("munADD")->trigger();
-    QCOMPARE(CoalEditor::existing(), editor);
+    QCOMPARE(g_windows->existingEditor(), editor);
     QCOMPARE(editor->id(), 0);
     QCOMPARE(editor->findChild<QLineEdit*>("txtName")->text(), QString());
     QCOMPARE(editor->findChild<QLineEdit*>("txtJiage")->text(), QString());
@@ -200,23 +208,23 @@ void MainMenusTest::answeringNoToExitLeavesEveryWindow()
         QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("提示"));
     }
     Prompt::queueAnswer(QMessageBox::No);
-    WorkspaceWindow::existing()->close();
+    g_windows->existingWorkspace()->close();
     QCOMPARE(Prompt::shown().size(), 3);
-    QVERIFY(Showing(WorkspaceWindow::existing()));
-    QVERIFY(Showing(InventoryWindow::existing()));
-    QVERIFY(Showing(CalculatorWindow::existing()));
+    QVERIFY(Showing(g_windows->existingWorkspace()));
+    QVERIFY(Showing(g_windows->existingInventory()));
+    QVERIFY(Showing(g_windows->existingCalculator()));
 
     Prompt::queueAnswer(QMessageBox::Yes);
     Action("munTc")->trigger();
-    QVERIFY(!Showing(WorkspaceWindow::existing()));
-    QVERIFY(!Showing(InventoryWindow::existing()));
+    QVERIFY(!Showing(g_windows->existingWorkspace()));
+    QVERIFY(!Showing(g_windows->existingInventory()));
 }
 
 void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
 {
-    const QString expected = folder_->path("bakup/" + QDate::currentDate().toString("yyyy-MM-dd") + ".bak");
+    const QString expected = folder_->path("bakup/" + kNow.date().toString("yyyy-MM-dd") + ".bak");
     Action("munSJBF")->trigger();
-    SaveCoal(folder_->folder(), MakeCoal("A", 1));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("A", 1)));
     Action("munSJBF")->trigger();
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(expected));
     QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("提示"));
@@ -227,7 +235,7 @@ void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
 void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
 {
     Action("munSJBF")->trigger();
-    SaveCoal(folder_->folder(), MakeCoal("A", 1));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("A", 1)));
     const QByteArray before = ReadBytes(folder_->path("coal.dat"));
     Prompt::clear();
 
@@ -247,11 +255,11 @@ void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
 
 void MainMenusTest::restoreBringsBackTheCoals()
 {
-    SaveCoal(folder_->folder(), MakeCoal("甲", 1));
-    SaveCoal(folder_->folder(), MakeCoal("乙", 2));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("甲", 1)));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("乙", 2)));
     Action("munSJBF")->trigger();
-    DeleteCoal(folder_->folder(), 2);
-    const QString backup = folder_->path("bakup/" + QDate::currentDate().toString("yyyy-MM-dd") + ".bak");
+    Expect(DeleteCoal(folder_->folder(), 2));
+    const QString backup = folder_->path("bakup/" + kNow.date().toString("yyyy-MM-dd") + ".bak");
 
     Prompt::queueFileName(backup);
     Prompt::queueAnswer(QMessageBox::Yes);
@@ -260,14 +268,14 @@ void MainMenusTest::restoreBringsBackTheCoals()
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files).size(), 2);
 
     Action("munCangKu")->trigger();
-    auto* list = InventoryWindow::existing()->findChild<ReportList*>("ListView1");
+    auto* list = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
     QCOMPARE(list->rowCount(), 2);
     QCOMPARE(list->listData().columnCells(1), (QStringList{"甲", "乙"}));
 }
 
 void MainMenusTest::restoreRefusesATextFile()
 {
-    SaveCoal(folder_->folder(), MakeCoal("甲", 1));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("甲", 1)));
     const QByteArray before = ReadBytes(folder_->path("coal.dat"));
     const QString text = folder_->path("bakup/notes.bak");
     QFile f(text);
@@ -281,6 +289,45 @@ void MainMenusTest::restoreRefusesATextFile()
     QVERIFY(Prompt::lastText().contains(QStringLiteral("不是本软件的数据备份")));
     QCOMPARE(ReadBytes(folder_->path("coal.dat")), before);
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files), QStringList{"notes.bak"});
+}
+
+// After a restore no window holds records of the replaced file: the lists
+// show the restored one, and an editor's unsaved input is never written into it.
+void MainMenusTest::restoreReloadsEveryOpenWindow()
+{
+    Expect(SaveCoal(folder_->folder(), MakeCoal("甲", 1)));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("乙", 2)));
+    Expect(StorePlan(folder_->folder(), NewPlan{QStringLiteral("备份中的方案"), {}, {}}));
+    Action("munSJBF")->trigger();
+    const QString backup = folder_->path("bakup/" + kNow.date().toString("yyyy-MM-dd") + ".bak");
+    // After the backup: coals 3 and 4, coal 1 renamed, the plan replaced.
+    Expect(SaveCoal(folder_->folder(), MakeCoal("丙", 3)));
+    Expect(SaveCoal(folder_->folder(), MakeCoal("丁", 4)));
+    Expect(DeleteCoal(folder_->folder(), 2));
+    Expect(StorePlan(folder_->folder(), NewPlan{QStringLiteral("备份后的方案"), {}, {}}));
+
+    Action("munCangKu")->trigger();
+    Action("Toolbar1_2")->trigger();
+    CoalEditor* editor = g_windows->editor();
+    editor->setId(3);  // a coal the backup does not hold
+    editor->show();
+    editor->findChild<QLineEdit*>("txtName")->setText(QStringLiteral("没保存的输入"));
+    QPointer<CoalEditor> editorAlive(editor);
+
+    Prompt::queueFileName(backup);
+    Prompt::queueAnswer(QMessageBox::Yes);
+    Action("munSJHY")->trigger();
+    QCOMPARE(Prompt::lastText(), QStringLiteral("数据已经成功还原！请重新登陆 "));
+
+    auto* coals = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
+    QCOMPARE(coals->listData().columnCells(1), (QStringList{"甲", "乙"}));
+    QCOMPARE(coals->listData().columnCells(0), (QStringList{"1", "2"}));
+    auto* plans = g_windows->existingHistory()->findChild<ReportList*>("lsvLeft");
+    QCOMPARE(plans->listData().columnCells(1), QStringList{"备份中的方案"});
+    QVERIFY(!editorAlive);
+    // Whatever the user does next, the restored file holds only what it held.
+    QCOMPARE(CountRows(folder_->folder(), "meitan"), 2);
+    QCOMPARE(Expect(LoadCoal(folder_->folder(), 1))->MingCheng, QStringLiteral("甲"));
 }
 
 QTEST_MAIN(MainMenusTest)

@@ -1,15 +1,15 @@
 // The blending model's text: exact bytes of every shape, the shovel-count
-// rewrite, the model file, and the fast number writers against the general
-// numeric rules they stand in for.
+// form, the model file, and the exact products of bounds and totals.
 
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "blend/EngineModel.h"
 #include "blend/ModelText.h"
-#include "blend/NumberText.h"
 #include "blend/SolverCall.h"
-#include "data/QualityIndex.h"
 #include "support/TestFolder.h"
-#include "workspace/CommonFunction.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -50,9 +50,27 @@ QString Lines(const QStringList& lines)
     return lines.join(QStringLiteral("\r\n"));
 }
 
-QString ShovelForm(const ModelInput& input, int n)
+QString ShovelForm(ModelInput input, int n)
 {
-    return ApplyShovelWeights(BuildModelText(input, n), input.coals);
+    input.shovelMode = true;
+    return BuildModelText(input, n);
+}
+
+// The model as the engine reads it.
+EngineModel Parsed(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    EngineModel model;
+    EngineParseError error;
+    if (!ParseEngineModel(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), model, error))
+        qFatal("model not read: %s", error.message.c_str());
+    return model;
+}
+
+QByteArray FileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 }  // namespace
@@ -103,7 +121,7 @@ private slots:
         if (tonnage)
             input.tonnage = QStringLiteral("1000");
         input.shovelMode = shovel;
-        const QString text = shovel ? ShovelForm(input, 5) : BuildModelText(input, 5);
+        const QString text = BuildModelText(input, 5);
         QCOMPARE(text, expected);
         // What goes into the model file is the same text, plus CR LF.
         QCOMPARE(ModelFileBytes(input, 5), expected.toLocal8Bit());
@@ -126,6 +144,7 @@ private slots:
 
         // Coal 10's terms carry coal 10's shovel weight (20) and never coal 1's (11).
         const QString shovel = ShovelForm(input, 7);
+        QVERIFY(shovel.contains(QStringLiteral("\r\n0*11*X1+1.00*12*X2+")));
         QVERIFY(shovel.contains(QStringLiteral("+109.00*20*X10;")));
         QVERIFY(shovel.contains(QStringLiteral("\r\n20*X10>1;\r\n")));
         QVERIFY(shovel.contains(QStringLiteral("+20*X10=7;")));
@@ -204,20 +223,11 @@ private slots:
         QVERIFY(!BuildModelText(input, 4).endsWith(QLatin1Char('\n')));
     }
 
-    void shovelRewriteTouchesWholeNamesOnly()
+    void shovelFormWeighsEveryTermButTheNames()
     {
-        QVector<Mei> coals(12);
-        for (int j = 0; j < 12; ++j)
-            coals[j].MeiChan = QStringLiteral("w%1").arg(j + 1);
-        const QString text = QStringLiteral("X1+X10+X12+X13+AX1+X1a;\r\n@gin(X1);\r\n@pointer(1)=X1;\r\nX1>1;");
-        QCOMPARE(ApplyShovelWeights(text, coals),
-                 QStringLiteral("w1*X1+w10*X10+w12*X12+X13+AX1+X1a;\r\n@gin(X1);\r\n@pointer(1)=X1;\r\nw1*X1>1;"));
-    }
-
-    void directShovelFormEqualsRewrite()
-    {
-        // The model file's shovel form is written directly; it must be the
-        // rewrite of the plain text for any input.
+        // Read back by the engine, the shovel-count form is the plain model
+        // with every coal's terms weighted by its tons per shovel, in every
+        // row, and the same integrality and pointers.
         QRandomGenerator random(7);
         const QStringList weights = {"2", "0.5", "1.25", "3", "10", "0.75"};
         for (int round = 0; round < 200; ++round) {
@@ -241,60 +251,49 @@ private slots:
             }
             if (random.bounded(2))
                 input.tonnage = QString::number(random.bounded(2000));
-            input.shovelMode = true;
             const int n = 2 + random.bounded(999);
-            QCOMPARE(QString::fromLocal8Bit(ModelFileBytes(input, n)), ShovelForm(input, n));
+            const EngineModel plain = Parsed(BuildModelText(input, n));
+            const EngineModel shovel = Parsed(ShovelForm(input, n));
+            auto weight = [&](int variable) { return input.coals[variable].MeiChan.toDouble(); };
+            QCOMPARE(shovel.variables.size(), plain.variables.size());
+            for (std::size_t v = 0; v < plain.variables.size(); ++v) {
+                QCOMPARE(shovel.variables[v].name, plain.variables[v].name);
+                QCOMPARE(shovel.variables[v].integer, plain.variables[v].integer);
+            }
+            QCOMPARE(shovel.objective.size(), plain.objective.size());
+            for (std::size_t t = 0; t < plain.objective.size(); ++t)
+                QCOMPARE(shovel.objective[t].coefficient, plain.objective[t].coefficient * weight(plain.objective[t].variable));
+            QCOMPARE(shovel.rows.size(), plain.rows.size());
+            for (std::size_t r = 0; r < plain.rows.size(); ++r) {
+                QCOMPARE(shovel.rows[r].rhs, plain.rows[r].rhs);
+                const auto a = RowTerms(plain, plain.rows[r]);
+                const auto b = RowTerms(shovel, shovel.rows[r]);
+                QCOMPARE(b.size(), a.size());
+                for (std::size_t t = 0; t < a.size(); ++t) {
+                    QCOMPARE(b[t].variable, a[t].variable);
+                    QCOMPARE(b[t].coefficient, a[t].coefficient * weight(a[t].variable));
+                }
+            }
+            QCOMPARE(shovel.pointers.size(), plain.pointers.size());
         }
-
-        // Copied texts beyond ASCII go through the code page conversion, also
-        // when the same coals are written again.
-        ModelInput input = WorkedExample();
-        input.coals[1].MeiChan = QStringLiteral("３");
-        input.shovelMode = true;
-        for (int n : {5, 6})
-            QCOMPARE(ModelFileBytes(input, n), ShovelForm(input, n).toLocal8Bit());
     }
 
-    void fastNumbersFollowTheGeneralRules()
+    void boundTimesTotalIsExact()
     {
-        const QStringList texts = {"0", "0.00", "-0", "7", "12.345", "5.236", "0.5", "-1.5", "-0.001", "0.005",
-                                   "0.004999", "1.005", "2.675", "999999.995", "123456789012.345", "1e3", "1E-2",
-                                   "+5", " 12 ", "\t3.5", ".5", "5.", "abc", "", " ", "1.2.3", "12.3%", "1e",
-                                   "--1", "1e999", "0.000001", "123456789012345678", "4503599627370497.5"};
-        for (const QString& text : texts) {
-            const auto general = ToNumber(text);
-            const auto fast = ReadNumberText(text);
-            QCOMPARE(fast.has_value(), general.has_value());
-            if (general)
-                QCOMPARE(*fast, *general);
-            std::string written;
-            AppendIndexText(written, text);
-            QCOMPARE(QString::fromStdString(written), FormatIndexValue(text));
-        }
-
+        // A bound times the total is written from the decimal as typed, so it
+        // reads as the product would be written by hand; it must still be the
+        // shortest text of the double product.
         QRandomGenerator random(11);
         for (int round = 0; round < 20000; ++round) {
-            // Decimals of every length, prices and their products with totals.
             const int decimals = random.bounded(5);
             const double value = (random.bounded(2000000) - 1000000) / std::pow(10.0, decimals);
             const QString text = QString::number(value, 'f', decimals);
-            std::string written;
-            AppendIndexText(written, text);
-            QCOMPARE(QString::fromStdString(written), FormatIndexValue(text));
-            written.clear();
-            AppendIndexValue(written, value / 3);
-            QCOMPARE(QString::fromStdString(written), FormatIndexValue(value / 3));
-
             const int n = 1 + random.bounded(1000);
             const auto plain = PlainDecimal(text.toStdString());
             QVERIFY(plain);
-            written.clear();
+            std::string written;
             AppendTimesTotal(written, *plain, n);
             QCOMPARE(QString::fromStdString(written), ShortestNumberText(value * n));
-            QCOMPARE(RoundedPrice(value / 3), ToRoundedDouble(value / 3, 0));
-            written.clear();
-            AppendShortestNumber(written, value / 7);
-            QCOMPARE(QString::fromStdString(written), ShortestNumberText(value / 7));
         }
     }
 
@@ -302,41 +301,38 @@ private slots:
     {
         TestFolder temp(false);
         ModelInput input = WorkedExample();
-        const QString path = WriteModelFile(temp.folder(), input, 5);
-        QCOMPARE(path, temp.folder().ModelPath());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
-        file.close();
+        ModelFile file = Expect(ModelFile::Create(temp.folder()));
+        QCOMPARE(file.path(), temp.folder().ModelPath());
+        Expect(file.WriteModelFile(ModelWriter(input), 5));
+        QCOMPARE(FileContent(file.path()), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
         // A shorter model replaces a longer one completely.
         input.upper[IndexOf("HuiFen")].clear();
-        QCOMPARE(WriteModelFile(temp.folder(), input, 5), path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
-        file.close();
+        Expect(file.WriteModelFile(ModelWriter(input), 5));
+        QCOMPARE(FileContent(file.path()), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
-        // The shovel-count form goes to the file in the shovel mode.
+        // The shovel-count form goes to the file in the shovel mode, a copied
+        // text beyond ASCII in the code page.
         input.shovelMode = true;
-        input.coals[1].MeiChan = QStringLiteral("三");  // copied as typed, in the code page
-        QCOMPARE(WriteModelFile(temp.folder(), input, 5), path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), (ShovelForm(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
-        file.close();
-
-        QVERIFY(WriteTextFile(QStringLiteral("a.txt"), temp.folder().dir, QStringLiteral("x")));
-        QCOMPARE(QFile(temp.path(QStringLiteral("a.txt"))).size(), 3);
+        input.coals[1].MeiChan = QStringLiteral("三");
+        Expect(file.WriteModelFile(ModelWriter(input), 5));
+        QCOMPARE(FileContent(file.path()), (ShovelForm(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
     }
 
-    void unwritableModelFile()
+    void modelFileGoesWithTheRun()
     {
         TestFolder temp(false);
-        const AppFolder missing{temp.path(QStringLiteral("no/such/folder"))};
-        QCOMPARE(WriteModelFile(missing, WorkedExample(), 5), QString());
-        QVERIFY(!WriteTextFile(QStringLiteral("mspm.dll"), missing.dir, QStringLiteral("model:")));
-        // A folder where the file should be.
-        QVERIFY(QDir(temp.folder().dir).mkdir(QStringLiteral("mspm.dll")));
-        QCOMPARE(WriteModelFile(temp.folder(), WorkedExample(), 5), QString());
+        {
+            ModelFile file = Expect(ModelFile::Create(temp.folder()));
+            Expect(file.WriteModelFile(ModelWriter(WorkedExample()), 5));
+            QVERIFY(QFileInfo::exists(temp.folder().ModelPath()));
+        }
+        QVERIFY(!QFileInfo::exists(temp.folder().ModelPath()));
+
+        // No folder to write in: the run is told why.
+        const auto missing = ModelFile::Create(AppFolder{temp.path(QStringLiteral("no/such/folder"))});
+        QVERIFY(!missing.ok());
+        QVERIFY(missing.message().startsWith(QStringLiteral("无法写入模型文件")));
     }
 };
 

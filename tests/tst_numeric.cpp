@@ -1,6 +1,8 @@
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 #include <QtTest>
+
+#include <limits>
 
 class NumericTest : public QObject {
     Q_OBJECT
@@ -13,10 +15,8 @@ private slots:
     void toRoundedDouble();
     void toLongOrZero_data();
     void toLongOrZero();
-    void weightedSum_data();
-    void weightedSum();
-    void divideAndFormat_data();
-    void divideAndFormat();
+    void fixedText_data();
+    void fixedText();
 };
 
 void NumericTest::numericText_data()
@@ -43,6 +43,11 @@ void NumericTest::numericText_data()
     QTest::newRow("infinity") << "inf" << false;
     QTest::newRow("nan") << "nan" << false;
     QTest::newRow("hex") << "0x1F" << false;
+    QTest::newRow("beyond a double") << "1e400" << false;
+    QTest::newRow("beyond a double, negative") << "-1e400" << false;
+    QTest::newRow("tiny is zero") << "1e-400" << true;
+    QTest::newRow("full-width digits") << "１２" << false;
+    QTest::newRow("long digit string") << QString(500, QLatin1Char('1')).prepend(QStringLiteral("0.")) << true;
 }
 
 void NumericTest::numericText()
@@ -50,7 +55,7 @@ void NumericTest::numericText()
     QFETCH(QString, text);
     QFETCH(bool, numeric);
     QCOMPARE(IsNumericText(text), numeric);
-    QCOMPARE(IsNumeric(QVariant(text)), numeric);
+    QCOMPARE(ToNumber(QVariant(text)).has_value(), numeric);
 }
 
 void NumericTest::formatIndexValue_data()
@@ -78,6 +83,16 @@ void NumericTest::formatIndexValue_data()
     QTest::newRow("no grouping") << QVariant(QString("1e6")) << "1000000.00";
     QTest::newRow("integer value") << QVariant(650) << "650.00";
     QTest::newRow("blanks") << QVariant(QString(" 3 ")) << "3.00";
+    // Near a half cent the rounding works on the 15-digit decimal form.
+    QTest::newRow("2.675") << QVariant(2.675) << "2.68";
+    QTest::newRow("1.005") << QVariant(1.005) << "1.01";
+    QTest::newRow("-1.005") << QVariant(-1.005) << "-1.01";
+    QTest::newRow("1.0049999") << QVariant(1.0049999) << "1.00";
+    QTest::newRow("half cent beyond 1e9") << QVariant(1234567890.125) << "1234567890.13";
+    QTest::newRow("beyond 15 digits") << QVariant(1e20) << "100000000000000000000.00";
+    QTest::newRow("stored form kept") << QVariant(QString("12.50")) << "12.50";
+    QTest::newRow("leading zero re-formed") << QVariant(QString("012.50")) << "12.50";
+    QTest::newRow("infinite") << QVariant(std::numeric_limits<double>::infinity()) << "";
 }
 
 void NumericTest::formatIndexValue()
@@ -90,24 +105,24 @@ void NumericTest::formatIndexValue()
 void NumericTest::toRoundedDouble_data()
 {
     QTest::addColumn<QVariant>("value");
-    QTest::addColumn<int>("decimals");
     QTest::addColumn<double>("result");
-    QTest::newRow("650") << QVariant(QString("650")) << 0 << 650.0;
-    QTest::newRow("abc") << QVariant(QString("abc")) << 0 << 0.0;
-    QTest::newRow("empty") << QVariant(QString()) << 0 << 0.0;
-    QTest::newRow("12.345") << QVariant(12.345) << 0 << 12.35;
-    QTest::newRow("350.456") << QVariant(QString("350.456")) << 0 << 350.46;
-    QTest::newRow("half away negative") << QVariant(-0.125) << 0 << -0.13;
-    QTest::newRow("483.3333") << QVariant(483.3333) << 0 << 483.33;
-    QTest::newRow("more decimals asked") << QVariant(1.23456) << 3 << 1.235;
+    QTest::newRow("650") << QVariant(QString("650")) << 650.0;
+    QTest::newRow("abc") << QVariant(QString("abc")) << 0.0;
+    QTest::newRow("empty") << QVariant(QString()) << 0.0;
+    QTest::newRow("12.345") << QVariant(12.345) << 12.35;
+    QTest::newRow("350.456") << QVariant(QString("350.456")) << 350.46;
+    QTest::newRow("half away negative") << QVariant(-0.125) << -0.13;
+    QTest::newRow("483.3333") << QVariant(483.3333) << 483.33;
+    QTest::newRow("beyond a double") << QVariant(QString("1e400")) << 0.0;
 }
 
 void NumericTest::toRoundedDouble()
 {
     QFETCH(QVariant, value);
-    QFETCH(int, decimals);
     QFETCH(double, result);
-    QCOMPARE(ToRoundedDouble(value, decimals), result);
+    QCOMPARE(ToRoundedDouble(value), result);
+    if (const auto number = ToNumber(value))
+        QCOMPARE(ToRoundedDouble(*number), result);
 }
 
 void NumericTest::toLongOrZero_data()
@@ -133,45 +148,27 @@ void NumericTest::toLongOrZero()
     QCOMPARE(ToLongOrZero(value), result);
 }
 
-void NumericTest::weightedSum_data()
+void NumericTest::fixedText_data()
 {
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("sum");
-    QTest::addColumn<double>("weight");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("empty value loses the sum") << "" << "12" << 3.0 << "";
-    QTest::newRow("empty sum counts 0") << "2" << "" << 3.0 << "6";
-    QTest::newRow("half weight") << "2" << "6" << 0.5 << "7";
-    QTest::newRow("shortest form") << "8.3" << "" << 3.0 << "24.9";
-    QTest::newRow("fraction") << "12.5" << "100" << 1.0 << "112.5";
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero keeps its decimals") << 0.0 << 2 << "0.00";
+    QTest::newRow("tons share") << 1000.0 / 3 << 2 << "333.33";
+    QTest::newRow("half away") << 0.125 << 2 << "0.13";
+    QTest::newRow("negative zero") << -0.001 << 2 << "0.00";
+    QTest::newRow("no decimals") << 2.5 << 0 << "3";
+    QTest::newRow("three decimals") << 1.2345 << 3 << "1.235";
+    QTest::newRow("carry through") << 99.9999 << 3 << "100.000";
+    QTest::newRow("not finite") << std::numeric_limits<double>::quiet_NaN() << 2 << "";
 }
 
-void NumericTest::weightedSum()
+void NumericTest::fixedText()
 {
-    QFETCH(QString, value);
-    QFETCH(QString, sum);
-    QFETCH(double, weight);
-    QFETCH(QString, result);
-    QCOMPARE(AddWeighted(value, sum, weight), result);
-}
-
-void NumericTest::divideAndFormat_data()
-{
-    QTest::addColumn<QString>("sum");
-    QTest::addColumn<double>("divisor");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("empty sum") << "" << 2.0 << "";
-    QTest::newRow("30 / 2") << "30" << 2.0 << "15.00";
-    QTest::newRow("0 / 2") << "0" << 2.0 << "0";
-    QTest::newRow("60 / 5") << "60" << 5.0 << "12.00";
-}
-
-void NumericTest::divideAndFormat()
-{
-    QFETCH(QString, sum);
-    QFETCH(double, divisor);
-    QFETCH(QString, result);
-    QCOMPARE(DivideAndFormat(sum, divisor), result);
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QString, text);
+    QCOMPARE(FixedText(value, decimals), text);
 }
 
 QTEST_GUILESS_MAIN(NumericTest)

@@ -1,7 +1,8 @@
-#include "blend/BlendRun.h"
+#include "workspace/BlendRun.h"
 #include "data/Dbconnection.h"
 #include "support/TestFolder.h"
 
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -33,6 +34,31 @@ WorkspaceInput ThreeCoals()
 
 using Setup = std::function<void(const TestFolder&, WorkspaceInput&)>;
 
+// How a run ended, the way the job that runs it in the program ends it:
+// checked, solved, then stored when any total had a solution.
+struct Ended {
+    QString kind;  // "rejected", "failed", "cancelled", "no plan", "stored"
+    QString message;
+    int planId = 0;
+    int solutions = 0;
+    int stored = 0;
+};
+
+Ended Run(const TestFolder& test, WorkspaceInput& input, const RunProgress& progress = {})
+{
+    if (Status prepared = PrepareRun(input); !prepared)
+        return {"rejected", prepared.message()};
+    const Result<RunSolution> solved = SolveRun(test.folder(), input, progress);
+    if (!solved)
+        return {solved.kind() == FailureKind::Cancelled ? "cancelled" : "failed", solved.message()};
+    if (solved->solutions == 0)
+        return {"no plan", NoPlanMessage(), 0, 0, 0};
+    const Result<int> planId = StoreRun(test.folder(), *solved);
+    if (!planId)
+        return {"failed", planId.message(), 0, solved->solutions, 0};
+    return {"stored", QString(), *planId, solved->solutions, int(solved->rows.size())};
+}
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Setup)
@@ -50,6 +76,7 @@ private slots:
     void allPricesEqualStoresEverySolution();
     void runsThatLeaveNothing_data();
     void runsThatLeaveNothing();
+    void jobSolvesThenStores();
 };
 
 void RunTest::describeRange_data()
@@ -122,8 +149,8 @@ void RunTest::rejectedInputWritesNothing()
     input.grid.rows[5] = input.grid.rows[2];
     input.grid.rows[2] = GridRow();
     input.upper[kAsh] = QStringLiteral("twelve");
-    const RunOutcome outcome = RunBlending(test.folder(), input);
-    QCOMPARE(outcome.kind, RunOutcome::Kind::Rejected);
+    const Ended outcome = Run(test, input);
+    QCOMPARE(outcome.kind, QStringLiteral("rejected"));
     QCOMPARE(outcome.message, QStringLiteral("请将灰分的指标上限填写成数字！"));
     QCOMPARE(input.grid.rows[2].name(), QStringLiteral("C"));  // compacted all the same
     QCOMPARE(HistoryRows(test.folder()), 0);
@@ -137,13 +164,13 @@ void RunTest::storedPlan()
     int calls = 0;
     int lastSeen = 0;
     QList<int> totals;
-    const RunOutcome outcome = RunBlending(test.folder(), input, [&](int total, int last) -> bool {
+    const Ended outcome = Run(test, input, [&](int total, int last) -> bool {
         totals << total;
         lastSeen = last;
         ++calls;
         return true;
     });
-    QCOMPARE(outcome.kind, RunOutcome::Kind::Stored);
+    QCOMPARE(outcome.kind, QStringLiteral("stored"));
     QCOMPARE(calls, 11);
     QCOMPARE(totals.first(), 2);
     QCOMPARE(totals.last(), 12);
@@ -152,13 +179,13 @@ void RunTest::storedPlan()
     QVERIFY(outcome.stored > 0);
     QVERIFY(!QFileInfo::exists(test.folder().ModelPath()));
 
-    ConnectionScope connection(test.folder());
-    QSqlQuery header = RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan"));
+    auto connection = Expect(ConnectionScope::Open(test.folder()));
+    QSqlQuery header = Expect(RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan")));
     QVERIFY(header.next());
     QCOMPARE(header.value(0).toInt(), outcome.planId);
     QCOMPARE(header.value(1).toString(), QStringLiteral("灰分<=12  B必选"));
-    QSqlQuery blends = RunQuery(QStringLiteral("select d1, d2, d3, d4, JiaGe from Lishi_Peibibiao where followid=?"),
-                                {outcome.planId});
+    QSqlQuery blends = Expect(RunQuery(QStringLiteral("select d1, d2, d3, d4, JiaGe from Lishi_Peibibiao where followid=?"),
+                                {outcome.planId}));
     QSet<double> prices;
     int rows = 0;
     while (blends.next()) {
@@ -169,8 +196,8 @@ void RunTest::storedPlan()
     }
     QCOMPARE(rows, outcome.stored);
     QCOMPARE(prices.size(), rows);
-    QSqlQuery coals = RunQuery(QStringLiteral("select Name from Lishi_meitan where followid=? order by id"),
-                               {outcome.planId});
+    QSqlQuery coals = Expect(RunQuery(QStringLiteral("select Name from Lishi_meitan where followid=? order by id"),
+                               {outcome.planId}));
     QStringList names;
     while (coals.next())
         names << coals.value(0).toString();
@@ -183,8 +210,8 @@ void RunTest::allPricesEqualStoresEverySolution()
     WorkspaceInput input = ThreeCoals();
     for (int row = 0; row < 3; ++row)
         input.grid.rows[row].cells[kPriceCell] = QStringLiteral("400");
-    const RunOutcome outcome = RunBlending(test.folder(), input);
-    QCOMPARE(outcome.kind, RunOutcome::Kind::Stored);
+    const Ended outcome = Run(test, input);
+    QCOMPARE(outcome.kind, QStringLiteral("stored"));
     QCOMPARE(outcome.solutions, 11);  // every total from 2 to 12 can meet ash <= 12
     QCOMPARE(outcome.stored, 11);
     QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_Peibibiao")), 11);
@@ -194,48 +221,86 @@ void RunTest::runsThatLeaveNothing_data()
 {
     QTest::addColumn<Setup>("setup");
     QTest::addColumn<bool>("cancelAtFive");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("messageStart");
 
     QTest::newRow("infeasible") << Setup([](const TestFolder&, WorkspaceInput& in) { in.upper[kAsh] = "9"; })
-                                << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+                                << false << "no plan" << "没有配比方案";
     QTest::newRow("proportion count 1") << Setup([](const TestFolder&, WorkspaceInput& in) {
         in.proportionCount = "1";
-    }) << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+    }) << false << "no plan" << "没有配比方案";
     QTest::newRow("proportion count 1.5 rounds to 2") << Setup([](const TestFolder&, WorkspaceInput& in) {
         in.proportionCount = "1.5";
         in.upper[kAsh] = "11";  // with B in the mix A needs three parts in four
         in.grid.rows[1].checked = true;
-    }) << false << int(RunOutcome::Kind::NoPlan) << "没有配比方案";
+    }) << false << "no plan" << "没有配比方案";
     QTest::newRow("model file not writable") << Setup([](const TestFolder& test, WorkspaceInput&) {
         QDir().mkpath(test.folder().ModelPath());
-    }) << false << int(RunOutcome::Kind::Failed) << "无法写入模型文件";
+    }) << false << "failed" << "无法写入模型文件";
+    // The model file vanishes under the run: the engine cannot read the model,
+    // and the run stops rather than count the total as "no solution" and go
+    // on to a plan or to "没有配比方案".
+    QTest::newRow("model file vanished") << Setup([](const TestFolder&, WorkspaceInput& in) {
+        in.upper[kAsh] = QStringLiteral("9");  // no total has a solution either
+    }) << false << "failed" << "求解引擎无法读取模型文件";
     QTest::newRow("cancelled") << Setup([](const TestFolder&, WorkspaceInput&) {})
-                               << true << int(RunOutcome::Kind::Cancelled) << "配煤已被取消";
+                               << true << "cancelled" << "配煤已被取消";
     QTest::newRow("database error at the last write") << Setup([](const TestFolder& test, WorkspaceInput&) {
-        ConnectionScope connection(test.folder());
-        Execute(QStringLiteral("create trigger refuse before insert on Lishi_meitan "
-                               "begin select raise(abort, 'disk is full'); end"));
-    }) << false << int(RunOutcome::Kind::Failed) << "保存配煤方案时数据库出错";
+        auto connection = Expect(ConnectionScope::Open(test.folder()));
+        Expect(Execute(QStringLiteral("create trigger refuse before insert on Lishi_meitan "
+                               "begin select raise(abort, 'disk is full'); end")));
+    }) << false << "failed" << "保存配煤方案时数据库出错";
 }
 
 void RunTest::runsThatLeaveNothing()
 {
     QFETCH(Setup, setup);
     QFETCH(bool, cancelAtFive);
-    QFETCH(int, kind);
+    QFETCH(QString, kind);
     QFETCH(QString, messageStart);
     TestFolder test;
     WorkspaceInput input = ThreeCoals();
     setup(test, input);
-    const RunOutcome outcome = RunBlending(test.folder(), input, [&](int total, int) {
+    const bool vanish = QString::fromLatin1(QTest::currentDataTag()) == QStringLiteral("model file vanished");
+    const Ended outcome = Run(test, input, [&](int total, int) {
+        if (vanish && total == 5)
+            QFile::remove(test.folder().ModelPath());
         return !(cancelAtFive && total == 5);
     });
-    QCOMPARE(int(outcome.kind), kind);
+    QCOMPARE(outcome.kind, kind);
     QVERIFY2(outcome.message.startsWith(messageStart), qPrintable(outcome.message));
     QCOMPARE(outcome.planId, 0);
     QCOMPARE(outcome.stored, 0);
     QCOMPARE(HistoryRows(test.folder()), 0);
+    QVERIFY(!QFileInfo(test.folder().ModelPath()).isFile());
+}
+
+// The job the window starts: solved on its own thread, stored on the job's,
+// told by signals; a cancel as soon as it starts keeps nothing.
+void RunTest::jobSolvesThenStores()
+{
+    TestFolder test;
+    WorkspaceInput input = ThreeCoals();
+    Expect(PrepareRun(input));
+    BlendJob job(test.folder(), input);
+    QSignalSpy progressed(&job, &BlendJob::progressed);
+    QSignalSpy finished(&job, &BlendJob::finished);
+    job.start();
+    QVERIFY(finished.wait(20000));
+    QVERIFY2(job.outcome().ok(), qPrintable(job.outcome().message()));
+    QCOMPARE(job.outcome()->kind, RunOutcome::Kind::Stored);
+    QCOMPARE(progressed.count(), 11);
+    QCOMPARE(progressed.last().at(0).toInt(), 12);
+    QVERIFY(CountRows(test.folder(), QStringLiteral("Lishi_fangan")) == 1);
+
+    input.proportionCount = QStringLiteral("1000");
+    BlendJob cancelled(test.folder(), input);
+    QSignalSpy ended(&cancelled, &BlendJob::finished);
+    cancelled.start();
+    cancelled.cancel();
+    QVERIFY(ended.wait(20000));
+    QCOMPARE(cancelled.outcome().kind(), FailureKind::Cancelled);
+    QVERIFY(CountRows(test.folder(), QStringLiteral("Lishi_fangan")) == 1);
     QVERIFY(!QFileInfo(test.folder().ModelPath()).isFile());
 }
 

@@ -1,15 +1,16 @@
 // The coal selection dialog: ticking rows, the ten-coal limit, and the coals
 // landing in the free rows of the window that opened it.
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
-#include "data/DaoFunction.h"
-#include "export/ui/ReportList.h"
-#include "inventory/ui/SelectDialog.h"
+#include "data/CoalTable.h"
 #include "support/Controls.h"
 #include "support/TestFolder.h"
-#include "workspace/ui/CalculatorWindow.h"
-#include "workspace/ui/WorkspaceWindow.h"
+#include "ui/app/Windows.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+#include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/SelectDialog.h"
+#include "ui/windows/WorkspaceWindow.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -51,43 +52,42 @@ private slots:
     void nothingTickedDoesNothing();
 
 private:
-    SelectDialog* openDialog(const QString& openner);
+    // The dialog as the workspace's toolbar opens it.
+    SelectDialog* openDialog();
     void tick(SelectDialog* dialog, const QList<int>& rows);
     ReportList* list(SelectDialog* dialog) { return Child<ReportList>(dialog, QStringLiteral("lsvTop")); }
 
     std::unique_ptr<TestFolder> folder_;
+    std::unique_ptr<Windows> windows_;
 };
 
 void SelectDialogTest::init()
 {
     folder_ = std::make_unique<TestFolder>();
-    Forms::setFolder(folder_->folder());
+    windows_ = std::make_unique<Windows>(WindowContext{folder_->folder()});
     Prompt::setTestMode(true);
     Prompt::clear();
-    // The workspace lives as long as the program: start each case on an empty grid.
-    if (WorkspaceWindow* workspace = WorkspaceWindow::existing())
-        workspace->ClearGrid();
     for (int i = 1; i <= 12; ++i) {
         Mei coal = MakeCoal(QStringLiteral("煤%1").arg(i, 2, 10, QLatin1Char('0')), 600 + i);
         coal.Kucun = i == 2 ? QStringLiteral("0") : QStringLiteral("1200");
         coal.MeiChan = i == 2 ? QString() : QStringLiteral("1.5");
-        SaveCoal(folder_->folder(), coal);
+        Expect(SaveCoal(folder_->folder(), coal));
     }
 }
 
 void SelectDialogTest::cleanup()
 {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        w->close();
+    windows_.reset();
     Settle();
     folder_.reset();
 }
 
-SelectDialog* SelectDialogTest::openDialog(const QString& openner)
+SelectDialog* SelectDialogTest::openDialog()
 {
-    SelectDialog* dialog = SelectDialog::open(openner);
-    if (dialog->windowModality() != (openner == QLatin1String("frmMain") ? Qt::NonModal : Qt::ApplicationModal))
-        qFatal("wrong modality for %s", qPrintable(openner));
+    Child<QAction>(windows_->workspace(), QStringLiteral("tbrMenu_2"))->trigger();
+    SelectDialog* dialog = windows_->existingSelectDialog();
+    if (!dialog || !dialog->isVisible() || dialog->windowModality() != Qt::NonModal)
+        qFatal("the workspace's selection dialog is not open, or modal");
     return dialog;
 }
 
@@ -100,7 +100,7 @@ void SelectDialogTest::tick(SelectDialog* dialog, const QList<int>& rows)
 
 void SelectDialogTest::rowClickAndSelectAllFlipBoxes()
 {
-    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    SelectDialog* dialog = openDialog();
     ReportList* lsvTop = list(dialog);
     QCOMPARE(lsvTop->rowCount(), 12);
     QVERIFY(lsvTop->checkedRows().isEmpty());
@@ -131,8 +131,8 @@ void SelectDialogTest::rowClickAndSelectAllFlipBoxes()
 
 void SelectDialogTest::twelveTickedFillTenRows()
 {
-    WorkspaceWindow* workspace = WorkspaceWindow::instance();
-    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    WorkspaceWindow* workspace = windows_->workspace();
+    SelectDialog* dialog = openDialog();
     QPointer<SelectDialog> guard(dialog);
     tick(dialog, {11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
     Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
@@ -143,17 +143,16 @@ void SelectDialogTest::twelveTickedFillTenRows()
     for (int i = 1; i <= 10; ++i)
         expected << QStringLiteral("煤%1").arg(i, 2, 10, QLatin1Char('0'));
     QCOMPARE(Names(workspace), expected);
-    QCOMPARE(dialog->Openner, QString());
     Settle();
     QVERIFY(!guard);
 }
 
 void SelectDialogTest::firstFreeRowFirst()
 {
-    WorkspaceWindow* workspace = WorkspaceWindow::instance();
+    WorkspaceWindow* workspace = windows_->workspace();
     Child<QLineEdit>(workspace, QStringLiteral("txtMingcheng_0"))->setText(QStringLiteral("甲"));
     Child<QLineEdit>(workspace, QStringLiteral("txtMingcheng_2"))->setText(QStringLiteral("乙"));
-    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    SelectDialog* dialog = openDialog();
     tick(dialog, {0, 1});
     Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
 
@@ -168,8 +167,8 @@ void SelectDialogTest::firstFreeRowFirst()
 
 void SelectDialogTest::fromTheCalculator()
 {
-    WorkspaceWindow* workspace = WorkspaceWindow::instance();
-    CalculatorWindow* calculator = CalculatorWindow::instance();
+    WorkspaceWindow* workspace = windows_->workspace();
+    CalculatorWindow* calculator = windows_->calculator();
     calculator->show();
     Child<QAction>(calculator, QStringLiteral("tbrMenu_2"))->trigger();
     SelectDialog* dialog = nullptr;
@@ -177,7 +176,6 @@ void SelectDialogTest::fromTheCalculator()
         if (auto* d = qobject_cast<SelectDialog*>(w); d && d->isVisible())
             dialog = d;
     QVERIFY(dialog);
-    QCOMPARE(dialog->Openner, QStringLiteral("frmTest"));
     QCOMPARE(dialog->windowModality(), Qt::ApplicationModal);
     tick(dialog, {0, 1});
     Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
@@ -191,10 +189,9 @@ void SelectDialogTest::fromTheCalculator()
 
 void SelectDialogTest::nothingTickedDoesNothing()
 {
-    SelectDialog* dialog = openDialog(QStringLiteral("frmMain"));
+    SelectDialog* dialog = openDialog();
     Child<QPushButton>(dialog, QStringLiteral("Command1"))->click();
     QVERIFY(dialog->isVisible());
-    QCOMPARE(dialog->Openner, QStringLiteral("frmMain"));
     QVERIFY(Prompt::shown().isEmpty());
 }
 

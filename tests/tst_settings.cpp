@@ -1,25 +1,40 @@
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
-#include "data/iniFunction.h"
-#include "data/ui/ConfigWindow.h"
+#include "base/Files.h"
+#include "base/Settings.h"
 #include "support/TestFolder.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/ConfigWindow.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
 
 const QStringList kHideKeys = {"neishui", "fenxiji", "G", "Y", "gudingtan", "kemoxing", "huirongdian", "huishoulv"};
 
+Status SetKeys(const AppFolder& folder, const QList<QPair<QString, QString>>& keys)
+{
+    QStringList lines = QString::fromUtf8(ReadBytes(folder.ConfigPath())).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (const auto& [key, value] : keys)
+        SetIniValue(lines, kConfigSection, key, value);
+    return WriteWholeFile(folder.ConfigPath(), lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+}
+
 }  // namespace
 
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
-    void init() { Prompt::setTestMode(true); }
+    void init()
+    {
+        Prompt::setTestMode(true);
+        Prompt::clear();
+    }
     void readMissingIsEmpty();
     void readMatchesAnyCase();
     void writeKeepsOtherLines();
@@ -28,9 +43,11 @@ private slots:
     void folderJoinsWithOneSeparator();
     void truthValues_data();
     void truthValues();
-    void windowReadsShovelModeAndWritesAllKeys();
+    void windowReadsSettingsAndWritesAllKeys();
     void windowTickWritesHideKey();
     void closingWithoutOkWritesNothing();
+    void unwritableSettingsChangeNothing_data();
+    void unwritableSettingsChangeNothing();
 };
 
 void SettingsTest::readMissingIsEmpty()
@@ -54,16 +71,26 @@ void SettingsTest::writeKeepsOtherLines()
 {
     TestFolder t;
     QVERIFY(WriteBytes(t.path("config.ini"), "; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=0\r\nY=1\r\n"));
-    QVERIFY(WriteIni(t.folder(), "config", "chan", "1"));
-    QVERIFY(WriteIni(t.folder(), "config", "G", "1"));
+    Expect(SetKeys(t.folder(), {{"chan", "1"}, {"G", "1"}}));
     QCOMPARE(ReadBytes(t.path("config.ini")),
              QByteArray("; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=1\r\nY=1\r\nG=1\r\n"));
+
+    // Saving the settings rewrites the keys where they stand, and adds the
+    // missing ones to the section.
+    Settings settings;
+    settings.shovelMode = false;
+    settings.hiddenIndexKeys = {"Y", "huishoulv"};
+    Expect(SaveSettings(t.folder(), settings));
+    QCOMPARE(ReadBytes(t.path("config.ini")),
+             QByteArray("; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=0\r\nY=1\r\nG=0\r\nneishui=0\r\n"
+                        "fenxiji=0\r\ngudingtan=0\r\nkemoxing=0\r\nhuirongdian=0\r\nhuishoulv=1\r\n"));
+    QCOMPARE(ReadSettings(t.folder()), settings);
 }
 
 void SettingsTest::writeCreatesFileAndSection()
 {
     TestFolder t;
-    QVERIFY(WriteIni(t.folder(), "config", "chan", "1"));
+    Expect(SetKeys(t.folder(), {{"chan", "1"}}));
     QCOMPARE(ReadBytes(t.path("config.ini")), QByteArray("[config]\r\nchan=1\r\n"));
 }
 
@@ -100,53 +127,95 @@ void SettingsTest::truthValues()
     QFETCH(bool, shovel);
     TestFolder t;
     QVERIFY(WriteBytes(t.path("config.ini"), file));
-    ShovelMode = !shovel;
-    LoadShovelMode(t.folder());
-    QCOMPARE(ShovelMode, shovel);
+    QCOMPARE(ReadSettings(t.folder()).shovelMode, shovel);
 }
 
-void SettingsTest::windowReadsShovelModeAndWritesAllKeys()
+void SettingsTest::windowReadsSettingsAndWritesAllKeys()
 {
     TestFolder t;
-    Forms::setFolder(t.folder());
     QVERIFY(WriteBytes(t.path("config.ini"), "[config]\r\nchan=1\r\nkemoxing=1\r\n"));
-    ShovelMode = false;
-    auto* window = ConfigWindow::instance();
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    QSignalSpy saved(window, &ConfigWindow::settingsSaved);
     QVERIFY(window->findChild<QRadioButton*>("optChan_0")->isChecked());
     QVERIFY(!window->findChild<QRadioButton*>("optChan_1")->isChecked());
     QVERIFY(window->findChild<QCheckBox*>("kemoxing")->isChecked());
     QVERIFY(!window->findChild<QCheckBox*>("G")->isChecked());
+    window->show();
 
     QTest::mouseClick(window->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
-    QVERIFY(ShovelMode);
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(saved.first().first().value<Settings>().shovelMode);
     QCOMPARE(ReadIni(t.folder(), "config", "chan"), QStringLiteral("1"));
     for (const QString& key : kHideKeys)
         QCOMPARE(ReadIni(t.folder(), "config", key), key == "kemoxing" ? QStringLiteral("1") : QStringLiteral("0"));
-    QTRY_VERIFY(ConfigWindow::instance() != window || !window->isVisible());
+    QVERIFY(!window->isVisible());
 }
 
 void SettingsTest::windowTickWritesHideKey()
 {
     TestFolder t;
-    Forms::setFolder(t.folder());
-    auto* window = ConfigWindow::instance();
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    QSignalSpy saved(window, &ConfigWindow::settingsSaved);
     QVERIFY(window->findChild<QRadioButton*>("optChan_1")->isChecked());
     window->findChild<QCheckBox*>("huishoulv")->setChecked(true);
     window->btnOk_Click();
     QCOMPARE(ReadIni(t.folder(), "config", "huishoulv"), QStringLiteral("1"));
     QCOMPARE(ReadIni(t.folder(), "config", "chan"), QStringLiteral("0"));
-    QVERIFY(!ShovelMode);
+    QCOMPARE(saved.count(), 1);
+    QVERIFY(!saved.first().first().value<Settings>().shovelMode);
 }
 
 void SettingsTest::closingWithoutOkWritesNothing()
 {
     TestFolder t;
-    Forms::setFolder(t.folder());
-    auto* window = ConfigWindow::instance();
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
     window->show();
     window->findChild<QCheckBox*>("G")->setChecked(true);
     window->close();
     QVERIFY(!QFile::exists(t.path("config.ini")));
+}
+
+// When config.ini cannot take the new settings the user is told, the window
+// stays open with the choices made, the file keeps every setting it had, and
+// the session keeps its mode.
+void SettingsTest::unwritableSettingsChangeNothing_data()
+{
+    QTest::addColumn<bool>("fullDisk");  // else: a folder stands where a new file would be written
+    QTest::newRow("full disk") << true;
+    QTest::newRow("folder cannot take a new file") << false;
+}
+
+void SettingsTest::unwritableSettingsChangeNothing()
+{
+    QFETCH(bool, fullDisk);
+    TestFolder t;
+    const QByteArray before("[config]\r\nchan=0\r\nkemoxing=1\r\nY=1\r\n");
+    QVERIFY(WriteBytes(t.path("config.ini"), before));
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    window->show();
+    QSignalSpy saved(window, &ConfigWindow::settingsSaved);
+    window->findChild<QRadioButton*>("optChan_0")->setChecked(true);
+    window->findChild<QCheckBox*>("G")->setChecked(true);
+
+    if (fullDisk) {
+        SimulateFullDiskForWrites(1);
+    } else {
+        // config.ini is a folder here: nothing can be written in its place.
+        QVERIFY(QFile::remove(t.path("config.ini")));
+        QVERIFY(QDir(t.folder().dir).mkdir(QStringLiteral("config.ini")));
+    }
+    window->btnOk_Click();
+    SimulateFullDiskForWrites(0);
+
+    QCOMPARE(saved.count(), 0);
+    QVERIFY(window->isVisible());
+    QVERIFY(window->findChild<QRadioButton*>("optChan_0")->isChecked());
+    QVERIFY(Prompt::lastText().contains(QStringLiteral("设置没有保存")));
+    if (fullDisk) {
+        QVERIFY(Prompt::lastText().contains(QStringLiteral("磁盘空间不足")));
+        QCOMPARE(ReadBytes(t.path("config.ini")), before);
+    }
+    window->close();
 }
 
 QTEST_MAIN(SettingsTest)

@@ -1,7 +1,9 @@
 #include "support/TestFolder.h"
 
-#include "data/Mei.h"
-#include "export/PlanView.h"
+#include "base/Mei.h"
+#include "data/Dbconnection.h"
+#include "export/ListLayouts.h"
+#include "export/PlanListing.h"
 #include "history/PlanHistory.h"
 #include "history/TonsConversion.h"
 
@@ -91,11 +93,20 @@ void TonsConversionTest::convert()
     QFETCH(bool, shovel);
     QFETCH(int, tonnage);
     QFETCH(QStringList, tons);
+    const Result<QVector<QStringList>> converted = ConvertToTons({proportions}, shovelWeights, tonnage, shovel);
+    QVERIFY2(converted.ok(), qPrintable(converted.message()));
+    QCOMPARE(converted->size(), 1);
+    QCOMPARE(converted->first(), tons);
+
+    // Pressed in the window: the cells beyond the plan's coals and the others stay.
+    TestFolder tf;
     ListData blends = Blends({proportions});
-    const ListData coals = Coals(shovelWeights);
-    QCOMPARE(ConvertToTons(blends, coals, tonnage, shovel), QString());
+    const QString information = shovel ? QStringLiteral("[铲数配比] 硫分<1") : QStringLiteral("硫分<1");
+    const Result<TonsOutcome> out = PressConvert(
+        tf.folder(), 1, {QString::number(tonnage), ConvertCaption(), information, Coals(shovelWeights)}, blends);
+    QVERIFY2(out.ok(), qPrintable(out.message()));
     QCOMPARE(Proportions(blends, 0, proportions.size()), tons);
-    QCOMPARE(blends.cell(0, proportions.size() + 1), QString());  // beyond the plan's coals: untouched
+    QCOMPARE(blends.cell(0, proportions.size() + 1), QString());
     QCOMPARE(blends.cell(0, 26), QStringLiteral("612.00"));
 }
 
@@ -112,10 +123,14 @@ void TonsConversionTest::zeroSumChangesNothing()
     QFETCH(QStringList, shovelWeights);
     QFETCH(bool, shovel);
     // The first row converts, the second cannot: no row may change.
+    TestFolder tf;
     ListData blends = Blends({{"60", "40"}, shovel ? QStringList{"3", "2"} : QStringList{"0", "0"}});
     const ListData before = blends;
-    const QString message = ConvertToTons(blends, Coals(shovelWeights), 500, shovel);
-    QVERIFY(message.contains(QStringLiteral("第%1行").arg(shovel ? 1 : 2)));
+    const QString information = shovel ? QStringLiteral("[铲数配比]") : QString();
+    const Result<TonsOutcome> out =
+        PressConvert(tf.folder(), 1, {QStringLiteral("500"), ConvertCaption(), information, Coals(shovelWeights)}, blends);
+    QVERIFY(!out.ok());
+    QVERIFY(out.message().contains(QStringLiteral("第%1行").arg(shovel ? 1 : 2)));
     QCOMPARE(blends.columnCells(1), before.columnCells(1));
 }
 
@@ -123,22 +138,27 @@ void TonsConversionTest::tonnage_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("tons");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("250.5 to even") << "250.5" << 250 << true;
-    QTest::newRow("251.5 to even") << "251.5" << 252 << true;
-    QTest::newRow("blanks") << " 300 " << 300 << true;
-    QTest::newRow("letters") << "三百" << 0 << false;
-    QTest::newRow("unit typed") << "300吨" << 0 << false;
+    QTest::addColumn<QString>("message");
+    const QString notANumber = QStringLiteral("配多少吨请填写成数字");
+    QTest::newRow("250.5 to even") << "250.5" << 250 << "";
+    QTest::newRow("251.5 to even") << "251.5" << 252 << "";
+    QTest::newRow("blanks") << " 300 " << 300 << "";
+    QTest::newRow("letters") << "三百" << 0 << notANumber;
+    QTest::newRow("unit typed") << "300吨" << 0 << notANumber;
+    // Beyond what a whole number holds: refused, not clamped to another tonnage.
+    QTest::newRow("too large") << "99999999999" << 0 << notANumber;
+    QTest::newRow("beyond a double") << "1e400" << 0 << notANumber;
+    QTest::newRow("negative") << "-100" << 0 << "配多少吨不能是负数";
 }
 
 void TonsConversionTest::tonnage()
 {
     QFETCH(QString, text);
     QFETCH(int, tons);
-    QFETCH(bool, valid);
-    const std::optional<qint32> parsed = ParseTonnage(text);
-    QCOMPARE(parsed.has_value(), valid);
-    if (valid)
+    QFETCH(QString, message);
+    const Result<qint32> parsed = ParseTonnage(text);
+    QCOMPARE(parsed.message(), message);
+    if (parsed)
         QCOMPARE(*parsed, tons);
 }
 
@@ -151,29 +171,31 @@ void TonsConversionTest::pressSequence()
     a.MeiChan = QStringLiteral("2.5");
     Mei b = MakeCoal(QStringLiteral("乙"), 700);
     b.MeiChan = QStringLiteral("4");
-    const int plan = SavePlanHeader(tf.folder(), QStringLiteral("[铲数配比] 硫分<1"));
-    SavePlanBlend(tf.folder(), plan, {3, 2}, MakeCoal(QString(), 580), false);
-    SavePlanCoals(tf.folder(), plan, {a, b});
+    PlanBlendRow row;
+    row.parts[0] = 3;
+    row.parts[1] = 2;
+    row.blend = MakeCoal(QString(), 580);
+    const int plan = Expect(StorePlan(tf.folder(), NewPlan{QStringLiteral("[铲数配比] 硫分<1"), {a, b}, {row}}));
 
-    PlanView view;
+    ShownPlan view;
     SetupCoalColumns(view.coals);
     SetupBlendColumns(view.blends, 1366);
-    LoadPlanView(tf.folder(), plan, view);
+    ShowPlan(Expect(LoadPlanView(tf.folder(), plan)), view);
 
     TonsPress press{QStringLiteral("500"), ConvertCaption(), view.information, view.coals};
     ListData blends = view.blends;
-    TonsOutcome out = PressConvert(tf.folder(), plan, press, blends);
-    QCOMPARE(out.message, QString());
-    QCOMPARE(out.caption, RestoreCaption());
+    Result<TonsOutcome> out = PressConvert(tf.folder(), plan, press, blends);
+    QVERIFY(out.ok());
+    QCOMPARE(out->caption, RestoreCaption());
     QCOMPARE(Proportions(blends, 0, 2), (QStringList{"234.38", "250.00"}));
 
-    press.caption = out.caption;
+    press.caption = out->caption;
     out = PressConvert(tf.folder(), plan, press, blends);
-    QCOMPARE(out.caption, ConvertAgainCaption());
+    QCOMPARE(out->caption, ConvertAgainCaption());
     QCOMPARE(Proportions(blends, 0, 2), (QStringList{"3", "2"}));
     QVERIFY(!ConnectionPresent());
 
-    press.caption = out.caption;
+    press.caption = out->caption;
     out = PressConvert(tf.folder(), plan, press, blends);
     QCOMPARE(Proportions(blends, 0, 2), (QStringList{"234.38", "250.00"}));
 
@@ -191,22 +213,21 @@ void TonsConversionTest::pressMessages()
     ListData blends = Blends({{"1", "1"}});
     const ListData before = blends;
 
-    TonsOutcome out = PressConvert(tf.folder(), 1, {QString(), ConvertCaption(), QString(), coals}, blends);
-    QCOMPARE(out.message, QStringLiteral("您要配多少吨，请先填写"));
+    Result<TonsOutcome> out = PressConvert(tf.folder(), 1, {QString(), ConvertCaption(), QString(), coals}, blends);
+    QCOMPARE(out.message(), QStringLiteral("您要配多少吨，请先填写"));
     out = PressConvert(tf.folder(), 1, {QStringLiteral("abc"), ConvertCaption(), QString(), coals}, blends);
-    QVERIFY(!out.message.isEmpty());
-    QCOMPARE(out.caption, ConvertCaption());
+    QCOMPARE(out.message(), QStringLiteral("配多少吨请填写成数字"));
     QCOMPARE(blends.columnCells(1), before.columnCells(1));
 
     // No proportion rows: nothing happens.
     ListData none = Blends({});
     out = PressConvert(tf.folder(), 1, {QStringLiteral("5"), ConvertCaption(), QString(), coals}, none);
-    QVERIFY(out.message.isEmpty() && !out.rowsChanged);
-    QCOMPARE(out.caption, ConvertCaption());
+    QVERIFY(out.ok() && !out->rowsChanged);
+    QCOMPARE(out->caption, ConvertCaption());
 
     // A plan without coal rows: no cell changes, the list counts as converted.
     out = PressConvert(tf.folder(), 1, {QStringLiteral("5"), ConvertCaption(), QString(), ListData()}, blends);
-    QCOMPARE(out.caption, RestoreCaption());
+    QCOMPARE(out->caption, RestoreCaption());
     QCOMPARE(blends.columnCells(1), before.columnCells(1));
 }
 

@@ -39,10 +39,9 @@ WorkspaceInput ValidInput()
 QString RunChecks(WorkspaceInput input)
 {
     CompactRows(input.grid);
-    QString message = CheckNamesAndPrices(input.grid);
-    if (message.isEmpty())
-        message = CheckInput(input);
-    return message;
+    if (Status checked = CheckNamesAndPrices(input.grid); !checked)
+        return checked.message();
+    return CheckInput(input).message();
 }
 
 QString Cell(WorkspaceInput& input, int row, int cell, const QString& text)

@@ -1,22 +1,24 @@
-#include "app/ui/Forms.h"
-#include "app/ui/Prompt.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "base/Settings.h"
 #include "data/Dbconnection.h"
-#include "data/QualityIndex.h"
-#include "data/iniFunction.h"
-#include "history/ui/HistoryWindow.h"
 #include "support/Controls.h"
 #include "support/TestFolder.h"
-#include "workspace/CommonFunction.h"
+#include "ui/app/Windows.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/HistoryWindow.h"
+#include "ui/windows/WorkspaceWindow.h"
 #include "workspace/FormScale.h"
 #include "workspace/GridRows.h"
-#include "workspace/ui/WorkspaceWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
 
@@ -125,6 +127,29 @@ QStringList SwitchedBoxes()
 
 QColor Background(QLineEdit* box) { return box->palette().color(QPalette::Base); }
 
+// Presses a button that starts a run and waits until the run has ended.
+void RunAndWait(WorkspaceWindow* window, QAbstractButton* button)
+{
+    QSignalSpy finished(window, &WorkspaceWindow::runFinished);
+    button->click();
+    if (finished.isEmpty() && !finished.wait(60000))
+        qFatal("the run did not end");
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 }  // namespace
 
 Q_DECLARE_METATYPE(Problem)
@@ -139,6 +164,7 @@ private slots:
     void runStoresCheapestMixes();
     void runsWithoutPlan_data();
     void runsWithoutPlan();
+    void runKeepsTheWindowAnswering();
     void inputMessageAndCompaction();
     void precisionControl();
     void selectAll();
@@ -150,7 +176,8 @@ private slots:
 
 private:
     std::unique_ptr<TestFolder> test_;
-    std::unique_ptr<WorkspaceWindow> window_;
+    std::unique_ptr<Windows> windows_;
+    WorkspaceWindow* window_ = nullptr;
 
     void fill(const Problem& problem);
 };
@@ -163,22 +190,20 @@ void WorkspaceTest::initTestCase()
 void WorkspaceTest::init()
 {
     Prompt::clear();
-    ShovelMode = false;
     test_ = std::make_unique<TestFolder>();
-    Forms::setFolder(test_->folder());
-    window_ = std::make_unique<WorkspaceWindow>();
+    windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
+    window_ = windows_->workspace();
 }
 
 void WorkspaceTest::cleanup()
 {
-    window_.reset();
-    delete HistoryWindow::existing();
+    windows_.reset();
     test_.reset();
 }
 
 void WorkspaceTest::fill(const Problem& problem)
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     // The third coal stands apart: the run closes the gap first.
     const int rows[] = {0, 1, 4};
     for (int j = 0; j < 3; ++j) {
@@ -218,11 +243,11 @@ void WorkspaceTest::runStoresCheapestMixes_data()
 void WorkspaceTest::runStoresCheapestMixes()
 {
     QFETCH(Problem, problem);
-    ShovelMode = problem.shovel;
+    window_->setShovelMode(problem.shovel);
     fill(problem);
-    QTest::mouseClick(Child<QPushButton>(window_.get(), QStringLiteral("Command1")), Qt::LeftButton);
+    RunAndWait(window_, Child<QPushButton>(window_, QStringLiteral("Command1")));
     QVERIFY2(Prompt::shown().isEmpty(), qPrintable(Prompt::lastText()));
-    QVERIFY(HistoryWindow::existing() && HistoryWindow::existing()->isVisible());
+    QVERIFY(windows_->existingHistory() && windows_->existingHistory()->isVisible());
     QVERIFY(!QFileInfo::exists(test_->folder().ModelPath()));
 
     // What the plan must hold: for each total in turn the cheapest mix, kept
@@ -238,8 +263,8 @@ void WorkspaceTest::runStoresCheapestMixes()
     }
     QVERIFY(expected.size() > 2);
 
-    ConnectionScope connection(test_->folder());
-    QSqlQuery header = RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan"));
+    auto connection = Expect(ConnectionScope::Open(test_->folder()));
+    QSqlQuery header = Expect(RunQuery(QStringLiteral("select id, xinxi from Lishi_fangan")));
     QVERIFY(header.next());
     const int planId = header.value(0).toInt();
     QCOMPARE(header.value(1).toString(),
@@ -247,8 +272,8 @@ void WorkspaceTest::runStoresCheapestMixes()
                  + QStringLiteral("硫分=>0.6 灰分<=12  配100吨 B必选"));
     QVERIFY(!header.next());
 
-    QSqlQuery blends = RunQuery(
-        QStringLiteral("select d1, d2, d3, d4, d10, JiaGe from Lishi_Peibibiao where followid=? order by id"), {planId});
+    QSqlQuery blends = Expect(RunQuery(
+        QStringLiteral("select d1, d2, d3, d4, d10, JiaGe from Lishi_Peibibiao where followid=? order by id"), {planId}));
     const std::map<int, double> cheapest = problem.cheapest();
     QVector<Stored> actual;
     while (blends.next()) {
@@ -266,9 +291,9 @@ void WorkspaceTest::runStoresCheapestMixes()
         QCOMPARE(actual[i].price, expected[i].price);
     }
 
-    QSqlQuery coals = RunQuery(QStringLiteral("select Name, HuiFen, kucun, meichan, JiaGe from Lishi_meitan "
+    QSqlQuery coals = Expect(RunQuery(QStringLiteral("select Name, HuiFen, kucun, meichan, JiaGe from Lishi_meitan "
                                               "where followid=? order by id"),
-                               {planId});
+                               {planId}));
     for (const TestCoal& c : problem.coals) {
         QVERIFY(coals.next());
         QCOMPARE(coals.value(0).toString(), c.name);
@@ -279,8 +304,8 @@ void WorkspaceTest::runStoresCheapestMixes()
     }
     QVERIFY(!coals.next());
     // The grid was compacted by the run.
-    QCOMPARE(Cell(window_.get(), "txtMingcheng", 2)->text(), problem.coals[2].name);
-    QCOMPARE(Cell(window_.get(), "txtMingcheng", 4)->text(), QString());
+    QCOMPARE(Cell(window_, "txtMingcheng", 2)->text(), problem.coals[2].name);
+    QCOMPARE(Cell(window_, "txtMingcheng", 4)->text(), QString());
     QCOMPARE(window_->CoalList().size(), 3);
 }
 
@@ -308,28 +333,93 @@ void WorkspaceTest::runsWithoutPlan()
     const QVector<TestCoal> coals = {
         {"A", 500, 10, 0.5, 2}, {"B", 450, 14, 0.9, 3}, {"C", 420, 16, 0.7, 1}};
     fill(Problem{coals, false, false, 0});
-    Box(window_.get(), QStringLiteral("txtHuifenMax"))->setText(ashMax);
-    Box(window_.get(), QStringLiteral("txtChanshu"))->setText(count);
+    Box(window_, QStringLiteral("txtHuifenMax"))->setText(ashMax);
+    Box(window_, QStringLiteral("txtChanshu"))->setText(count);
     if (modelPathBlocked)
         QVERIFY(QDir().mkpath(test_->folder().ModelPath()));
-    if (cancel) {
-        // Runs inside the run, when the progress dialog lets events through.
-        QTimer::singleShot(0, window_.get(), [this] {
-            Child<QProgressDialog>(window_.get(), QStringLiteral("dlgProgress"))->cancel();
-        });
-    }
-    Child<QPushButton>(window_.get(), QStringLiteral("Command1"))->click();
+    QSignalSpy finished(window_, &WorkspaceWindow::runFinished);
+    Child<QPushButton>(window_, QStringLiteral("Command1"))->click();
+    if (cancel)
+        Child<QProgressDialog>(window_, QStringLiteral("dlgProgress"))->findChild<QPushButton*>()->click();
+    if (finished.isEmpty())
+        QVERIFY(finished.wait(60000));
     QCOMPARE(Prompt::shown().size(), 1);
     QVERIFY2(Prompt::lastText().startsWith(message), qPrintable(Prompt::lastText()));
     QCOMPARE(Prompt::shown().first().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(HistoryRows(test_->folder()), 0);
-    QVERIFY(!HistoryWindow::existing() || !HistoryWindow::existing()->isVisible());
+    QVERIFY(!windows_->existingHistory() || !windows_->existingHistory()->isVisible());
+    QVERIFY(!QFileInfo(test_->folder().ModelPath()).isFile());
+}
+
+// A run of a thousand totals: while it solves, the workspace repaints and the
+// progress advances, and a cancel keeps no row of it.
+void WorkspaceTest::runKeepsTheWindowAnswering()
+{
+    QWidget* w = window_;
+    struct Row {
+        const char* name;
+        const char* price;
+        const char* heat;
+        const char* sulphur;
+        const char* ash;
+        const char* volatile_;
+        const char* stock;
+    };
+    const Row rows[] = {
+        {"大同", "620", "5800", "0.60", "9.5", "28", "3000"},   {"神木", "580", "5600", "0.40", "8.0", "33", "2500"},
+        {"准格尔", "430", "4600", "0.55", "18.0", "35", "4000"}, {"阳泉", "660", "6100", "0.90", "11.0", "9", "1500"},
+        {"晋城", "700", "6300", "0.45", "10.5", "7", "1800"},   {"平顶山", "540", "5200", "1.20", "14.0", "30", "2200"},
+        {"淮南", "520", "5000", "0.70", "16.5", "36", "2600"},  {"兖州", "600", "5700", "0.85", "10.0", "38", "2000"},
+        {"开滦", "560", "5400", "0.95", "13.0", "32", "2400"},  {"乌海", "480", "4900", "1.60", "15.5", "26", "3500"},
+    };
+    for (int r = 0; r < 10; ++r) {
+        Cell(w, "txtMingcheng", r)->setText(QString::fromUtf8(rows[r].name));
+        Cell(w, "txtJiage", r)->setText(QLatin1String(rows[r].price));
+        Cell(w, "txtReliang", r)->setText(QLatin1String(rows[r].heat));
+        Cell(w, "txtLiu", r)->setText(QLatin1String(rows[r].sulphur));
+        Cell(w, "txtHuifen", r)->setText(QLatin1String(rows[r].ash));
+        Cell(w, "txtHuifafen", r)->setText(QLatin1String(rows[r].volatile_));
+        Cell(w, "txtKuCun", r)->setText(QLatin1String(rows[r].stock));
+    }
+    Box(w, QStringLiteral("txtReliangMin"))->setText(QStringLiteral("5300"));
+    Box(w, QStringLiteral("txtLiuMax"))->setText(QStringLiteral("0.8"));
+    Box(w, QStringLiteral("txtHuifenMax"))->setText(QStringLiteral("12"));
+    Box(w, QStringLiteral("txtHuifafenMin"))->setText(QStringLiteral("22"));
+    Box(w, QStringLiteral("txtHuifafenMax"))->setText(QStringLiteral("32"));
+    Box(w, QStringLiteral("txtZhongliang"))->setText(QStringLiteral("5000"));
+    Box(w, QStringLiteral("txtChanshu"))->setText(QStringLiteral("1000"));
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+
+    PaintCounter counter;
+    window_->centralWidget()->installEventFilter(&counter);
+    QSignalSpy finished(window_, &WorkspaceWindow::runFinished);
+    Child<QPushButton>(w, QStringLiteral("Command1"))->click();
+    QVERIFY(window_->running());
+    auto* dialog = Child<QProgressDialog>(window_, QStringLiteral("dlgProgress"));
+    auto* bar = dialog->findChild<QProgressBar*>();
+    QVERIFY(bar);
+
+    // The progress advances while the window's own events are handled.
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() >= 10, 20000);
+    const int reached = bar->value();
+    const int paintsBefore = counter.paints;
+    window_->centralWidget()->update();
+    QTRY_VERIFY_WITH_TIMEOUT(counter.paints > paintsBefore, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(bar->value() > reached, 20000);
+    QVERIFY2(window_->running(), "the run ended before it could be watched");
+
+    dialog->findChild<QPushButton*>()->click();
+    QVERIFY(finished.wait(60000));
+    QVERIFY(!window_->running());
+    QCOMPARE(Prompt::lastText(), QStringLiteral("配煤已被取消，没有保存任何结果。"));
+    QCOMPARE(HistoryRows(test_->folder()), 0);
     QVERIFY(!QFileInfo(test_->folder().ModelPath()).isFile());
 }
 
 void WorkspaceTest::inputMessageAndCompaction()
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     Cell(w, "txtMingcheng", 3)->setText(QStringLiteral("A"));
     Cell(w, "txtJiage", 3)->setText(QStringLiteral("500"));
     Cell(w, "txtJiage", 6)->setText(QStringLiteral("300"));
@@ -348,7 +438,7 @@ void WorkspaceTest::inputMessageAndCompaction()
 
 void WorkspaceTest::precisionControl()
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     auto* jingque = Child<QCheckBox>(w, QStringLiteral("chkJingque"));
     const QStringList switched = SwitchedBoxes();
     QCOMPARE(switched.size(), 13);
@@ -382,7 +472,7 @@ void WorkspaceTest::precisionControl()
 
 void WorkspaceTest::selectAll()
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     Cell(w, "txtMingcheng", 2)->setText(QStringLiteral("A"));
     Cell(w, "txtMingcheng", 5)->setText(QStringLiteral("B"));
     Cell(w, "txtJiage", 7)->setText(QStringLiteral("300"));  // a row without a name
@@ -404,7 +494,7 @@ void WorkspaceTest::selectAll()
 
 void WorkspaceTest::deleteAndClear()
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     for (int r = 0; r < 3; ++r) {
         Cell(w, "txtMingcheng", r)->setText(QStringLiteral("C%1").arg(r));
         Cell(w, "txtHuiFaFenVdaf", r)->setText(QStringLiteral("30"));
@@ -418,7 +508,7 @@ void WorkspaceTest::deleteAndClear()
     QCOMPARE(Cell(w, "txtMingcheng", 2)->text(), QStringLiteral("C2"));
 
     // The next compaction moves row 2 up, tick and all.
-    Child<QPushButton>(w, QStringLiteral("Command1"))->click();
+    RunAndWait(window_, Child<QPushButton>(w, QStringLiteral("Command1")));
     QCOMPARE(Cell(w, "txtMingcheng", 1)->text(), QStringLiteral("C2"));
     QVERIFY(!Child<QCheckBox>(w, QStringLiteral("chk_1"))->isChecked());
 
@@ -434,7 +524,7 @@ void WorkspaceTest::deleteAndClear()
 
 void WorkspaceTest::setTxtValueFillsFreeRows()
 {
-    QWidget* w = window_.get();
+    QWidget* w = window_;
     Cell(w, "txtMingcheng", 0)->setText(QStringLiteral("A"));
     Cell(w, "txtLiu", 2)->setText(QStringLiteral("0.5"));
     Mei x = MakeCoal(QStringLiteral("X"), 650);
@@ -452,20 +542,22 @@ void WorkspaceTest::setTxtValueFillsFreeRows()
 
 void WorkspaceTest::shovelModeFromSettings()
 {
-    window_.reset();
-    QVERIFY(WriteIni(test_->folder(), kConfigSection, QStringLiteral("chan"), QStringLiteral("1")));
-    window_ = std::make_unique<WorkspaceWindow>();
-    QVERIFY(ShovelMode);
+    QVERIFY(!window_->Input().shovelMode);
+    windows_.reset();
+    QVERIFY(WriteBytes(test_->folder().ConfigPath(), "[config]\r\nchan=1\r\n"));
+    windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
+    window_ = windows_->workspace();
     QVERIFY(window_->Input().shovelMode);
-    window_.reset();
-    QVERIFY(WriteIni(test_->folder(), kConfigSection, QStringLiteral("chan"), QStringLiteral("x")));
-    window_ = std::make_unique<WorkspaceWindow>();
-    QVERIFY(!ShovelMode);
+    windows_.reset();
+    QVERIFY(WriteBytes(test_->folder().ConfigPath(), "[config]\r\nchan=x\r\n"));
+    windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
+    window_ = windows_->workspace();
+    QVERIFY(!window_->Input().shovelMode);
 }
 
 void WorkspaceTest::resizeKeepsProportions()
 {
-    WorkspaceWindow* w = window_.get();
+    WorkspaceWindow* w = window_;
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QWidget* client = w->centralWidget();
@@ -504,7 +596,7 @@ void WorkspaceTest::resizeKeepsProportions()
 // pictures at its design size and at 1.5 times it.
 void WorkspaceTest::designLayoutFits()
 {
-    WorkspaceWindow* w = window_.get();
+    WorkspaceWindow* w = window_;
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     // Values as long as the yard's usually are.

@@ -1,6 +1,8 @@
 #include "support/TestFolder.h"
 
+#include "base/Files.h"
 #include "export/ListExport.h"
+#include "export/ListLayouts.h"
 #include "export/XlsFile.h"
 
 #include <QFile>
@@ -11,10 +13,10 @@ namespace {
 // The sheet's cells as texts, row by row, without trailing empty cells.
 QVector<QStringList> ReadBack(const QString& path)
 {
-    XlsSheet sheet;
-    const QString reason = ReadXlsFile(path, &sheet);
-    if (!reason.isEmpty())
-        qWarning() << reason;
+    const Result<XlsSheet> read = ReadXlsFile(path);
+    if (!read)
+        qWarning() << read.message();
+    const XlsSheet sheet = read ? *read : XlsSheet();
     QVector<QStringList> rows;
     for (const XlsRow& row : sheet.rows) {
         QStringList cells;
@@ -92,10 +94,9 @@ void XlsExportTest::roundTrip()
     }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.xls"));
-    QCOMPARE(WriteXlsFile(path, sheet), QString());
+    Expect(WriteXlsFile(path, sheet));
 
-    XlsSheet back;
-    QCOMPARE(ReadXlsFile(path, &back), QString());
+    const XlsSheet back = Expect(ReadXlsFile(path));
     QCOMPARE(back.name, QStringLiteral("Sheet1"));
     QCOMPARE(back.rows.size(), sheet.rows.size());
     QCOMPARE(back.rows[0][0].text, QStringLiteral("Velmora配煤软件"));
@@ -119,7 +120,7 @@ void XlsExportTest::tooManyRows()
     sheet.rows.resize(kXlsMaxRows + 1);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("t.xls"));
-    QVERIFY(!WriteXlsFile(path, sheet).isEmpty());
+    QVERIFY(!WriteXlsFile(path, sheet).ok());
     QVERIFY(!QFile::exists(path));
 }
 
@@ -127,8 +128,7 @@ void XlsExportTest::templatesHaveTitleAndSheet1()
 {
     TestFolder tf;
     for (const QString name : {QStringLiteral("list1.xls"), QStringLiteral("list2.xls")}) {
-        XlsSheet sheet;
-        QCOMPARE(ReadXlsFile(tf.path(QStringLiteral("template/") + name), &sheet), QString());
+        const XlsSheet sheet = Expect(ReadXlsFile(tf.path(QStringLiteral("template/") + name)));
         QCOMPARE(sheet.name, QStringLiteral("Sheet1"));
         QVERIFY(sheet.rows.value(0).value(0).text.contains(QStringLiteral("Velmora配煤软件")));
     }
@@ -150,7 +150,7 @@ void XlsExportTest::listExport()
     TestFolder tf;
     const ListData list = SmallList(rows);
     const QString path = tf.path(QStringLiteral("out.xls"));
-    QCOMPARE(ExportListToExcel(tf.folder(), list, path), QString());
+    Expect(ExportListToExcel(tf.folder(), list, path));
 
     QVector<QStringList> want = TemplateRows(tf, QStringLiteral("list1.xls"));
     want << QStringList() << QStringList() << QStringList{"编号", "名称", "硫分"};
@@ -162,15 +162,15 @@ void XlsExportTest::listExport()
 void XlsExportTest::planExport()
 {
     TestFolder tf;
-    PlanView plan;
+    ShownPlan plan;
     plan.information = QStringLiteral("[铲数配比] 硫分<1.0 灰分>&9");
     SetupCoalColumns(plan.coals);
     plan.coals.rows.append(ListRow{QStringLiteral("7"), {QStringLiteral("大同煤")}, false});
     SetupBlendColumns(plan.blends, 1366);
-    NameBlendColumns(plan.blends, QStringLiteral("大同煤"));
+    NameBlendColumns(plan.blends, {QStringLiteral("大同煤")});
     plan.blends.rows.append(ListRow{QStringLiteral("41"), {QStringLiteral("300.00"), QStringLiteral("0")}, false});
     const QString path = tf.path(QStringLiteral("plan.xls"));
-    QCOMPARE(ExportPlanToExcel(tf.folder(), plan, path), QString());
+    Expect(ExportPlanToExcel(tf.folder(), plan, path));
 
     auto headers = [](const ListData& list) {
         QStringList h;
@@ -202,13 +202,22 @@ void XlsExportTest::overwritesAndReportsFailures()
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.write(QByteArray(100000, 'x'));
     }
-    QCOMPARE(ExportListToExcel(tf.folder(), SmallList(1), path), QString());
+    Expect(ExportListToExcel(tf.folder(), SmallList(1), path));
+    const QByteArray exported = ReadBytes(path);
     QCOMPARE(ReadBack(path).size(), TemplateRows(tf, QStringLiteral("list1.xls")).size() + 4);
 
-    QVERIFY(!ExportListToExcel(tf.folder(), SmallList(1), tf.path(QStringLiteral("no/such/dir/out.xls"))).isEmpty());
+    // A full disk: the message says so, and the file written before stays whole.
+    SimulateFullDiskForWrites(1);
+    const Status full = ExportListToExcel(tf.folder(), SmallList(3), path);
+    SimulateFullDiskForWrites(0);
+    QVERIFY(full.message().contains(QStringLiteral("磁盘空间不足")));
+    QCOMPARE(ReadBytes(path), exported);
+
+    const Status missing = ExportListToExcel(tf.folder(), SmallList(1), tf.path(QStringLiteral("no/such/dir/out.xls")));
+    QVERIFY(missing.message().contains(QStringLiteral("不存在")));
     QFile::remove(tf.path(QStringLiteral("template/list1.xls")));
     const QString other = tf.path(QStringLiteral("other.xls"));
-    QVERIFY(!ExportListToExcel(tf.folder(), SmallList(1), other).isEmpty());
+    QVERIFY(ExportListToExcel(tf.folder(), SmallList(1), other).message().contains(QStringLiteral("模板")));
     QVERIFY(!QFile::exists(other));
 }
 

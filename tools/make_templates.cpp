@@ -3,7 +3,7 @@
 // Run it from the build folder with the template folder as its argument:
 //   velmora-make-templates ../template
 
-#include "export/TextFile.h"
+#include "base/Files.h"
 #include "export/XlsFile.h"
 
 #include <QCoreApplication>
@@ -43,21 +43,19 @@ bool WriteBook(const QString& path, const QStringList& titleRows)
     XlsSheet sheet;
     for (const QString& row : titleRows)
         sheet.appendTextRow({row});
-    const QString reason = WriteXlsFile(path, sheet);
-    if (!reason.isEmpty()) {
-        QTextStream(stderr) << reason << '\n';
-        return false;
-    }
-    return true;
+    const Status written = WriteXlsFile(path, sheet);
+    if (!written)
+        QTextStream(stderr) << written.message() << '\n';
+    return written.ok();
 }
 
 bool WritePage(const QString& path, const QString& text)
 {
     // SaveTextFile ends the text with its own CR LF.
-    if (SaveTextFile(path, text))
-        return true;
-    QTextStream(stderr) << "cannot write " << path << '\n';
-    return false;
+    const Status written = SaveTextFile(path, text);
+    if (!written)
+        QTextStream(stderr) << written.message() << '\n';
+    return written.ok();
 }
 
 }  // namespace

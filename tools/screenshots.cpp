@@ -3,23 +3,21 @@
 // README. Usage: velmora-screenshots OUTPUT_FOLDER (run under a display, e.g.
 // xvfb-run, or with QT_QPA_PLATFORM=offscreen).
 
-#include "app/ui/Forms.h"
-#include "app/ui/MainMenus.h"
-#include "app/ui/Prompt.h"
-#include "app/ui/SplashWindow.h"
-#include "app/ui/Startup.h"
-#include "export/ui/ReportList.h"
-#include "history/ui/HistoryWindow.h"
-#include "inventory/ui/CoalEditor.h"
-#include "inventory/ui/InventoryWindow.h"
-#include "inventory/ui/SelectDialog.h"
 #include "support/TestFolder.h"
-#include "workspace/ui/CalculatorWindow.h"
-#include "workspace/ui/WorkspaceWindow.h"
+#include "ui/app/Startup.h"
+#include "ui/app/Windows.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+#include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/HistoryWindow.h"
+#include "ui/windows/SelectDialog.h"
+#include "ui/windows/SplashWindow.h"
+#include "ui/windows/WorkspaceWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -101,13 +99,14 @@ int main(int argc, char* argv[])
     Prompt::setTestMode(true);
 
     TestFolder folder(false);
-    if (!Main(folder.folder()))
+    const std::unique_ptr<Windows> windows = Main(folder.folder());
+    if (!windows)
         return 1;
     auto* splash = qobject_cast<SplashWindow*>(TopLevel(QStringLiteral("frmConnect")));
     Save(QStringLiteral("frmConnect"), QStringLiteral("01-splash"));
     for (int tick = 0; tick < 8; ++tick)
         splash->Timer1_Timer();
-    WorkspaceWindow* main = WorkspaceWindow::existing();
+    WorkspaceWindow* main = windows->existingWorkspace();
     main->resize(main->size());
     Save(QStringLiteral("frmMain"), QStringLiteral("02-workspace-empty"));
 
@@ -139,16 +138,21 @@ int main(int argc, char* argv[])
     Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     Set(main, QStringLiteral("txtChanshu"), QStringLiteral("50"));
     Save(QStringLiteral("frmMain"), QStringLiteral("06-workspace"));
-    main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    {
+        QEventLoop wait;
+        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
+        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        wait.exec();
+    }
 
-    HistoryWindow* history = HistoryWindow::existing();
+    HistoryWindow* history = windows->existingHistory();
     Save(QStringLiteral("frmLishi"), QStringLiteral("07-history"));
     Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));
 
     Trigger(main, QStringLiteral("Toolbar1_3"));
-    CalculatorWindow* calculator = CalculatorWindow::existing();
+    CalculatorWindow* calculator = windows->existingCalculator();
     Trigger(calculator, QStringLiteral("tbrMenu_2"));
     if (auto* pick = qobject_cast<SelectDialog*>(TopLevel(QStringLiteral("frmSelect")))) {
         auto* coals = pick->findChild<ReportList*>(QStringLiteral("lsvTop"));

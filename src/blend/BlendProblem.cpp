@@ -1,6 +1,6 @@
 #include "blend/BlendProblem.h"
 
-#include "blend/NumberText.h"
+#include "base/NumberText.h"
 
 #include <string>
 

@@ -1,53 +1,29 @@
 #include "blend/BlendRecord.h"
 
-#include "blend/NumberText.h"
-#include "data/QualityIndex.h"
+#include "base/NumberText.h"
 
-#include <array>
-#include <vector>
-
-namespace {
-
-// Each coal's values as numbers. A blending run computes a record for every
-// solution with the same coals, so the last list's numbers are kept per
-// thread; a list handed in again shares its data with the kept copy, which
-// proves it unchanged (a shared list cannot be changed in place).
-struct CoalNumbers {
-    QVector<Mei> coals;
-    std::vector<std::array<double, kIndexCount>> values;
-    std::vector<std::array<bool, kIndexCount>> missing;
-    std::vector<double> tonsPerShovel;
-};
-
-const CoalNumbers& NumbersOf(const QVector<Mei>& coals)
+CoalNumbers::CoalNumbers(const QVector<Mei>& coals, bool shovel) : shovelMode(shovel)
 {
-    thread_local CoalNumbers numbers;
-    if (!coals.isEmpty() && numbers.coals.constData() == coals.constData()
-        && numbers.coals.size() == coals.size())
-        return numbers;
-    numbers.coals = coals;
     const std::size_t k = static_cast<std::size_t>(coals.size());
-    numbers.values.assign(k, {});
-    numbers.missing.assign(k, {});
-    numbers.tonsPerShovel.assign(k, 0.0);
+    price.assign(k, 0.0);
+    values.assign(k, {});
+    missing.assign(k, {});
+    tonsPerShovel.assign(k, 0.0);
     for (std::size_t j = 0; j < k; ++j) {
         const Mei& coal = coals[static_cast<qsizetype>(j)];
-        numbers.tonsPerShovel[j] = ReadNumberText(coal.MeiChan).value_or(0.0);
+        price[j] = coal.JiaGe;
+        tonsPerShovel[j] = ReadNumberText(coal.MeiChan).value_or(0.0);
         for (int i = 0; i < kIndexCount; ++i) {
             const QString& value = IndexValue(coal, i);
-            numbers.missing[j][i] = value.isEmpty();
-            numbers.values[j][i] = ReadNumberText(value).value_or(0.0);
+            missing[j][i] = value.isEmpty();
+            values[j][i] = ReadNumberText(value).value_or(0.0);
         }
     }
-    return numbers;
 }
 
-}  // namespace
-
-Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool shovelMode)
+Mei ComputeBlend(const CoalNumbers& coals, const QVector<double>& amounts)
 {
-    const qsizetype k = std::min(coals.size(), amounts.size());
-    const CoalNumbers& numbers = NumbersOf(coals);
+    const std::size_t k = std::min(coals.price.size(), static_cast<std::size_t>(amounts.size()));
 
     double totalWeight = 0.0;
     double priceSum = 0.0;
@@ -59,19 +35,17 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
     // number that describes a different mixture.
     std::array<bool, kIndexCount> blank{};
 
-    for (qsizetype j = 0; j < k; ++j) {
-        double weight = amounts[j];
-        if (shovelMode)
-            weight *= numbers.tonsPerShovel[j];
+    for (std::size_t j = 0; j < k; ++j) {
+        double weight = amounts[static_cast<qsizetype>(j)];
+        if (coals.shovelMode)
+            weight *= coals.tonsPerShovel[j];
         if (weight == 0.0)
             continue;
         totalWeight += weight;
-        priceSum += coals[j].JiaGe * weight;
-        const auto& values = numbers.values[j];
-        const auto& missing = numbers.missing[j];
+        priceSum += coals.price[j] * weight;
         for (int i = 0; i < kIndexCount; ++i) {
-            blank[i] = blank[i] || missing[i];
-            sums[i] += values[i] * weight;
+            blank[i] = blank[i] || coals.missing[j][i];
+            sums[i] += coals.values[j][i] * weight;
         }
     }
 
@@ -79,7 +53,12 @@ Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool
     if (totalWeight == 0.0)
         return blend;
     for (int i = 0; i < kIndexCount; ++i)
-        IndexValue(blend, i) = blank[i] ? QString() : IndexValueText(sums[i] / totalWeight);
-    blend.JiaGe = RoundedPrice(priceSum / totalWeight);
+        IndexValue(blend, i) = blank[i] ? QString() : FormatIndexValue(sums[i] / totalWeight);
+    blend.JiaGe = ToRoundedDouble(priceSum / totalWeight);
     return blend;
+}
+
+Mei ComputeBlend(const QVector<Mei>& coals, const QVector<double>& amounts, bool shovelMode)
+{
+    return ComputeBlend(CoalNumbers(coals, shovelMode), amounts);
 }

@@ -226,3 +226,8 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
     solution.status = LinearStatus::Optimal;
     return solution;
 }
+
+void ReleaseSolverForThread()
+{
+    glp_free_env();
+}

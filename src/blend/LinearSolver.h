@@ -78,3 +78,7 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
 // under exactly these.
 void ConfigureMip(glp_iocp& parm, int timeLimitMs = 10000);
 void ConfigureSimplex(glp_smcp& parm, int timeLimitMs = 10000);
+
+// Frees what the solver keeps for the calling thread; a worker thread that
+// solved anything calls it before it ends.
+void ReleaseSolverForThread();

@@ -1,14 +1,17 @@
 #pragma once
 
-#include "data/Mei.h"
-#include "data/QualityIndex.h"
+#include "base/Mei.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QVector>
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 // Everything a blending model is written from, copied out of the workspace:
 // the coals in grid order, the thirty bound texts (index order of the quality
@@ -23,16 +26,51 @@ struct ModelInput {
     bool shovelMode = false;
 };
 
-// The model text for total n in its plain form: lines joined by CR LF, ending in
-// "end" with no line break after it.
+// Writes one run's model for any total. Most of a model (the term lists over
+// the coals) does not depend on the total, so it is written once, when the
+// writer is made, and every total only adds its right-hand sides.
+//
+// The text: "model:", the objective "[rObj] min=" over the prices, a line per
+// bound ("terms>bound*n" or "terms<bound*n"), "Xk>1" per must-include coal, the
+// sum "X1+...+Xk=n", a stock line per coal when a tonnage is given, "@gin(Xk)"
+// per coal, the data section with pointer k to Xk and k+1 to rObj, then "end";
+// lines joined by CR LF. In the shovel-count form every variable outside the
+// @gin and @pointer lines stands behind its coal's tons per shovel ("2*X1"):
+// the counts stay whole shovels and the pointers name them.
+class ModelWriter {
+public:
+    explicit ModelWriter(const ModelInput& input);
+
+    // The text for total n, in UTF-8, appended.
+    void AppendText(std::string& out, int n) const;
+
+    // What the model file holds for total n: the text in the system's 8-bit
+    // code page (only a copied text beyond ASCII makes that differ from
+    // UTF-8), followed by CR LF.
+    void AppendFileBytes(std::string& out, int n) const;
+
+private:
+    struct Bound {
+        QString text;
+        std::optional<double> number;
+        std::optional<PlainNumber> plain;
+    };
+    void AppendBoundTimesTotal(std::string& out, const Bound& bound, int n) const;
+
+    std::vector<std::string> plain_;     // "X1", "X2", ...
+    std::vector<std::string> weighted_;  // "2*X1", ... in the shovel-count form, else the plain names
+    std::string price_;                  // the objective's term list
+    std::array<std::string, kIndexCount> terms_;  // the term list of each bounded index
+    std::array<std::optional<Bound>, kIndexCount> lower_;
+    std::array<std::optional<Bound>, kIndexCount> upper_;
+    std::vector<bool> must_;
+    std::string tonnage_;                // "" when none
+    std::vector<std::string> stock_;
+    bool nonAscii_ = false;
+};
+
+// The model text for total n (the shovel-count form when input.shovelMode).
 QString BuildModelText(const ModelInput& input, int n);
 
-// The text WriteModelFile puts in the model file (without its closing CR LF):
-// the shovel-count form when input.shovelMode, in the 8-bit code page.
+// What the model file holds for total n, without its closing CR LF.
 QByteArray ModelFileBytes(const ModelInput& input, int n);
-// The same, appended to out (the form the model file writer uses).
-void AppendModelFileBytes(std::string& out, const ModelInput& input, int n);
-
-// The shovel-count form: every whole variable name Xk outside the @gin and
-// @pointer lines becomes <MeiChan of coal k>*Xk.
-QString ApplyShovelWeights(const QString& model, const QVector<Mei>& coals);

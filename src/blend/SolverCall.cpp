@@ -2,105 +2,20 @@
 
 #include "blend/Engine.h"
 
-#include <QByteArrayView>
+#include <QDir>
 #include <QFile>
-
-#include <string>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include <QFileInfo>
 
 namespace {
 
-QString JoinPath(const QString& folder, const QString& fileName)
+QString Shown(const QString& path)
 {
-    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')) || folder.endsWith(QLatin1Char('\\')))
-        return folder + fileName;
-    return folder + QLatin1Char('/') + fileName;
+    return QDir::toNativeSeparators(path);
 }
 
-// Replaces the file's content with data; false on any failure.
-// The file is overwritten in place and then cut to the new length rather than
-// truncated to nothing first: on ext4 a file truncated to zero and rewritten
-// is flushed to disk when it is closed, which would make every one of a run's
-// up to 999 model writes wait for the disk.
-bool WriteBytesFile(const QString& path, QByteArrayView data)
+QString ModelFileFailure(const QString& path, const QString& reason)
 {
-#ifdef Q_OS_UNIX
-    const QByteArray name = QFile::encodeName(path);
-    // Opening an existing file without O_CREAT spares the folder's lock.
-    int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT)
-        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    const char* from = data.constData();
-    qint64 left = data.size();
-    while (ok && left > 0) {
-        const ssize_t written = ::write(fd, from, static_cast<size_t>(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        ok = written > 0;
-        if (ok) {
-            from += written;
-            left -= written;
-        }
-    }
-    if (ok && info.st_size > data.size())
-        ok = ::ftruncate(fd, data.size()) == 0;
-    ok = ::close(fd) == 0 && ok;
-    return ok;
-#else
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) && !file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    bool ok = file.write(data.data(), data.size()) == data.size();
-    ok = ok && (file.size() == data.size() || file.resize(data.size()));
-    ok = file.flush() && ok;
-    file.close();
-    return ok && file.error() == QFileDevice::NoError;
-#endif
-}
-
-}  // namespace
-
-bool WriteTextFile(const QString& fileName, const QString& folder, const QString& text)
-{
-    QByteArray bytes = text.toLocal8Bit();
-    bytes.append("\r\n", 2);
-    return WriteBytesFile(JoinPath(folder, fileName), bytes);
-}
-
-QString WriteModelFile(const AppFolder& folder, const ModelInput& input, int n)
-{
-    // One buffer for every model of a run: its room is kept between totals.
-    thread_local std::string buffer;
-    buffer.clear();
-    AppendModelFileBytes(buffer, input, n);
-    buffer += "\r\n";
-    const QString path = folder.ModelPath();
-    if (!WriteBytesFile(path, QByteArrayView(buffer.data(), static_cast<qsizetype>(buffer.size()))))
-        return QString();
-    return path;
-}
-
-namespace {
-
-// "take" and the model path. A path that begins with a drive letter and colon
-// loses them (the engine reads from the current drive); any other path is
-// passed whole, since cutting two characters off it would name another file.
-QByteArray ReadCommand(const QString& modelPath)
-{
-    QString path = modelPath;
-    if (path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter() && path[0].unicode() < 128)
-        path.remove(0, 2);
-    return QByteArrayLiteral("take ") + path.toLocal8Bit();
+    return QStringLiteral("无法写入模型文件 %1：%2").arg(Shown(path), reason);
 }
 
 // Releases the environment on every way out of SolveModel.
@@ -115,15 +30,69 @@ struct EnvironmentScope {
 
 }  // namespace
 
-std::optional<QVector<double>> SolveModel(const QString& modelPath, int k)
+ModelFile::ModelFile(QString path, std::unique_ptr<QFile> file) : path_(std::move(path)), file_(std::move(file)) {}
+
+ModelFile::ModelFile(ModelFile&& other) noexcept
+    : path_(std::move(other.path_)), file_(std::move(other.file_)), buffer_(std::move(other.buffer_))
+{
+}
+
+ModelFile::~ModelFile()
+{
+    if (file_) {
+        file_->close();
+        QFile::remove(path_);
+    }
+}
+
+Result<ModelFile> ModelFile::Create(const AppFolder& folder)
+{
+    const QString path = folder.ModelPath();
+    const QFileInfo existing(path);
+    if (existing.isDir() && !existing.isSymLink())
+        return Fail(ModelFileFailure(path, QStringLiteral("同名的文件夹已存在")));
+    // QFile::remove takes away a link itself, not what it points to.
+    if ((existing.exists() || existing.isSymLink()) && !QFile::remove(path))
+        return Fail(ModelFileFailure(path, QStringLiteral("无法删除原有的同名文件")));
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite | QIODevice::NewOnly))
+        return Fail(ModelFileFailure(path, file->errorString()));
+    return ModelFile(path, std::move(file));
+}
+
+Status ModelFile::WriteModelFile(const ModelWriter& writer, int n)
+{
+    buffer_.clear();
+    writer.AppendFileBytes(buffer_, n);
+    const qint64 size = static_cast<qint64>(buffer_.size());
+    // Rewritten in place and cut to the new length, never truncated to nothing
+    // first: some file systems flush a file truncated to zero when it is next
+    // closed or replaced, which would make every total wait for the disk.
+    bool ok = file_->seek(0) && file_->write(buffer_.data(), size) == size;
+    ok = ok && (file_->size() == size || file_->resize(size));
+    ok = ok && file_->flush();
+    if (!ok)
+        return Fail(ModelFileFailure(path_, file_->errorString()));
+    return {};
+}
+
+QByteArray ReadCommand(const QString& modelPath)
+{
+    QString path = modelPath;
+    if (path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter() && path[0].unicode() < 128)
+        path.remove(0, 2);
+    return QByteArrayLiteral("take ") + path.toLocal8Bit();
+}
+
+Result<std::optional<QVector<double>>> SolveModel(const QString& modelPath, int k)
 {
     if (k < 0)
-        return std::nullopt;
+        return std::optional<QVector<double>>();
     const QByteArray take = ReadCommand(modelPath);
 
     EnvironmentScope env{EngineCreateEnv()};
     if (!env.handle)
-        return std::nullopt;
+        return Fail(QStringLiteral("无法创建求解引擎的环境"));
 
     QVector<double> cells(k + 1, 0.0);
     int counter = 0;
@@ -144,7 +113,20 @@ std::optional<QVector<double>> SolveModel(const QString& modelPath, int k)
 
     // The engine's own verdict decides, not the objective's value: a mix
     // that costs exactly 0 is as much a solution as any other.
-    if (EngineLastReport(env.handle).status != EngineStatus::Optimal)
-        return std::nullopt;
-    return cells;
+    const EngineReport& report = EngineLastReport(env.handle);
+    switch (report.status) {
+    case EngineStatus::Optimal:
+        return std::optional<QVector<double>>(cells);
+    case EngineStatus::Infeasible:
+    case EngineStatus::Unbounded:
+    case EngineStatus::SolverFailed:
+        return std::optional<QVector<double>>();
+    case EngineStatus::NotSolved:
+    case EngineStatus::ReadError:
+    case EngineStatus::ParseError:
+    case EngineStatus::ScriptError:
+        break;
+    }
+    return Fail(QStringLiteral("求解引擎无法读取模型文件 %1：%2")
+                    .arg(Shown(modelPath), QString::fromStdString(EngineDescribe(report))));
 }

@@ -1,41 +1,127 @@
 #include "data/Dbconnection.h"
 
-#include "data/QualityIndex.h"
+#include "base/QualityIndex.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QSqlError>
+#include <QSqlRecord>
 #include <QUuid>
 
 namespace {
 
 const QString kConnectionName = QStringLiteral("velmora_shared");
 
-const QStringList& TableNames()
+QStringList IndexColumnNames()
 {
-    static const QStringList names = {QStringLiteral("meitan"), QStringLiteral("Lishi_fangan"),
-                                      QStringLiteral("Lishi_meitan"),
-                                      QStringLiteral("Lishi_Peibibiao")};
-    return names;
+    QStringList columns;
+    for (const auto& index : QualityIndices())
+        columns << QLatin1String(index.column);
+    return columns;
 }
 
 QString IndexColumns()
 {
     QString columns;
-    for (const auto& index : QualityIndices())
-        columns += QStringLiteral(", %1 TEXT").arg(QLatin1String(index.column));
+    for (const QString& column : IndexColumnNames())
+        columns += QStringLiteral(", %1 TEXT").arg(column);
     return columns;
 }
 
-QString ErrorText(const QSqlError& error)
+QString Shown(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+// The cause of an SQLite failure in words, from its primary result code.
+QString CauseOf(const QSqlError& error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xFF;
+    if (!ok)
+        return QString();
+    switch (code) {
+    case 5:   // busy
+    case 6:   // locked
+        return QStringLiteral("数据库文件正被占用（已锁定），请稍后再试");
+    case 8:   // read-only
+        return QStringLiteral("数据库文件是只读的，不能写入");
+    case 10:  // input or output
+        return QStringLiteral("读写数据库文件时出错");
+    case 11:  // corrupt
+    case 26:  // not a database
+        return QStringLiteral("数据库文件已损坏");
+    case 13:  // full
+        return QStringLiteral("磁盘空间不足");
+    case 14:  // cannot open
+        return QStringLiteral("无法打开数据库文件");
+    default:
+        return QString();
+    }
+}
+
+QString DetailOf(const QSqlError& error)
 {
     QString text = error.databaseText();
     if (text.isEmpty())
         text = error.text();
-    return text;
+    return text.trimmed();
+}
+
+QString DamagedAdvice()
+{
+    return QStringLiteral("文件没有被改动。请从备份还原一个正确的 coal.dat，或将它移走后重新启动程序。");
+}
+
+// Opens a connection of its own on a file, runs the check and closes it.
+template <class Check>
+Status WithOwnConnection(const QString& path, const QString& options, Check&& check)
+{
+    const QString name = QStringLiteral("velmora_check_") + QUuid::createUuid().toString(QUuid::Id128);
+    Status result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(options);
+        if (!db.open())
+            result = Fail(QStringLiteral("无法打开：%1").arg(DetailOf(db.lastError())));
+        else
+            result = check(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
 }
 
 }  // namespace
+
+const QVector<TableColumns>& RequiredTables()
+{
+    static const QVector<TableColumns> tables = [] {
+        const QStringList indexes = IndexColumnNames();
+        QStringList proportions;
+        for (int i = 1; i <= 10; ++i)
+            proportions << QStringLiteral("d%1").arg(i);
+        const QStringList coalValues = QStringList{QStringLiteral("Name")} + indexes;
+        return QVector<TableColumns>{
+            {QStringLiteral("meitan"),
+             QStringList{QStringLiteral("id")} + coalValues
+                 + QStringList{QStringLiteral("Meichan"), QStringLiteral("kucun"), QStringLiteral("JiaGe"),
+                               QStringLiteral("riqi")}},
+            {QStringLiteral("Lishi_fangan"),
+             {QStringLiteral("id"), QStringLiteral("fanganhao"), QStringLiteral("xinxi"), QStringLiteral("riqi")}},
+            {QStringLiteral("Lishi_meitan"),
+             QStringList{QStringLiteral("id"), QStringLiteral("followid")} + coalValues
+                 + QStringList{QStringLiteral("kucun"), QStringLiteral("meichan"), QStringLiteral("JiaGe")}},
+            {QStringLiteral("Lishi_Peibibiao"),
+             QStringList{QStringLiteral("id"), QStringLiteral("followid")} + proportions + coalValues
+                 + QStringList{QStringLiteral("kucun"), QStringLiteral("meichan"), QStringLiteral("JiaGe")}},
+        };
+    }();
+    return tables;
+}
 
 QStringList SchemaStatements()
 {
@@ -62,6 +148,21 @@ QStringList SchemaStatements()
     };
 }
 
+Failure DatabaseFailure(const QSqlError& error)
+{
+    const QString cause = CauseOf(error);
+    const QString detail = DetailOf(error);
+    QString message = QStringLiteral("数据库操作失败：");
+    if (!cause.isEmpty()) {
+        message += cause;
+        if (!detail.isEmpty())
+            message += QStringLiteral("\n（") + detail + QStringLiteral("）");
+    } else {
+        message += detail.isEmpty() ? QStringLiteral("原因不明") : detail;
+    }
+    return Fail(message);
+}
+
 bool ConnectionPresent()
 {
     return QSqlDatabase::contains(kConnectionName);
@@ -72,31 +173,32 @@ QSqlDatabase DbConn()
     return QSqlDatabase::database(kConnectionName, false);
 }
 
-void OpenConnection(const AppFolder& folder)
+Status OpenConnection(const AppFolder& folder)
 {
     const QString path = folder.DbPath();
     if (ConnectionPresent()) {
         QSqlDatabase db = DbConn();
         if (db.databaseName() == path && db.isOpen())
-            return;
+            return {};
         if (db.databaseName() != path) {
             CloseConnection();
         } else {
             if (!db.open())
-                throw DbError(QStringLiteral("无法打开数据库文件 %1：%2").arg(path, ErrorText(db.lastError())));
-            return;
+                return DatabaseFailure(db.lastError());
+            return {};
         }
     }
     if (!QFileInfo::exists(path))
-        throw DbError(QStringLiteral("找不到数据库文件 %1").arg(path));
+        return Fail(QStringLiteral("数据库操作失败：找不到数据库文件 %1").arg(Shown(path)));
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnectionName);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open()) {
-        const QString reason = ErrorText(db.lastError());
+        const Failure failure = DatabaseFailure(db.lastError());
         CloseConnection();
-        throw DbError(QStringLiteral("无法打开数据库文件 %1：%2").arg(path, reason));
+        return failure;
     }
+    return {};
 }
 
 void CloseConnection()
@@ -111,12 +213,14 @@ void CloseConnection()
     QSqlDatabase::removeDatabase(kConnectionName);
 }
 
-ConnectionScope::ConnectionScope(const AppFolder& folder)
+Result<ConnectionScope> ConnectionScope::Open(const AppFolder& folder)
 {
-    if (!ConnectionPresent() || !DbConn().isOpen()) {
-        OpenConnection(folder);
-        opened_ = true;
-    }
+    if (ConnectionPresent() && DbConn().isOpen() && DbConn().databaseName() == folder.DbPath())
+        return ConnectionScope(false);
+    const Status opened = OpenConnection(folder);
+    if (!opened)
+        return opened.failure();
+    return ConnectionScope(true);
 }
 
 ConnectionScope::~ConnectionScope()
@@ -125,43 +229,51 @@ ConnectionScope::~ConnectionScope()
         CloseConnection();
 }
 
-Transaction::Transaction()
+Result<Transaction> Transaction::Begin()
 {
+    if (!ConnectionPresent())
+        return Fail(QStringLiteral("数据库操作失败：数据库连接未打开"));
     if (!DbConn().transaction())
-        throw DbError(QStringLiteral("无法开始数据库事务：%1").arg(ErrorText(DbConn().lastError())));
+        return DatabaseFailure(DbConn().lastError());
+    Transaction transaction;
+    transaction.active_ = true;
+    return transaction;
 }
 
 Transaction::~Transaction()
 {
-    if (!done_ && ConnectionPresent())
+    if (active_ && ConnectionPresent())
         DbConn().rollback();
 }
 
-void Transaction::commit()
+Status Transaction::Commit()
 {
+    if (!active_)
+        return Fail(QStringLiteral("数据库操作失败：事务已经结束"));
     if (!DbConn().commit())
-        throw DbError(QStringLiteral("无法提交数据库事务：%1").arg(ErrorText(DbConn().lastError())));
-    done_ = true;
+        return DatabaseFailure(DbConn().lastError());
+    active_ = false;
+    return {};
 }
 
-QSqlQuery RunQuery(const QString& sql, const QVariantList& values)
+Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values)
 {
     if (!ConnectionPresent())
-        throw DbError(QStringLiteral("数据库连接未打开"));
+        return Fail(QStringLiteral("数据库操作失败：数据库连接未打开"));
     QSqlQuery query(DbConn());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw DbError(QStringLiteral("数据库语句出错：%1").arg(ErrorText(query.lastError())));
+        return DatabaseFailure(query.lastError());
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw DbError(QStringLiteral("数据库操作失败：%1").arg(ErrorText(query.lastError())));
+        return DatabaseFailure(query.lastError());
     return query;
 }
 
-void Execute(const QString& sql, const QVariantList& values)
+Status Execute(const QString& sql, const QVariantList& values)
 {
-    RunQuery(sql, values);
+    return RunQuery(sql, values).status();
 }
 
 QVariant TextValue(const QString& text)
@@ -171,77 +283,70 @@ QVariant TextValue(const QString& text)
     return QVariant(text);
 }
 
-DatabaseState CheckDatabaseFile(const QString& path, QString* detail)
+Status CheckDatabaseFile(const QString& path, bool integrity)
 {
-    const QString name = QStringLiteral("velmora_check_") + QUuid::createUuid().toString(QUuid::Id128);
-    DatabaseState state = DatabaseState::Ready;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!QFileInfo(path).isFile() || !db.open()) {
-            state = DatabaseState::NotADatabase;
-            if (detail)
-                *detail = ErrorText(db.lastError());
-        } else {
-            QSqlQuery query(db);
-            if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'"))) {
-                state = DatabaseState::NotADatabase;
-                if (detail)
-                    *detail = ErrorText(query.lastError());
-            } else {
-                QStringList present;
-                while (query.next())
-                    present << query.value(0).toString().toLower();
-                QStringList missing;
-                for (const QString& table : TableNames())
-                    if (!present.contains(table.toLower()))
-                        missing << table;
-                if (!missing.isEmpty()) {
-                    state = DatabaseState::MissingTables;
-                    if (detail)
-                        *detail = missing.join(QStringLiteral("、"));
-                }
-            }
+    if (!QFileInfo(path).isFile())
+        return Fail(QStringLiteral("%1 不是文件").arg(Shown(path)));
+    return WithOwnConnection(path, QStringLiteral("QSQLITE_OPEN_READONLY"), [&](QSqlDatabase& db) -> Status {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'")))
+            return Fail(QStringLiteral("不是数据库文件（%1）").arg(DetailOf(query.lastError())));
+        QSet<QString> present;
+        while (query.next())
+            present.insert(query.value(0).toString().toLower());
+        QStringList missing;
+        for (const TableColumns& table : RequiredTables())
+            if (!present.contains(table.table.toLower()))
+                missing << table.table;
+        if (!missing.isEmpty())
+            return Fail(QStringLiteral("缺少数据表：%1").arg(missing.join(QStringLiteral("、"))));
+        for (const TableColumns& table : RequiredTables()) {
+            const QSqlRecord record = db.record(table.table);
+            QStringList absent;
+            for (const QString& column : table.columns)
+                if (record.indexOf(column) < 0)
+                    absent << column;
+            if (!absent.isEmpty())
+                return Fail(QStringLiteral("数据表 %1 缺少列：%2").arg(table.table, absent.join(QStringLiteral("、"))));
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return state;
+        if (integrity) {
+            if (!query.exec(QStringLiteral("pragma integrity_check")))
+                return Fail(QStringLiteral("数据库文件已损坏（%1）").arg(DetailOf(query.lastError())));
+            QStringList problems;
+            while (query.next())
+                problems << query.value(0).toString();
+            if (problems != QStringList{QStringLiteral("ok")})
+                return Fail(QStringLiteral("数据库文件已损坏（%1）").arg(problems.mid(0, 3).join(QStringLiteral("；"))));
+        }
+        return {};
+    });
 }
 
-DatabaseState EnsureDatabase(const AppFolder& folder, QString* detail)
+Result<DatabaseState> EnsureDatabase(const AppFolder& folder)
 {
     const QString path = folder.DbPath();
-    if (QFileInfo::exists(path))
-        return CheckDatabaseFile(path, detail);
-
-    const QString name = QStringLiteral("velmora_create_") + QUuid::createUuid().toString(QUuid::Id128);
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        ok = db.open();
-        if (ok) {
-            ok = db.transaction();
-            QSqlQuery query(db);
-            for (const QString& statement : SchemaStatements()) {
-                if (!ok)
-                    break;
-                ok = query.exec(statement);
-                if (!ok && detail)
-                    *detail = ErrorText(query.lastError());
-            }
-            ok = ok && db.commit();
-        } else if (detail) {
-            *detail = ErrorText(db.lastError());
-        }
-        db.close();
+    if (QFileInfo::exists(path)) {
+        const Status checked = CheckDatabaseFile(path);
+        if (!checked)
+            return Fail(QStringLiteral("数据文件 %1 不是本软件的数据库，程序无法使用它（%2）。\n")
+                            .arg(Shown(path), checked.message())
+                        + DamagedAdvice());
+        return DatabaseState::Ready;
     }
-    QSqlDatabase::removeDatabase(name);
-    if (!ok) {
+    const Status created = WithOwnConnection(path, QString(), [](QSqlDatabase& db) -> Status {
+        if (!db.transaction())
+            return Fail(DetailOf(db.lastError()));
+        QSqlQuery query(db);
+        for (const QString& statement : SchemaStatements())
+            if (!query.exec(statement))
+                return Fail(DetailOf(query.lastError()));
+        if (!db.commit())
+            return Fail(DetailOf(db.lastError()));
+        return {};
+    });
+    if (!created) {
         QFile::remove(path);
-        return DatabaseState::CannotCreate;
+        return Fail(QStringLiteral("无法在 %1 创建数据文件 coal.dat：%2").arg(Shown(folder.dir), created.message()));
     }
     return DatabaseState::Created;
 }

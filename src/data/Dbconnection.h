@@ -1,87 +1,84 @@
 #pragma once
 
-#include "data/AppFolder.h"
+#include "base/AppFolder.h"
+#include "base/Result.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
-#include <stdexcept>
-
-// A database failure (missing or locked file, bad statement, rejected value),
-// carried to the window that started the operation. what() is UTF-8.
-class DbError : public std::runtime_error {
-public:
-    explicit DbError(const QString& message)
-        : std::runtime_error(message.toStdString()), text(message) {}
-    QString text;
-};
+class QSqlError;
 
 // The shared connection to coal.dat. It is absent until first opened and again
 // after every close; no connection stays open while the program waits for the
 // user, so backup and restore can copy the file at any time between operations.
-void OpenConnection(const AppFolder& folder);  // throws DbError
-void CloseConnection();                        // nothing when already absent
+Status OpenConnection(const AppFolder& folder);
+void CloseConnection();  // nothing when already absent
 bool ConnectionPresent();
-QSqlDatabase DbConn();                         // the open shared connection
+QSqlDatabase DbConn();   // the open shared connection
 
 // Opens the shared connection when it is absent and closes it again at the end
 // of the scope, but only if this scope opened it: an operation called inside a
-// larger one (a blending run's transaction) leaves the connection to its caller.
+// larger one (a plan stored in one transaction) leaves the connection to its
+// caller.
 class ConnectionScope {
 public:
-    explicit ConnectionScope(const AppFolder& folder);
+    static Result<ConnectionScope> Open(const AppFolder& folder);
+    ConnectionScope(ConnectionScope&& other) noexcept : opened_(other.opened_) { other.opened_ = false; }
+    ConnectionScope& operator=(ConnectionScope&&) = delete;
     ~ConnectionScope();
-    ConnectionScope(const ConnectionScope&) = delete;
-    ConnectionScope& operator=(const ConnectionScope&) = delete;
 
 private:
+    explicit ConnectionScope(bool opened) : opened_(opened) {}
     bool opened_ = false;
 };
 
 // One transaction on the shared connection; rolled back unless committed.
 class Transaction {
 public:
-    Transaction();
+    static Result<Transaction> Begin();
+    Transaction(Transaction&& other) noexcept : active_(other.active_) { other.active_ = false; }
+    Transaction& operator=(Transaction&&) = delete;
     ~Transaction();
-    void commit();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
+    Status Commit();
 
 private:
-    bool done_ = false;
+    Transaction() = default;
+    bool active_ = false;
 };
 
 // Runs a statement on the shared connection with its values bound as
-// parameters; throws DbError on failure. The query is positioned before the
-// first row.
-QSqlQuery RunQuery(const QString& sql, const QVariantList& values = {});
-void Execute(const QString& sql, const QVariantList& values = {});
-
-// A select statement with the values it binds, for operations that take a
-// statement from their caller (the list fillers).
-struct Statement {
-    QString sql;
-    QVariantList values;
-};
-inline QSqlQuery RunQuery(const Statement& statement)
-{
-    return RunQuery(statement.sql, statement.values);
-}
+// parameters; the query is positioned before the first row.
+Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values = {});
+Status Execute(const QString& sql, const QVariantList& values = {});
 
 // A text value as SQL binds it: never Null, so empty text stays empty text.
 QVariant TextValue(const QString& text);
 
-// What start-up finds in the application folder.
-enum class DatabaseState { Ready, Created, NotADatabase, MissingTables, CannotCreate };
+// A database error as the user reads it: one prefix, the common causes (a
+// read-only or locked file, a full disk, a damaged file) in Chinese, then
+// the database's own detail.
+Failure DatabaseFailure(const QSqlError& error);
 
-// Creates coal.dat with its four tables when it is missing; otherwise checks,
-// without writing to it, that it is a database holding the four tables.
-DatabaseState EnsureDatabase(const AppFolder& folder, QString* detail = nullptr);
-
-// Checks a file, read-only, for being a coal database (SQLite with the four tables).
-DatabaseState CheckDatabaseFile(const QString& path, QString* detail = nullptr);
+// The four tables with the columns every coal database has.
+struct TableColumns {
+    QString table;
+    QStringList columns;
+};
+const QVector<TableColumns>& RequiredTables();
 
 // The statements that create the four tables and their indexes.
 QStringList SchemaStatements();
+
+// What start-up finds: a ready database, or one it has just created. Anything
+// else is a failure whose message says what is wrong with which file and that
+// it was left untouched.
+enum class DatabaseState { Ready, Created };
+Result<DatabaseState> EnsureDatabase(const AppFolder& folder);
+
+// Checks a file, read-only, for being a coal database: SQLite with the four
+// tables and their columns; with integrity, SQLite's integrity check too. The
+// failure's message says what is missing or wrong.
+Status CheckDatabaseFile(const QString& path, bool integrity = false);

@@ -1,13 +1,8 @@
 #pragma once
 
-#include "data/AppFolder.h"
-#include "data/Dbconnection.h"
-
 #include <QString>
 #include <QStringList>
 #include <QVector>
-
-#include <Qt>
 
 // What a list window shows, as plain data: columns with a header and a width
 // in twips (1/1440 inch; 0 means hidden, but the column is still exported) and
@@ -35,8 +30,8 @@ struct ListData {
     QVector<ListColumn> columns;
     QVector<ListRow> rows;
 
-    int columnCount() const { return columns.size(); }
-    int rowCount() const { return rows.size(); }
+    int columnCount() const { return static_cast<int>(columns.size()); }
+    int rowCount() const { return static_cast<int>(rows.size()); }
     QString cell(int row, int column) const { return rows[row].cell(column); }
     void setCell(int row, int column, const QString& value) { rows[row].setCell(column, value); }
 
@@ -51,50 +46,6 @@ struct ListData {
     QStringList columnCells(int column) const;
 };
 
-// The two layouts. In both the first cell is the record's id.
-inline constexpr int kCoalColumnCount = 20;
-inline constexpr int kBlendColumnCount = 27;
-inline constexpr int kProportionColumnCount = 10;   // d1 ... d10
-inline constexpr int kFirstProportionColumn = 1;    // the column after the hidden row number
-
-// Coal layout: number, name, the fifteen indices, stock, shovel weight, price.
-void SetupCoalColumns(ListData& list);
-
-// Proportion layout: hidden row number, D1 ... D10, the fifteen indices, price.
-// Column widths follow the screen width in pixels.
-int BlendColumnWidth(int screenWidthPixels);
-void SetupBlendColumns(ListData& list, int screenWidthPixels);
-
-// Titles the proportion columns d1 ... d10, then with the parts of names split
-// at "," (at most ten): a plan of coals A, B, C gives A, B, C, d4 ... d10.
-void NameBlendColumns(ListData& list, const QString& names);
-
-// Replace the rows with one row per result row of a select statement over
-// meitan / Lishi_meitan (coal layout) or Lishi_Peibibiao (proportion layout).
-// These use the shared connection, which must be open; a missing column or a
-// failing statement throws DbError.
-void FillCoalRows(ListData& list, const Statement& statement);
-void FillBlendRows(ListData& list, const Statement& statement);
-
-// The same, opening the shared connection for the call when it is absent and
-// closing it afterwards.
-void FillCoalRows(ListData& list, const AppFolder& folder, const Statement& statement);
-void FillBlendRows(ListData& list, const AppFolder& folder, const Statement& statement);
-
-// Stable sort of the rows by the text of one column, as a list view's header
-// click does: texts compare as texts (letter case ignored), so "10" sorts
-// before "9".
-void SortRows(ListData& list, int column, Qt::SortOrder order);
-
-// The config.ini keys (of the eight hideable indices) whose value is 1, in
-// the order of the index table.
-using HiddenIndexSettings = QStringList;
-
-// Reads the eight keys of section config; only the value 1 hides.
-HiddenIndexSettings ReadHiddenIndexSettings(const AppFolder& folder);
-
-// Sets the width of every column to 0 whose header matches a switched-on
-// setting: the label of the index, or for G and Y any header holding that
-// Latin capital letter (so a proportion column titled with a coal name that
-// holds a G goes too).
-void HideUnusedColumns(ListData& list, const HiddenIndexSettings& settings);
+// The record numbers in the first column of list rows. Texts that are not a
+// whole number above 0 are left out: only numbers ever reach a statement.
+QVector<int> IdsFromKeys(const QStringList& keys);

@@ -1,6 +1,8 @@
 #include "export/ListExport.h"
 
-#include "export/TextFile.h"
+#include "base/Files.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -129,35 +131,55 @@ void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
     WidenColumns(sheet, list);
 }
 
-QString OpenSheetTemplate(const AppFolder& folder, const QString& templateName, XlsSheet* sheet)
+Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templateName)
 {
     const QString path = folder.TemplatePath(templateName);
     if (!FileExists(path))
-        return QStringLiteral("找不到模板文件 %1").arg(path);
-    return ReadXlsFile(path, sheet);
+        return Fail(QStringLiteral("找不到模板文件 %1").arg(QDir::toNativeSeparators(path)));
+    return ReadXlsFile(path);
 }
 
-QString ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path)
+Status ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path)
 {
-    XlsSheet sheet;
-    QString reason = OpenSheetTemplate(folder, QStringLiteral("list1.xls"), &sheet);
-    if (!reason.isEmpty())
-        return reason;
-    AppendListToSheet(sheet, list, 2);
-    return WriteXlsFile(path, sheet);
+    Result<XlsSheet> sheet = OpenSheetTemplate(folder, QStringLiteral("list1.xls"));
+    if (!sheet)
+        return sheet.status();
+    AppendListToSheet(*sheet, list, 2);
+    return WriteXlsFile(path, *sheet);
 }
 
-bool ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path)
+QString HtmlExportFailedMessage()
 {
-    const QString templatePath = folder.TemplatePath(QStringLiteral("list1.html"));
-    if (!FileExists(templatePath))
-        return false;
-    const QString text = FillPlaceholders(ReadTextFile(templatePath, true),
-                                          {{QStringLiteral("{$list1}"), BuildHtmlTable(list)}});
-    return SaveTextFile(path, text);
+    return QStringLiteral("导出网页失败：");
 }
 
-void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan)
+namespace {
+
+// A page from a template. The placeholders of the lists must stand in the
+// template, or the page would silently lack what the user exported.
+Status ExportPage(const AppFolder& folder, const QString& templateName, const QList<QPair<QString, QString>>& values,
+                  const QStringList& required, const QString& path)
+{
+    const QString templatePath = folder.TemplatePath(templateName);
+    const Result<QString> text = ReadTextFile(templatePath, true);
+    if (!text)
+        return Fail(QStringLiteral("模板文件不可用：") + text.message());
+    for (const QString& placeholder : required)
+        if (!text->contains(placeholder))
+            return Fail(QStringLiteral("模板文件 %1 中没有 %2，无法放入导出的内容")
+                            .arg(QDir::toNativeSeparators(templatePath), placeholder));
+    return SaveTextFile(path, FillPlaceholders(*text, values));
+}
+
+}  // namespace
+
+Status ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    const QString list1 = QStringLiteral("{$list1}");
+    return ExportPage(folder, QStringLiteral("list1.html"), {{list1, BuildHtmlTable(list)}}, {list1}, path);
+}
+
+void AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan)
 {
     sheet.appendEmptyRow();
     sheet.appendEmptyRow();
@@ -170,24 +192,20 @@ void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan)
     AppendListToSheet(sheet, plan.blends, 0);
 }
 
-QString ExportPlanToExcel(const AppFolder& folder, const PlanView& plan, const QString& path)
+Status ExportPlanToExcel(const AppFolder& folder, const ShownPlan& plan, const QString& path)
 {
-    XlsSheet sheet;
-    QString reason = OpenSheetTemplate(folder, QStringLiteral("list2.xls"), &sheet);
-    if (!reason.isEmpty())
-        return reason;
-    AppendPlanToSheet(sheet, plan);
-    return WriteXlsFile(path, sheet);
+    Result<XlsSheet> sheet = OpenSheetTemplate(folder, QStringLiteral("list2.xls"));
+    if (!sheet)
+        return sheet.status();
+    AppendPlanToSheet(*sheet, plan);
+    return WriteXlsFile(path, *sheet);
 }
 
-bool ExportPlanToHtml(const AppFolder& folder, const PlanView& plan, const QString& path)
+Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QString& path)
 {
-    const QString templatePath = folder.TemplatePath(QStringLiteral("list2.html"));
-    if (!FileExists(templatePath))
-        return false;
-    const QString text = FillPlaceholders(ReadTextFile(templatePath, true),
-                                          {{QStringLiteral("{$destination}"), HtmlEscape(plan.information)},
-                                           {QStringLiteral("{$list1}"), BuildHtmlTable(plan.coals)},
-                                           {QStringLiteral("{$list2}"), BuildHtmlTable(plan.blends)}});
-    return SaveTextFile(path, text);
+    return ExportPage(folder, QStringLiteral("list2.html"),
+                      {{QStringLiteral("{$destination}"), HtmlEscape(plan.information)},
+                       {QStringLiteral("{$list1}"), BuildHtmlTable(plan.coals)},
+                       {QStringLiteral("{$list2}"), BuildHtmlTable(plan.blends)}},
+                      {QStringLiteral("{$list1}"), QStringLiteral("{$list2}")}, path);
 }

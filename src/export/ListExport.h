@@ -1,8 +1,9 @@
 #pragma once
 
-#include "data/AppFolder.h"
+#include "base/AppFolder.h"
+#include "base/Result.h"
 #include "export/ListData.h"
-#include "export/PlanView.h"
+#include "export/PlanListing.h"
 #include "export/XlsFile.h"
 
 #include <QDateTime>
@@ -43,22 +44,28 @@ QString BuildHtmlTable(const ListData& list);
 // (first cell in the first column, sub-items after it), hidden columns too.
 void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows);
 
-// The template's cells, ready for rows to be appended. "" on success,
-// otherwise why the template could not be read.
-QString OpenSheetTemplate(const AppFolder& folder, const QString& templateName, XlsSheet* sheet);
+// The template's cells, ready for rows to be appended.
+Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templateName);
 
 // One list: list1.xls with two empty rows, the header row and the rows
-// appended. Returns "" on success, otherwise why it failed.
-QString ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path);
+// appended. The failure says why (the window puts ExcelExportFailedMessage in
+// front); no file is left behind then.
+Status ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path);
 
-// One list: list1.html with {$list1} replaced. False when the template is
-// missing or the file cannot be written (nothing is written then).
-bool ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path);
+// Shown in front of the reason when writing a page fails.
+QString HtmlExportFailedMessage();
+
+// One list: list1.html with {$list1} replaced. Fails (leaving no file) when the
+// template is missing, unreadable, a folder or without its placeholder, or the
+// page cannot be written; the message says which and why.
+Status ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path);
 
 // The rows a plan adds below the template: two empty rows, the information
 // text, an empty row, "参与配比的煤", the coal list (header and rows), an
 // empty row, "方案列表", the proportion list (header and rows).
-void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan);
+void AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan);
 
-QString ExportPlanToExcel(const AppFolder& folder, const PlanView& plan, const QString& path);
-bool ExportPlanToHtml(const AppFolder& folder, const PlanView& plan, const QString& path);
+// A plan: list2.xls, or list2.html with {$destination}, {$list1} and {$list2}
+// replaced; failures as for one list.
+Status ExportPlanToExcel(const AppFolder& folder, const ShownPlan& plan, const QString& path);
+Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QString& path);

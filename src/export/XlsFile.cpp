@@ -1,10 +1,10 @@
 #include "export/XlsFile.h"
 
-#include "workspace/CommonFunction.h"
+#include "base/Files.h"
+#include "base/NumberText.h"
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 
 #include <freexl.h>
 
@@ -213,18 +213,15 @@ SstResult BuildSst(const QStringList& strings, int totalReferences, int dsst)
 
 }  // namespace
 
-QByteArray BuildWorkbookStream(const XlsSheet& sheet, QString* reason)
+Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
 {
-    reason->clear();
     const int rowCount = sheet.rows.size();
     const int columnCount = sheet.columnCount();
     if (rowCount > kXlsMaxRows) {
-        *reason = QStringLiteral("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行").arg(rowCount).arg(kXlsMaxRows);
-        return {};
+        return Fail(QStringLiteral("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行").arg(rowCount).arg(kXlsMaxRows));
     }
     if (columnCount > kXlsMaxColumns) {
-        *reason = QStringLiteral("表格有 %1 列，超过了 Excel 97-2003 工作表的上限 %2 列").arg(columnCount).arg(kXlsMaxColumns);
-        return {};
+        return Fail(QStringLiteral("表格有 %1 列，超过了 Excel 97-2003 工作表的上限 %2 列").arg(columnCount).arg(kXlsMaxColumns));
     }
 
     // Shared strings, each text once.
@@ -511,25 +508,12 @@ QByteArray BuildCompoundFile(const QByteArray& workbook)
     return out;
 }
 
-QString WriteXlsFile(const QString& path, const XlsSheet& sheet)
+Status WriteXlsFile(const QString& path, const XlsSheet& sheet)
 {
-    QString reason;
-    const QByteArray workbook = BuildWorkbookStream(sheet, &reason);
-    if (!reason.isEmpty())
-        return reason;
-    const QByteArray file = BuildCompoundFile(workbook);
-    QSaveFile out(path);
-    out.setDirectWriteFallback(true);
-    if (!out.open(QIODevice::WriteOnly))
-        return QStringLiteral("无法写入文件 %1：%2").arg(path, out.errorString());
-    if (out.write(file) != file.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return QStringLiteral("无法写入文件 %1：%2").arg(path, why);
-    }
-    if (!out.commit())
-        return QStringLiteral("无法写入文件 %1：%2").arg(path, out.errorString());
-    return QString();
+    const Result<QByteArray> workbook = BuildWorkbookStream(sheet);
+    if (!workbook)
+        return workbook.status();
+    return WriteWholeFile(path, BuildCompoundFile(*workbook));
 }
 
 namespace {
@@ -541,11 +525,12 @@ QString FreeXlReason(const QString& path, int code)
 
 }  // namespace
 
-QString ReadXlsFile(const QString& path, XlsSheet* sheet, const QString& sheetName)
+Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
 {
-    *sheet = XlsSheet();
+    XlsSheet result;
+    XlsSheet* sheet = &result;
     if (!QFile::exists(path))
-        return QStringLiteral("找不到文件 %1").arg(path);
+        return Fail(QStringLiteral("找不到文件 %1").arg(path));
     const void* handle = nullptr;
     const QByteArray name = QFile::encodeName(path);
     int rc = freexl_open(name.constData(), &handle);
@@ -558,14 +543,14 @@ QString ReadXlsFile(const QString& path, XlsSheet* sheet, const QString& sheetNa
         }
     } closer{handle};
     if (rc != FREEXL_OK)
-        return FreeXlReason(path, rc);
+        return Fail(FreeXlReason(path, rc));
 
     unsigned int sheets = 0;
     rc = freexl_get_info(handle, FREEXL_BIFF_SHEET_COUNT, &sheets);
     if (rc != FREEXL_OK)
-        return FreeXlReason(path, rc);
+        return Fail(FreeXlReason(path, rc));
     if (sheets == 0)
-        return QStringLiteral("Excel 文件 %1 中没有工作表").arg(path);
+        return Fail(QStringLiteral("Excel 文件 %1 中没有工作表").arg(path));
     unsigned short chosen = 0;
     for (unsigned short i = 0; i < sheets; ++i) {
         const char* sheetTitle = nullptr;
@@ -580,12 +565,12 @@ QString ReadXlsFile(const QString& path, XlsSheet* sheet, const QString& sheetNa
         sheet->name = QString::fromUtf8(chosenTitle);
     rc = freexl_select_active_worksheet(handle, chosen);
     if (rc != FREEXL_OK)
-        return FreeXlReason(path, rc);
+        return Fail(FreeXlReason(path, rc));
     unsigned int rows = 0;
     unsigned short columns = 0;
     rc = freexl_worksheet_dimensions(handle, &rows, &columns);
     if (rc != FREEXL_OK)
-        return FreeXlReason(path, rc);
+        return Fail(FreeXlReason(path, rc));
 
     sheet->rows.reserve(static_cast<int>(rows));
     for (unsigned int r = 0; r < rows; ++r) {
@@ -619,5 +604,5 @@ QString ReadXlsFile(const QString& path, XlsSheet* sheet, const QString& sheetNa
         row.resize(used);
         sheet->rows.append(std::move(row));
     }
-    return QString();
+    return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QVector>
@@ -39,18 +41,17 @@ inline constexpr int kXlsMaxRows = 65536;
 inline constexpr int kXlsMaxColumns = 256;
 inline constexpr int kXlsMaxTextLength = 32767;
 
-// The Workbook stream of a one-sheet workbook; "" in *reason on success.
-QByteArray BuildWorkbookStream(const XlsSheet& sheet, QString* reason);
+// The Workbook stream of a one-sheet workbook; fails beyond a worksheet's limits.
+Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet);
 
 // A Compound File (version 3, 512-byte sectors) holding one stream named
 // "Workbook" with the given bytes.
 QByteArray BuildCompoundFile(const QByteArray& workbook);
 
-// Writes the sheet as an .xls file, replacing a file of that name. Returns ""
-// on success, otherwise why it failed (in Chinese, for the user).
-QString WriteXlsFile(const QString& path, const XlsSheet& sheet);
+// Writes the sheet as an .xls file, replacing a file of that name only once
+// the new one is wholly written.
+Status WriteXlsFile(const QString& path, const XlsSheet& sheet);
 
 // Reads the cells of the sheet named sheetName (the first sheet when there is
-// none of that name). Returns "" on success, otherwise why it failed.
-QString ReadXlsFile(const QString& path, XlsSheet* sheet,
-                    const QString& sheetName = QStringLiteral("Sheet1"));
+// none of that name).
+Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName = QStringLiteral("Sheet1"));

@@ -1,136 +1,186 @@
 #include "history/PlanHistory.h"
 
-#include "data/QualityIndex.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "data/CoalTable.h"
+#include "data/Dbconnection.h"
+
+#include <QSqlRecord>
+
+#include <algorithm>
 
 namespace {
-
-// The value columns a blend row and a coal row share, after Name.
-QStringList IndexColumns()
-{
-    QStringList columns;
-    for (const auto& index : QualityIndices())
-        columns << QLatin1String(index.column);
-    return columns;
-}
-
-QString Placeholders(int count)
-{
-    QStringList marks;
-    for (int i = 0; i < count; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QStringLiteral(", "));
-}
 
 // Name, the fifteen indices, stock, shovel weight and price of a record.
 void AppendCoalValues(const Mei& coal, QStringList* columns, QVariantList* values)
 {
-    *columns << QStringLiteral("Name") << IndexColumns() << QStringLiteral("kucun")
-             << QStringLiteral("meichan") << QStringLiteral("JiaGe");
+    *columns << QStringLiteral("Name");
+    for (const auto& index : QualityIndices())
+        *columns << QLatin1String(index.column);
+    *columns << QStringLiteral("kucun") << QStringLiteral("meichan") << QStringLiteral("JiaGe");
     *values << TextValue(coal.MingCheng);
     for (int i = 0; i < kIndexCount; ++i)
         *values << TextValue(IndexValue(coal, i));
     *values << TextValue(coal.Kucun) << TextValue(coal.MeiChan) << coal.JiaGe;
 }
 
-void Insert(const QString& table, const QStringList& columns, const QVariantList& values)
+Status Insert(const QString& table, const QStringList& columns, const QVariantList& values)
 {
-    Execute(QStringLiteral("insert into %1 (%2) values (%3)")
-                .arg(table, columns.join(QStringLiteral(", ")), Placeholders(columns.size())),
-            values);
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    return Execute(QStringLiteral("insert into %1 (%2) values (%3)")
+                       .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+                   values);
 }
 
 }  // namespace
 
-int SavePlanHeader(const AppFolder& folder, const QString& xinxi)
+QVector<PlanBlendRow> DistinctPriceRows(const QVector<PlanBlendRow>& solutions, bool allPricesEqual)
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("insert into Lishi_fangan (xinxi) values (?)"),
-                               {TextValue(xinxi)});
-    return query.lastInsertId().toInt();
+    if (allPricesEqual)
+        return solutions;
+    QVector<PlanBlendRow> kept;
+    for (const PlanBlendRow& row : solutions) {
+        const bool seen = std::any_of(kept.cbegin(), kept.cend(),
+                                      [&](const PlanBlendRow& k) { return k.blend.JiaGe == row.blend.JiaGe; });
+        if (!seen)
+            kept << row;
+    }
+    return kept;
 }
 
-bool SavePlanBlend(const AppFolder& folder, int planId, const QVector<double>& proportions,
-                   const Mei& blend, bool allPricesEqual)
+Result<int> SavePlanHeader(const QString& xinxi)
 {
-    ConnectionScope connection(folder);
-    if (!allPricesEqual) {
-        QSqlQuery same = RunQuery(
-            QStringLiteral("select id from Lishi_Peibibiao where followid=? and JiaGe=? limit 1"),
-            {planId, blend.JiaGe});
-        if (same.next())
-            return false;
-    }
+    auto query = RunQuery(QStringLiteral("insert into Lishi_fangan (xinxi) values (?)"), {TextValue(xinxi)});
+    if (!query)
+        return query.failure();
+    return query->lastInsertId().toInt();
+}
+
+Status SavePlanBlend(int planId, const PlanBlendRow& row, int coalCount)
+{
     QStringList columns{QStringLiteral("followid")};
     QVariantList values{planId};
-    for (int i = 0; i < proportions.size() && i < 10; ++i) {
+    for (int i = 0; i < coalCount && i < kProportionColumnCount; ++i) {
         columns << QStringLiteral("d%1").arg(i + 1);
-        values << proportions[i];
+        values << row.parts[i];
     }
-    AppendCoalValues(blend, &columns, &values);
-    Insert(QStringLiteral("Lishi_Peibibiao"), columns, values);
-    return true;
+    AppendCoalValues(row.blend, &columns, &values);
+    return Insert(QStringLiteral("Lishi_Peibibiao"), columns, values);
 }
 
-void SavePlanCoals(const AppFolder& folder, int planId, const QVector<Mei>& coals)
+Status SavePlanCoals(int planId, const QVector<Mei>& coals)
 {
-    ConnectionScope connection(folder);
     for (const Mei& coal : coals) {
         QStringList columns{QStringLiteral("followid")};
         QVariantList values{planId};
         AppendCoalValues(coal, &columns, &values);
-        Insert(QStringLiteral("Lishi_meitan"), columns, values);
+        if (Status inserted = Insert(QStringLiteral("Lishi_meitan"), columns, values); !inserted)
+            return inserted;
     }
+    return {};
 }
 
-void DeletePlan(const AppFolder& folder, int planId)
+Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
 {
-    ConnectionScope connection(folder);
-    Transaction transaction;
-    Execute(QStringLiteral("delete from Lishi_Peibibiao where followid=?"), {planId});
-    Execute(QStringLiteral("delete from Lishi_meitan where followid=?"), {planId});
-    Execute(QStringLiteral("delete from Lishi_fangan where id=?"), {planId});
-    transaction.commit();
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    auto transaction = Transaction::Begin();
+    if (!transaction)
+        return transaction.failure();
+    const Result<int> planId = SavePlanHeader(plan.xinxi);
+    if (!planId)
+        return planId;
+    for (const PlanBlendRow& row : plan.rows)
+        if (Status saved = SavePlanBlend(*planId, row, static_cast<int>(plan.coals.size())); !saved)
+            return saved.failure();
+    if (Status saved = SavePlanCoals(*planId, plan.coals); !saved)
+        return saved.failure();
+    if (Status committed = transaction->Commit(); !committed)
+        return committed.failure();
+    return planId;
 }
 
-void DeletePlanHeader(const AppFolder& folder, int planId)
+Status DeletePlan(const AppFolder& folder, int planId)
 {
-    ConnectionScope connection(folder);
-    Execute(QStringLiteral("delete from Lishi_fangan where id=?"), {planId});
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    auto transaction = Transaction::Begin();
+    if (!transaction)
+        return transaction.failure();
+    for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",
+                            "delete from Lishi_fangan where id=?"})
+        if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
+            return deleted;
+    return transaction->Commit();
 }
 
-QVector<PlanSummary> LoadPlanList(const AppFolder& folder, int limit)
+Result<QVector<PlanSummary>> LoadPlanList(const AppFolder& folder, int limit)
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(
-        QStringLiteral("select id, fanganhao, xinxi, riqi from Lishi_fangan order by id desc limit ?"),
-        {limit});
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    auto query = RunQuery(
+        QStringLiteral("select id, fanganhao, xinxi, riqi from Lishi_fangan order by id desc limit ?"), {limit});
+    if (!query)
+        return query.failure();
     QVector<PlanSummary> plans;
-    while (query.next()) {
+    while (query->next()) {
         PlanSummary plan;
-        plan.id = query.value(0).toInt();
-        plan.fanganhao = query.value(1).toString();
-        plan.xinxi = query.value(2).toString();
-        plan.riqi = QDateTime::fromString(query.value(3).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        plan.id = query->value(0).toInt();
+        plan.fanganhao = query->value(1).toString();
+        plan.xinxi = query->value(2).toString();
+        plan.riqi = QDateTime::fromString(query->value(3).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         plans << plan;
     }
     return plans;
 }
 
-QString LoadPlanInfo(const AppFolder& folder, int planId)
+QString WithoutLineBreaks(const QString& text)
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select xinxi from Lishi_fangan where id=? limit 1"), {planId});
-    if (!query.next() || query.value(0).isNull())
-        return QString();
-    return query.value(0).toString();
+    QString out = text;
+    out.remove(QStringLiteral("\r\n"));
+    return out;
 }
 
-Statement PlanCoalsStatement(int planId)
+Result<PlanView> LoadPlanView(const AppFolder& folder, int planId)
 {
-    return {QStringLiteral("select * from Lishi_meitan where followid=? order by id asc"), {planId}};
-}
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    PlanView view;
 
-Statement PlanBlendsStatement(int planId)
-{
-    return {QStringLiteral("select * from Lishi_Peibibiao where followid=? order by JiaGe asc"), {planId}};
+    auto info = RunQuery(QStringLiteral("select xinxi from Lishi_fangan where id=? limit 1"), {planId});
+    if (!info)
+        return info.failure();
+    if (info->next() && !info->value(0).isNull())
+        view.information = WithoutLineBreaks(info->value(0).toString());
+
+    auto coals = RunQuery(QStringLiteral("select * from Lishi_meitan where followid=? order by id asc"), {planId});
+    if (!coals)
+        return coals.failure();
+    while (coals->next())
+        view.coals << CoalFromRecord(coals->record());
+
+    auto rows = RunQuery(QStringLiteral("select * from Lishi_Peibibiao where followid=? order by JiaGe asc"), {planId});
+    if (!rows)
+        return rows.failure();
+    const QSqlRecord record = rows->record();
+    std::array<int, kProportionColumnCount> partFields{};
+    for (int i = 0; i < kProportionColumnCount; ++i)
+        partFields[i] = record.indexOf(QStringLiteral("d%1").arg(i + 1));
+    while (rows->next()) {
+        PlanBlendRow row;
+        const QSqlRecord values = rows->record();
+        row.blend = CoalFromRecord(values);
+        row.id = row.blend.id;
+        row.blend.id = 0;
+        for (int i = 0; i < kProportionColumnCount; ++i)
+            row.parts[i] = partFields[i] < 0 ? 0.0 : ToNumber(values.value(partFields[i])).value_or(0.0);
+        view.blends << row;
+    }
+    return view;
 }

@@ -1,37 +1,54 @@
 #pragma once
 
-#include "data/AppFolder.h"
-#include "data/Dbconnection.h"
-#include "data/Mei.h"
+#include "base/AppFolder.h"
+#include "base/Mei.h"
+#include "base/Result.h"
 
 #include <QDateTime>
+#include <QString>
 #include <QVector>
 
-// The plan history: a header row in Lishi_fangan, one proportion row per
-// distinct solution in Lishi_Peibibiao and one row per participating coal in
+#include <array>
+
+// The plan history: a header row in Lishi_fangan, one proportion row per kept
+// solution in Lishi_Peibibiao and one row per participating coal in
 // Lishi_meitan, the last two pointing at the header through followid. A plan
 // keeps copies of the coal values, so later edits of meitan leave it unchanged.
-// The write operations use the shared connection if it is open (a blending run
-// keeps it open around its transaction) and open it for themselves otherwise.
 
-// Writes a header with the plan information text; returns the new plan id.
-int SavePlanHeader(const AppFolder& folder, const QString& xinxi);
+inline constexpr int kProportionColumnCount = 10;  // d1 ... d10
 
-// Stores one solution's proportions (d1 ... dk, in coal order) with the blend
-// record, unless the plan already holds a solution with the same price; the
-// price test is skipped when every participating coal has the same price.
-// Returns whether a row was written.
-bool SavePlanBlend(const AppFolder& folder, int planId, const QVector<double>& proportions,
-                   const Mei& blend, bool allPricesEqual);
+// One proportion row: the parts of each coal (coal order) and the blend's record.
+struct PlanBlendRow {
+    int id = 0;                                          // record number; 0 before it is stored
+    std::array<double, kProportionColumnCount> parts{};  // d1 ... d10; 0 where empty
+    Mei blend;                                           // the blend's indices and price
+};
 
-// One row per participating coal, in the given (grid) order.
-void SavePlanCoals(const AppFolder& folder, int planId, const QVector<Mei>& coals);
+// A plan as a run hands it over to be stored.
+struct NewPlan {
+    QString xinxi;                 // the plan information text
+    QVector<Mei> coals;            // the participating coals, in grid order
+    QVector<PlanBlendRow> rows;    // the solutions to keep, in the order found
+};
+
+// The solutions a plan keeps, in the order found: one per distinct blend
+// price, the first found; every solution when all participating coals have the
+// same price (then every blend costs the same and the price tells nothing).
+QVector<PlanBlendRow> DistinctPriceRows(const QVector<PlanBlendRow>& solutions, bool allPricesEqual);
+
+// Stores a plan in one short transaction: the header, the rows, the coals.
+// Returns the new plan's id (ids only grow, so the newest plan has the highest).
+Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan);
+
+// The steps of StorePlan, for a caller that holds the shared connection and a
+// transaction: the header (returns its id), one proportion row (parts of the
+// first coalCount coals), the coal rows in the given order.
+Result<int> SavePlanHeader(const QString& xinxi);
+Status SavePlanBlend(int planId, const PlanBlendRow& row, int coalCount);
+Status SavePlanCoals(int planId, const QVector<Mei>& coals);
 
 // Removes a plan's proportion rows, coal rows and header in one transaction.
-void DeletePlan(const AppFolder& folder, int planId);
-
-// Removes only the header (a run that found no solution).
-void DeletePlanHeader(const AppFolder& folder, int planId);
+Status DeletePlan(const AppFolder& folder, int planId);
 
 struct PlanSummary {
     int id = 0;
@@ -41,11 +58,17 @@ struct PlanSummary {
 };
 
 // The newest plans first, at most limit of them.
-QVector<PlanSummary> LoadPlanList(const AppFolder& folder, int limit = 500);
+Result<QVector<PlanSummary>> LoadPlanList(const AppFolder& folder, int limit = 500);
 
-// The information text of one plan; "" when the plan or its text is missing.
-QString LoadPlanInfo(const AppFolder& folder, int planId);
+// One stored plan as the history shows it.
+struct PlanView {
+    QString information;          // the plan information text, CR LF pairs removed
+    QVector<Mei> coals;           // by ascending record number (their ids are Lishi_meitan's)
+    QVector<PlanBlendRow> blends; // cheapest first
+};
 
-// The statements whose rows fill the history window's lower lists.
-Statement PlanCoalsStatement(int planId);   // Lishi_meitan, by ascending id
-Statement PlanBlendsStatement(int planId);  // Lishi_Peibibiao, cheapest first
+// Loads one plan; a plan that no longer exists loads empty.
+Result<PlanView> LoadPlanView(const AppFolder& folder, int planId);
+
+// Text with every CR LF pair removed (a lone CR or LF stays).
+QString WithoutLineBreaks(const QString& text);

@@ -1,6 +1,6 @@
 #include "inventory/CoalForm.h"
 
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ const QStringList& EditorFieldLabels()
     return labels;
 }
 
-QString CheckFields(const CoalFields& fields)
+Status CheckFields(const CoalFields& fields)
 {
     static const QString lineEnd = QStringLiteral("\r\n");
     QString message;
@@ -99,7 +99,9 @@ QString CheckFields(const CoalFields& fields)
         if (!text.isEmpty() && !IsNumericText(text))
             message += check.message + lineEnd;
     }
-    return message;
+    if (message.isEmpty())
+        return {};
+    return Invalid(message);
 }
 
 Mei CollectCoal(const CoalFields& fields, int id, const QDateTime& savedAt)

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "data/Mei.h"
-#include "data/QualityIndex.h"
+#include "base/Mei.h"
+#include "base/Result.h"
+#include "base/QualityIndex.h"
 
 #include <QDateTime>
 #include <QString>
@@ -34,8 +35,8 @@ const QStringList& EditorFieldLabels();
 
 // Every failing check, one message per line (each line ended by CR LF): the
 // name, then the price missing, then each field that holds text that is not a
-// number. "" when the fields can be saved.
-QString CheckFields(const CoalFields& fields);
+// number; fails (kind Invalid) with all of them.
+Status CheckFields(const CoalFields& fields);
 
 // The coal the fields describe, to be saved under that id (0 = a new coal):
 // the name as typed, values through the value text rule, the price rounded to

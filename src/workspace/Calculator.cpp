@@ -1,8 +1,8 @@
 #include "workspace/Calculator.h"
 
 #include "blend/BlendRecord.h"
-#include "data/QualityIndex.h"
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
 #include "workspace/Validation.h"
 
 #include <limits>
@@ -22,49 +22,44 @@ constexpr int kResultOrder[] = {0, 1, 2, 3, 5, 6, 7, 8, 4, 9, 10, 11, 12, 13};
 
 }  // namespace
 
-QString CheckNamesAndPrices(const Grid& grid)
+Status CheckNamesAndPrices(const Grid& grid)
 {
     for (int row = 0; row < kGridRows; ++row) {
         if (IsRowBlank(grid, row))
             continue;
         const GridRow& r = grid.rows[row];
         if (r.name().isEmpty())
-            return RowMessage(row, "煤名称");
+            return Invalid(RowMessage(row, "煤名称"));
         if (r.cells[kStockCell].isEmpty())
-            return RowMessage(row, "配比");
+            return Invalid(RowMessage(row, "配比"));
         if (r.price().isEmpty())
-            return RowMessage(row, "价格");
+            return Invalid(RowMessage(row, "价格"));
     }
-    return QString();
+    return {};
 }
 
-QString CheckCoalCoverage(const Grid& grid, bool shovelMode)
+Status CheckCoalCoverage(const Grid& grid, bool shovelMode)
 {
     const int n = LastCoalRow(grid);
     if (n < 1)
-        return QStringLiteral("您至少要输入2种煤！");
+        return Invalid(QStringLiteral("您至少要输入2种煤！"));
     if (shovelMode) {
         for (int row = 0; row <= n; ++row)
             if (grid.rows[row].cells[kShovelCell].isEmpty())
-                return MissingValueMessage(QStringLiteral("以铲数来配比"), row);
+                return Invalid(MissingValueMessage(QStringLiteral("以铲数来配比"), row));
     }
-    return QString();
+    return {};
 }
 
-std::optional<QVector<qint16>> ProportionArray(const QVector<Mei>& coals, QString* message)
+Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals)
 {
     QVector<qint16> proportions;
     proportions.reserve(coals.size());
     for (int i = 0; i < coals.size(); ++i) {
-        const std::optional<double> number = ToNumber(coals[i].Kucun);
+        const std::optional<double> number = ReadNumberText(coals[i].Kucun);
         const double whole = number ? RoundHalfEven(*number) : 0.0;
-        if (!number || whole < std::numeric_limits<qint16>::min()
-            || whole > std::numeric_limits<qint16>::max()) {
-            if (message)
-                *message = QStringLiteral("第%1行的配比超出了范围，配比请填写-32768到32767之间的数")
-                               .arg(i + 1);
-            return std::nullopt;
-        }
+        if (!number || whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
+            return Invalid(QStringLiteral("第%1行的配比超出了范围，配比请填写-32768到32767之间的数").arg(i + 1));
         proportions << static_cast<qint16>(whole);
     }
     return proportions;
@@ -79,21 +74,18 @@ QString ResultText(const Mei& blend)
     return text;
 }
 
-Outcome Calculate(Grid& grid, bool shovelMode)
+Result<QString> Calculate(Grid& grid, bool shovelMode)
 {
     CompactRows(grid);
-    QString message = Calculator::CheckNamesAndPrices(grid);
-    if (message.isEmpty())
-        message = ::CheckCoalNumbers(grid);
-    if (message.isEmpty())
-        message = Calculator::CheckCoalCoverage(grid, shovelMode);
-    if (!message.isEmpty())
-        return {message, QString()};
+    for (const Status& check : {Calculator::CheckNamesAndPrices(grid), ::CheckCoalNumbers(grid),
+                                Calculator::CheckCoalCoverage(grid, shovelMode)})
+        if (!check)
+            return check.failure();
 
     const QVector<Mei> coals = BuildCoalList(grid);
-    const std::optional<QVector<qint16>> proportions = ProportionArray(coals, &message);
+    const Result<QVector<qint16>> proportions = ProportionArray(coals);
     if (!proportions)
-        return {message, QString()};
+        return proportions.failure();
 
     QVector<double> amounts;
     double total = 0.0;
@@ -101,17 +93,16 @@ Outcome Calculate(Grid& grid, bool shovelMode)
         double weight = (*proportions)[i];
         amounts << weight;
         if (shovelMode)
-            weight *= ToNumber(coals[i].MeiChan).value_or(0.0);
+            weight *= ReadNumberText(coals[i].MeiChan).value_or(0.0);
         total += weight;
     }
     // A mix that weighs nothing has no average: say so instead of showing a
     // result made of empty values.
     if (total == 0.0) {
-        return {shovelMode ? QStringLiteral("配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比")
-                           : QStringLiteral("配比合计为0，无法计算混合后的指标，请修改配比"),
-                QString()};
+        return Invalid(shovelMode ? QStringLiteral("配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比")
+                                  : QStringLiteral("配比合计为0，无法计算混合后的指标，请修改配比"));
     }
-    return {QString(), ResultText(ComputeBlend(coals, amounts, shovelMode))};
+    return ResultText(ComputeBlend(coals, amounts, shovelMode));
 }
 
 }  // namespace Calculator

@@ -1,6 +1,6 @@
 #include "workspace/FormScale.h"
 
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 #include <QStringList>
 

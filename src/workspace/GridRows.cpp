@@ -1,6 +1,6 @@
 #include "workspace/GridRows.h"
 
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 #include <type_traits>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "data/Mei.h"
-#include "data/QualityIndex.h"
+#include "base/Mei.h"
+#include "base/QualityIndex.h"
 
 #include <QString>
 #include <QVector>

@@ -1,6 +1,6 @@
 #include "workspace/Validation.h"
 
-#include "workspace/CommonFunction.h"
+#include "base/NumberText.h"
 
 namespace {
 
@@ -46,49 +46,49 @@ bool IsBlankOrNumeric(const QString& text)
     return text.isEmpty() || IsNumericText(text);
 }
 
-QString CheckNamesAndPrices(const Grid& grid)
+Status CheckNamesAndPrices(const Grid& grid)
 {
     for (int row = 0; row < kGridRows; ++row) {
         if (IsRowBlank(grid, row))
             continue;
         if (grid.rows[row].name().isEmpty())
-            return QStringLiteral("第") + RowText(row) + QStringLiteral("行的煤名称没有填写，请你填写");
+            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的煤名称没有填写，请你填写"));
         if (grid.rows[row].price().isEmpty())
-            return QStringLiteral("第") + RowText(row) + QStringLiteral("行的价格没有填写，请你填写");
+            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的价格没有填写，请你填写"));
     }
-    return QString();
+    return {};
 }
 
-QString CheckCoalNumbers(const Grid& grid)
+Status CheckCoalNumbers(const Grid& grid)
 {
     for (int row = 0; row < kGridRows; ++row) {
         const GridRow& r = grid.rows[row];
         for (int cell = 1; cell < kGridCells; ++cell) {
             if (!IsBlankOrNumeric(r.cells[cell])) {
-                return QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name()
-                    + NumberMessage(cell) + QStringLiteral("\r\n");
+                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name()
+                    + NumberMessage(cell) + QStringLiteral("\r\n"));
             }
         }
     }
-    return QString();
+    return {};
 }
 
-QString CheckTargets(const WorkspaceInput& input)
+Status CheckTargets(const WorkspaceInput& input)
 {
     bool anyBound = false;
     for (int i = 0; i < kIndexCount; ++i)
         anyBound = anyBound || !input.lower[i].isEmpty() || !input.upper[i].isEmpty();
     if (!anyBound)
-        return QStringLiteral("请您至少填写一项您要达到的指标！");
+        return Invalid(QStringLiteral("请您至少填写一项您要达到的指标！"));
     for (int i = 0; i < kIndexCount; ++i) {
         if (!IsBlankOrNumeric(input.lower[i]))
-            return BoundMessage(i, false);
+            return Invalid(BoundMessage(i, false));
         if (!IsBlankOrNumeric(input.upper[i]))
-            return BoundMessage(i, true);
+            return Invalid(BoundMessage(i, true));
     }
     if (!IsBlankOrNumeric(input.tonnage))
-        return QStringLiteral("请将配多少吨煤填写成数字！");
-    return QString();
+        return Invalid(QStringLiteral("请将配多少吨煤填写成数字！"));
+    return {};
 }
 
 QString MissingValueMessage(const QString& label, int row)
@@ -97,66 +97,61 @@ QString MissingValueMessage(const QString& label, int row)
         + QStringLiteral("种煤，没有填写") + label + QStringLiteral("的值，这怎么计算？");
 }
 
-QString CheckCoalCoverage(const WorkspaceInput& input)
+Status CheckCoalCoverage(const WorkspaceInput& input)
 {
     const int n = LastCoalRow(input.grid);
     if (n < 1)
-        return QStringLiteral("您至少要输入2种煤！");
+        return Invalid(QStringLiteral("您至少要输入2种煤！"));
     for (int i = 0; i < kIndexCount; ++i) {
         if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
             continue;
         const int row = FirstEmptyCell(input.grid, n, IndexCell(i));
         if (row >= 0)
-            return MissingValueMessage(QString::fromUtf8(QualityIndices()[i].coverageLabel), row);
+            return Invalid(MissingValueMessage(QString::fromUtf8(QualityIndices()[i].coverageLabel), row));
     }
     if (!input.tonnage.isEmpty()) {
         const int row = FirstEmptyCell(input.grid, n, kStockCell);
         if (row >= 0)
-            return MissingValueMessage(QStringLiteral("库存"), row);
+            return Invalid(MissingValueMessage(QStringLiteral("库存"), row));
     }
     if (input.shovelMode) {
         const int row = FirstEmptyCell(input.grid, n, kShovelCell);
         if (row >= 0)
-            return MissingValueMessage(QStringLiteral("以铲数来配比"), row);
+            return Invalid(MissingValueMessage(QStringLiteral("以铲数来配比"), row));
     }
-    return QString();
+    return {};
 }
 
-QString CheckStockCoversTonnage(const WorkspaceInput& input)
+Status CheckStockCoversTonnage(const WorkspaceInput& input)
 {
     if (input.tonnage.isEmpty())
-        return QString();
+        return {};
     const int n = LastCoalRow(input.grid);
     double stock = 0.0;
     for (int row = 0; row <= n; ++row)
-        stock += ToNumber(input.grid.rows[row].cells[kStockCell]).value_or(0.0);
-    const double wanted = ToNumber(input.tonnage).value_or(0.0);
+        stock += ReadNumberText(input.grid.rows[row].cells[kStockCell]).value_or(0.0);
+    const double wanted = ReadNumberText(input.tonnage).value_or(0.0);
     if (wanted > stock) {
         const QString w = ShortestNumberText(wanted);
-        return QStringLiteral("您想配") + w + QStringLiteral("吨煤，但是你所输入的几种煤库存加起来只有")
-            + ShortestNumberText(stock) + QStringLiteral("吨，怎么可能配出") + w + QStringLiteral("吨的煤");
+        return Invalid(QStringLiteral("您想配") + w + QStringLiteral("吨煤，但是你所输入的几种煤库存加起来只有")
+            + ShortestNumberText(stock) + QStringLiteral("吨，怎么可能配出") + w + QStringLiteral("吨的煤"));
     }
-    return QString();
+    return {};
 }
 
-QString CheckInput(const WorkspaceInput& input)
+Status CheckInput(const WorkspaceInput& input)
 {
-    QString message = CheckCoalNumbers(input.grid);
-    if (message.isEmpty())
-        message = CheckTargets(input);
-    if (message.isEmpty())
-        message = CheckCoalCoverage(input);
-    if (message.isEmpty())
-        message = CheckStockCoversTonnage(input);
-    if (!message.isEmpty())
-        return message;
+    for (const auto& check : {CheckCoalNumbers(input.grid), CheckTargets(input), CheckCoalCoverage(input),
+                              CheckStockCoversTonnage(input)})
+        if (!check)
+            return check;
     const QString& count = input.proportionCount;
     if (!count.isEmpty()) {
-        const auto number = ToNumber(count);
+        const auto number = ReadNumberText(count);
         if (!number)
-            return QStringLiteral("比例数请填写成数字");
+            return Invalid(QStringLiteral("比例数请填写成数字"));
         if (RoundHalfEven(*number) > 1000.0)
-            return QStringLiteral("最大比例数不能超过1000");
+            return Invalid(QStringLiteral("最大比例数不能超过1000"));
     }
-    return QString();
+    return {};
 }

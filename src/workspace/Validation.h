@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Result.h"
 #include "workspace/GridRows.h"
 
 #include <QString>
@@ -19,33 +20,33 @@ struct WorkspaceInput {
     bool shovelMode = false;
 };
 
-// The checks a run makes before it writes anything. Each returns the one
-// message to show, or "" when the input passes; the first failure stops.
-// Rows and coals are counted from 1 in the messages.
+// The checks a run makes before it writes anything. Each fails (kind Invalid)
+// with the one message to show; the first failure stops. Rows and coals are
+// counted from 1 in the messages.
 
 // True for the empty text and for a number (blanks around allowed).
 bool IsBlankOrNumeric(const QString& text);
 
 // Every non-blank row has a name and then a price.
-QString CheckNamesAndPrices(const Grid& grid);
+Status CheckNamesAndPrices(const Grid& grid);
 
 // Every filled value cell (all but the name) holds a number. The message ends
 // with CR LF.
-QString CheckCoalNumbers(const Grid& grid);
+Status CheckCoalNumbers(const Grid& grid);
 
 // At least one bound is given; every bound and the tonnage are numbers.
-QString CheckTargets(const WorkspaceInput& input);
+Status CheckTargets(const WorkspaceInput& input);
 
 // "你既然要算<label>的指标，但是你参与配煤的第<row+1>种煤，没有填写<label>的值，这怎么计算？"
 QString MissingValueMessage(const QString& label, int row);
 
 // At least two coals, and each has the values the bounds, the tonnage and the
 // shovel mode need.
-QString CheckCoalCoverage(const WorkspaceInput& input);
+Status CheckCoalCoverage(const WorkspaceInput& input);
 
 // The tonnage is not above the coals' summed stock.
-QString CheckStockCoversTonnage(const WorkspaceInput& input);
+Status CheckStockCoversTonnage(const WorkspaceInput& input);
 
 // The chain after CheckNamesAndPrices: numbers, targets, coverage, stock, and
 // the proportion count (a number not above 1000 once rounded).
-QString CheckInput(const WorkspaceInput& input);
+Status CheckInput(const WorkspaceInput& input);

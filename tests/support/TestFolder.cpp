@@ -1,7 +1,7 @@
 #include "TestFolder.h"
 
 #include "data/Dbconnection.h"
-#include "data/Mei.h"
+#include "base/Mei.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -30,7 +30,7 @@ TestFolder::TestFolder(bool withDatabase)
     CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/help"), folder_.file(QStringLiteral("help")));
     QDir(folder_.dir).mkdir(QStringLiteral("bakup"));
     if (withDatabase)
-        EnsureDatabase(folder_);
+        Expect(EnsureDatabase(folder_));
 }
 
 TestFolder::~TestFolder()
@@ -60,8 +60,8 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
 
 int CountRows(const AppFolder& folder, const QString& table)
 {
-    ConnectionScope connection(folder);
-    QSqlQuery query = RunQuery(QStringLiteral("select count(*) from ") + table);
+    auto connection = Expect(ConnectionScope::Open(folder));
+    QSqlQuery query = Expect(RunQuery(QStringLiteral("select count(*) from ") + table));
     query.next();
     return query.value(0).toInt();
 }
@@ -70,4 +70,9 @@ int HistoryRows(const AppFolder& folder)
 {
     return CountRows(folder, QStringLiteral("Lishi_fangan")) + CountRows(folder, QStringLiteral("Lishi_Peibibiao"))
            + CountRows(folder, QStringLiteral("Lishi_meitan"));
+}
+
+void FailSetUp(const QString& message)
+{
+    qFatal("%s", qPrintable(message));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "data/AppFolder.h"
+#include "base/AppFolder.h"
+#include "base/Result.h"
 
 #include <QTemporaryDir>
 
@@ -33,3 +34,20 @@ int CountRows(const AppFolder& folder, const QString& table);
 
 // Rows in all three plan history tables together.
 int HistoryRows(const AppFolder& folder);
+
+// The value of a result a test's set-up relies on; a failure ends the test
+// program at once with its message, since every later step would only fail
+// less clearly.
+[[noreturn]] void FailSetUp(const QString& message);
+template <class T>
+T Expect(Result<T> result)
+{
+    if (!result)
+        FailSetUp(result.message());
+    return std::move(result).value();
+}
+inline void Expect(const Status& status)
+{
+    if (!status)
+        FailSetUp(status.message());
+}

@@ -1,0 +1,120 @@
+#include "base/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include <atomic>
+
+namespace {
+
+std::atomic<int> g_simulatedFullDiskWrites{0};
+
+// Room a file system keeps beyond the bytes themselves (a new file's blocks).
+constexpr qint64 kRoomForNewFile = 64 * 1024;
+
+}  // namespace
+
+void SimulateFullDiskForWrites(int count)
+{
+    g_simulatedFullDiskWrites = count;
+}
+
+QString WriteFailedMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString WriteFailureReason(const QString& path, qint64 count, const QString& systemReason)
+{
+    const QFileInfo info(path);
+    const QFileInfo folder(info.absolutePath());
+    if (info.isDir())
+        return QStringLiteral("这是一个文件夹，不是文件");
+    if (!folder.exists() || !folder.isDir())
+        return QStringLiteral("文件夹 %1 不存在").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (QFile::encodeName(info.fileName()).size() > 255)
+        return QStringLiteral("文件名太长");
+    if (!folder.isWritable())
+        return QStringLiteral("没有在文件夹 %1 中写入的权限").arg(QDir::toNativeSeparators(folder.filePath()));
+    const QStorageInfo storage(folder.absoluteFilePath());
+    if (storage.isValid() && storage.bytesAvailable() < count + kRoomForNewFile)
+        return QStringLiteral("磁盘空间不足");
+    if (systemReason.isEmpty())
+        return QStringLiteral("写入失败");
+    return systemReason;
+}
+
+Status WriteWholeFile(const QString& path, QByteArrayView bytes)
+{
+    if (path.isEmpty())
+        return Fail(QStringLiteral("没有给出文件名"));
+    if (g_simulatedFullDiskWrites > 0) {
+        --g_simulatedFullDiskWrites;
+        return Fail(WriteFailedMessage(path, QStringLiteral("磁盘空间不足")));
+    }
+    if (QFileInfo(path).isDir())
+        return Fail(WriteFailedMessage(path, QStringLiteral("这是一个文件夹，不是文件")));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return Fail(WriteFailedMessage(path, WriteFailureReason(path, bytes.size(), file.errorString())));
+    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        const QString why = WriteFailureReason(path, bytes.size(), file.errorString());
+        file.cancelWriting();
+        return Fail(WriteFailedMessage(path, why));
+    }
+    if (!file.commit())
+        return Fail(WriteFailedMessage(path, WriteFailureReason(path, bytes.size(), file.errorString())));
+    return {};
+}
+
+Status SaveTextFile(const QString& path, const QString& text)
+{
+    const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();
+    return WriteWholeFile(path, bytes);
+}
+
+Result<QString> ReadTextFile(const QString& path, bool whole)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists())
+        return Fail(QStringLiteral("找不到文件 %1").arg(shown));
+    if (!info.isFile())
+        return Fail(QStringLiteral("%1 不是文件").arg(shown));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    const QString text = QString::fromUtf8(bytes);
+
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r')) {
+            result.append(c);
+            continue;
+        }
+        // A line ends here (CR LF or a lone CR).
+        if (i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        if (!whole)
+            return result;
+    }
+    return result;
+}
+
+bool FileExists(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}

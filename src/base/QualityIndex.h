@@ -1,0 +1,49 @@
+#pragma once
+
+#include "base/Mei.h"
+
+#include <array>
+
+// The fifteen quality indices, in their one fixed order (inherent moisture
+// first, recovery rate last). Every window, check, model line, blend, table
+// and export reads the names of an index from this table.
+struct QualityIndex {
+    const char* property;        // Mei property name
+    QString Mei::*member;        // the Mei member holding the value text
+    const char* column;          // column in meitan and the history tables
+    const char* editorLabel;     // caption in the coal editor
+    const char* workspaceLabel;  // caption above the workspace grid column
+    const char* listHeader;      // header in the coal and proportion lists
+    const char* hideKey;         // config.ini key hiding the column; "" = always shown
+
+    // Workspace and calculator controls.
+    const char* gridCell;        // grid column control array (txtNeishui_0 ...)
+    const char* boundBox;        // bound boxes are boundBox + "Min" / "Max"
+    const char* targetCaption;   // caption above the bound column in the target panel
+    bool lowerEnabled;           // bound box enabled while precision control is off
+    bool upperEnabled;
+
+    // Texts of the input checks and the plan description.
+    const char* numberMessage;   // "...值请填写成数字" of the grid check
+    const char* targetLabel;     // label in "请将<label>的指标下限填写成数字！"
+    const char* coverageLabel;   // label in the missing-value message
+    const char* describeLabel;   // label in the plan description
+
+    // Coal editor.
+    const char* editorField;     // text box name in the editor
+    const char* editorMessage;   // "填写的...必须是数字"
+
+    // Manual calculator result text.
+    const char* resultLabel;
+};
+
+inline constexpr int kIndexCount = 15;
+
+// The table, in the fixed order.
+const std::array<QualityIndex, kIndexCount>& QualityIndices();
+
+// Index of the recovery rate in the table (its messages have their own wording).
+inline constexpr int kRecoveryIndex = 14;
+
+inline QString& IndexValue(Mei& coal, int i) { return coal.*(QualityIndices()[i].member); }
+inline const QString& IndexValue(const Mei& coal, int i) { return coal.*(QualityIndices()[i].member); }

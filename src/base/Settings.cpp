@@ -1,0 +1,157 @@
+#include "base/Settings.h"
+
+#include "base/Files.h"
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <optional>
+
+namespace {
+
+// The file's lines without their endings; nothing when it exists but cannot be read.
+std::optional<QStringList> ReadLines(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QStringList();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString text = QString::fromUtf8(file.readAll());
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+bool IsSectionLine(const QString& line, QString* name)
+{
+    const QString t = line.trimmed();
+    if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']')))
+        return false;
+    if (name)
+        *name = t.mid(1, t.size() - 2).trimmed();
+    return true;
+}
+
+bool IsKeyLine(const QString& line, const QString& key, QString* value)
+{
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return false;
+    if (line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) != 0)
+        return false;
+    if (value)
+        *value = line.mid(eq + 1).trimmed();
+    return true;
+}
+
+const QString kShovelKey = QStringLiteral("chan");
+
+}  // namespace
+
+QString ReadIni(const AppFolder& folder, const QString& section, const QString& key)
+{
+    bool inSection = false;
+    for (const QString& line : ReadLines(folder.ConfigPath()).value_or(QStringList())) {
+        QString name;
+        if (IsSectionLine(line, &name)) {
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        QString value;
+        if (inSection && IsKeyLine(line, key, &value)) {
+            // A value may be quoted; the quotes are not part of it.
+            if (value.size() >= 2 && value.startsWith(QLatin1Char('"')) && value.endsWith(QLatin1Char('"')))
+                value = value.mid(1, value.size() - 2);
+            return value.left(1024);
+        }
+    }
+    return QString();
+}
+
+bool ReadIniBool(const AppFolder& folder, const QString& section, const QString& key)
+{
+    const QString value = ReadIni(folder, section, key).trimmed();
+    if (value.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    const auto number = ReadNumberText(value);
+    return number && *number != 0.0;
+}
+
+int ReadIniInt(const AppFolder& folder, const QString& section, const QString& key)
+{
+    return ToLongOrZero(ReadIni(folder, section, key));
+}
+
+void SetIniValue(QStringList& lines, const QString& section, const QString& key, const QString& value)
+{
+    const QString entry = key + QLatin1Char('=') + value;
+    int sectionStart = -1;
+    int insertAt = -1;  // after the last non-blank line of the section
+    for (int i = 0; i < lines.size(); ++i) {
+        QString name;
+        if (IsSectionLine(lines[i], &name)) {
+            if (sectionStart >= 0)
+                break;
+            if (name.compare(section, Qt::CaseInsensitive) == 0) {
+                sectionStart = i;
+                insertAt = i + 1;
+            }
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        if (IsKeyLine(lines[i], key, nullptr)) {
+            lines[i] = entry;
+            return;
+        }
+        if (!lines[i].trimmed().isEmpty())
+            insertAt = i + 1;
+    }
+    if (sectionStart < 0)
+        lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
+    else
+        lines.insert(insertAt, entry);
+}
+
+QStringList HideableIndexKeys()
+{
+    QStringList keys;
+    for (const QualityIndex& index : QualityIndices())
+        if (*index.hideKey)
+            keys << QLatin1String(index.hideKey);
+    return keys;
+}
+
+Settings ReadSettings(const AppFolder& folder)
+{
+    Settings settings;
+    settings.shovelMode = ReadIniBool(folder, kConfigSection, kShovelKey);
+    for (const QString& key : HideableIndexKeys())
+        if (ReadIniInt(folder, kConfigSection, key) == 1)
+            settings.hiddenIndexKeys << key;
+    return settings;
+}
+
+Status SaveSettings(const AppFolder& folder, const Settings& settings)
+{
+    std::optional<QStringList> read = ReadLines(folder.ConfigPath());
+    if (!read)
+        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n无法读取文件 %1")
+                        .arg(QDir::toNativeSeparators(folder.ConfigPath())));
+    QStringList& lines = *read;
+    SetIniValue(lines, kConfigSection, kShovelKey, settings.shovelMode ? QStringLiteral("1") : QStringLiteral("0"));
+    for (const QString& key : HideableIndexKeys())
+        SetIniValue(lines, kConfigSection, key, settings.hides(key) ? QStringLiteral("1") : QStringLiteral("0"));
+    const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
+    if (!written)
+        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
+    return {};
+}

@@ -1,0 +1,129 @@
+#include "export/ListLayouts.h"
+
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+
+#include <QLocale>
+
+void SetupCoalColumns(ListData& list)
+{
+    list.clearColumns();
+    list.addColumn(QStringLiteral("编号"), 800);
+    list.addColumn(QStringLiteral("名称"), 1800);
+    for (const QualityIndex& index : QualityIndices())
+        list.addColumn(QString::fromUtf8(index.listHeader), 900);
+    list.addColumn(QStringLiteral("库存"), 900);
+    list.addColumn(QStringLiteral("每铲重量"), 900);
+    list.addColumn(QStringLiteral("价格"), 900);
+}
+
+int BlendColumnWidth(int screenWidthPixels)
+{
+    if (screenWidthPixels < 1280)
+        return 700;
+    if (screenWidthPixels < 1440)
+        return 810;
+    if (screenWidthPixels < 1600)
+        return 900;
+    if (screenWidthPixels < 1920)
+        return 1000;
+    return 1200;
+}
+
+void SetupBlendColumns(ListData& list, int screenWidthPixels)
+{
+    const int w = BlendColumnWidth(screenWidthPixels);
+    list.clearColumns();
+    list.addColumn(QStringLiteral("序"), 0);
+    for (int i = 1; i <= kProportionColumnCount; ++i)
+        list.addColumn(QStringLiteral("D%1").arg(i), w);
+    for (const QualityIndex& index : QualityIndices())
+        list.addColumn(QString::fromUtf8(index.listHeader), w);
+    list.addColumn(QStringLiteral("价格"), w + 100);
+}
+
+void NameBlendColumns(ListData& list, const QStringList& names)
+{
+    const int last = std::min(kFirstProportionColumn + kProportionColumnCount, list.columnCount());
+    for (int c = kFirstProportionColumn; c < last; ++c) {
+        const int i = c - kFirstProportionColumn;
+        list.columns[c].header = i < names.size() ? names[i] : QStringLiteral("d%1").arg(i + 1);
+    }
+}
+
+void SetupPlanListColumns(ListData& list)
+{
+    list.clearColumns();
+    list.addColumn(QStringLiteral("编号"), 0);
+    list.addColumn(QStringLiteral("方案名称"), 2000);
+    list.addColumn(QStringLiteral("方案日期"), 1800);
+}
+
+void FillCoalRows(ListData& list, const QVector<Mei>& coals)
+{
+    list.clearRows();
+    list.rows.reserve(coals.size());
+    for (const Mei& coal : coals) {
+        ListRow row;
+        row.text = QString::number(coal.id);
+        row.subItems.reserve(kCoalColumnCount - 1);
+        row.subItems << coal.MingCheng;
+        for (int i = 0; i < kIndexCount; ++i)
+            row.subItems << IndexValue(coal, i);
+        row.subItems << coal.Kucun << coal.MeiChan << FormatIndexValue(coal.JiaGe);
+        list.rows.append(std::move(row));
+    }
+}
+
+void FillBlendRows(ListData& list, const QVector<PlanBlendRow>& rows)
+{
+    list.clearRows();
+    list.rows.reserve(rows.size());
+    for (const PlanBlendRow& blend : rows) {
+        ListRow row;
+        row.text = QString::number(blend.id);
+        row.subItems.reserve(kBlendColumnCount - 1);
+        for (double part : blend.parts)
+            row.subItems << QString::number(ToLongOrZero(part));
+        for (int i = 0; i < kIndexCount; ++i)
+            row.subItems << IndexValue(blend.blend, i);
+        row.subItems << FormatIndexValue(blend.blend.JiaGe);
+        list.rows.append(std::move(row));
+    }
+}
+
+void FillPlanList(ListData& list, const QVector<PlanSummary>& plans)
+{
+    list.clearRows();
+    const QLocale locale;
+    for (const PlanSummary& plan : plans) {
+        ListRow row;
+        row.text = QString::number(plan.id);
+        row.subItems << WithoutLineBreaks(plan.xinxi)
+                     << (plan.riqi.isValid() ? locale.toString(plan.riqi, QLocale::ShortFormat) : QString());
+        list.rows.append(std::move(row));
+    }
+}
+
+int FindShovelColumn(const ListData& coals)
+{
+    return coals.findColumn(QStringLiteral("每铲重量"));
+}
+
+void HideUnusedColumns(ListData& list, const Settings& settings)
+{
+    for (const QualityIndex& index : QualityIndices()) {
+        const QString key = QLatin1String(index.hideKey);
+        if (key.isEmpty() || !settings.hides(key))
+            continue;
+        // The caking index and the plastic layer go by their letter, wherever
+        // it stands in a header; the others by their exact label.
+        const bool byLetter = key.size() == 1;
+        const QString label = QString::fromUtf8(index.listHeader);
+        for (ListColumn& column : list.columns) {
+            const bool match = byLetter ? column.header.contains(key, Qt::CaseSensitive) : column.header == label;
+            if (match)
+                column.width = 0;
+        }
+    }
+}

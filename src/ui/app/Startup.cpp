@@ -1,0 +1,71 @@
+#include "ui/app/Startup.h"
+
+#include "base/SingleInstance.h"
+#include "data/Dbconnection.h"
+#include "ui/app/Windows.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/SplashWindow.h"
+#include "ui/windows/WorkspaceWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
+
+void InstallChineseTranslation()
+{
+    // Dates and numbers shown to the user follow Chinese conventions, whatever
+    // the locale of the machine.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+std::unique_ptr<Windows> Main(const AppFolder& folder)
+{
+    auto guard = std::make_unique<SingleInstance>(folder);
+    if (guard->state() == SingleInstance::State::HeldByAnother) {
+        Prompt::show(nullptr, QStringLiteral("程序已经运行！"), QStringLiteral("错误！"), Prompt::Icon::Critical);
+        return nullptr;
+    }
+    if (guard->state() == SingleInstance::State::CannotLock) {
+        Prompt::show(nullptr,
+                     QStringLiteral("无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
+                         .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::LockFileName()),
+                     QStringLiteral("错误！"), Prompt::Icon::Critical);
+        return nullptr;
+    }
+
+    if (const Result<DatabaseState> database = EnsureDatabase(folder); !database) {
+        Prompt::show(nullptr, database.message(), QStringLiteral("错误！"), Prompt::Icon::Critical);
+        return nullptr;
+    }
+
+    const QFileInfo backups(folder.BackupDir());
+    if (backups.exists() && !backups.isDir()) {
+        Prompt::show(nullptr,
+                     QStringLiteral("%1 是一个文件，不是文件夹，数据备份将不能使用。请将它改名或移走。")
+                         .arg(QDir::toNativeSeparators(folder.BackupDir())),
+                     QStringLiteral("提示"), Prompt::Icon::Warning);
+    } else if (!backups.exists() && !QDir(folder.dir).mkdir(QStringLiteral("bakup"))) {
+        Prompt::show(nullptr,
+                     QStringLiteral("无法创建备份文件夹 %1，数据备份将不能使用。")
+                         .arg(QDir::toNativeSeparators(folder.BackupDir())),
+                     QStringLiteral("提示"), Prompt::Icon::Warning);
+    }
+
+    auto windows = std::make_unique<Windows>(WindowContext{folder});
+    windows->HoldLock(std::move(guard));
+    auto* splash = new SplashWindow;
+    QObject::connect(splash, &SplashWindow::finished, windows.get(),
+                     [hub = windows.get()] { hub->workspace()->show(); });
+    splash->show();
+    return windows;
+}

@@ -1,0 +1,369 @@
+#include "ui/app/Windows.h"
+
+#include "base/SingleInstance.h"
+#include "data/Backup.h"
+#include "ui/widgets/AboutBox.h"
+#include "ui/widgets/Artwork.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/CoalEditor.h"
+#include "ui/windows/ConfigWindow.h"
+#include "ui/windows/HistoryWindow.h"
+#include "ui/windows/InventoryWindow.h"
+#include "ui/windows/SelectDialog.h"
+#include "ui/windows/WorkspaceWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QToolBar>
+
+#include <functional>
+
+namespace {
+
+// Asks before the main window's close box ends the program.
+class ExitGuard : public QObject {
+public:
+    ExitGuard(Windows* hub, QObject* parent) : QObject(parent), hub_(hub) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close && !watched->property("velmoraLeaving").toBool()) {
+            event->ignore();
+            hub_->ConfirmExit();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    Windows* hub_;
+};
+
+QAction* AddAction(QMenu* menu, const QString& name, const QString& caption, const std::function<void()>& command)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, action, command);
+    return action;
+}
+
+void InstallMenus(WorkspaceWindow* window, Windows* hub)
+{
+    QMenuBar* bar = window->menuBar();
+    bar->setObjectName(QStringLiteral("menuBar"));
+
+    QMenu* munDacz = bar->addMenu(QStringLiteral("仓库存煤(&N)"));
+    munDacz->setObjectName(QStringLiteral("munDacz"));
+    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->OpenInventory(); });
+    AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->AddCoal(); });
+
+    QMenu* munSjgl = bar->addMenu(QStringLiteral("数据管理(&S)"));
+    munSjgl->setObjectName(QStringLiteral("munSjgl"));
+    AddAction(munSjgl, QStringLiteral("munConfig"), QStringLiteral("系统配置"), [hub] { hub->OpenSettings(); });
+    AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->BackupData(); });
+    AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->RestoreData(); });
+
+    QMenu* munBZ = bar->addMenu(QStringLiteral("帮助(&H)"));
+    munBZ->setObjectName(QStringLiteral("munBZ"));
+    AddAction(munBZ, QStringLiteral("munXTBZ"), QStringLiteral("系统帮助"), [hub] { hub->OpenHelp(); });
+    AddAction(munBZ, QStringLiteral("munGY"), QStringLiteral("关于"), [hub] { hub->ShowAbout(); });
+
+    QAction* munTc = bar->addAction(QStringLiteral("退出(&X)"));
+    munTc->setObjectName(QStringLiteral("munTc"));
+    QObject::connect(munTc, &QAction::triggered, window, [hub] { hub->ConfirmExit(); });
+}
+
+void InstallToolbar(WorkspaceWindow* window, Windows* hub)
+{
+    auto* toolbar = new QToolBar(QStringLiteral("主工具栏"), window);
+    toolbar->setObjectName(QStringLiteral("Toolbar1"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(32, 32));
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    struct Button {
+        const char* caption;
+        const char* glyph;
+        QColor colour;
+        std::function<void()> command;
+    };
+    const Button buttons[] = {
+        {"煤库存", "库", QColor(46, 110, 160), [hub] { hub->OpenInventory(); }},
+        {"历史配比", "史", QColor(60, 140, 90), [hub] { hub->OpenHistory(); }},
+        {"手动配比", "算", QColor(190, 120, 30), [hub] { hub->OpenCalculator(); }},
+        {"退出", "退", QColor(170, 50, 50), [hub] { hub->ConfirmExit(); }},
+    };
+    int index = 1;
+    for (const Button& b : buttons) {
+        QAction* action = toolbar->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
+                                             QString::fromUtf8(b.caption));
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(index++));
+        QObject::connect(action, &QAction::triggered, toolbar, b.command);
+    }
+    window->addToolBar(Qt::TopToolBarArea, toolbar);
+}
+
+}  // namespace
+
+Windows::Windows(const WindowContext& context, QObject* parent)
+    : QObject(parent), context_(context), settings_(ReadSettings(context.folder))
+{
+}
+
+Windows::~Windows()
+{
+    // The windows are top-level widgets of their own; they go with the session.
+    for (QWidget* window : std::initializer_list<QWidget*>{select_, editor_, config_, calculator_, inventory_,
+                                                           history_, workspace_})
+        delete window;
+}
+
+WorkspaceWindow* Windows::existingWorkspace() const { return workspace_; }
+InventoryWindow* Windows::existingInventory() const { return inventory_; }
+HistoryWindow* Windows::existingHistory() const { return history_; }
+CoalEditor* Windows::existingEditor() const { return editor_; }
+CalculatorWindow* Windows::existingCalculator() const { return calculator_; }
+ConfigWindow* Windows::existingConfig() const { return config_; }
+SelectDialog* Windows::existingSelectDialog() const { return select_; }
+
+void Windows::HoldLock(std::unique_ptr<SingleInstance> lock)
+{
+    lock_ = std::move(lock);
+}
+
+void Windows::BringToFront(QWidget* window)
+{
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
+    else
+        window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+WorkspaceWindow* Windows::workspace()
+{
+    if (workspace_)
+        return workspace_;
+    workspace_ = new WorkspaceWindow(context_, settings_.shovelMode);
+    InstallMenus(workspace_, this);
+    InstallToolbar(workspace_, this);
+    workspace_->installEventFilter(new ExitGuard(this, workspace_));
+    connect(workspace_, &WorkspaceWindow::selectCoalsRequested, this, [this] { SelectForWorkspace(); });
+    connect(workspace_, &WorkspaceWindow::planStored, this, [this] {
+        HistoryWindow* window = history();
+        BringToFront(window);
+        window->reloadAndShowNewest();
+    });
+    return workspace_;
+}
+
+InventoryWindow* Windows::inventory()
+{
+    if (inventory_)
+        return inventory_;
+    inventory_ = new InventoryWindow(context_);
+    connect(inventory_, &InventoryWindow::addCoalRequested, this, [this] { AddCoal(); });
+    connect(inventory_, &InventoryWindow::editCoalRequested, this, [this](int id) { EditCoal(id); });
+    return inventory_;
+}
+
+HistoryWindow* Windows::history()
+{
+    if (!history_)
+        history_ = new HistoryWindow(context_, settings_);
+    return history_;
+}
+
+CoalEditor* Windows::editor()
+{
+    if (editor_)
+        return editor_;
+    editor_ = new CoalEditor(context_);
+    connect(editor_, &CoalEditor::coalSaved, this, [this] {
+        // An inventory window that opens now loads the saved coal by itself;
+        // an open one refills within its current search.
+        if (InventoryWindow* open = inventory_) {
+            open->addLIST();
+            BringToFront(open);
+        } else {
+            BringToFront(inventory());
+        }
+    });
+    return editor_;
+}
+
+CalculatorWindow* Windows::calculator()
+{
+    if (calculator_)
+        return calculator_;
+    calculator_ = new CalculatorWindow(settings_.shovelMode);
+    connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { SelectForCalculator(); });
+    return calculator_;
+}
+
+ConfigWindow* Windows::config()
+{
+    if (config_)
+        return config_;
+    config_ = new ConfigWindow(context_);
+    connect(config_, &ConfigWindow::settingsSaved, this, [this](const Settings& settings) {
+        settings_ = settings;
+        if (workspace_)
+            workspace_->setShovelMode(settings.shovelMode);
+        if (calculator_)
+            calculator_->setShovelMode(settings.shovelMode);
+    });
+    return config_;
+}
+
+SelectDialog* Windows::SelectForWorkspace()
+{
+    auto* dialog = new SelectDialog(context_);
+    connect(dialog, &SelectDialog::coalsChosen, this, [this](const QVector<Mei>& coals) {
+        workspace()->SetTxtValue(coals);
+    });
+    select_ = dialog;
+    dialog->show();
+    return dialog;
+}
+
+SelectDialog* Windows::SelectForCalculator()
+{
+    auto* dialog = new SelectDialog(context_);
+    dialog->setWindowModality(Qt::ApplicationModal);
+    connect(dialog, &SelectDialog::coalsChosen, this, [this](const QVector<Mei>& coals) {
+        calculator()->SetTxtValue(coals);
+    });
+    select_ = dialog;
+    dialog->show();
+    return dialog;
+}
+
+// Shows the loading window while a list window fills its list; a window that
+// is already open is only brought to the front, not loaded again.
+template <class W>
+void Windows::OpenListWindow(W* (Windows::*make)(), W* open)
+{
+    if (open) {
+        BringToFront(open);
+        return;
+    }
+    LoadingWindow loading;
+    if (workspace_) {
+        loading.adjustSize();
+        loading.move(workspace_->geometry().center() - loading.rect().center());
+    }
+    loading.show();
+    // Painted once before the list window fills its list.
+    loading.repaint();
+    W* window = (this->*make)();
+    loading.close();
+    BringToFront(window);
+}
+
+void Windows::OpenInventory() { OpenListWindow(&Windows::inventory, existingInventory()); }
+
+void Windows::OpenHistory() { OpenListWindow(&Windows::history, existingHistory()); }
+
+void Windows::AddCoal()
+{
+    CoalEditor* window = editor();
+    window->setId(0);
+    BringToFront(window);
+}
+
+void Windows::EditCoal(int id)
+{
+    CoalEditor* window = editor();
+    window->setId(id);
+    BringToFront(window);
+}
+
+void Windows::OpenSettings() { BringToFront(config()); }
+
+void Windows::OpenCalculator() { BringToFront(calculator()); }
+
+void Windows::BackupData()
+{
+    const Result<QString> backup = ::BackupData(context_.folder, context_.now().date());
+    if (backup) {
+        Prompt::show(workspace_, QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(*backup),
+                     QStringLiteral("提示"), Prompt::Icon::Information);
+    } else {
+        Prompt::show(workspace_, QStringLiteral("不能完成数据备份！\n") + backup.message(), QStringLiteral("运行错误"),
+                     Prompt::Icon::Warning);
+    }
+}
+
+void Windows::RestoreData()
+{
+    const QString chosen = Prompt::openFileName(workspace_, QStringLiteral("选择还原文件"), QString(),
+                                                QStringLiteral("备份卡(*.bak)"), context_.folder.BackupDir());
+    if (chosen.isEmpty())
+        return;
+    if (Prompt::show(workspace_, QStringLiteral("还原后将覆盖原有数据，确定还原吗?"), QStringLiteral("提示"),
+                     Prompt::Icon::Information, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const Result<QString> restored = ::RestoreData(context_.folder, chosen, context_.now());
+    if (!restored) {
+        if (restored.kind() == FailureKind::Invalid)
+            Prompt::show(workspace_,
+                         QStringLiteral("所选文件不是本软件的数据备份，不能用它还原。\n原有数据没有改动。\n（")
+                             + restored.message() + QStringLiteral("）"),
+                         QStringLiteral("提示"), Prompt::Icon::Warning);
+        else
+            Prompt::show(workspace_,
+                         QStringLiteral("不能完成数据还原，请进入系统后未做任何操作时进行！\n") + restored.message(),
+                         QStringLiteral("运行错误"), Prompt::Icon::Warning);
+        return;
+    }
+    // Every window that shows records of the replaced file now shows the
+    // restored one; an editor's unsaved input belongs to a coal of the old
+    // file and is dropped rather than written into the restored one.
+    delete select_;
+    delete editor_;
+    if (inventory_)
+        inventory_->addLIST();
+    if (history_)
+        history_->reloadAndShowNewest();
+    Prompt::show(workspace_, QStringLiteral("数据已经成功还原！请重新登陆 "), QStringLiteral("提示"),
+                 Prompt::Icon::Warning);
+}
+
+void Windows::OpenHelp()
+{
+    // A help page that cannot be opened is not reported.
+    Prompt::openDocument(context_.folder.HelpPath());
+}
+
+void Windows::ShowAbout()
+{
+    auto* box = new AboutBox(workspace_);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Tests look at the box instead of waiting on it.
+    if (Prompt::testMode())
+        box->show();
+    else
+        box->exec();
+}
+
+bool Windows::ConfirmExit()
+{
+    if (Prompt::show(workspace_, QStringLiteral("确认要退出系统吗?"), QStringLiteral("提示"), Prompt::Icon::Information,
+                     QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return false;
+    if (workspace_)
+        workspace_->setProperty("velmoraLeaving", true);
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+    return true;
+}

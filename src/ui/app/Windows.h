@@ -1,0 +1,88 @@
+#pragma once
+
+#include "base/Settings.h"
+#include "ui/widgets/WindowContext.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class CalculatorWindow;
+class CoalEditor;
+class ConfigWindow;
+class HistoryWindow;
+class InventoryWindow;
+class SelectDialog;
+class SingleInstance;
+class WorkspaceWindow;
+
+// The program's windows and the one place where they meet. Each window exists
+// at most once (asking for an open one returns it; a closed one is made anew)
+// and knows nothing of the others: a window says what happened through its
+// signals, and this object answers by calling the window concerned. It also
+// holds the session's settings, read once at start and handed to the windows.
+class Windows : public QObject {
+    Q_OBJECT
+public:
+    explicit Windows(const WindowContext& context, QObject* parent = nullptr);
+    ~Windows() override;
+
+    const WindowContext& context() const { return context_; }
+
+    // The single-instance lock of the session, released with it.
+    void HoldLock(std::unique_ptr<SingleInstance> lock);
+    const Settings& settings() const { return settings_; }
+
+    // The main window, with its menu bar, main toolbar and exit confirmation.
+    WorkspaceWindow* workspace();
+    InventoryWindow* inventory();
+    HistoryWindow* history();
+    CoalEditor* editor();
+    CalculatorWindow* calculator();
+    ConfigWindow* config();
+
+    // The open window, or nullptr.
+    WorkspaceWindow* existingWorkspace() const;
+    InventoryWindow* existingInventory() const;
+    HistoryWindow* existingHistory() const;
+    CoalEditor* existingEditor() const;
+    CalculatorWindow* existingCalculator() const;
+    ConfigWindow* existingConfig() const;
+    SelectDialog* existingSelectDialog() const;
+
+    // The main window's commands (menus and toolbars).
+    void OpenInventory();      // "库存情况", "煤库存"
+    void OpenHistory();        // "历史配比"
+    void AddCoal();            // "增加煤种"
+    void EditCoal(int id);     // the inventory's "编辑煤种"
+    void OpenSettings();       // "系统配置"
+    void BackupData();         // "数据备份"
+    void RestoreData();        // "数据还原"
+    void OpenHelp();           // "系统帮助"
+    void ShowAbout();          // "关于"
+    void OpenCalculator();     // "手动配比"
+    bool ConfirmExit();        // true when the user chose to leave
+
+    // The coal selection dialog for the workspace's grid or the calculator's.
+    SelectDialog* SelectForWorkspace();
+    SelectDialog* SelectForCalculator();
+
+    // Brings a window to the front, showing it when hidden or minimised.
+    static void BringToFront(QWidget* window);
+
+private:
+    template <class W>
+    void OpenListWindow(W* (Windows::*make)(), W* open);
+
+    WindowContext context_;
+    Settings settings_;
+    QPointer<WorkspaceWindow> workspace_;
+    QPointer<InventoryWindow> inventory_;
+    QPointer<HistoryWindow> history_;
+    QPointer<CoalEditor> editor_;
+    QPointer<CalculatorWindow> calculator_;
+    QPointer<ConfigWindow> config_;
+    QPointer<SelectDialog> select_;
+    std::unique_ptr<SingleInstance> lock_;
+};

@@ -1,0 +1,61 @@
+#include "ui/widgets/AboutBox.h"
+
+#include "ui/widgets/Artwork.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("关于Velmora配煤软件"));
+    setWindowIcon(Artwork::AppIcon());
+
+    auto* icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("imgIcon"));
+    icon->setPixmap(Artwork::AppIcon().pixmap(64, 64));
+
+    auto* title = new QLabel(QStringLiteral("Velmora配煤软件"), this);
+    QFont font = title->font();
+    font.setPointSizeF(font.pointSizeF() * 1.4);
+    font.setBold(true);
+    title->setFont(font);
+
+    auto* lbAbout = new QLabel(this);
+    lbAbout->setObjectName(QStringLiteral("lbAbout"));
+    lbAbout->setText(QStringLiteral("版本号：") + QStringLiteral("5.0"));
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(title);
+    text->addWidget(lbAbout);
+    text->addStretch();
+    auto* row = new QHBoxLayout;
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addSpacing(12);
+    row->addLayout(text, 1);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    setMinimumWidth(320);
+}
+
+LoadingWindow::LoadingWindow(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("frmLoading"));
+    setWindowTitle(QStringLiteral("正在载入数据"));
+    auto* label = new QLabel(QStringLiteral("正在载入数据，请稍候......"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setAlignment(Qt::AlignCenter);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(28, 20, 28, 20);
+    layout->addWidget(label);
+    setStyleSheet(QStringLiteral("#frmLoading { background: #fdf6e3; border: 1px solid #8a8a8a; }"));
+    setAttribute(Qt::WA_StyledBackground);
+}

@@ -1,0 +1,123 @@
+#include "ui/widgets/Prompt.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QUrl>
+#include <QFileDialog>
+#include <QQueue>
+
+namespace {
+
+struct State {
+    bool testMode = false;
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> fileNames;
+    QList<Prompt::Shown> shown;
+    QList<Prompt::FileRequest> fileRequests;
+    QStringList opened;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+QMessageBox::Icon ToBoxIcon(Prompt::Icon icon)
+{
+    switch (icon) {
+    case Prompt::Icon::Information: return QMessageBox::Information;
+    case Prompt::Icon::Warning: return QMessageBox::Warning;
+    case Prompt::Icon::Critical: return QMessageBox::Critical;
+    case Prompt::Icon::Question: return QMessageBox::Question;
+    case Prompt::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton FirstButton(QMessageBox::StandardButtons buttons)
+{
+    for (auto b : {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+        if (buttons.testFlag(b))
+            return b;
+    return QMessageBox::Ok;
+}
+
+}  // namespace
+
+QString ApplicationTitle()
+{
+    return QStringLiteral("Velmora配煤软件");
+}
+
+QMessageBox::StandardButton Prompt::show(QWidget* parent, const QString& text, const QString& title,
+                                         Icon icon, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton)
+{
+    const QString caption = title.isEmpty() ? ApplicationTitle() : title;
+    State& s = state();
+    if (s.testMode) {
+        s.shown.append({text, caption, icon, buttons});
+        if (!s.answers.isEmpty())
+            return s.answers.dequeue();
+        return defaultButton != QMessageBox::NoButton ? defaultButton : FirstButton(buttons);
+    }
+    QMessageBox box(ToBoxIcon(icon), caption, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QString Prompt::openFileName(QWidget* parent, const QString& title, const QString& proposedName,
+                             const QString& filter, const QString& directory)
+{
+    State& s = state();
+    if (s.testMode) {
+        s.fileRequests.append({title, proposedName, filter});
+        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+    }
+    QFileDialog dialog(parent, title, directory, filter);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!proposedName.isEmpty())
+        dialog.selectFile(proposedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+bool Prompt::openDocument(const QString& pathOrUrl)
+{
+    State& s = state();
+    if (s.testMode) {
+        s.opened << pathOrUrl;
+        return true;
+    }
+    const QUrl url = pathOrUrl.contains(QStringLiteral("://")) ? QUrl(pathOrUrl)
+                                                               : QUrl::fromLocalFile(pathOrUrl);
+    return QDesktopServices::openUrl(url);
+}
+
+void Prompt::setTestMode(bool on) { state().testMode = on; }
+bool Prompt::testMode() { return state().testMode; }
+void Prompt::queueAnswer(QMessageBox::StandardButton answer) { state().answers.enqueue(answer); }
+void Prompt::queueFileName(const QString& path) { state().fileNames.enqueue(path); }
+const QList<Prompt::Shown>& Prompt::shown() { return state().shown; }
+const QList<Prompt::FileRequest>& Prompt::fileRequests() { return state().fileRequests; }
+const QStringList& Prompt::openedDocuments() { return state().opened; }
+
+QString Prompt::lastText()
+{
+    return state().shown.isEmpty() ? QString() : state().shown.constLast().text;
+}
+
+void Prompt::clear()
+{
+    State& s = state();
+    s.answers.clear();
+    s.fileNames.clear();
+    s.shown.clear();
+    s.fileRequests.clear();
+    s.opened.clear();
+}

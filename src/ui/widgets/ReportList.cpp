@@ -1,0 +1,269 @@
+#include "ui/widgets/ReportList.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QScreen>
+
+#include <algorithm>
+#include <numeric>
+
+int ReportListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : list_.rowCount();
+}
+
+int ReportListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : list_.columnCount();
+}
+
+QVariant ReportListModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= list_.rowCount())
+        return QVariant();
+    const ListRow& row = list_.rows[index.row()];
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return row.cell(index.column());
+    if (role == Qt::CheckStateRole && checkable_ && index.column() == 0)
+        return row.checked ? Qt::Checked : Qt::Unchecked;
+    return QVariant();
+}
+
+bool ReportListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::CheckStateRole || !checkable_ || index.column() != 0)
+        return false;
+    const bool checked = value.toInt() == Qt::Checked;
+    list_.rows[index.row()].checked = checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit rowCheckChanged(index.row(), checked);
+    return true;
+}
+
+QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < list_.columnCount())
+        return list_.columns[section].header;
+    return QVariant();
+}
+
+Qt::ItemFlags ReportListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (checkable_ && index.column() == 0)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+void ReportListModel::setList(ListData list)
+{
+    beginResetModel();
+    list_ = std::move(list);
+    endResetModel();
+}
+
+void ReportListModel::setRows(QVector<ListRow> rows)
+{
+    beginResetModel();
+    list_.rows = std::move(rows);
+    endResetModel();
+}
+
+void ReportListModel::setHeader(int column, const QString& header)
+{
+    if (column < 0 || column >= list_.columnCount())
+        return;
+    list_.columns[column].header = header;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void ReportListModel::setCheckable(bool on)
+{
+    beginResetModel();
+    checkable_ = on;
+    endResetModel();
+}
+
+void ReportListModel::sortRows(int column, Qt::SortOrder order)
+{
+    // Sort a permutation so that selections and the current row follow their rows.
+    const int n = list_.rowCount();
+    QVector<int> order_(n);
+    std::iota(order_.begin(), order_.end(), 0);
+    auto less = [this, column](int a, int b) {
+        return QString::compare(list_.rows[a].cell(column), list_.rows[b].cell(column),
+                                Qt::CaseInsensitive) < 0;
+    };
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(order_.begin(), order_.end(), less);
+    else
+        std::stable_sort(order_.begin(), order_.end(), [&less](int a, int b) { return less(b, a); });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QVector<int> newPosition(n);
+    QVector<ListRow> sorted;
+    sorted.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        newPosition[order_[i]] = i;
+        sorted.append(std::move(list_.rows[order_[i]]));
+    }
+    list_.rows = std::move(sorted);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& index : from)
+        to.append(this->index(newPosition[index.row()], index.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportListModel(this))
+{
+    setModel(model_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    header()->setStretchLastSection(false);
+    header()->setSectionsClickable(true);
+    header()->setMinimumSectionSize(1);
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        if (sortOnHeaderClick_)
+            toggleSort(column);
+    });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit rowClicked(index.row());
+    });
+    connect(model_, &ReportListModel::rowCheckChanged, this, &ReportList::rowCheckChanged);
+}
+
+void ReportList::setListData(ListData list)
+{
+    model_->setList(std::move(list));
+    applyWidths();
+}
+
+void ReportList::setRows(QVector<ListRow> rows)
+{
+    model_->setRows(std::move(rows));
+}
+
+void ReportList::setHeaderText(int column, const QString& header)
+{
+    model_->setHeader(column, header);
+    const int twips = columnWidthTwips(column);
+    if (twips > 0)
+        setColumnWidth(column, columnPixels(column, twips));
+}
+
+int ReportList::twipsToPixels(int twips) const
+{
+    return (twips * logicalDpiX() + 720) / 1440;
+}
+
+int ReportList::columnPixels(int column, int twips) const
+{
+    // The twips widths were chosen for a smaller font than a CJK desktop font;
+    // a column is never narrower than its header or a four-digit value with
+    // two decimals, so that neither is cut off.
+    const QFontMetrics metrics(font());
+    const int padding = 14;
+    const int header = metrics.horizontalAdvance(model_->list().columns[column].header) + padding;
+    const int value = metrics.horizontalAdvance(QStringLiteral("0000.00")) + padding;
+    return std::max({twipsToPixels(twips), header, value});
+}
+
+void ReportList::applyWidths()
+{
+    const ListData& list = model_->list();
+    for (int c = 0; c < list.columnCount(); ++c) {
+        const int twips = list.columns[c].width;
+        setColumnHidden(c, twips <= 0);
+        if (twips > 0)
+            setColumnWidth(c, columnPixels(c, twips));
+    }
+}
+
+void ReportList::setColumnWidthTwips(int column, int twips)
+{
+    if (column < 0 || column >= model_->list().columnCount())
+        return;
+    // Only the width changes: the rows and the selection stay.
+    model_->setColumnWidth(column, twips);
+    setColumnHidden(column, twips <= 0);
+    if (twips > 0)
+        setColumnWidth(column, columnPixels(column, twips));
+}
+
+int ReportList::columnWidthTwips(int column) const
+{
+    const ListData& list = model_->list();
+    return column >= 0 && column < list.columnCount() ? list.columns[column].width : 0;
+}
+
+void ReportList::setCheckBoxes(bool on)
+{
+    model_->setCheckable(on);
+}
+
+void ReportList::sortRows(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= model_->list().columnCount())
+        return;
+    sortOrder_ = order;
+    header()->setSortIndicatorShown(true);
+    header()->setSortIndicator(column, order);
+    model_->sortRows(column, order);
+}
+
+void ReportList::toggleSort(int column)
+{
+    sortRows(column, sortOrder_ == Qt::DescendingOrder ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+QVector<int> ReportList::checkedRows() const
+{
+    QVector<int> rows;
+    const ListData& list = model_->list();
+    for (int i = 0; i < list.rowCount(); ++i)
+        if (list.rows[i].checked)
+            rows << i;
+    return rows;
+}
+
+QVector<int> ReportList::selectedRows() const
+{
+    QVector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int ReportList::currentRow() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() : -1;
+}
+
+void ReportList::selectRow(int row, bool add)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    const QModelIndex index = model_->index(row, 0);
+    auto flags = QItemSelectionModel::Rows
+                 | (add ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(index, flags);
+}
+
+int GetScreenWidthPixels()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1024;
+}

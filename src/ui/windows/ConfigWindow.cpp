@@ -1,0 +1,95 @@
+#include "ui/windows/ConfigWindow.h"
+
+#include "base/QualityIndex.h"
+#include "ui/widgets/Prompt.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWidget(parent), context_(context)
+{
+    setObjectName(QStringLiteral("frmConfig"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("系统配置"));
+
+    auto* chanFrame = new QGroupBox(QStringLiteral("以铲数配比"), this);
+    auto* chanLayout = new QHBoxLayout(chanFrame);
+    auto* group = new QButtonGroup(this);
+    const char* chanCaptions[] = {"是", "否"};
+    for (int i = 0; i < 2; ++i) {
+        optChan_[i] = new QRadioButton(QString::fromUtf8(chanCaptions[i]), chanFrame);
+        optChan_[i]->setObjectName(QStringLiteral("optChan_%1").arg(i));
+        group->addButton(optChan_[i], i);
+        chanLayout->addWidget(optChan_[i]);
+    }
+    chanLayout->addStretch();
+
+    auto* hideFrame = new QGroupBox(QStringLiteral("隐藏结果列"), this);
+    auto* hideLayout = new QGridLayout(hideFrame);
+    int n = 0;
+    for (const QualityIndex& index : QualityIndices()) {
+        const QString key = QLatin1String(index.hideKey);
+        if (key.isEmpty())
+            continue;
+        // The caking index and the plastic layer are captioned by their letter.
+        const QString caption = key.size() == 1 ? key : QString::fromUtf8(index.listHeader);
+        auto* box = new QCheckBox(caption, hideFrame);
+        box->setObjectName(key);
+        hideLayout->addWidget(box, n / 4, n % 4);
+        hideBoxes_ << box;
+        ++n;
+    }
+
+    auto* btnOk = new QPushButton(QStringLiteral("确定"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    lbInfo_ = new QLabel(this);
+    lbInfo_->setObjectName(QStringLiteral("lbInfo"));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lbInfo_, 1);
+    bottom->addWidget(btnOk);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(chanFrame);
+    layout->addWidget(hideFrame);
+    layout->addLayout(bottom);
+
+    connect(btnOk, &QPushButton::clicked, this, &ConfigWindow::btnOk_Click);
+    Form_Load();
+}
+
+void ConfigWindow::Form_Load()
+{
+    const Settings settings = ReadSettings(context_.folder);
+    optChan_[0]->setChecked(settings.shovelMode);
+    optChan_[1]->setChecked(!settings.shovelMode);
+    for (QCheckBox* box : hideBoxes_)
+        box->setChecked(settings.hides(box->objectName()));
+}
+
+void ConfigWindow::btnOk_Click()
+{
+    Settings settings = ReadSettings(context_.folder);
+    if (optChan_[0]->isChecked() || optChan_[1]->isChecked())
+        settings.shovelMode = optChan_[0]->isChecked();
+    settings.hiddenIndexKeys.clear();
+    for (QCheckBox* box : hideBoxes_)
+        if (box->isChecked())
+            settings.hiddenIndexKeys << box->objectName();
+    // Nothing changes unless config.ini took the new settings: the window
+    // stays open with the user's choices, and the session keeps its mode.
+    if (Status saved = SaveSettings(context_.folder, settings); !saved) {
+        Prompt::show(this, saved.message(), QString(), Prompt::Icon::Warning);
+        return;
+    }
+    lbInfo_->setText(QStringLiteral("设置成功"));
+    emit settingsSaved(settings);
+    close();
+}

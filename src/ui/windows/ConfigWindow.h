@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base/Settings.h"
+#include "ui/widgets/WindowContext.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QRadioButton;
+
+// frmConfig: shovel mode and the result columns hidden in the plan history.
+class ConfigWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ConfigWindow(const WindowContext& context, QWidget* parent = nullptr);
+
+    void btnOk_Click();
+
+signals:
+    // The settings were written to config.ini; the window closes after it.
+    void settingsSaved(const Settings& settings);
+
+private:
+    void Form_Load();
+
+    WindowContext context_;
+    QRadioButton* optChan_[2];
+    QList<QCheckBox*> hideBoxes_;
+    QLabel* lbInfo_;
+};

@@ -1,0 +1,378 @@
+#include "ui/windows/HistoryWindow.h"
+
+#include "export/ListExport.h"
+#include "export/ListLayouts.h"
+#include "history/PlanHistory.h"
+#include "ui/widgets/Artwork.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The window's design size in twips; beyond it the plan list's columns share
+// the extra width.
+constexpr int kDesignWidth = 11280;
+constexpr int kDesignHeight = 8295;
+
+int TwipsToPixels(const QWidget* w, int twips) { return (twips * w->logicalDpiX() + 720) / 1440; }
+int PixelsToTwips(const QWidget* w, int pixels) { return pixels * 1440 / std::max(1, w->logicalDpiX()); }
+
+QGroupBox* Frame(const QString& name, const QString& caption, QWidget* parent)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    return frame;
+}
+
+ReportList* List(const QString& name, QWidget* parent)
+{
+    auto* list = new ReportList(parent);
+    list->setObjectName(name);
+    return list;
+}
+
+}  // namespace
+
+HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& settings, QWidget* parent)
+    : QWidget(parent), context_(context), settings_(settings)
+{
+    setObjectName(QStringLiteral("frmLishi"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("历史配比表"));
+
+    Toolbar1_ = new QToolBar(this);
+    Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    QAction* blank = Toolbar1_->addSeparator();
+    blank->setObjectName(QStringLiteral("Toolbar1_1"));
+    struct Button {
+        int position;
+        const char* caption;
+        const char* glyph;
+        QColor colour;
+    };
+    const Button buttons[] = {{2, "删除方案", "删", QColor(0xB0, 0x3A, 0x2E)},
+                              {3, "导出普通", "网", QColor(0x2E, 0x6F, 0xB0)},
+                              {4, "导出Excel", "表", QColor(0x2E, 0x8B, 0x57)}};
+    for (const Button& b : buttons) {
+        QAction* action = Toolbar1_->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
+                                               QString::fromUtf8(b.caption));
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.position));
+        const int position = b.position;
+        connect(action, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
+    }
+
+    fraLeft_ = Frame(QStringLiteral("fraLeft"), QStringLiteral("历史配比方案"), this);
+    lsvLeft_ = List(QStringLiteral("lsvLeft"), fraLeft_);
+    lsvLeft_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lsvLeft_->setSortOnHeaderClick(false);
+    auto* leftLayout = new QVBoxLayout(fraLeft_);
+    leftLayout->addWidget(lsvLeft_);
+
+    fraTop_ = Frame(QStringLiteral("fraTop"), QStringLiteral("要达到的精煤指标"), this);
+    lbZhibiao_ = new QLabel(fraTop_);
+    lbZhibiao_->setObjectName(QStringLiteral("lbZhibiao"));
+    lbZhibiao_->setWordWrap(true);
+    lbZhibiao_->setTextFormat(Qt::PlainText);
+    lbZhibiao_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* topLayout = new QVBoxLayout(fraTop_);
+    topLayout->addWidget(lbZhibiao_);
+
+    fraMid_ = Frame(QStringLiteral("fraMid"), QStringLiteral("参与的煤种"), this);
+    lsvMid_ = List(QStringLiteral("lsvMid"), fraMid_);
+    lsvMid_->setSortOnHeaderClick(false);
+    auto* midLayout = new QVBoxLayout(fraMid_);
+    midLayout->addWidget(lsvMid_);
+
+    fraBottom_ = Frame(QStringLiteral("fraBottom"), QStringLiteral("配比方案"), this);
+    auto* tonsLabel = new QLabel(QStringLiteral("配多少吨："), fraBottom_);
+    txtZhongliang_ = new QLineEdit(fraBottom_);
+    txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
+    txtZhongliang_->setMaximumWidth(TwipsToPixels(this, 1500));
+    auto* unitLabel = new QLabel(QStringLiteral("吨精煤"), fraBottom_);
+    Command1_ = new QPushButton(ConvertCaption(), fraBottom_);
+    Command1_->setObjectName(QStringLiteral("Command1"));
+    lsvBottom_ = List(QStringLiteral("lsvBottom"), fraBottom_);
+    lsvBottom_->setSortOnHeaderClick(false);  // the window's own handler sorts
+    auto* tonsRow = new QHBoxLayout;
+    tonsRow->addWidget(tonsLabel);
+    tonsRow->addWidget(txtZhongliang_);
+    tonsRow->addWidget(unitLabel);
+    tonsRow->addWidget(Command1_);
+    tonsRow->addStretch();
+    auto* bottomLayout = new QVBoxLayout(fraBottom_);
+    bottomLayout->addLayout(tonsRow);
+    bottomLayout->addWidget(lsvBottom_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(TwipsToPixels(this, 100), 0, TwipsToPixels(this, 100), TwipsToPixels(this, 100));
+    layout->setMenuBar(Toolbar1_);
+    layout->addWidget(fraLeft_, 2);
+    layout->addWidget(fraTop_, 0);
+    layout->addWidget(fraMid_, 2);
+    layout->addWidget(fraBottom_, 4);
+
+    picLOAD_ = new QLabel(QStringLiteral("正在处理数据，请稍候......"), this);
+    picLOAD_->setObjectName(QStringLiteral("picLOAD"));
+    picLOAD_->setAlignment(Qt::AlignCenter);
+    picLOAD_->setFrameShape(QFrame::Box);
+    picLOAD_->setAutoFillBackground(true);
+    picLOAD_->resize(TwipsToPixels(this, 4000), TwipsToPixels(this, 600));
+    picLOAD_->hide();
+
+    // A click or a key that moves to another plan shows it.
+    connect(lsvLeft_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!loading_ && current.isValid())
+                    lsvLeft_Click();
+            });
+    connect(lsvBottom_->header(), &QHeaderView::sectionClicked, this, &HistoryWindow::lsvBottom_ColumnClick);
+    connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
+
+    // The design size leaves the upper lists only two or three lines on
+    // today's fonts: open a quarter larger, as far as the screen allows.
+    QSize size(TwipsToPixels(this, kDesignWidth) * 5 / 4, TwipsToPixels(this, kDesignHeight) * 5 / 4);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
+    Form_Load();
+}
+
+void HistoryWindow::showDatabaseError(const QString& text)
+{
+    Prompt::show(this, text, QStringLiteral("错误！"), Prompt::Icon::Critical);
+}
+
+void HistoryWindow::loadPlanList()
+{
+    const Result<QVector<PlanSummary>> summaries = LoadPlanList(context_.folder);
+    if (!summaries) {
+        showDatabaseError(summaries.message());
+        return;
+    }
+    ListData plans;
+    SetupPlanListColumns(plans);
+    FillPlanList(plans, *summaries);
+    loading_ = true;
+    // A reload keeps the columns, whose widths may have followed the window's size.
+    if (lsvLeft_->listData().columnCount() == plans.columnCount())
+        lsvLeft_->setRows(std::move(plans.rows));
+    else
+        lsvLeft_->setListData(std::move(plans));
+    lsvLeft_->selectRow(0);
+    loading_ = false;
+}
+
+void HistoryWindow::Form_Load()
+{
+    loadPlanList();
+    ListData coals;
+    SetupCoalColumns(coals);
+    lsvMid_->setListData(std::move(coals));
+    ListData blends;
+    SetupBlendColumns(blends, GetScreenWidthPixels());
+    lsvBottom_->setListData(std::move(blends));
+    lsvLeft_Click();
+    HideUnusedColumns();
+}
+
+void HistoryWindow::reloadAndShowNewest()
+{
+    loadPlanList();
+    lsvLeft_Click();
+}
+
+void HistoryWindow::lsvLeft_Click()
+{
+    if (lsvLeft_->rowCount() == 0)
+        return;
+    int row = lsvLeft_->currentRow();
+    if (row < 0) {
+        // Nothing selected (after a delete): show the newest plan.
+        row = 0;
+        loading_ = true;
+        lsvLeft_->selectRow(0);
+        loading_ = false;
+    }
+    currentPlanId_ = lsvLeft_->listData().cell(row, 0).toInt();
+    const Result<PlanView> plan = LoadPlanView(context_.folder, currentPlanId_);
+    if (!plan) {
+        showDatabaseError(plan.message());
+        return;
+    }
+    ShownPlan view{QString(), lsvMid_->listData(), lsvBottom_->listData()};
+    ShowPlan(*plan, view);
+    lbZhibiao_->setText(view.information);
+    lsvMid_->setListData(std::move(view.coals));
+    lsvBottom_->setListData(std::move(view.blends));
+    Command1_->setText(ConvertCaption());
+}
+
+void HistoryWindow::HideUnusedColumns()
+{
+    for (ReportList* list : {lsvMid_, lsvBottom_}) {
+        ListData data = list->listData();
+        ::HideUnusedColumns(data, settings_);
+        for (int c = 0; c < data.columnCount(); ++c)
+            if (data.columns[c].width != list->columnWidthTwips(c))
+                list->setColumnWidthTwips(c, data.columns[c].width);
+    }
+}
+
+void HistoryWindow::Toolbar1_ButtonClick(int position)
+{
+    switch (position) {
+    case 2: deleteSelectedPlans(); break;
+    case 3: exportPlan(0); break;
+    case 4: exportPlan(1); break;
+    default: break;
+    }
+}
+
+void HistoryWindow::deleteSelectedPlans()
+{
+    if (lsvLeft_->rowCount() == 0)
+        return;
+    if (Prompt::show(this, QStringLiteral("确定要删除此方案吗？"), QString(), Prompt::Icon::Question,
+                     QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    const ListData plans = lsvLeft_->listData();
+    QVector<int> selected = lsvLeft_->selectedRows();
+    if (selected.isEmpty() && lsvLeft_->currentRow() >= 0)
+        selected << lsvLeft_->currentRow();
+    QVector<int> deleted;
+    QString failure;
+    for (int row : selected) {
+        if (Status done = DeletePlan(context_.folder, plans.cell(row, 0).toInt()); !done) {
+            failure = done.message();
+            break;
+        }
+        deleted << row;
+    }
+    QVector<ListRow> remaining;
+    for (int r = 0; r < plans.rowCount(); ++r)
+        if (!deleted.contains(r))
+            remaining.append(plans.rows[r]);
+    loading_ = true;
+    lsvLeft_->setRows(std::move(remaining));
+    loading_ = false;
+    lsvMid_->clearRows();
+    lsvBottom_->clearRows();
+    lbZhibiao_->clear();
+    if (!failure.isEmpty())
+        showDatabaseError(failure);
+    lsvLeft_Click();
+}
+
+QString HistoryWindow::AskExportFile(int kind)
+{
+    const QString path = Prompt::openFileName(this, QStringLiteral("导出文件"),
+                                              ProposedExportName(context_.now()),
+                                              kind == 0 ? HtmlFilter() : ExcelFilter());
+    if (path.isEmpty())
+        return QString();
+    return WithExportExtension(path, kind == 0 ? QStringLiteral("html") : QStringLiteral("xls"));
+}
+
+ShownPlan HistoryWindow::shownPlan() const
+{
+    return {lbZhibiao_->text(), lsvMid_->listData(), lsvBottom_->listData()};
+}
+
+bool HistoryWindow::ExportPlanToHtml(const QString& path)
+{
+    const Status exported = ::ExportPlanToHtml(context_.folder, shownPlan(), path);
+    if (!exported)
+        Prompt::show(this, HtmlExportFailedMessage() + exported.message());
+    return exported.ok();
+}
+
+bool HistoryWindow::ExportPlanToExcel(const QString& path)
+{
+    const Status exported = ::ExportPlanToExcel(context_.folder, shownPlan(), path);
+    if (!exported)
+        Prompt::show(this, ExcelExportFailedMessage() + exported.message());
+    return exported.ok();
+}
+
+void HistoryWindow::askToOpen(const QString& path)
+{
+    if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
+                     QMessageBox::Ok | QMessageBox::Cancel)
+        == QMessageBox::Ok)
+        Prompt::openDocument(path);
+}
+
+void HistoryWindow::exportPlan(int kind)
+{
+    const QString path = AskExportFile(kind);
+    if (path.isEmpty())
+        return;
+    bool ok = false;
+    if (kind == 0) {
+        ok = ExportPlanToHtml(path);
+    } else {
+        picLOAD_->move((width() - picLOAD_->width()) / 2, height() / 2 - picLOAD_->height());
+        picLOAD_->raise();
+        picLOAD_->show();
+        picLOAD_->repaint();
+        ok = ExportPlanToExcel(path);
+        picLOAD_->hide();
+    }
+    if (ok)
+        askToOpen(path);
+}
+
+void HistoryWindow::lsvBottom_ColumnClick(int column)
+{
+    lsvBottom_->toggleSort(column);
+}
+
+void HistoryWindow::Command1_Click()
+{
+    const TonsPress press{txtZhongliang_->text(), Command1_->text(), lbZhibiao_->text(), lsvMid_->listData()};
+    ListData blends = lsvBottom_->listData();
+    const Result<TonsOutcome> outcome = PressConvert(context_.folder, currentPlanId_, press, blends);
+    if (!outcome) {
+        if (outcome.kind() == FailureKind::Invalid)
+            Prompt::message(this, outcome.message());
+        else
+            showDatabaseError(outcome.message());
+        return;
+    }
+    if (outcome->rowsChanged)
+        lsvBottom_->setRows(std::move(blends.rows));
+    Command1_->setText(outcome->caption);
+}
+
+void HistoryWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (picLOAD_->isVisible())
+        picLOAD_->move((width() - picLOAD_->width()) / 2, height() / 2 - picLOAD_->height());
+    if (PixelsToTwips(this, height()) <= kDesignHeight && PixelsToTwips(this, width()) <= kDesignWidth)
+        return;
+    // The plan's name takes three quarters of the plan list, its date the rest.
+    // Taken from the window's width, since the frames are laid out after
+    // this event: the frames' and the list's margins and a scroll bar off.
+    const int inner = PixelsToTwips(this, width()) - 400 - PixelsToTwips(this, 40);
+    if (inner > 0) {
+        lsvLeft_->setColumnWidthTwips(1, inner * 3 / 4);
+        lsvLeft_->setColumnWidthTwips(2, inner / 4);
+    }
+}

@@ -1,0 +1,320 @@
+#include "ui/windows/InventoryWindow.h"
+
+#include "data/CoalTable.h"
+#include "export/ListExport.h"
+#include "export/ListLayouts.h"
+#include "ui/widgets/Artwork.h"
+#include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// Geometry in twips of the window's inner area. Below the design size the
+// list keeps its own size; above it the list and the left panel stretch.
+constexpr int kDesignWidth = 11280;
+constexpr int kDesignHeight = 8295;
+constexpr int kToolbarHeight = 900;
+constexpr int kLeftWidth = 1200;
+constexpr int kSearchWidth = 4600;
+constexpr int kSearchHeight = 540;
+constexpr int kListTop = kToolbarHeight + 700;
+constexpr int kListLeft = kLeftWidth + 60;
+constexpr int kLoadWidth = 4500;
+constexpr int kLoadHeight = 900;
+
+QLabel* Caption(const QString& glyph, const QColor& colour, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setPixmap(Artwork::ToolIcon(glyph, colour).pixmap(32, 32));
+    auto* caption = new QLabel(text, parent);
+    caption->setAlignment(Qt::AlignCenter);
+    parent->layout()->addWidget(label);
+    parent->layout()->addWidget(caption);
+    return caption;
+}
+
+}  // namespace
+
+InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) : QWidget(parent), context_(context)
+{
+    setObjectName(QStringLiteral("frmKucun"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("煤库存"));
+    setWindowIcon(Artwork::AppIcon());
+
+    Toolbar1_ = new QToolBar(this);
+    Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1_->setIconSize(QSize(24, 24));
+    QAction* separator = Toolbar1_->addSeparator();
+    separator->setObjectName(QStringLiteral("Toolbar1_1"));
+    struct Button {
+        const char* glyph;
+        QColor colour;
+        const char* caption;
+    };
+    const Button buttons[] = {
+        {"添", QColor(0x2e, 0x7d, 0x32), "添加新煤"},
+        {"编", QColor(0x15, 0x65, 0xc0), "编辑煤种"},
+        {"删", QColor(0xc6, 0x28, 0x28), "删除煤种"},
+        {"X", QColor(0x1b, 0x5e, 0x20), "导出Excel"},
+        {"H", QColor(0xef, 0x6c, 0x00), "导出普通"},
+    };
+    int position = 2;
+    for (const Button& button : buttons) {
+        QAction* action = Toolbar1_->addAction(Artwork::ToolIcon(QString::fromUtf8(button.glyph), button.colour),
+                                               QString::fromUtf8(button.caption));
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
+        connect(action, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
+        ++position;
+    }
+
+    PicLEFT_ = new QFrame(this);
+    PicLEFT_->setObjectName(QStringLiteral("PicLEFT"));
+    PicLEFT_->setFrameShape(QFrame::StyledPanel);
+    PicLEFT_->setAutoFillBackground(true);
+    auto* leftLayout = new QVBoxLayout(PicLEFT_);
+    leftLayout->setContentsMargins(4, 16, 4, 4);
+    Caption(QStringLiteral("原"), QColor(0x5d, 0x40, 0x37), QStringLiteral("原煤"), PicLEFT_);
+    leftLayout->addSpacing(16);
+    Caption(QStringLiteral("精"), QColor(0x37, 0x47, 0x4f), QStringLiteral("精煤"), PicLEFT_);
+    leftLayout->addStretch();
+
+    Label3_ = new QLabel(QStringLiteral("共计："), this);
+    Label3_->setObjectName(QStringLiteral("Label3"));
+    labCONUT_ = new QLabel(this);
+    labCONUT_->setObjectName(QStringLiteral("labCONUT"));
+
+    Picture1_ = new QFrame(this);
+    Picture1_->setObjectName(QStringLiteral("Picture1"));
+    auto* searchLayout = new QHBoxLayout(Picture1_);
+    searchLayout->setContentsMargins(0, 0, 0, 0);
+    txtSearch_ = new QLineEdit(Picture1_);
+    txtSearch_->setObjectName(QStringLiteral("txtSearch"));
+    cmdSearch_ = new QPushButton(QStringLiteral("查找"), Picture1_);
+    cmdSearch_->setObjectName(QStringLiteral("cmdSearch"));
+    searchLayout->addWidget(txtSearch_, 1);
+    searchLayout->addWidget(cmdSearch_);
+    connect(cmdSearch_, &QPushButton::clicked, this, &InventoryWindow::cmdSearch_Click);
+    connect(txtSearch_, &QLineEdit::returnPressed, this, &InventoryWindow::cmdSearch_Click);
+
+    ListView1_ = new ReportList(this);
+    ListView1_->setObjectName(QStringLiteral("ListView1"));
+    ListView1_->setCheckBoxes(true);
+    ListView1_->setSortOnHeaderClick(false);
+    connect(ListView1_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        // The order flips with every click, whichever column is clicked; the
+        // column is kept so that a refill keeps the order the user chose.
+        sortColumn_ = column;
+        ListView1_->toggleSort(column);
+    });
+
+    picLOAD_ = new QFrame(this);
+    picLOAD_->setObjectName(QStringLiteral("picLOAD"));
+    picLOAD_->setFrameShape(QFrame::Box);
+    picLOAD_->setAutoFillBackground(true);
+    auto* loadLayout = new QVBoxLayout(picLOAD_);
+    auto* loadText = new QLabel(QStringLiteral("正在处理数据，请稍候......"), picLOAD_);
+    loadText->setAlignment(Qt::AlignCenter);
+    loadLayout->addWidget(loadText);
+    picLOAD_->hide();
+
+    // Below its design size the list would keep its size and lose its
+    // scroll bars past the window's edges: the window does not go smaller.
+    setMinimumSize(px(kDesignWidth), px(kDesignHeight));
+    resize(px(15600), px(9000));
+    Form_Load();
+}
+
+int InventoryWindow::px(int twips) const
+{
+    return (twips * logicalDpiX() + 720) / 1440;
+}
+
+void InventoryWindow::Form_Load()
+{
+    ListData columns;
+    SetupCoalColumns(columns);
+    ListView1_->setListData(columns);
+    addLIST();
+}
+
+void InventoryWindow::ShowCount()
+{
+    const Result<int> count = CountCoals(context_.folder);
+    if (!count) {
+        ReportFailure(count.message());
+        return;
+    }
+    labCONUT_->setText(QString::number(*count) + QStringLiteral(" 种"));
+}
+
+void InventoryWindow::ReportFailure(const QString& message)
+{
+    Prompt::show(this, message, QString(), Prompt::Icon::Critical);
+}
+
+void InventoryWindow::addLIST()
+{
+    const Result<QVector<Mei>> coals =
+        searching_ ? SearchCoals(context_.folder, searched_) : LoadCoals(context_.folder);
+    if (!coals) {
+        ReportFailure(coals.message());
+        return;
+    }
+    ListData list = ListView1_->listData();
+    FillCoalRows(list, *coals);
+    ListView1_->setRows(std::move(list.rows));
+    if (sortColumn_ >= 0)
+        ListView1_->sortRows(sortColumn_, ListView1_->sortOrder());
+    ShowCount();
+}
+
+void InventoryWindow::cmdSearch_Click()
+{
+    const QString typed = txtSearch_->text();
+    // A search needs something besides plain blanks.
+    if (std::all_of(typed.cbegin(), typed.cend(), [](QChar c) { return c == QLatin1Char(' '); })) {
+        Prompt::show(this, QStringLiteral("请输入要查找的煤名称！"), QStringLiteral("提示"), Prompt::Icon::Warning);
+        txtSearch_->setFocus();
+        return;
+    }
+    searched_ = typed;
+    searching_ = true;
+    addLIST();
+}
+
+void InventoryWindow::Toolbar1_ButtonClick(int position)
+{
+    switch (position) {
+    case 2: emit addCoalRequested(); break;
+    case 3: EditCoal(); break;
+    case 4: DeleteCoals(); break;
+    case 5: Export(1); break;
+    case 6: Export(0); break;
+    default: break;
+    }
+}
+
+void InventoryWindow::EditCoal()
+{
+    if (ListView1_->rowCount() == 0)
+        return;
+    const int row = ListView1_->currentRow();
+    if (row < 0) {
+        Prompt::message(this, QStringLiteral("请先选择要编辑的煤种"));
+        return;
+    }
+    const QVector<int> ids = IdsFromKeys({ListView1_->listData().cell(row, 0)});
+    if (!ids.isEmpty())
+        emit editCoalRequested(ids.first());
+}
+
+bool InventoryWindow::AnyRowTicked() const
+{
+    for (const ListRow& row : ListView1_->listData().rows)
+        if (row.checked)
+            return true;
+    return false;
+}
+
+void InventoryWindow::DeleteCoals()
+{
+    if (ListView1_->rowCount() == 0)
+        return;
+    if (Prompt::show(this, QStringLiteral("确认要删除吗？"), QString(), Prompt::Icon::Question,
+                     QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    if (!AnyRowTicked()) {
+        Prompt::message(this, QStringLiteral("请选择您要删除的项"));
+        return;
+    }
+    QStringList keys;
+    for (const ListRow& row : ListView1_->listData().rows)
+        if (row.checked)
+            keys << row.text;
+    if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted)
+        ReportFailure(deleted.message());
+    ListView1_->clearRows();
+    addLIST();
+}
+
+QString InventoryWindow::AskExportFile(int kind)
+{
+    return Prompt::openFileName(this, QStringLiteral("导出文件"),
+                                ProposedExportName(context_.now()),
+                                kind == 0 ? PlainHtmlFilter() : ExcelFilter());
+}
+
+void InventoryWindow::Export(int kind)
+{
+    const QString path = AskExportFile(kind);
+    if (path.isEmpty())
+        return;
+    bool done = false;
+    if (kind == 1) {
+        const int left = (width() + PicLEFT_->width() - picLOAD_->width()) / 2;
+        const int top = height() / 2 - picLOAD_->height();
+        picLOAD_->move(left, top);
+        picLOAD_->show();
+        picLOAD_->raise();
+        picLOAD_->repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        const Status exported = ExportListToExcel(context_.folder, ListView1_->listData(), path);
+        picLOAD_->hide();
+        done = exported.ok();
+        if (!done)
+            Prompt::message(this, ExcelExportFailedMessage() + exported.message());
+    } else {
+        const Status exported = ExportListToHtml(context_.folder, ListView1_->listData(), path);
+        done = exported.ok();
+        if (!done)
+            Prompt::message(this, HtmlExportFailedMessage() + exported.message());
+    }
+    if (done
+        && Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
+                        QMessageBox::Ok | QMessageBox::Cancel)
+               == QMessageBox::Ok)
+        Prompt::openDocument(path);
+}
+
+void InventoryWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const int toolbarHeight = std::max(px(kToolbarHeight), Toolbar1_->sizeHint().height());
+    Toolbar1_->setGeometry(0, 0, w, toolbarHeight);
+
+    const int listTop = toolbarHeight + px(kListTop - kToolbarHeight);
+    const int listLeft = px(kListLeft);
+    const bool stretch = h > px(kDesignHeight) || w > px(kDesignWidth);
+    if (stretch) {
+        ListView1_->setGeometry(listLeft, listTop, std::max(0, w - listLeft), std::max(0, h - listTop));
+        PicLEFT_->setGeometry(0, toolbarHeight, px(kLeftWidth), std::max(0, h - toolbarHeight));
+    } else {
+        ListView1_->setGeometry(listLeft, listTop, px(kDesignWidth) - listLeft, px(kDesignHeight) - listTop);
+        PicLEFT_->setGeometry(0, toolbarHeight, px(kLeftWidth), px(kDesignHeight) - toolbarHeight);
+    }
+
+    const int rowTop = toolbarHeight + (listTop - toolbarHeight - px(kSearchHeight)) / 2;
+    Label3_->setGeometry(listLeft + px(120), rowTop, Label3_->sizeHint().width(), px(kSearchHeight));
+    labCONUT_->setGeometry(Label3_->geometry().right() + 1, rowTop, px(2400), px(kSearchHeight));
+    Picture1_->setGeometry(w - px(kSearchWidth) - px(240), rowTop, px(kSearchWidth), px(kSearchHeight));
+    picLOAD_->resize(px(kLoadWidth), px(kLoadHeight));
+}

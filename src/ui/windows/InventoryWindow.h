@@ -1,0 +1,63 @@
+#pragma once
+
+#include "base/Mei.h"
+#include "base/Result.h"
+#include "ui/widgets/WindowContext.h"
+
+#include <QWidget>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolBar;
+class ReportList;
+
+// frmKucun: the coal table as a list; search by name, add, edit, delete the
+// ticked coals, export the list as a spreadsheet or an HTML page.
+class InventoryWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit InventoryWindow(const WindowContext& context, QWidget* parent = nullptr);
+
+    // Refills the list from the current query (every coal, or the latest
+    // search), and the count from the whole table.
+    void addLIST();
+
+    void cmdSearch_Click();
+    void Toolbar1_ButtonClick(int position);
+
+signals:
+    void addCoalRequested();
+    void editCoalRequested(int id);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Form_Load();
+    void EditCoal();
+    void DeleteCoals();
+    void Export(int kind);
+    QString AskExportFile(int kind);
+    bool AnyRowTicked() const;
+    void ShowCount();
+    void ReportFailure(const QString& message);
+    int px(int twips) const;
+
+    WindowContext context_;
+    QString searched_;       // the latest search; "" lists every coal
+    bool searching_ = false;
+    int sortColumn_ = -1;
+
+    QToolBar* Toolbar1_;
+    ReportList* ListView1_;
+    QLabel* Label3_;
+    QLabel* labCONUT_;
+    QFrame* Picture1_;
+    QLineEdit* txtSearch_;
+    QPushButton* cmdSearch_;
+    QFrame* picLOAD_;
+    QFrame* PicLEFT_;
+};

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "base/Mei.h"
+#include "workspace/BlendRun.h"
+#include "workspace/Validation.h"
+#include "ui/widgets/WindowContext.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QSize>
+#include <QVector>
+
+#include <array>
+#include <memory>
+
+class CoalGridWidget;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressDialog;
+class QPushButton;
+class QToolBar;
+
+// frmMain: the main window and blending workspace. The user fills the coal grid
+// and the bounds, and starts a blending run. The menu bar and the main toolbar
+// sit above the workspace (the central widget), whose controls keep their
+// proportional places whatever the window's size.
+class WorkspaceWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    WorkspaceWindow(const WindowContext& context, bool shovelMode, QWidget* parent = nullptr);
+    ~WorkspaceWindow() override;
+
+    // Writes the selected coals into the grid's free rows.
+    void SetTxtValue(const QVector<Mei>& coals);
+
+    // Empties every row and unticks every box.
+    void ClearGrid();
+
+    // Starts a blending run: the input is checked here, then solved on a
+    // worker thread while a progress dialog with a cancel button shows the
+    // total being solved; the window keeps painting and answering. The end
+    // is told by runFinished (and planStored when a plan was stored).
+    void RunBlending();
+    bool running() const { return job_ != nullptr; }
+
+    // Proportions count shovels (weighted by tons per shovel) or tons.
+    void setShovelMode(bool on) { shovelMode_ = on; }
+
+    // What the user has typed, as the run reads it.
+    WorkspaceInput Input() const;
+
+    // The workspace's size at which every control has its design geometry.
+    static QSize DesignClientSize();
+
+    // The coals of the latest run.
+    const QVector<Mei>& CoalList() const { return coalList_; }
+
+signals:
+    // The toolbar's "选煤配比": the user wants to pick coals from the inventory.
+    void selectCoalsRequested();
+    // A run stored a plan under that id.
+    void planStored(int planId);
+    // A run ended, however it ended (after its messages were shown).
+    void runFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Resize();
+    void chkJingque_Click();
+    void chkAll_Click();
+    void tbrMenu_ButtonClick(int index);
+    void Command1_Click() { RunBlending(); }
+
+    void BuildToolbar(QWidget* parent);
+    void BuildGridFrame(QWidget* parent);
+    void BuildTargetFrame(QWidget* parent);
+    void BuildOptionsFrame(QWidget* parent);
+    void Track(QWidget* control, const QRect& design, bool hasFont = true);
+    void onRunProgress(int total, int last);
+    void onRunFinished();
+
+    QWidget* client_ = nullptr;
+    QObject* indicatorStyle_ = nullptr;
+    QList<QWidget*> scaled_;
+    CoalGridWidget* grid_ = nullptr;
+    QToolBar* tbrMenu_ = nullptr;
+    QLabel* picBanner_ = nullptr;
+    QCheckBox* chkAll_ = nullptr;
+    QCheckBox* chkJingque_ = nullptr;
+    QLineEdit* txtZhongliang_ = nullptr;
+    QLineEdit* txtChanshu_ = nullptr;
+    QPushButton* Command1_ = nullptr;
+    std::array<QLineEdit*, 15> minBoxes_{};
+    std::array<QLineEdit*, 15> maxBoxes_{};
+    WindowContext context_;
+    bool shovelMode_ = false;
+    QVector<Mei> coalList_;
+    std::unique_ptr<BlendJob> job_;
+    QPointer<QProgressDialog> progress_;
+    bool sized_ = false;
+};

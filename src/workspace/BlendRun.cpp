@@ -1,0 +1,190 @@
+#include "workspace/BlendRun.h"
+
+#include "base/NumberText.h"
+#include "base/QualityIndex.h"
+#include "blend/BlendRecord.h"
+#include "blend/LinearSolver.h"
+#include "blend/SolverCall.h"
+
+#include <QThread>
+
+#include <limits>
+
+namespace {
+
+const QString kNothingSaved = QStringLiteral("本次配煤没有完成，没有保存任何结果。");
+
+}  // namespace
+
+QString DescribeRange(const QString& lower, const QString& upper, const QString& label)
+{
+    const QString le = QStringLiteral("<=");
+    if (!lower.isEmpty() && !upper.isEmpty())
+        return lower + le + label + le + upper + QLatin1Char(' ');
+    if (!lower.isEmpty())
+        return label + QStringLiteral("=>") + lower + QLatin1Char(' ');
+    if (!upper.isEmpty())
+        return label + le + upper + QLatin1Char(' ');
+    return QString();
+}
+
+QString DescribePlan(const WorkspaceInput& input)
+{
+    QString text;
+    if (input.shovelMode)
+        text = QStringLiteral("[铲数配比] ");
+    for (int i = 0; i < kIndexCount; ++i)
+        text += DescribeRange(input.lower[i], input.upper[i], QString::fromUtf8(QualityIndices()[i].describeLabel));
+    if (!input.tonnage.isEmpty())
+        text += QStringLiteral(" 配") + input.tonnage + QStringLiteral("吨");
+    const int last = LastCoalRow(input.grid);
+    for (int row = 0; row <= last; ++row) {
+        const GridRow& r = input.grid.rows[row];
+        if (r.checked)
+            text += QLatin1Char(' ') + r.name() + QStringLiteral("必选");
+    }
+    return text;
+}
+
+int ProportionCount(const QString& text)
+{
+    const auto number = ReadNumberText(text);
+    if (!number)
+        return 100;
+    // Anything outside the 16-bit range was either refused by the checks (above
+    // 1000) or tries no total at all (below 2).
+    const double rounded = RoundHalfEven(*number);
+    if (rounded > std::numeric_limits<qint16>::max())
+        return std::numeric_limits<qint16>::max();
+    if (rounded < std::numeric_limits<qint16>::min())
+        return std::numeric_limits<qint16>::min();
+    return int(rounded);
+}
+
+ModelInput MakeModelInput(const WorkspaceInput& input, const QVector<Mei>& coals)
+{
+    ModelInput model;
+    model.coals = coals;
+    model.lower = input.lower;
+    model.upper = input.upper;
+    model.tonnage = input.tonnage;
+    model.shovelMode = input.shovelMode;
+    for (int row = 0; row < coals.size(); ++row)
+        model.mustInclude << input.grid.rows[row].checked;
+    return model;
+}
+
+Status PrepareRun(WorkspaceInput& input)
+{
+    CompactRows(input.grid);
+    if (Status checked = CheckNamesAndPrices(input.grid); !checked)
+        return checked;
+    return CheckInput(input);
+}
+
+QString NoPlanMessage()
+{
+    return QStringLiteral("没有配比方案");
+}
+
+Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& input, const RunProgress& progress)
+{
+    RunSolution run;
+    run.coals = BuildCoalList(input.grid);
+    run.model = MakeModelInput(input, run.coals);
+    run.description = DescribePlan(input);
+    run.last = ProportionCount(input.proportionCount);
+    const int k = int(run.coals.size());
+
+    Result<ModelFile> modelFile = ModelFile::Create(folder);
+    if (!modelFile)
+        return Fail(modelFile.message() + QStringLiteral("，") + kNothingSaved);
+    const ModelWriter writer(run.model);
+    const CoalNumbers numbers(run.coals, input.shovelMode);
+    QVector<PlanBlendRow> found;
+    for (int n = 2; n <= run.last; ++n) {
+        if (progress && !progress(n, run.last))
+            return Fail(QStringLiteral("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
+        if (Status written = modelFile->WriteModelFile(writer, n); !written)
+            return Fail(written.message() + QStringLiteral("，") + kNothingSaved);
+        const auto result = SolveModel(modelFile->path(), k);
+        if (!result)
+            return Fail(result.message() + QStringLiteral("\n") + kNothingSaved);
+        if (!result->has_value())
+            continue;
+        ++run.solutions;
+        const QVector<double>& values = **result;
+        PlanBlendRow row;
+        for (int j = 0; j < k && j < kProportionColumnCount; ++j)
+            row.parts[j] = values[j];
+        row.blend = ComputeBlend(numbers, values);
+        found << row;
+    }
+    run.rows = DistinctPriceRows(found, AllPricesEqual(input.grid));
+    return run;
+}
+
+Result<int> StoreRun(const AppFolder& folder, const RunSolution& solution)
+{
+    const Result<int> stored = StorePlan(folder, NewPlan{solution.description, solution.coals, solution.rows});
+    if (!stored)
+        return Fail(QStringLiteral("保存配煤方案时数据库出错，") + kNothingSaved + QLatin1Char('\n') + stored.message());
+    return stored;
+}
+
+BlendJob::BlendJob(const AppFolder& folder, const WorkspaceInput& prepared, QObject* parent)
+    : QObject(parent), folder_(folder), input_(prepared), outcome_(Fail(QStringLiteral("配煤还没有结束")))
+{
+}
+
+BlendJob::~BlendJob()
+{
+    if (thread_) {
+        cancelled_ = true;
+        thread_->wait();
+    }
+}
+
+bool BlendJob::running() const
+{
+    return thread_ && !thread_->isFinished();
+}
+
+void BlendJob::start()
+{
+    if (thread_)
+        return;
+    thread_ = QThread::create([this] {
+        solved_ = std::make_unique<Result<RunSolution>>(SolveRun(folder_, input_, [this](int total, int last) {
+            if (cancelled_)
+                return false;
+            emit progressed(total, last);
+            return true;
+        }));
+        ReleaseSolverForThread();
+    });
+    thread_->setParent(this);
+    connect(thread_, &QThread::finished, this, &BlendJob::onSolved);
+    thread_->start();
+}
+
+void BlendJob::onSolved()
+{
+    if (!solved_->ok()) {
+        outcome_ = solved_->failure();
+    } else {
+        RunOutcome outcome;
+        outcome.solution = std::move(solved_->value());
+        if (outcome.solution.solutions > 0) {
+            const Result<int> planId = StoreRun(folder_, outcome.solution);
+            if (planId) {
+                outcome.kind = RunOutcome::Kind::Stored;
+                outcome.planId = *planId;
+            }
+            outcome_ = planId ? Result<RunOutcome>(std::move(outcome)) : Result<RunOutcome>(planId.failure());
+        } else {
+            outcome_ = std::move(outcome);
+        }
+    }
+    emit finished();
+}
