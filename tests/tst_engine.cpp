@@ -4,6 +4,7 @@
 
 #include "blend/Engine.h"
 #include "blend/EngineModel.h"
+#include "blend/LinearSolver.h"
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "data/QualityIndex.h"
@@ -20,6 +21,7 @@
 #include <functional>
 
 Q_DECLARE_METATYPE(EngineStatus)
+Q_DECLARE_METATYPE(LinearStatus)
 
 namespace {
 
@@ -134,6 +136,21 @@ std::optional<double> Enumerate(const ModelInput& input, int n)
     };
     visit(0, 0.0);
     return best;
+}
+
+// n variables X1 ... Xn, each held in by a line of its own: GLPK's
+// presolver resolves all of it before any simplex step.
+LinearProgram PresolvableProgram(int n, bool integer)
+{
+    LinearProgram program;
+    for (int j = 0; j < n; ++j) {
+        LinearColumn column;
+        column.cost = 1.0;
+        column.integer = integer;
+        const int c = program.addColumn(column);
+        program.addTerm(program.addRow(LinearRow{j % 2 == 0 ? 1.0 : 0.0, kNoBound}), c, 1.0);
+    }
+    return program;
 }
 
 }  // namespace
@@ -476,6 +493,36 @@ private slots:
                 }
             }
         }
+    }
+
+    void timeLimitCoversEveryPhase_data()
+    {
+        QTest::addColumn<bool>("integer");
+        QTest::addColumn<int>("timeLimitMs");
+        QTest::addColumn<LinearStatus>("status");
+
+        // With no time left, no phase may run, not even one that would
+        // resolve the whole programme on its own.
+        QTest::newRow("continuous, no time left") << false << 0 << LinearStatus::TimeLimit;
+        QTest::newRow("whole numbers, no time left") << true << 0 << LinearStatus::TimeLimit;
+        QTest::newRow("continuous, time enough") << false << 60000 << LinearStatus::Optimal;
+        QTest::newRow("whole numbers, time enough") << true << 60000 << LinearStatus::Optimal;
+    }
+
+    void timeLimitCoversEveryPhase()
+    {
+        QFETCH(bool, integer);
+        QFETCH(int, timeLimitMs);
+        QFETCH(LinearStatus, status);
+
+        LinearOptions options;
+        options.timeLimitMs = timeLimitMs;
+        const LinearSolution solution = SolveLinearProgram(PresolvableProgram(1000, integer), options);
+        QCOMPARE(solution.status, status);
+        if (status == LinearStatus::Optimal)
+            QCOMPARE(solution.objective, 500.0);
+        else
+            QVERIFY(solution.values.empty());
     }
 
     void engineCommand_data()
