@@ -138,6 +138,63 @@ std::optional<double> Enumerate(const ModelInput& input, int n)
     return best;
 }
 
+
+QString EngineProgram()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/velmora-engine");
+}
+
+struct CommandRun {
+    int exitCode = -1;
+    QByteArray output;
+    QByteArray error;
+};
+
+// Runs velmora-engine on one argument in folder. `input`, when given, is
+// written to its standard input, which is then closed; `endless` keeps
+// writing blanks until the command stops reading.
+CommandRun RunCommand(const QString& argument, const QString& folder, const QByteArray& input = {},
+                      bool endless = false)
+{
+    CommandRun run;
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(EngineProgram(), {argument});
+    if (!process.waitForStarted(60000))
+        return run;
+    if (endless) {
+        // Far more than any file the engine takes in, a mebibyte at a time.
+        const QByteArray blanks(1 << 20, ' ');
+        for (int i = 0; i < 100 && process.state() == QProcess::Running; ++i) {
+            process.write(blanks);
+            while (process.bytesToWrite() > 0 && process.state() == QProcess::Running)
+                process.waitForBytesWritten(1000);
+        }
+    } else {
+        process.write(input);
+    }
+    process.closeWriteChannel();
+    if (process.state() != QProcess::NotRunning)
+        process.waitForFinished(120000);
+    if (process.state() != QProcess::NotRunning || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
+    run.error = process.readAllStandardError();
+    return run;
+}
+
+// The characters of a message that no one could read, or that would play
+// tricks on a terminal: C0 and C1 controls and DEL.
+bool HasControlCharacters(const std::string& text)
+{
+    const QString decoded = QString::fromUtf8(text);
+    for (const QChar c : decoded)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
+            return true;
+    return false;
+}
+
 // n variables X1 ... Xn, each held in by a line of its own: GLPK's
 // presolver resolves all of it before any simplex step.
 LinearProgram PresolvableProgram(int n, bool integer)
@@ -205,6 +262,19 @@ private slots:
                                              << EngineStatus::Infeasible << QVector<double>{};
         QTest::newRow("unbounded") << QByteArray("model: max=X1; end")
                                    << EngineStatus::Unbounded << QVector<double>{};
+        // Terms of one variable and constants are added without rounding on the way.
+        QTest::newRow("repeated terms of a variable") << QByteArray("model: [o] min=X1; 1e16*X1+X1-1e16*X1>1; data: @pointer(1)=X1; enddata end")
+                                                      << ok << QVector<double>{1};
+        QTest::newRow("repeated terms across the relation") << QByteArray("model: [o] min=X1; 1e16*X1+X1>1e16*X1+2; data: @pointer(1)=X1; enddata end")
+                                                             << ok << QVector<double>{2};
+        QTest::newRow("large constants that cancel") << QByteArray("model: [o] min=X1; X1>1e16+1-1e16; data: @pointer(1)=X1; enddata end")
+                                                     << ok << QVector<double>{1};
+        QTest::newRow("objective of repeated terms") << QByteArray("model: [o] min=1e16*X1+X1-1e16*X1+1e16-1e16; X1>3; data: @pointer(1)=o; enddata end")
+                                                     << ok << QVector<double>{3};
+        QTest::newRow("row value of repeated terms") << QByteArray("model: [o] min=X1; [r] 1e16*X1+X1-1e16*X1>2; data: @pointer(1)=r; enddata end")
+                                                     << ok << QVector<double>{2};
+        QTest::newRow("repeated terms that cancel") << QByteArray("model: [o] max=X1; 0.1*X1+0.2*X1-0.3*X1<1; X1<4; data: @pointer(1)=o; enddata end")
+                                                    << ok << QVector<double>{4};
     }
 
     void language()
@@ -403,10 +473,10 @@ private slots:
         QVERIFY(unsolved > 50);
     }
 
-    void directReadingEqualsGeneralRules()
+    void blanksChangeNothing()
     {
-        // The model text is read straight from its characters; blanks around
-        // every operator force the general rules. Both must give one model.
+        // The model text as the program writes it has no blanks; blanks
+        // around every operator must give the same model.
         QRandomGenerator random(99);
         for (int round = 0; round < 100; ++round) {
             ModelInput input = WorkedExample();
@@ -424,35 +494,35 @@ private slots:
                 spaced.replace(op, QByteArray(" ") + op + " ");
             spaced.replace("=  -", "= -");
 
-            EngineModel direct;
-            EngineModel general;
+            EngineModel asWritten;
+            EngineModel withBlanks;
             EngineParseError error;
-            QVERIFY(ParseEngineModel(std::string_view(text.constData(), text.size()), direct, error));
-            QVERIFY2(ParseEngineModel(std::string_view(spaced.constData(), spaced.size()), general, error),
+            QVERIFY(ParseEngineModel(std::string_view(text.constData(), text.size()), asWritten, error));
+            QVERIFY2(ParseEngineModel(std::string_view(spaced.constData(), spaced.size()), withBlanks, error),
                      error.message.c_str());
-            QCOMPARE(direct.rows.size(), general.rows.size());
-            for (std::size_t r = 0; r < direct.rows.size(); ++r) {
-                QCOMPARE(direct.rows[r].sense, general.rows[r].sense);
-                QCOMPARE(direct.rows[r].rhs, general.rows[r].rhs);
-                const auto a = RowTerms(direct, direct.rows[r]);
-                const auto b = RowTerms(general, general.rows[r]);
+            QCOMPARE(asWritten.rows.size(), withBlanks.rows.size());
+            for (std::size_t r = 0; r < asWritten.rows.size(); ++r) {
+                QCOMPARE(asWritten.rows[r].sense, withBlanks.rows[r].sense);
+                QCOMPARE(asWritten.rows[r].rhs, withBlanks.rows[r].rhs);
+                const auto a = RowTerms(asWritten, asWritten.rows[r]);
+                const auto b = RowTerms(withBlanks, withBlanks.rows[r]);
                 QCOMPARE(a.size(), b.size());
                 for (std::size_t t = 0; t < a.size(); ++t) {
                     QCOMPARE(a[t].variable, b[t].variable);
                     QCOMPARE(a[t].coefficient, b[t].coefficient);
                 }
             }
-            QCOMPARE(direct.objective.size(), general.objective.size());
-            for (std::size_t t = 0; t < direct.objective.size(); ++t)
-                QCOMPARE(direct.objective[t].coefficient, general.objective[t].coefficient);
-            QCOMPARE(direct.variables.size(), general.variables.size());
-            for (std::size_t v = 0; v < direct.variables.size(); ++v)
-                QCOMPARE(direct.variables[v].integer, general.variables[v].integer);
-            QCOMPARE(direct.pointers.size(), general.pointers.size());
-            for (std::size_t p = 0; p < direct.pointers.size(); ++p) {
-                QCOMPARE(direct.pointers[p].number, general.pointers[p].number);
-                QCOMPARE(direct.pointers[p].kind, general.pointers[p].kind);
-                QCOMPARE(direct.pointers[p].index, general.pointers[p].index);
+            QCOMPARE(asWritten.objective.size(), withBlanks.objective.size());
+            for (std::size_t t = 0; t < asWritten.objective.size(); ++t)
+                QCOMPARE(asWritten.objective[t].coefficient, withBlanks.objective[t].coefficient);
+            QCOMPARE(asWritten.variables.size(), withBlanks.variables.size());
+            for (std::size_t v = 0; v < asWritten.variables.size(); ++v)
+                QCOMPARE(asWritten.variables[v].integer, withBlanks.variables[v].integer);
+            QCOMPARE(asWritten.pointers.size(), withBlanks.pointers.size());
+            for (std::size_t p = 0; p < asWritten.pointers.size(); ++p) {
+                QCOMPARE(asWritten.pointers[p].number, withBlanks.pointers[p].number);
+                QCOMPARE(asWritten.pointers[p].kind, withBlanks.pointers[p].kind);
+                QCOMPARE(asWritten.pointers[p].index, withBlanks.pointers[p].index);
             }
         }
     }
@@ -525,6 +595,42 @@ private slots:
             QVERIFY(solution.values.empty());
     }
 
+    void messagesQuoteInputSafely_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QByteArray>("quoted");  // how the quoted input begins in the message
+
+        const QByteArray longName = "V" + QByteArray(500, 'w');
+        QTest::newRow("unknown command")
+            << QByteArray("FLY\x1b[2J\x07" + QByteArray(500, 'A') + "\n") << QByteArray("FLY[2JAAAA");
+        QTest::newRow("C1 control in a command")
+            << QByteArray("FLY\xc2\x9b" "31m\n") << QByteArray("FLY31m");
+        QTest::newRow("unknown name in a pointer")
+            << QByteArray("model: min=X1; data: @pointer(1)=" + longName + "; enddata end\nGO\n") << QByteArray("Vwww");
+        QTest::newRow("contradicting bounds of a long name")
+            << QByteArray("model: min=" + longName + "; @bnd(3," + longName + ",2); end\nGO\n") << QByteArray("Vwww");
+        QTest::newRow("file name with control characters")
+            << QByteArray("TAKE /nonexistent/\x1b]0;x\x07" + QByteArray(300, 'b') + "\n") << QByteArray("/nonexistent/]0;xbbb");
+        QTest::newRow("long file name beyond ASCII")
+            << QByteArray("TAKE /nonexistent/" + QString(200, QChar(0x7164)).toUtf8() + "\n") << QByteArray("/nonexistent/煤煤");
+    }
+
+    void messagesQuoteInputSafely()
+    {
+        QFETCH(QByteArray, script);
+        QFETCH(QByteArray, quoted);
+
+        const Outcome outcome = RunScript(script, 1);
+        QVERIFY(outcome.status != EngineStatus::Optimal);
+        const std::string message = EngineDescribe(outcome.report);
+        QVERIFY2(!HasControlCharacters(message), message.c_str());
+        QVERIFY2(QByteArray::fromStdString(message).contains(quoted), message.c_str());
+        // The quoted input is cut; what remains is whole characters.
+        const QString decoded = QString::fromUtf8(message);
+        QVERIFY2(decoded.size() < 160, message.c_str());
+        QCOMPARE(decoded.toUtf8(), QByteArray::fromStdString(message));
+    }
+
     void engineCommand_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -554,27 +660,19 @@ private slots:
         QFETCH(QByteArray, output);
         QFETCH(QByteArray, error);
 
-        const QString program = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/velmora-engine");
-        if (!QFile::exists(program))
+        if (!QFile::exists(EngineProgram()))
             QSKIP("velmora-engine is not built in this build folder");
         TestFolder temp(false);
         const QString path = temp.path(QStringLiteral("model.txt"));
         QVERIFY(WriteFile(path, file));
 
-        QProcess process;
-        process.setWorkingDirectory(temp.folder().dir);
-        process.start(program, {path});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(process.exitCode(), exitCode);
-        QCOMPARE(process.readAllStandardOutput(), output);
-        const QByteArray message = process.readAllStandardError();
-        QCOMPARE(message.isEmpty(), exitCode == 0);
-        QVERIFY2(message.contains(error), message.constData());
+        const CommandRun run = RunCommand(path, temp.folder().dir);
+        QCOMPARE(run.exitCode, exitCode);
+        QCOMPARE(run.output, output);
+        QCOMPARE(run.error.isEmpty(), exitCode == 0);
+        QVERIFY2(run.error.contains(error), run.error.constData());
 
-        process.start(program, {temp.path(QStringLiteral("missing.txt"))});
-        QVERIFY(process.waitForFinished(60000));
-        QCOMPARE(process.exitCode(), 2);
+        QCOMPARE(RunCommand(temp.path(QStringLiteral("missing.txt")), temp.folder().dir).exitCode, 2);
     }
 };
 

@@ -211,7 +211,7 @@ private:
             quit_ = true;
             return false;
         }
-        return Fail(EngineStatus::ScriptError, "无法识别的命令 " + std::string(command), source, line, 1);
+        return Fail(EngineStatus::ScriptError, "无法识别的命令 " + QuoteInput(command), source, line, 1);
     }
 
     bool Take(const std::string& path, int depth)
@@ -349,7 +349,7 @@ std::string EngineDescribe(const EngineReport& report)
 {
     std::string text;
     if (!report.file.empty())
-        text += report.file + ": ";
+        text += QuoteInput(report.file) + ": ";
     if (report.line > 0) {
         text += "第 " + std::to_string(report.line) + " 行第 " + std::to_string(report.column) + " 列: ";
     }
