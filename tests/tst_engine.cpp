@@ -184,6 +184,15 @@ CommandRun RunCommand(const QString& argument, const QString& folder, const QByt
     return run;
 }
 
+// "第 L 行第 C 列" of the first NUL byte in text.
+QByteArray PlaceOfNul(const QByteArray& text)
+{
+    const int at = text.indexOf('\0');
+    const int line = text.left(at).count('\n') + 1;
+    const int column = at - (text.lastIndexOf('\n', at) + 1) + 1;
+    return "第 " + QByteArray::number(line) + " 行第 " + QByteArray::number(column) + " 列";
+}
+
 // The characters of a message that no one could read, or that would play
 // tricks on a terminal: C0 and C1 controls and DEL.
 bool HasControlCharacters(const std::string& text)
@@ -593,6 +602,187 @@ private slots:
             QCOMPARE(solution.objective, 500.0);
         else
             QVERIFY(solution.values.empty());
+    }
+
+    void refusesFilesWithoutEnd_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QByteArray>("reason");  // part of the message
+
+        QTest::newRow("device") << QStringLiteral("device") << QByteArray("不是普通文件");
+        QTest::newRow("named pipe") << QStringLiteral("fifo") << QByteArray("不是普通文件");
+        QTest::newRow("folder") << QStringLiteral("folder") << QByteArray("不是普通文件");
+        QTest::newRow("larger than the limit") << QStringLiteral("large") << QByteArray("64 MiB");
+    }
+
+    void refusesFilesWithoutEnd()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QByteArray, reason);
+
+        TestFolder temp(false);
+        QString path;
+        if (kind == QLatin1String("device")) {
+            path = QStringLiteral("/dev/zero");
+            if (!QFile::exists(path))
+                QSKIP("no /dev/zero here");
+        } else if (kind == QLatin1String("fifo")) {
+            path = temp.path(QStringLiteral("pipe"));
+            if (QProcess::execute(QStringLiteral("mkfifo"), {path}) != 0)
+                QSKIP("no mkfifo here");
+        } else if (kind == QLatin1String("folder")) {
+            path = temp.path(QStringLiteral("template"));
+        } else {
+            // A sparse file: as large as it says, without the disk work.
+            path = temp.path(QStringLiteral("large.txt"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.write("model:") == 6);
+            QVERIFY(file.resize(64 * 1024 * 1024 + 1));
+        }
+
+        const Outcome outcome = RunScript("TAKE " + QFile::encodeName(path) + "\nGO\n", 1);
+        QCOMPARE(outcome.status, EngineStatus::ReadError);
+        QCOMPARE(outcome.cells, QVector<double>(1, kUntouched));
+        const std::string message = EngineDescribe(outcome.report);
+        QVERIFY2(QByteArray::fromStdString(message).contains(reason), message.c_str());
+
+        // The command line refuses the same files, except a named pipe, which
+        // it reads like any command-line reader once a writer comes.
+        if (kind == QLatin1String("fifo") || !QFile::exists(EngineProgram()))
+            return;
+        const CommandRun run = RunCommand(path, temp.folder().dir);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.error.contains(reason), run.error.constData());
+    }
+
+    void commandRefusesEndlessInput()
+    {
+        if (!QFile::exists(EngineProgram()) || !QFile::exists(QStringLiteral("/dev/stdin")))
+            QSKIP("velmora-engine or /dev/stdin is not here");
+        TestFolder temp(false);
+        const CommandRun run = RunCommand(QStringLiteral("/dev/stdin"), temp.folder().dir, {}, true);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.error.contains("64 MiB"), run.error.left(200).constData());
+        QVERIFY(run.error.size() < 1000);
+    }
+
+    void commandReadsNamedFileOnce_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QByteArray>("input");  // standard input
+        QTest::addColumn<QByteArray>("output");
+
+        // Beside the file named, "m.txt" holds a model whose optimum is 2.
+        QTest::newRow("name ending in a blank") << QStringLiteral("m.txt ") << QByteArray() << QByteArray("1\to\t5\n");
+        QTest::newRow("name starting with a blank") << QStringLiteral(" m.txt") << QByteArray() << QByteArray("1\to\t7\n");
+        QTest::newRow("model on standard input")
+            << QStringLiteral("/dev/stdin")
+            << QByteArray("model: [o] min=X1; X1>3; data: @pointer(1)=o; enddata end\n") << QByteArray("1\to\t3\n");
+        QTest::newRow("script on standard input")
+            << QStringLiteral("/dev/stdin")
+            << QByteArray("SET ECHOIN 1\nmodel: [o] max=X1; X1<4; data: @pointer(1)=o; enddata end\nGO\nQUIT\n")
+            << QByteArray("1\to\t4\n");
+    }
+
+    void commandReadsNamedFileOnce()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QByteArray, input);
+        QFETCH(QByteArray, output);
+
+        if (!QFile::exists(EngineProgram()))
+            QSKIP("velmora-engine is not built in this build folder");
+#ifdef Q_OS_WIN
+        QSKIP("names with outer blanks and /dev/stdin are not on this system");
+#endif
+        TestFolder temp(false);
+        QVERIFY(WriteFile(temp.path(QStringLiteral("m.txt")), "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteFile(temp.path(QStringLiteral("m.txt ")), "model: [o] min=X1; X1>5; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteFile(temp.path(QStringLiteral(" m.txt")), "model: [o] min=X1; X1>7; data: @pointer(1)=o; enddata end\n"));
+
+        const CommandRun run = RunCommand(argument, temp.folder().dir, input);
+        QVERIFY2(run.exitCode == 0, run.error.constData());
+        QCOMPARE(run.output, output);
+    }
+
+    void takeReadsBoundedNumberOfFiles_data()
+    {
+        QTest::addColumn<QList<int>>("fanOut");  // TAKE lines of each level of script files
+        QTest::addColumn<EngineStatus>("status");
+
+        // The script itself takes the first file: 1 + 999 files in all.
+        QTest::newRow("one thousand files") << QList<int>{999} << EngineStatus::Optimal;
+        QTest::newRow("one file more") << QList<int>{1000} << EngineStatus::ScriptError;
+        QTest::newRow("three levels of a thousand lines") << QList<int>{1000, 1000} << EngineStatus::ScriptError;
+    }
+
+    void takeReadsBoundedNumberOfFiles()
+    {
+        QFETCH(QList<int>, fanOut);
+        QFETCH(EngineStatus, status);
+
+        TestFolder temp(false);
+        auto level = [&](int i) { return QFile::encodeName(temp.path(QStringLiteral("level%1.txt").arg(i))); };
+        for (int i = 0; i < fanOut.size(); ++i) {
+            QByteArray lines;
+            for (int n = 0; n < fanOut[i]; ++n)
+                lines += "TAKE " + level(i + 1) + "\n";
+            QVERIFY(WriteFile(QFile::decodeName(level(i)), lines));
+        }
+        QVERIFY(WriteFile(QFile::decodeName(level(fanOut.size())),
+                          "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end"));
+
+        const Outcome outcome = RunScript("TAKE " + level(0) + "\nGO\n", 1);
+        QCOMPARE(outcome.status, status);
+        if (status == EngineStatus::Optimal) {
+            QCOMPARE(outcome.cells[0], 2.0);
+        } else {
+            QCOMPARE(outcome.cells[0], kUntouched);
+            QVERIFY2(outcome.report.message.find("1000") != std::string::npos, outcome.report.message.c_str());
+        }
+    }
+
+    void nulBytesAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");  // "@M" stands for the path of a model file
+        QTest::addColumn<EngineStatus>("status");
+
+        auto withNul = [](const char* before, const char* after) {
+            return QByteArray(before) + QByteArray(1, '\0') + QByteArray(after);
+        };
+        QTest::newRow("after the end of a model")
+            << withNul("model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\r\n", "") << EngineStatus::ParseError;
+        QTest::newRow("inside a model") << withNul("model:\n[o] min=X1;\nX1>", " 2;\nend\n") << EngineStatus::ParseError;
+        QTest::newRow("in the name a script takes") << withNul("TAKE @M", ".old\nGO\n") << EngineStatus::ScriptError;
+        QTest::newRow("on a line of its own in a script")
+            << withNul("TAKE @M\nGO\n", "\nGO FAST\n") << EngineStatus::ScriptError;
+    }
+
+    void nulBytesAreRefused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(EngineStatus, status);
+
+        TestFolder temp(false);
+        const QString model = temp.path(QStringLiteral("m.txt"));
+        QVERIFY(WriteFile(model, "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
+        content.replace("@M", QFile::encodeName(model));
+        const QString file = temp.path(QStringLiteral("nul.txt"));
+        QVERIFY(WriteFile(file, content));
+        const QByteArray place = PlaceOfNul(content);
+
+        const Outcome outcome = RunScript("TAKE " + QFile::encodeName(file) + "\nGO\n", 1);
+        QCOMPARE(outcome.status, status);
+        QCOMPARE(outcome.cells, QVector<double>(1, kUntouched));
+        const QByteArray description = QByteArray::fromStdString(EngineDescribe(outcome.report));
+        QVERIFY2(description.contains(place), description.constData());
+
+        if (!QFile::exists(EngineProgram()))
+            return;
+        const CommandRun run = RunCommand(file, temp.folder().dir);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.error.contains(place), run.error.constData());
     }
 
     void messagesQuoteInputSafely_data()
