@@ -139,10 +139,8 @@ std::optional<double> SolveDirect(const DirectModel& m, int n)
         addRow(GLP_UP, m.stock[j] * n, [&](int q) { return q == j ? m.tonnage * m.weight[q] : 0.0; });
     glp_load_matrix(lp, static_cast<int>(ar.size()) - 1, ia.data(), ja.data(), ar.data());
 
-    glp_iocp parm;
-    ConfigureMip(parm);
     std::optional<double> result;
-    if (glp_intopt(lp, &parm) == 0 && glp_mip_status(lp) == GLP_OPT)
+    if (SolveLoadedProblem(lp, true, Clock::now() + std::chrono::seconds(10)) == LinearStatus::Optimal)
         result = glp_mip_obj_val(lp);
     glp_delete_prob(lp);
     return result;

@@ -4,7 +4,6 @@
 // Exit status: 0 optimum found, 1 no solution, 2 file unreadable or not valid.
 
 #include "blend/Engine.h"
-#include "blend/EngineModel.h"
 
 #include <charconv>
 #include <cstdio>
@@ -21,20 +20,6 @@ std::string NumberText(double value)
     return std::string(buffer, result.ptr);
 }
 
-bool ReadFile(const char* path, std::string& content)
-{
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
-        return false;
-    char buffer[16384];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        content.append(buffer, got);
-    const bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -43,30 +28,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "用法: velmora-engine 文件\n");
         return 2;
     }
-    const char* path = argv[1];
-    std::string content;
-    if (!ReadFile(path, content)) {
-        std::fprintf(stderr, "%s: 无法读取文件\n", path);
-        return 2;
-    }
 
-    std::string script;
-    if (StartsWithModel(content)) {
-        script = "TAKE ";
-        script += path;
-        script += "\nGO\nQUIT\n";
-    } else {
-        script = content;
-    }
-
+    // The file is read once, by the name exactly as given; the engine runs
+    // the text it read.
     EngineHandle env = EngineCreateEnv();
-    EngineExecuteScript(env, script.c_str());
-    EngineReport report = EngineLastReport(env);
+    EngineExecuteFile(env, argv[1]);
+    const EngineReport report = EngineLastReport(env);
     EngineCloseLogFile(env);
     EngineDeleteEnv(env);
-
-    if (report.file.empty() && report.line > 0)
-        report.file = path;  // an error in the script itself
 
     switch (report.status) {
     case EngineStatus::Optimal:

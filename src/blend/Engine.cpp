@@ -4,18 +4,14 @@
 #include "blend/EngineSolver.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
-#ifdef __unix__
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
+// Everything a script leaves behind lives here; nothing is shared between
+// environments.
 struct EngineEnvironment {
     std::vector<double*> cells;
     bool echo = false;
@@ -24,9 +20,6 @@ struct EngineEnvironment {
 };
 
 namespace {
-
-// A script that takes itself (directly or through other files) must end.
-constexpr int kDeepestTake = 8;
 
 char UpperChar(char c)
 {
@@ -55,56 +48,50 @@ std::string UpperText(std::string_view s)
     return out;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content)
+// Reads a whole file into content. Only a regular file is read (a pipe as
+// well when allowPipe), and never more than kEngineLargestFile bytes: a
+// device or a pipe may have no end, and a FIFO nobody writes to would block
+// the open itself. "" on success, otherwise why not.
+std::string ReadFileText(const std::string& path, std::string& content, bool allowPipe)
 {
+    namespace fs = std::filesystem;
     content.clear();
-#ifdef __unix__
-    // Plain system calls: the program reads a model file for every total of
-    // a run, and a stdio stream adds calls of its own around each read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    // Read into the room the buffer already has (the last model's size), and
-    // grow it while the file fills it; a read that leaves room is the end.
-    std::size_t size = 0;
-    content.resize(std::max<std::size_t>(content.capacity(), 16384));
-    for (;;) {
-        if (size == content.size())
-            content.resize(content.size() * 2);
-        const ssize_t got = ::read(fd, content.data() + size, content.size() - size);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            ::close(fd);
-            content.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-        if (size < content.size())
-            break;
-    }
-    ::close(fd);
-    content.resize(size);
-    return true;
-#else
+    std::error_code error;
+    const fs::file_status status = fs::status(fs::path(path), error);
+    if (error || !fs::exists(status))
+        return "无法读取文件";
+    if (!fs::is_regular_file(status) && !(allowPipe && fs::is_fifo(status)))
+        return "不是普通文件，不予读取";
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return false;
-    char buffer[16384];
-    bool ok = true;
+        return "无法读取文件";
+    // The pieces go straight into buffer, without the stream's own copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    // At most one byte beyond the limit is read: a file larger than the
+    // limit, one that grew since it was looked at, or a pipe that goes on is
+    // refused as soon as it passes the limit.
+    const std::size_t limit = static_cast<std::size_t>(kEngineLargestFile);
+    char buffer[65536];
+    bool failed = false;
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        const std::size_t room = std::min(sizeof buffer, limit + 1 - content.size());
+        const std::size_t got = std::fread(buffer, 1, room, file);
         content.append(buffer, got);
-        if (got < sizeof buffer) {
-            ok = !std::ferror(file);
+        if (content.size() > limit || got < room) {
+            failed = got < room && std::ferror(file) != 0;
             break;
         }
     }
     std::fclose(file);
-    return ok;
-#endif
+    if (content.size() > limit) {
+        content.clear();
+        return "文件大于 " + std::to_string(kEngineLargestFile / (1024 * 1024)) + " MiB，不予读取";
+    }
+    if (failed) {
+        content.clear();
+        return "无法读取文件";
+    }
+    return {};
 }
 
 int CodeOf(EngineStatus status)
@@ -164,6 +151,82 @@ public:
         return !quit_;
     }
 
+    // Reads the file at path and runs it as TAKE does: a model is read, to be
+    // solved by a later GO; anything else runs as commands one level deeper.
+    // *isModelFile (when given) tells which it was.
+    bool Take(const std::string& path, int depth, bool allowPipe = false, bool* isModelFile = nullptr)
+    {
+        if (depth >= kEngineDeepestTake)
+            return Fail(EngineStatus::ScriptError, "TAKE 嵌套过深", path);
+        if (filesRead_ >= kEngineMostFiles)
+            return Fail(EngineStatus::ScriptError,
+                        "一个脚本最多读取 " + std::to_string(kEngineMostFiles) + " 个文件", path);
+        ++filesRead_;
+        std::string content;
+        const std::string problem = ReadFileText(path, content, allowPipe);
+        if (!problem.empty()) {
+            env_.model.reset();
+            return Fail(EngineStatus::ReadError, problem, path);
+        }
+        const bool isModel = StartsWithModel(content);
+        if (isModelFile)
+            *isModelFile = isModel;
+        // A NUL byte would end the text for anyone reading it as a C string:
+        // what the engine runs and what others see of the file would differ.
+        const std::size_t nul = content.find('\0');
+        if (nul != std::string::npos) {
+            env_.model.reset();
+            const auto [line, column] = LineAndColumn(content, nul);
+            return Fail(isModel ? EngineStatus::ParseError : EngineStatus::ScriptError, "文件中有空字符 (NUL)",
+                        path, line, column);
+        }
+        if (isModel)
+            return ReadModel(content, path, 1);
+        return Run(content, path, depth + 1);
+    }
+
+    bool Go(const std::string& source, int line)
+    {
+        if (!env_.model)
+            return Fail(EngineStatus::ScriptError, "没有可求解的模型", source, line, 1);
+        const EngineModel& model = *env_.model;
+        const EngineSolution solution = SolveEngineModel(model);
+        switch (solution.status) {
+        case EngineSolveStatus::Optimal:
+            break;
+        case EngineSolveStatus::Infeasible:
+            return Fail(EngineStatus::Infeasible, solution.message);
+        case EngineSolveStatus::Unbounded:
+            return Fail(EngineStatus::Unbounded, solution.message);
+        case EngineSolveStatus::Failed:
+            return Fail(EngineStatus::SolverFailed, solution.message);
+        }
+        EngineReport& r = env_.report;
+        r = EngineReport{};
+        r.status = EngineStatus::Optimal;
+        r.pointers.reserve(model.pointers.size());
+        for (const EnginePointerSlot& slot : model.pointers) {
+            double value = 0.0;
+            switch (slot.kind) {
+            case EnginePointerSlot::Variable:
+                value = solution.values[slot.index];
+                break;
+            case EnginePointerSlot::Objective:
+                value = solution.objective;
+                break;
+            case EnginePointerSlot::Row:
+                value = solution.activity[slot.index];
+                break;
+            }
+            if (slot.number <= static_cast<int>(env_.cells.size()))
+                *env_.cells[slot.number - 1] = value;
+            r.pointers.push_back(EnginePointerValue{slot.number, slot.name, value});
+        }
+        std::sort(r.pointers.begin(), r.pointers.end(),
+                  [](const EnginePointerValue& a, const EnginePointerValue& b) { return a.number < b.number; });
+        return true;
+    }
+
     bool quit() const { return quit_; }
 
 private:
@@ -211,23 +274,7 @@ private:
             quit_ = true;
             return false;
         }
-        return Fail(EngineStatus::ScriptError, "无法识别的命令 " + std::string(command), source, line, 1);
-    }
-
-    bool Take(const std::string& path, int depth)
-    {
-        if (depth >= kDeepestTake)
-            return Fail(EngineStatus::ScriptError, "TAKE 嵌套过深", path);
-        // One buffer per nesting level, kept from call to call.
-        thread_local std::array<std::string, kDeepestTake> buffers;
-        std::string& content = buffers[static_cast<std::size_t>(depth)];
-        if (!ReadWholeFile(path, content)) {
-            env_.model.reset();
-            return Fail(EngineStatus::ReadError, "无法读取文件", path);
-        }
-        if (StartsWithModel(content))
-            return ReadModel(content, path, 1);
-        return Run(content, path, depth + 1);
+        return Fail(EngineStatus::ScriptError, "无法识别的命令 " + QuoteInput(command), source, line, 1);
     }
 
     // Reads a model starting at text; firstLine is the line text starts on.
@@ -245,51 +292,10 @@ private:
         return true;
     }
 
-    bool Go(const std::string& source, int line)
-    {
-        if (!env_.model)
-            return Fail(EngineStatus::ScriptError, "没有可求解的模型", source, line, 1);
-        const EngineModel& model = *env_.model;
-        const EngineSolution solution = SolveEngineModel(model);
-        switch (solution.status) {
-        case EngineSolveStatus::Optimal:
-            break;
-        case EngineSolveStatus::Infeasible:
-            return Fail(EngineStatus::Infeasible, solution.message);
-        case EngineSolveStatus::Unbounded:
-            return Fail(EngineStatus::Unbounded, solution.message);
-        case EngineSolveStatus::Failed:
-            return Fail(EngineStatus::SolverFailed, solution.message);
-        }
-        EngineReport& r = env_.report;
-        r = EngineReport{};
-        r.status = EngineStatus::Optimal;
-        r.pointers.reserve(model.pointers.size());
-        for (const EnginePointerSlot& slot : model.pointers) {
-            double value = 0.0;
-            switch (slot.kind) {
-            case EnginePointerSlot::Variable:
-                value = solution.values[slot.index];
-                break;
-            case EnginePointerSlot::Objective:
-                value = solution.objective;
-                break;
-            case EnginePointerSlot::Row:
-                value = solution.activity[slot.index];
-                break;
-            }
-            if (slot.number <= static_cast<int>(env_.cells.size()))
-                *env_.cells[slot.number - 1] = value;
-            r.pointers.push_back(EnginePointerValue{slot.number, slot.name, value});
-        }
-        std::sort(r.pointers.begin(), r.pointers.end(),
-                  [](const EnginePointerValue& a, const EnginePointerValue& b) { return a.number < b.number; });
-        return true;
-    }
-
     EngineEnvironment& env_;
     bool quit_ = false;
     std::size_t consumed_ = 0;
+    int filesRead_ = 0;  // by this script, nested TAKEs included
 };
 
 }  // namespace
@@ -321,6 +327,24 @@ int EngineExecuteScript(EngineHandle env, const char* script)
     return CodeOf(env->report.status);
 }
 
+int EngineExecuteFile(EngineHandle env, const char* path)
+{
+    if (!env)
+        return kEngineScriptError;
+    env->report = EngineReport{};
+    if (!path) {
+        env->report.status = EngineStatus::ReadError;
+        env->report.message = "无法读取文件";
+        return CodeOf(env->report.status);
+    }
+    ScriptRunner runner(*env);
+    const std::string name(path);
+    bool isModel = false;
+    if (runner.Take(name, 0, true, &isModel) && isModel)
+        runner.Go(name, 0);  // a model file is solved at once
+    return CodeOf(env->report.status);
+}
+
 int EngineCloseLogFile(EngineHandle env)
 {
     return env ? kEngineOk : kEngineScriptError;
@@ -349,7 +373,7 @@ std::string EngineDescribe(const EngineReport& report)
 {
     std::string text;
     if (!report.file.empty())
-        text += report.file + ": ";
+        text += QuoteInput(report.file) + ": ";
     if (report.line > 0) {
         text += "第 " + std::to_string(report.line) + " 行第 " + std::to_string(report.column) + " 列: ";
     }

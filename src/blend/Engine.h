@@ -15,9 +15,22 @@
 // A model may also stand in the script itself, from a "model:" line to "end".
 // Lines starting with "!" are comments. The first failing command ends the
 // script; nothing is written into the cells unless a solve found an optimum.
+//
+// Limits that keep a script from running away with the machine:
+// - TAKE reads regular files only (not devices, pipes or folders), of at
+//   most kEngineLargestFile bytes each;
+// - one script reads at most kEngineMostFiles files in all, nested TAKEs
+//   included, and TAKEs nest at most kEngineDeepestTake deep;
+// - a file with a NUL byte is refused, naming the byte's line and column;
+// - messages quote input without control characters, cut to
+//   kEngineQuoteLimit characters (EngineModel.h).
 
 struct EngineEnvironment;
 using EngineHandle = EngineEnvironment*;
+
+inline constexpr long long kEngineLargestFile = 64LL * 1024 * 1024;  // 64 MiB
+inline constexpr int kEngineMostFiles = 1000;
+inline constexpr int kEngineDeepestTake = 8;
 
 // Result codes of the five calls (the program ignores them, the command line
 // tool reports them).
@@ -37,6 +50,12 @@ EngineHandle EngineCreateEnv();
 int EngineSetPointer(EngineHandle env, double* cell, int* counter);
 // Runs a NUL-terminated script synchronously. An empty script does nothing.
 int EngineExecuteScript(EngineHandle env, const char* script);
+// Reads the file at path, exactly as named, once, and runs it: a model (text
+// starting with "model:") is read and solved as "TAKE path" and "GO" would,
+// any other text runs as a script. Beside regular files it also reads a pipe
+// (standard input through /dev/stdin), under the same size limit: the caller
+// named that file itself, as a command line does. Errors name path.
+int EngineExecuteFile(EngineHandle env, const char* path);
 int EngineCloseLogFile(EngineHandle env);
 // Releases the environment; the registered cells are not touched afterwards.
 int EngineDeleteEnv(EngineHandle env);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 #include <unordered_map>
 
 namespace {
@@ -14,44 +15,16 @@ namespace {
 constexpr double kLargestNumber = 1e30;
 constexpr int kLargestPointer = 1000000;
 
-enum class Tok { End, Number, Name, Symbol };
+// Relations as read: one character, or the two of "<=" / "=<" and ">=" / "=>".
+constexpr int kAtMost = 256;
+constexpr int kAtLeast = 257;
 
-struct Token {
-    Tok type = Tok::End;
-    std::size_t start = 0;
-    std::size_t length = 0;
-    double number = 0.0;
-    char symbol = 0;   // first character of a symbol
-    char symbol2 = 0;  // second character of a two-character symbol (<=, >=)
-    int code = 0;      // a one-character symbol's character, else 0: one compare tests it
-};
-
-struct Failure {
-    std::size_t offset;
-    std::string message;
-};
+// What Peek() gives at the end of the text.
+constexpr int kEnd = -1;
 
 char Upper(char c)
 {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool IsLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
-
-std::string UpperKey(std::string_view name)
-{
-    std::string key(name);
-    for (char& c : key)
-        c = Upper(c);
-    return key;
 }
 
 bool SameWord(std::string_view a, std::string_view b)
@@ -62,6 +35,14 @@ bool SameWord(std::string_view a, std::string_view b)
         if (Upper(a[i]) != Upper(b[i]))
             return false;
     return true;
+}
+
+std::string UpperKey(std::string_view name)
+{
+    std::string key(name);
+    for (char& c : key)
+        c = Upper(c);
+    return key;
 }
 
 enum CharClass : unsigned char { kOther, kBlank, kDigit, kLetter, kSymbol };
@@ -90,11 +71,21 @@ inline CharClass Class(char c)
     return kClasses[static_cast<unsigned char>(c)];
 }
 
-class Parser {
-public:
-    Parser(std::string_view text, EngineModel& model) : text_(text), model_(model) {}
+inline bool IsNameChar(char c)
+{
+    const CharClass k = Class(c);
+    return k == kLetter || k == kDigit;
+}
 
-    std::size_t Run()
+// Reads the model language straight from the characters: each rule looks
+// at the next character after blanks and reads the number, name or symbol
+// it needs there. Every step returns false once something failed; the first
+// failure is the one reported.
+class Reader {
+public:
+    Reader(std::string_view text, EngineModel& model) : text_(text), model_(model) {}
+
+    bool Run(std::size_t& after)
     {
         // Room for a blending model of ten coals and thirty bounds.
         model_.rows.reserve(64);
@@ -104,217 +95,258 @@ public:
         model_.objective.reserve(16);
         pointerAt_.reserve(16);
         numberAt_.reserve(16);
-        Advance();
-        ExpectWord("model");
-        ExpectSymbol(':');
+        if (!ExpectWord("model") || !ExpectChar(':'))
+            return false;
         for (;;) {
-            if (token_.type == Tok::End)
-                Fail(token_.start, "模型没有以 end 结束");
-            if (IsWord("end")) {
-                const std::size_t after = token_.start + token_.length;
-                ResolvePointers();
-                return after;
+            const int c = Peek();
+            if (c == kEnd)
+                return Fail(pos_, "模型没有以 end 结束");
+            if (AtWord("end")) {
+                after = pos_ + 3;
+                return ResolvePointers();
             }
-            if (IsWord("data") && PeekSymbol(':')) {
-                ParseData();
-                continue;
-            }
-            if (token_.type == Tok::Name && text_[token_.start] == '@') {
-                if (!FastGin())
-                    ParseFunction();
-                continue;
-            }
-            if ((token_.type == Tok::Name || token_.type == Tok::Number) && !(IsWord("min") || IsWord("max"))
-                && FastStatement())
-                continue;
-            ParseStatement();
+            const bool ok = AtWord("data") && CharAfterWord(4) == ':' ? ReadData()
+                            : c == '@'                                ? ReadFunction()
+                                                                      : ReadStatement();
+            if (!ok)
+                return false;
         }
     }
+
+    std::size_t failedAt() const { return failedAt_; }
+    const std::string& message() const { return message_; }
 
 private:
-    // ---- tokens -------------------------------------------------------------
-    void Advance()
+    // ---- failures -------------------------------------------------------------
+    [[gnu::cold]] [[gnu::noinline]] bool Fail(std::size_t offset, std::string_view message)
     {
+        if (!failed_) {
+            failed_ = true;
+            failedAt_ = offset;
+            message_ = std::string(message);
+        }
+        return false;
+    }
+
+    // Something else than wanted stands at the next place. What stands there
+    // may itself be unreadable (an unknown character, "@" without a name, a
+    // number out of range): that is the failure then.
+    [[gnu::cold]] [[gnu::noinline]] bool Unexpected(std::string_view wanted)
+    {
+        if (Peek() == kEnd)
+            return Fail(pos_, std::string("意外的文件结尾，应为 ").append(wanted));
+        if (UnreadableHere())
+            return false;
+        return Fail(pos_, std::string("应为 ").append(wanted));
+    }
+
+    // Fails (true) when what stands at the next place cannot be read at all.
+    bool UnreadableHere()
+    {
+        const int c = Peek();
+        const std::size_t at = pos_;
+        if (AtNumber(c)) {
+            std::size_t p = at;
+            double ignored = 0.0;
+            ReadNumber(p, ignored);
+        } else if (c == '@') {
+            std::string_view ignored;
+            ReadFunctionName(ignored);
+        } else if (c != kEnd && Class(static_cast<char>(c)) == kOther) {
+            Fail(at, "无法识别的字符");
+        }
+        pos_ = at;
+        return failed_;
+    }
+
+    // ---- characters -------------------------------------------------------------
+    std::size_t SkipBlanks(std::size_t p) const
+    {
+        while (p < text_.size() && Class(text_[p]) == kBlank)
+            ++p;
+        return p;
+    }
+
+    // The next character after blanks (pos_ moves onto it), or kEnd.
+    int Peek()
+    {
+        pos_ = SkipBlanks(pos_);
+        return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_]) : kEnd;
+    }
+
+    int CharAt(std::size_t p) const { return p < text_.size() ? static_cast<unsigned char>(text_[p]) : kEnd; }
+
+    bool AtNumber(int c) const
+    {
+        return Class(static_cast<char>(c)) == kDigit
+               || (c == '.' && pos_ + 1 < text_.size() && Class(text_[pos_ + 1]) == kDigit);
+    }
+
+    static bool IsLetterChar(int c) { return c != kEnd && Class(static_cast<char>(c)) == kLetter; }
+
+    // The next character after blanks once a word of that length is passed.
+    int CharAfterWord(std::size_t length) const { return CharAt(SkipBlanks(pos_ + length)); }
+
+    // The name at pos_ (which is a letter), read.
+    std::string_view ReadName()
+    {
+        const std::size_t start = pos_;
+        std::size_t e = start + 1;
+        while (e < text_.size() && IsNameChar(text_[e]))
+            ++e;
+        pos_ = e;
+        return text_.substr(start, e - start);
+    }
+
+    // After Peek(): a name equal to word (in any letter case) stands here.
+    bool AtWord(std::string_view word) const
+    {
+        const std::size_t end = pos_ + word.size();
+        return end <= text_.size() && SameWord(text_.substr(pos_, word.size()), word)
+               && (end == text_.size() || !IsNameChar(text_[end]));
+    }
+
+    // The symbol at pos_ after Peek(): its character, or kAtMost / kAtLeast
+    // for a two-character relation; length receives how many characters.
+    int SymbolAt(int c, std::size_t& length) const
+    {
+        length = 1;
+        if (c != '<' && c != '>' && c != '=')
+            return c;
+        const int d = CharAt(pos_ + 1);
+        if ((c != '=' && d == '=') || (c == '=' && (d == '<' || d == '>'))) {
+            length = 2;
+            return (c == '<' || d == '<') ? kAtMost : kAtLeast;
+        }
+        return c;
+    }
+
+    // "@name" at pos_, read; "@" alone is refused.
+    bool ReadFunctionName(std::string_view& name)
+    {
+        const std::size_t start = pos_;
+        std::size_t e = start + 1;
+        while (e < text_.size() && IsNameChar(text_[e]))
+            ++e;
+        if (e == start + 1)
+            return Fail(start, "@ 后缺少函数名");
+        pos_ = e;
+        name = text_.substr(start, e - start);
+        return true;
+    }
+
+    // A number at `at`, which moves past it: digits with at most one point,
+    // and an exponent.
+    // Plain decimals of at most 15 digits ("500.00", "24.9", "60"), the
+    // numbers a model is made of, are converted here: the digits as a whole
+    // number divided by a power of ten. Both are exact doubles, so the one
+    // division rounds correctly, as a full conversion would. Longer digit
+    // strings and exponents take the full conversion.
+    [[gnu::always_inline]] bool ReadNumber(std::size_t& at, double& value)
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const char* text = text_.data();
         const std::size_t size = text_.size();
-        std::size_t p = pos_;
-        while (p < size && Class(text[p]) == kBlank)
-            ++p;
-        token_.start = p;
-        token_.symbol2 = 0;
-        token_.code = 0;
-        if (p >= size) {
-            token_.type = Tok::End;
-            token_.length = 0;
-            pos_ = p;
-            return;
+        const std::size_t p = at;
+        // The digits as one whole number; beyond 15 digits it is not used.
+        std::uint64_t mantissa = 0;
+        std::size_t e = p;
+        unsigned digit = 0;
+        while (e < size && (digit = static_cast<unsigned char>(text[e]) - '0') <= 9) {
+            mantissa = mantissa * 10 + digit;
+            ++e;
         }
-        const char c = text[p];
-        const CharClass kind = Class(c);
-        if (kind == kDigit || (c == '.' && p + 1 < size && Class(text[p + 1]) == kDigit)) {
-            // Plain decimals of at most 15 digits ("500.00", "24.9", "60"), the
-            // numbers a model is made of, are read in the same pass: the digits
-            // as a whole number divided by a power of ten. Both are exact
-            // doubles, so the one division rounds correctly, as a full
-            // conversion would. Longer digit strings and exponents take the
-            // full conversion.
-            static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-            std::int64_t mantissa = 0;
-            int count = 0;     // digits read, leading zeros included
-            int point = -1;    // count when the point was met
-            std::size_t e = p;
-            for (; e < size; ++e) {
-                const unsigned digit = static_cast<unsigned char>(text[e]) - '0';
-                if (digit <= 9) {
-                    if (count < 18)
-                        mantissa = mantissa * 10 + digit;
-                    ++count;
-                } else if (text[e] == '.' && point < 0) {
-                    point = count;
-                } else {
-                    break;
-                }
-            }
-            const int fraction = point < 0 ? 0 : count - point;
-            bool plain = count <= 15;
-            if (e < size && (text[e] == 'e' || text[e] == 'E')) {
-                std::size_t x = e + 1;
-                if (x < size && (text[x] == '+' || text[x] == '-'))
-                    ++x;
-                if (x < size && Class(text[x]) == kDigit) {
-                    while (x < size && Class(text[x]) == kDigit)
-                        ++x;
-                    e = x;
-                    plain = false;
-                }
-            }
-            double value = 0.0;
-            if (plain) {
-                value = fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction]
-                                     : static_cast<double>(mantissa);
-            } else {
-                const auto result = std::from_chars(text + p, text + e, value);
-                if (result.ec != std::errc() || result.ptr != text + e || !std::isfinite(value)
-                    || std::fabs(value) > kLargestNumber)
-                    Fail(p, "数值超出范围");
-            }
-            token_.type = Tok::Number;
-            token_.number = value;
-            token_.length = e - p;
-            pos_ = e;
-            return;
-        }
-        if (kind == kLetter || c == '@') {
-            std::size_t e = p + 1;
-            while (e < size && (Class(text[e]) == kLetter || Class(text[e]) == kDigit))
+        std::size_t digits = e - p;
+        std::size_t fraction = 0;
+        if (e < size && text[e] == '.') {
+            const std::size_t point = ++e;
+            while (e < size && (digit = static_cast<unsigned char>(text[e]) - '0') <= 9) {
+                mantissa = mantissa * 10 + digit;
                 ++e;
-            if (c == '@' && e == p + 1)
-                Fail(p, "@ 后缺少函数名");
-            token_.type = Tok::Name;
-            token_.length = e - p;
-            pos_ = e;
-            return;
+            }
+            fraction = e - point;
+            digits += fraction;
         }
-        if (kind != kSymbol)
-            Fail(p, "无法识别的字符");
-        token_.type = Tok::Symbol;
-        token_.symbol = c;
-        token_.length = 1;
-        if ((c == '<' || c == '>' || c == '=') && p + 1 < size) {
-            const char d = text[p + 1];
-            if ((c != '=' && d == '=') || (c == '=' && (d == '<' || d == '>'))) {
-                token_.symbol2 = d;
-                token_.length = 2;
+        bool plain = digits <= 15;
+        if (e < size && (text[e] == 'e' || text[e] == 'E')) {
+            std::size_t x = e + 1;
+            if (x < size && (text[x] == '+' || text[x] == '-'))
+                ++x;
+            if (x < size && Class(text[x]) == kDigit) {
+                while (x < size && Class(text[x]) == kDigit)
+                    ++x;
+                e = x;
+                plain = false;
             }
         }
-        if (token_.length == 1)
-            token_.code = static_cast<unsigned char>(c);
-        pos_ = p + token_.length;
-    }
-
-    std::string_view TokenText() const { return text_.substr(token_.start, token_.length); }
-
-    bool IsSymbol(char c) const { return token_.code == c; }
-
-    bool IsWord(std::string_view word) const
-    {
-        return token_.type == Tok::Name && SameWord(TokenText(), word);
-    }
-
-    // The next non-blank character after the current token is c.
-    bool PeekSymbol(char c) const
-    {
-        std::size_t p = pos_;
-        while (p < text_.size() && IsBlank(text_[p]))
-            ++p;
-        return p < text_.size() && text_[p] == c;
-    }
-
-    [[noreturn]] void Fail(std::size_t offset, std::string message) { throw Failure{offset, std::move(message)}; }
-
-    [[noreturn]] void Unexpected(const char* wanted)
-    {
-        if (token_.type == Tok::End)
-            Fail(token_.start, std::string("意外的文件结尾，应为 ") + wanted);
-        Fail(token_.start, std::string("应为 ") + wanted);
-    }
-
-    void ExpectSymbol(char c)
-    {
-        if (!IsSymbol(c)) {
-            const char wanted[4] = {'"', c, '"', 0};
-            Unexpected(wanted);
+        if (plain) {
+            value = fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction] : static_cast<double>(mantissa);
+        } else {
+            const auto result = std::from_chars(text + p, text + e, value);
+            if (result.ec != std::errc() || result.ptr != text + e || !std::isfinite(value)
+                || std::fabs(value) > kLargestNumber)
+                return Fail(p, "数值超出范围");
         }
-        Advance();
+        at = e;
+        return true;
     }
 
-    void ExpectWord(std::string_view word)
+    bool ExpectChar(char c)
     {
-        if (!IsWord(word))
-            Unexpected(std::string("\"").append(word).append("\"").c_str());
-        Advance();
+        std::size_t length = 0;
+        const int at = Peek();
+        if (at == kEnd || SymbolAt(at, length) != static_cast<unsigned char>(c)) {
+            const char wanted[4] = {'"', c, '"', 0};
+            return Unexpected(wanted);
+        }
+        ++pos_;
+        return true;
     }
 
-    std::string_view ExpectName()
+    bool ExpectWord(std::string_view word)
     {
-        if (token_.type != Tok::Name || text_[token_.start] == '@')
-            Unexpected("名称");
-        const std::string_view name = TokenText();
-        Advance();
-        return name;
+        if (!IsLetterChar(Peek()) || !AtWord(word))
+            return Unexpected(std::string("\"").append(word).append("\""));
+        pos_ += word.size();
+        return true;
     }
 
-    double ExpectSignedNumber()
+    bool ExpectName(std::string_view& name)
+    {
+        if (!IsLetterChar(Peek()))
+            return Unexpected("名称");
+        name = ReadName();
+        return true;
+    }
+
+    bool ExpectSignedNumber(double& value)
     {
         double sign = 1.0;
-        while (IsSymbol('+') || IsSymbol('-')) {
-            if (IsSymbol('-'))
+        int c = Peek();
+        while (c == '+' || c == '-') {
+            if (c == '-')
                 sign = -sign;
-            Advance();
+            ++pos_;
+            c = Peek();
         }
-        if (token_.type != Tok::Number)
-            Unexpected("数值");
-        const double value = token_.number * sign;
-        Advance();
-        return value;
+        if (!AtNumber(c))
+            return Unexpected("数值");
+        if (!ReadNumber(pos_, value))
+            return false;
+        value *= sign;
+        return true;
     }
 
-    // ---- names ----------------------------------------------------------------
-    bool IsReserved(std::string_view name) const
-    {
-        return SameWord(name, "end") || SameWord(name, "enddata") || SameWord(name, "model");
-    }
-
-    [[gnu::always_inline]] inline int Variable(std::string_view name, std::size_t offset)
+    // ---- names --------------------------------------------------------------------
+    // The variable of that name, made on first use; -1 after a failure.
+    [[gnu::always_inline]] int Variable(std::string_view name, std::size_t offset)
     {
         // Models name a handful of variables, mostly in turn (X1, X2, ...):
         // try the one after the last first.
         const std::size_t count = model_.variables.size();
         if (count > 0) {
-            std::size_t next = static_cast<std::size_t>(lastVariable_ + 1);
-            if (next >= count)
-                next = 0;
+            const std::size_t next = static_cast<std::size_t>(lastVariable_ + 1) < count ? lastVariable_ + 1 : 0;
             const std::string& guess = model_.variables[next].name;
             if (guess.size() == name.size()) {
                 std::size_t i = 0;
@@ -334,8 +366,10 @@ private:
         const int found = FindVariable(name);
         if (found >= 0)
             return lastVariable_ = found;
-        if (IsReserved(name))
+        if (SameWord(name, "end") || SameWord(name, "enddata") || SameWord(name, "model")) {
             Fail(offset, "保留字不能作变量名");
+            return -1;
+        }
         const int index = static_cast<int>(count);
         lastVariable_ = index;
         model_.variables.push_back(EngineVariable{std::string(name)});
@@ -365,337 +399,170 @@ private:
         return found == variables_.end() ? -1 : found->second;
     }
 
-    // ---- expressions ----------------------------------------------------------
+    // ---- expressions ----------------------------------------------------------------
     // A sum of terms; a term is a product of numbers (and quotients by
-    // numbers) with at most one variable. Signs may stand before any term,
-    // also right after a "+" ("+-3.00*X2").
-    void ParseExpression(std::vector<EngineTerm>& terms, double& constant, double side)
+    // numbers) with at most one variable. Signs may stand before any term
+    // and any factor, also right after a "+" ("+-3.00*X2"). Terms with a
+    // variable go to terms, multiplied by side; constant terms go to
+    // constant_. The terms make up most of a model's text: this reads them
+    // with the place kept in a local, and hands it back to pos_ at the end.
+    bool ReadExpression(std::vector<EngineTerm>& terms, double side)
     {
-        if (FastExpression(terms, constant, side))
-            return;
-        bool first = true;
-        for (;;) {
-            double sign = side;
-            if (!first) {
-                if (!IsSymbol('+') && !IsSymbol('-'))
-                    return;
-            }
-            while (IsSymbol('+') || IsSymbol('-')) {
-                if (IsSymbol('-'))
-                    sign = -sign;
-                Advance();
-            }
-            ParseTerm(terms, constant, sign);
-            first = false;
-        }
-    }
-
-    // The term lists of a blending model ("500.00*2*X1+450.00*3*X2") make up
-    // most of its text. This reads them straight from the characters; at
-    // anything out of the ordinary (blanks, quotients, exponents, long digit
-    // strings, an unexpected character after the expression) it gives up, undoing what it added, and the general rules
-    // above read the expression instead.
-    // Reads a sum of terms from q; returns the position after it, or npos
-    // (with nothing added) when the text needs the general rules.
-    std::size_t ScanLinear(std::size_t q, std::vector<EngineTerm>& terms, double& constant, double side)
-    {
-        static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
-                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
         const char* text = text_.data();
         const std::size_t size = text_.size();
-        const std::size_t savedTerms = terms.size();
-        const double savedConstant = constant;
-        auto giveUp = [&] {
-            terms.resize(savedTerms);
-            constant = savedConstant;
-            return std::string_view::npos;
-        };
+        std::size_t p = pos_;
         for (;;) {
             double factor = side;
-            while (q < size && (text[q] == '+' || text[q] == '-')) {
-                if (text[q] == '-')
-                    factor = -factor;
-                ++q;
-            }
             int variable = -1;
+            bool divide = false;
             for (;;) {
-                if (q >= size)
-                    return giveUp();
-                const char c = text[q];
-                if (Class(c) == kDigit) {
-                    std::uint64_t mantissa = 0;
-                    const std::size_t first = q;
-                    while (q < size && static_cast<unsigned>(text[q] - '0') <= 9)
-                        mantissa = mantissa * 10 + static_cast<unsigned>(text[q++] - '0');
-                    std::size_t digits = q - first;
-                    std::size_t fraction = 0;
-                    if (q < size && text[q] == '.') {
-                        const std::size_t point = ++q;
-                        while (q < size && static_cast<unsigned>(text[q] - '0') <= 9)
-                            mantissa = mantissa * 10 + static_cast<unsigned>(text[q++] - '0');
-                        fraction = q - point;
-                        digits += fraction;
+                p = SkipBlanks(p);
+                while (p < size && (text[p] == '+' || text[p] == '-')) {
+                    if (text[p] == '-')
+                        factor = -factor;
+                    p = SkipBlanks(p + 1);
+                }
+                const std::size_t at = p;
+                const CharClass kind = p < size ? Class(text[p]) : kOther;
+                if (kind == kDigit || (p < size && text[p] == '.' && p + 1 < size && Class(text[p + 1]) == kDigit)) {
+                    double value = 0.0;
+                    if (!ReadNumber(p, value))
+                        return false;
+                    if (divide) {
+                        if (value == 0.0)
+                            return Fail(at, "除数为零");
+                        factor /= value;
+                    } else {
+                        factor *= value;
                     }
-                    // More than 15 digits may have wrapped the mantissa: the
-                    // general reader converts those.
-                    if (digits > 15 || (q < size && (text[q] == 'e' || text[q] == 'E' || text[q] == '.')))
-                        return giveUp();
-                    factor *= fraction > 0 ? static_cast<double>(mantissa) / kPowers[fraction]
-                                           : static_cast<double>(mantissa);
-                } else if (Class(c) == kLetter) {
+                } else if (kind == kLetter) {
                     if (variable >= 0)
-                        return giveUp();
-                    std::size_t e = q + 1;
-                    while (e < size && (Class(text[e]) == kLetter || Class(text[e]) == kDigit))
+                        return Fail(at, "一项中只能有一个变量");
+                    if (divide)
+                        return Fail(at, "不能除以变量");
+                    std::size_t e = p + 1;
+                    while (e < size && IsNameChar(text[e]))
                         ++e;
-                    variable = Variable(text_.substr(q, e - q), q);
-                    q = e;
+                    variable = Variable(std::string_view(text + p, e - p), p);
+                    if (variable < 0)
+                        return false;
+                    p = e;
                 } else {
-                    return giveUp();
+                    pos_ = p;
+                    return Unexpected("数值或变量");
                 }
-                if (q < size && text[q] == '*') {
-                    ++q;
-                    continue;
+                p = SkipBlanks(p);
+                if (!(std::fabs(factor) <= kLargestNumber)) {  // NaN too
+                    pos_ = p;
+                    if (!UnreadableHere())
+                        Fail(p, "数值超出范围");
+                    return false;
                 }
-                break;
+                if (p < size && text[p] == '*')
+                    divide = false;
+                else if (p < size && text[p] == '/')
+                    divide = true;
+                else
+                    break;
+                ++p;
             }
-            if (!std::isfinite(factor) || std::fabs(factor) > kLargestNumber)
-                return giveUp();
             if (variable >= 0)
                 terms.push_back(EngineTerm{variable, factor});
             else
-                constant += factor;
-            if (q < size && (text[q] == '+' || text[q] == '-'))
-                continue;
-            break;
-        }
-        // Only a relation or the end of the statement may follow directly.
-        if (q >= size || (text[q] != '<' && text[q] != '>' && text[q] != '=' && text[q] != ';'))
-            return giveUp();
-        return q;
-    }
-
-    bool FastExpression(std::vector<EngineTerm>& terms, double& constant, double side)
-    {
-        const std::size_t q = ScanLinear(token_.start, terms, constant, side);
-        if (q == std::string_view::npos)
-            return false;
-        pos_ = q;
-        Advance();
-        return true;
-    }
-
-    // A whole unnamed constraint "terms relation terms;" read straight from the
-    // characters; false (nothing added) when it needs the general rules.
-    bool FastStatement()
-    {
-        const char* text = text_.data();
-        const std::size_t size = text_.size();
-        EngineRow row;
-        std::vector<EngineTerm>& terms = model_.terms;
-        row.first = terms.size();
-        auto giveUp = [&] {
-            terms.resize(row.first);
-            return false;
-        };
-        double constant = 0.0;
-        std::size_t q = ScanLinear(token_.start, terms, constant, 1.0);
-        if (q == std::string_view::npos || q + 1 >= size)
-            return giveUp();
-        const char a = text[q];
-        const char b = text[q + 1];
-        if (a == '<' || (a == '=' && b == '<')) {
-            row.sense = RowSense::LessEqual;
-        } else if (a == '>' || (a == '=' && b == '>')) {
-            row.sense = RowSense::GreaterEqual;
-        } else if (a == '=') {
-            row.sense = RowSense::Equal;
-        } else {
-            return giveUp();
-        }
-        q += ((a != '=' && b == '=') || (a == '=' && (b == '<' || b == '>'))) ? 2 : 1;
-        q = ScanLinear(q, terms, constant, -1.0);
-        if (q == std::string_view::npos || text[q] != ';')
-            return giveUp();
-        row.rhs = -constant;
-        if (!std::isfinite(row.rhs))
-            return giveUp();
-        row.count = terms.size() - row.first;
-        model_.rows.push_back(std::move(row));
-        pos_ = q + 1;
-        Advance();
-        return true;
-    }
-
-    // "@gin(NAME);" and "@pointer(N)=NAME;" as the model text writes them.
-    std::size_t ScanName(std::size_t q) const
-    {
-        if (q >= text_.size() || Class(text_[q]) != kLetter)
-            return std::string_view::npos;
-        ++q;
-        while (q < text_.size() && (Class(text_[q]) == kLetter || Class(text_[q]) == kDigit))
-            ++q;
-        return q;
-    }
-
-    bool HasAt(std::size_t q, std::string_view word) const
-    {
-        return q + word.size() <= text_.size() && SameWord(text_.substr(q, word.size()), word);
-    }
-
-    bool FastGin()
-    {
-        const std::size_t at = token_.start;
-        if (!HasAt(at, "@gin("))
-            return false;
-        const std::size_t end = ScanName(at + 5);
-        if (end == std::string_view::npos || !HasAt(end, ");"))
-            return false;
-        model_.variables[Variable(text_.substr(at + 5, end - at - 5), at + 5)].integer = true;
-        pos_ = end + 2;
-        Advance();
-        return true;
-    }
-
-    bool FastPointer()
-    {
-        const std::size_t at = token_.start;
-        if (!HasAt(at, "@pointer("))
-            return false;
-        std::size_t q = at + 9;
-        int number = 0;
-        while (q < text_.size() && Class(text_[q]) == kDigit && number < kLargestPointer)
-            number = number * 10 + (text_[q++] - '0');
-        if (q == at + 9 || number < 1 || number > kLargestPointer || !HasAt(q, ")="))
-            return false;
-        const std::size_t nameAt = q + 2;
-        const std::size_t end = ScanName(nameAt);
-        if (end == std::string_view::npos || !HasAt(end, ";"))
-            return false;
-        model_.pointers.push_back(EnginePointerSlot{number, std::string(text_.substr(nameAt, end - nameAt))});
-        pointerAt_.push_back(nameAt);
-        numberAt_.push_back(at + 9);
-        pos_ = end + 1;
-        Advance();
-        return true;
-    }
-
-    void ParseTerm(std::vector<EngineTerm>& terms, double& constant, double factor)
-    {
-        int variable = -1;
-        bool divide = false;
-        for (;;) {
-            double sign = 1.0;
-            while (IsSymbol('+') || IsSymbol('-')) {
-                if (IsSymbol('-'))
-                    sign = -sign;
-                Advance();
+                constant_.add(factor);
+            if (p >= size || (text[p] != '+' && text[p] != '-')) {
+                pos_ = p;
+                return true;
             }
-            if (token_.type == Tok::Number) {
-                const double value = token_.number * sign;
-                if (divide) {
-                    if (value == 0.0)
-                        Fail(token_.start, "除数为零");
-                    factor /= value;
-                } else {
-                    factor *= value;
-                }
-                Advance();
-            } else if (token_.type == Tok::Name && text_[token_.start] != '@') {
-                if (variable >= 0)
-                    Fail(token_.start, "一项中只能有一个变量");
-                if (divide)
-                    Fail(token_.start, "不能除以变量");
-                variable = Variable(TokenText(), token_.start);
-                factor *= sign;
-                Advance();
-            } else {
-                Unexpected("数值或变量");
-            }
-            if (!std::isfinite(factor) || std::fabs(factor) > kLargestNumber)
-                Fail(token_.start, "数值超出范围");
-            if (IsSymbol('*'))
-                divide = false;
-            else if (IsSymbol('/'))
-                divide = true;
-            else
-                break;
-            Advance();
         }
-        if (variable >= 0)
-            terms.push_back(EngineTerm{variable, factor});
-        else
-            constant += factor;
     }
 
-    // ---- statements ------------------------------------------------------------
-    void ParseStatement()
+    // ---- statements ---------------------------------------------------------------
+    bool ReadStatement()
     {
-        std::string rowName;
-        std::size_t nameOffset = token_.start;
-        if (IsSymbol('[')) {
-            Advance();
-            nameOffset = token_.start;
-            rowName = std::string(ExpectName());
-            ExpectSymbol(']');
+        std::string_view rowName;
+        int c = Peek();
+        std::size_t nameOffset = pos_;
+        if (c == '[') {
+            ++pos_;
+            Peek();
+            nameOffset = pos_;
+            if (!ExpectName(rowName) || !ExpectChar(']'))
+                return false;
+            c = Peek();
         }
-        if ((IsWord("min") || IsWord("max")) && PeekSymbol('=')) {
+        constant_.clear();
+        if ((AtWord("min") || AtWord("max")) && CharAfterWord(3) == '=') {
             if (model_.hasObjective)
-                Fail(token_.start, "模型只能有一个目标函数");
+                return Fail(pos_, "模型只能有一个目标函数");
             model_.hasObjective = true;
-            model_.maximise = IsWord("max");
-            model_.objectiveName = rowName;
-            Advance();
-            ExpectSymbol('=');
-            ParseExpression(model_.objective, model_.objectiveConstant, 1.0);
-            ExpectSymbol(';');
-            if (!rowName.empty())
-                AddRowName(rowName, nameOffset, -1);
-            return;
+            model_.maximise = AtWord("max");
+            model_.objectiveName = std::string(rowName);
+            pos_ += 3;
+            if (!ExpectChar('=') || !ReadExpression(model_.objective, 1.0) || !ExpectChar(';'))
+                return false;
+            model_.objectiveConstant = constant_.value();
+            return rowName.empty() || AddRowName(rowName, nameOffset, -1);
         }
         EngineRow row;
-        row.name = rowName;
+        row.name = std::string(rowName);
         row.first = model_.terms.size();
-        double constant = 0.0;
-        ParseExpression(model_.terms, constant, 1.0);
-        if (token_.type != Tok::Symbol || (token_.symbol != '<' && token_.symbol != '>' && token_.symbol != '='))
-            Unexpected("\"<\"、\">\" 或 \"=\"");
-        const char a = token_.symbol;
-        const char b = token_.symbol2;
-        if (a == '<' || b == '<')
+        if (!ReadExpression(model_.terms, 1.0))
+            return false;
+        std::size_t length = 0;
+        c = Peek();
+        switch (c == kEnd ? kEnd : SymbolAt(c, length)) {
+        case '<':
+        case kAtMost:
             row.sense = RowSense::LessEqual;
-        else if (a == '>' || b == '>')
+            break;
+        case '>':
+        case kAtLeast:
             row.sense = RowSense::GreaterEqual;
-        else
+            break;
+        case '=':
             row.sense = RowSense::Equal;
-        Advance();
+            break;
+        default:
+            return Unexpected("\"<\"、\">\" 或 \"=\"");
+        }
+        pos_ += length;
         // Everything moves to the left, the constants to the right.
-        ParseExpression(model_.terms, constant, -1.0);
-        ExpectSymbol(';');
+        if (!ReadExpression(model_.terms, -1.0) || !ExpectChar(';'))
+            return false;
         row.count = model_.terms.size() - row.first;
-        row.rhs = -constant;
+        row.rhs = -constant_.value();
         if (!std::isfinite(row.rhs))
-            Fail(nameOffset, "数值超出范围");
-        if (!rowName.empty())
-            AddRowName(rowName, nameOffset, static_cast<int>(model_.rows.size()));
+            return Fail(nameOffset, "数值超出范围");
+        if (!rowName.empty() && !AddRowName(rowName, nameOffset, static_cast<int>(model_.rows.size())))
+            return false;
         model_.rows.push_back(std::move(row));
+        return true;
     }
 
-    void AddRowName(const std::string& name, std::size_t offset, int index)
+    bool AddRowName(std::string_view name, std::size_t offset, int index)
     {
         if (!rows_.emplace(UpperKey(name), index).second)
-            Fail(offset, "行名重复");
+            return Fail(offset, "行名重复");
+        return true;
     }
 
-    void ParseFunction()
+    bool ReadFunction()
     {
-        const std::size_t at = token_.start;
-        const std::string_view name = TokenText();
-        Advance();
-        ExpectSymbol('(');
+        const std::size_t at = pos_;
+        std::string_view name;
+        if (!ReadFunctionName(name) || !ExpectChar('('))
+            return false;
         if (SameWord(name, "@gin") || SameWord(name, "@bin") || SameWord(name, "@free")) {
-            const std::size_t nameAt = token_.start;
-            EngineVariable& v = model_.variables[Variable(ExpectName(), nameAt)];
+            Peek();
+            const std::size_t nameAt = pos_;
+            std::string_view variable;
+            if (!ExpectName(variable))
+                return false;
+            const int index = Variable(variable, nameAt);
+            if (index < 0)
+                return false;
+            EngineVariable& v = model_.variables[index];
             if (SameWord(name, "@gin")) {
                 v.integer = true;
             } else if (SameWord(name, "@bin")) {
@@ -707,50 +574,62 @@ private:
                 v.upper = kEngineInfinity;
             }
         } else if (SameWord(name, "@bnd")) {
-            const double lower = ExpectSignedNumber();
-            ExpectSymbol(',');
-            const std::size_t nameAt = token_.start;
-            const int index = Variable(ExpectName(), nameAt);
-            ExpectSymbol(',');
-            const double upper = ExpectSignedNumber();
+            double lower = 0.0;
+            double upper = 0.0;
+            std::string_view variable;
+            if (!ExpectSignedNumber(lower) || !ExpectChar(','))
+                return false;
+            Peek();
+            const std::size_t nameAt = pos_;
+            if (!ExpectName(variable))
+                return false;
+            const int index = Variable(variable, nameAt);
+            if (index < 0 || !ExpectChar(',') || !ExpectSignedNumber(upper))
+                return false;
             model_.variables[index].lower = lower;
             model_.variables[index].upper = upper;
         } else {
-            Fail(at, "未知的函数");
+            return Fail(at, "未知的函数");
         }
-        ExpectSymbol(')');
-        ExpectSymbol(';');
+        return ExpectChar(')') && ExpectChar(';');
     }
 
-    void ParseData()
+    bool ReadData()
     {
-        Advance();  // data
-        ExpectSymbol(':');
+        pos_ += 4;  // data
+        if (!ExpectChar(':'))
+            return false;
         for (;;) {
-            if (IsWord("enddata")) {
-                Advance();
-                return;
+            const int c = Peek();
+            if (IsLetterChar(c) && AtWord("enddata")) {
+                pos_ += 7;
+                return true;
             }
-            if (FastPointer())
-                continue;
-            if (!IsWord("@pointer"))
-                Unexpected("\"@pointer\" 或 \"enddata\"");
-            Advance();
-            ExpectSymbol('(');
-            const std::size_t numberAt = token_.start;
-            if (token_.type != Tok::Number)
-                Unexpected("指针编号");
-            const double number = token_.number;
+            std::string_view function;
+            const std::size_t at = pos_;
+            if (c != '@' || !ReadFunctionName(function) || !SameWord(function, "@pointer")) {
+                pos_ = at;
+                return Unexpected("\"@pointer\" 或 \"enddata\"");
+            }
+            if (!ExpectChar('('))
+                return false;
+            const int d = Peek();
+            const std::size_t numberAt = pos_;
+            if (!AtNumber(d))
+                return Unexpected("指针编号");
+            double number = 0.0;
+            if (!ReadNumber(pos_, number))
+                return false;
             if (number != std::floor(number) || number < 1 || number > kLargestPointer)
-                Fail(numberAt, "指针编号必须是正整数");
-            Advance();
-            ExpectSymbol(')');
-            ExpectSymbol('=');
-            const std::size_t nameAt = token_.start;
-            const std::string_view name = ExpectName();
-            ExpectSymbol(';');
-            const int n = static_cast<int>(number);
-            model_.pointers.push_back(EnginePointerSlot{n, std::string(name)});
+                return Fail(numberAt, "指针编号必须是正整数");
+            if (!ExpectChar(')') || !ExpectChar('='))
+                return false;
+            Peek();
+            const std::size_t nameAt = pos_;
+            std::string_view name;
+            if (!ExpectName(name) || !ExpectChar(';'))
+                return false;
+            model_.pointers.push_back(EnginePointerSlot{static_cast<int>(number), std::string(name)});
             pointerAt_.push_back(nameAt);
             numberAt_.push_back(numberAt);
         }
@@ -758,7 +637,7 @@ private:
 
     // Pointers may name a variable or a row written anywhere in the model, so
     // they are matched once the whole model has been read.
-    void ResolvePointers()
+    bool ResolvePointers()
     {
         // A pointer number given twice: the later one is the mistake.
         std::vector<std::pair<int, std::size_t>> numbers;
@@ -771,7 +650,7 @@ private:
             if (numbers[i].first == numbers[i - 1].first)
                 twice = std::min(twice, numbers[i].second);
         if (twice != std::string_view::npos)
-            Fail(twice, "指针编号重复");
+            return Fail(twice, "指针编号重复");
 
         for (std::size_t i = 0; i < model_.pointers.size(); ++i) {
             EnginePointerSlot& slot = model_.pointers[i];
@@ -784,63 +663,171 @@ private:
                 slot.kind = EnginePointerSlot::Variable;
                 slot.index = variable;
             } else {
-                Fail(pointerAt_[i], "指针指向未知的名称 " + slot.name);
+                return Fail(pointerAt_[i], "指针指向未知的名称 " + QuoteInput(slot.name));
             }
         }
+        return true;
     }
 
     std::string_view text_;
     EngineModel& model_;
     std::size_t pos_ = 0;
-    Token token_;
+    ExactSum constant_;  // the constant terms of the statement being read
     std::unordered_map<std::string, int> variables_;
     std::unordered_map<std::string, int> rows_;  // -1 = the objective
     std::vector<std::size_t> pointerAt_;
     std::vector<std::size_t> numberAt_;
     int lastVariable_ = -1;
+    bool failed_ = false;
+    std::size_t failedAt_ = 0;
+    std::string message_;
 };
+
+bool IsContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 
 bool StartsWithModel(std::string_view text)
 {
     std::size_t p = 0;
-    while (p < text.size() && IsBlank(text[p]))
+    while (p < text.size() && Class(text[p]) == kBlank)
         ++p;
     std::size_t e = p;
-    while (e < text.size() && IsLetter(text[e]))
+    while (e < text.size() && Class(text[e]) == kLetter)
         ++e;
     if (!SameWord(text.substr(p, e - p), "model"))
         return false;
-    while (e < text.size() && IsBlank(text[e]))
+    while (e < text.size() && Class(text[e]) == kBlank)
         ++e;
     return e < text.size() && text[e] == ':';
 }
 
-bool ParseEngineModel(std::string_view text, EngineModel& model, EngineParseError& error,
-                      std::size_t* consumed)
+bool ParseEngineModel(std::string_view text, EngineModel& model, EngineParseError& error, std::size_t* consumed)
 {
     model = EngineModel{};
-    try {
-        Parser parser(text, model);
-        const std::size_t after = parser.Run();
+    Reader reader(text, model);
+    std::size_t after = 0;
+    if (reader.Run(after)) {
         if (consumed)
             *consumed = after;
         return true;
-    } catch (const Failure& failure) {
-        const std::size_t offset = std::min(failure.offset, text.size());
-        int line = 1;
-        std::size_t lineStart = 0;
-        for (std::size_t i = 0; i < offset; ++i) {
-            if (text[i] == '\n') {
-                ++line;
-                lineStart = i + 1;
-            }
-        }
-        error.line = line;
-        error.column = static_cast<int>(offset - lineStart) + 1;
-        error.message = failure.message;
-        model = EngineModel{};
-        return false;
     }
+    std::tie(error.line, error.column) = LineAndColumn(text, reader.failedAt());
+    error.message = reader.message();
+    model = EngineModel{};
+    return false;
+}
+
+std::pair<int, int> LineAndColumn(std::string_view text, std::size_t offset)
+{
+    offset = std::min(offset, text.size());
+    int line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return {line, static_cast<int>(offset - lineStart) + 1};
+}
+
+std::string QuoteInput(std::string_view text)
+{
+    // Control characters out: C0, DEL, and C1 (U+0080 ... U+009F, in UTF-8
+    // the bytes C2 80 ... C2 9F).
+    std::string clean;
+    clean.reserve(std::min<std::size_t>(text.size(), 4 * kEngineQuoteLimit));
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            continue;
+        if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80
+            && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            ++i;
+            continue;
+        }
+        if (!IsContinuation(c))
+            ++characters;
+        clean += static_cast<char>(c);
+    }
+    if (characters <= kEngineQuoteLimit)
+        return clean;
+    // The first half of the characters, "…", the last half.
+    const int half = kEngineQuoteLimit / 2;
+    std::size_t headEnd = 0;
+    for (int seen = 0; headEnd < clean.size(); ++headEnd)
+        if (!IsContinuation(static_cast<unsigned char>(clean[headEnd])) && seen++ == half)
+            break;
+    std::size_t tailStart = clean.size();
+    for (int seen = 0; tailStart > 0 && seen < half;)
+        if (!IsContinuation(static_cast<unsigned char>(clean[--tailStart])))
+            ++seen;
+    return clean.substr(0, headEnd) + "…" + clean.substr(tailStart);
+}
+
+void ExactSum::add(double x)
+{
+    if (!std::isfinite(x)) {
+        special_ += x;
+        return;
+    }
+    // Each partial takes its share of x; what their sum cannot hold exactly
+    // is kept as a smaller partial, and the sum carries on upwards.
+    double* partials = partials_.data();
+    const std::size_t count = partials_.size();
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        double y = partials[i];
+        if (std::fabs(x) < std::fabs(y))
+            std::swap(x, y);
+        const double high = x + y;
+        if (!std::isfinite(high)) {
+            special_ += high;
+            partials_.clear();
+            return;
+        }
+        const double low = y - (high - x);
+        if (low != 0.0)
+            partials[kept++] = low;
+        x = high;
+    }
+    if (kept < count) {
+        partials[kept] = x;
+        partials_.resize(kept + 1);
+    } else {
+        partials_.push_back(x);
+    }
+}
+
+double ExactSum::value() const
+{
+    if (special_ != 0.0 || std::isnan(special_))
+        return special_;
+    std::size_t n = partials_.size();
+    if (n == 0)
+        return 0.0;
+    // From the largest partial down, until a sum is no longer exact.
+    double high = partials_[--n];
+    double low = 0.0;
+    while (n > 0) {
+        const double x = high;
+        const double y = partials_[--n];
+        high = x + y;
+        low = y - (high - x);
+        if (low != 0.0)
+            break;
+    }
+    // Halfway between two doubles: the partials below decide the direction.
+    if (n > 0 && ((low < 0.0 && partials_[n - 1] < 0.0) || (low > 0.0 && partials_[n - 1] > 0.0))) {
+        const double y = low * 2.0;
+        const double x = high + y;
+        if (y == x - high)
+            high = x;
+    }
+    return high;
 }

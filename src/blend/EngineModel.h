@@ -41,6 +41,8 @@ struct EnginePointerSlot {
     int index = 0;
 };
 
+// The terms of a row or of the objective are kept as written: one variable
+// may appear in several of them, and the solver adds them up.
 struct EngineModel {
     std::vector<EngineVariable> variables;
     bool hasObjective = false;
@@ -73,3 +75,34 @@ bool ParseEngineModel(std::string_view text, EngineModel& model, EngineParseErro
 
 // True when text, after leading blanks, starts with "model:" (any letter case).
 bool StartsWithModel(std::string_view text);
+
+// The 1-based line and column of offset in text, as messages name places.
+std::pair<int, int> LineAndColumn(std::string_view text, std::size_t offset);
+
+// How many characters of an input text a message quotes at most.
+inline constexpr int kEngineQuoteLimit = 80;
+
+// Input text (a command, a name, a file name) as a message may quote it:
+// control characters are dropped, and a text longer than kEngineQuoteLimit
+// characters keeps its first and its last half of them, with "…" between.
+// UTF-8 sequences are never split.
+std::string QuoteInput(std::string_view text);
+
+// A sum of doubles without rounding on the way: the running sum is kept as
+// a list of non-overlapping partial sums and rounded once, when read. So
+// 1e16 + 1 - 1e16 is 1, where adding in turn gives 0. The list keeps its room
+// after clear(), so one accumulator serves many sums without allocating.
+class ExactSum {
+public:
+    void add(double x);
+    double value() const;
+    void clear()
+    {
+        partials_.clear();
+        special_ = 0.0;
+    }
+
+private:
+    std::vector<double> partials_;  // increasing in magnitude
+    double special_ = 0.0;          // infinities, NaN or an overflow, added plainly
+};

@@ -2,7 +2,9 @@
 
 #include "blend/LinearSolver.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -20,6 +22,65 @@ bool ConstantRowHolds(RowSense sense, double rhs)
     }
     return false;
 }
+
+// Adds up the terms of each variable in a list of terms, exactly, and hands
+// on one sum per variable, in the order the variables first appear. The
+// scratch arrays are kept from list to list.
+class TermMerger {
+public:
+    explicit TermMerger(int variables) : sums_(variables, 0.0), seen_(variables, 0) {}
+
+    template <class Emit>
+    void operator()(std::span<const EngineTerm> terms, Emit&& emit)
+    {
+        touched_.clear();
+        bool repeated = false;
+        for (const EngineTerm& t : terms) {
+            if (seen_[t.variable]) {
+                repeated = true;
+                continue;
+            }
+            seen_[t.variable] = 1;
+            touched_.push_back(t.variable);
+            sums_[t.variable] = t.coefficient;
+        }
+        if (repeated)
+            AddRepeated(terms);
+        for (const int v : touched_) {
+            if (sums_[v] != 0.0)
+                emit(v, sums_[v]);
+            seen_[v] = 0;
+        }
+    }
+
+private:
+    // The variables written more than once: their terms side by side, in
+    // the order written, then one exact sum each.
+    void AddRepeated(std::span<const EngineTerm> terms)
+    {
+        repeats_.assign(terms.begin(), terms.end());
+        std::stable_sort(repeats_.begin(), repeats_.end(),
+                         [](const EngineTerm& a, const EngineTerm& b) { return a.variable < b.variable; });
+        for (std::size_t i = 0; i < repeats_.size();) {
+            std::size_t e = i + 1;
+            while (e < repeats_.size() && repeats_[e].variable == repeats_[i].variable)
+                ++e;
+            if (e - i > 1) {
+                sum_.clear();
+                for (std::size_t k = i; k < e; ++k)
+                    sum_.add(repeats_[k].coefficient);
+                sums_[repeats_[i].variable] = sum_.value();
+            }
+            i = e;
+        }
+    }
+
+    std::vector<double> sums_;
+    std::vector<char> seen_;
+    std::vector<int> touched_;
+    std::vector<EngineTerm> repeats_;
+    ExactSum sum_;
+};
 
 }  // namespace
 
@@ -46,42 +107,30 @@ EngineSolution SolveEngineModel(const EngineModel& model)
         }
         if (lower > upper + kFeasibilityTolerance) {
             solution.status = EngineSolveStatus::Infeasible;
-            solution.message = "变量 " + v.name + " 的上下界矛盾";
+            solution.message = "变量 " + QuoteInput(v.name) + " 的上下界矛盾";
             return solution;
         }
     }
 
-    // Objective and rows with repeated variables summed and zero terms dropped.
-    std::vector<double> dense(n, 0.0);
-    std::vector<char> seen(n, 0);
-    std::vector<int> touched;
-    auto collect = [&](std::span<const EngineTerm> terms, auto&& emit) {
-        touched.clear();
-        for (const EngineTerm& t : terms) {
-            if (!seen[t.variable]) {
-                seen[t.variable] = 1;
-                touched.push_back(t.variable);
-            }
-            dense[t.variable] += t.coefficient;
-        }
-        for (int v : touched) {
-            if (dense[v] != 0.0)
-                emit(v, dense[v]);
-            dense[v] = 0.0;
-            seen[v] = 0;
-        }
-    };
-    collect(model.objective, [&](int v, double c) { program.columns[v].cost = c; });
+    // Objective and rows with the terms of each variable added up exactly and
+    // zero sums dropped.
+    TermMerger merge(n);
+    merge(model.objective, [&](int v, double c) { program.columns[v].cost = c; });
 
     program.rows.reserve(model.rows.size());
     std::size_t elements = 0;
     for (const EngineRow& row : model.rows)
         elements += row.count;
     program.terms.reserve(elements);
+    // Where each model row's terms lie in program.terms (none for a row left
+    // with constants only).
+    std::vector<std::pair<std::size_t, std::size_t>> rowTerms;
+    rowTerms.reserve(model.rows.size());
     for (const EngineRow& row : model.rows) {
         const std::size_t before = program.terms.size();
         const int rowNumber = static_cast<int>(program.rows.size());
-        collect(RowTerms(model, row), [&](int v, double c) { program.addTerm(rowNumber, v, c); });
+        merge(RowTerms(model, row), [&](int v, double c) { program.addTerm(rowNumber, v, c); });
+        rowTerms.emplace_back(before, program.terms.size());
         if (program.terms.size() == before) {
             if (!ConstantRowHolds(row.sense, row.rhs)) {
                 solution.status = EngineSolveStatus::Infeasible;
@@ -121,19 +170,25 @@ EngineSolution SolveEngineModel(const EngineModel& model)
     }
 
     // Integer values come back exact, and the objective and row values are
-    // recomputed from them, so that a mix of whole parts costs exactly what
-    // its prices add up to (an optimum of 0 stays 0).
+    // recomputed from them without rounding on the way, so that a mix of
+    // whole parts costs exactly what its prices add up to (an optimum of 0
+    // stays 0).
     solution.values = solved.values;
-    double total = model.objectiveConstant;
-    for (const EngineTerm& t : model.objective)
-        total += t.coefficient * solution.values[t.variable];
-    solution.objective = total == 0.0 ? 0.0 : total;
-    solution.activity.reserve(model.rows.size());
-    for (const EngineRow& row : model.rows) {
-        double sum = 0.0;
-        for (const EngineTerm& t : RowTerms(model, row))
-            sum += t.coefficient * solution.values[t.variable];
-        solution.activity.push_back(sum == 0.0 ? 0.0 : sum);
+    ExactSum sum;
+    sum.add(model.objectiveConstant);
+    for (int j = 0; j < n; ++j)
+        sum.add(program.columns[j].cost * solution.values[j]);
+    solution.objective = sum.value() == 0.0 ? 0.0 : sum.value();
+    // Row values only where a pointer reads them.
+    solution.activity.assign(model.rows.size(), 0.0);
+    for (const EnginePointerSlot& slot : model.pointers) {
+        if (slot.kind != EnginePointerSlot::Row)
+            continue;
+        const auto [first, last] = rowTerms[slot.index];
+        sum.clear();
+        for (std::size_t t = first; t < last; ++t)
+            sum.add(program.terms[t].value * solution.values[program.terms[t].column]);
+        solution.activity[slot.index] = sum.value() == 0.0 ? 0.0 : sum.value();
     }
     solution.status = EngineSolveStatus::Optimal;
     return solution;

@@ -12,7 +12,7 @@ struct EngineSolution {
     std::string message;          // why there is no solution; "" when optimal
     std::vector<double> values;   // one per model variable, integers exact
     double objective = 0.0;       // including the objective's constant
-    std::vector<double> activity; // left-hand side value of each row
+    std::vector<double> activity; // left-hand side value of each row a pointer reads, else 0
 };
 
 // Solves the model through the linear solver (branch and bound for integer

@@ -1,5 +1,7 @@
 #include "blend/LinearSolver.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <csetjmp>
 
@@ -26,16 +28,11 @@ int BoundType(double lower, double upper)
     return GLP_FR;
 }
 
-enum class Outcome { Optimal, Infeasible, Unbounded, TimeLimit, Failed };
-
-Outcome OfStop(int rc)
+// Whole milliseconds left until deadline; 0 when none.
+int MillisecondsLeft(std::chrono::steady_clock::time_point deadline)
 {
-    switch (rc) {
-    case GLP_ENOPFS: return Outcome::Infeasible;
-    case GLP_ENODFS: return Outcome::Unbounded;
-    case GLP_ETMLIM: return Outcome::TimeLimit;
-    default: return Outcome::Failed;
-    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? static_cast<int>(std::min<long long>(left.count(), INT_MAX - 1)) : 0;
 }
 
 // GLPK reports internal errors through a hook and aborts when the hook
@@ -51,15 +48,15 @@ struct Out {
     double* duals;      // 1-based, or nullptr
 };
 
-Outcome Guarded(const LinearProgram& program, const GlpkArrays& a, const LinearOptions& options, bool integer,
-                Out out)
+LinearStatus Guarded(const LinearProgram& program, const GlpkArrays& a, bool integer, Out out,
+                     std::chrono::steady_clock::time_point deadline)
 {
     std::jmp_buf recover;
     glp_error_hook(OnGlpkError, &recover);
     if (setjmp(recover)) {
         glp_error_hook(nullptr, nullptr);
         glp_free_env();  // the environment is unusable after an internal error
-        return Outcome::Failed;
+        return LinearStatus::Failed;
     }
     glp_term_out(GLP_OFF);
     const int n = static_cast<int>(program.columns.size());
@@ -82,40 +79,13 @@ Outcome Guarded(const LinearProgram& program, const GlpkArrays& a, const LinearO
     if (elements > 0)
         glp_load_matrix(lp, elements, a.ia.data(), a.ja.data(), a.ar.data());
 
-    Outcome result = Outcome::Failed;
-    if (integer) {
-        glp_iocp parm;
-        ConfigureMip(parm, options.timeLimitMs);
-        const int rc = glp_intopt(lp, &parm);
-        if (rc == 0) {
-            const int status = glp_mip_status(lp);
-            result = status == GLP_OPT ? Outcome::Optimal : status == GLP_NOFEAS ? Outcome::Infeasible : Outcome::Failed;
-        } else {
-            result = OfStop(rc);
-        }
-        if (result == Outcome::Optimal)
-            for (int j = 1; j <= n; ++j)
-                out.values[j] = glp_mip_col_val(lp, j);
-    } else {
-        glp_smcp parm;
-        ConfigureSimplex(parm, options.timeLimitMs);
-        const int rc = glp_simplex(lp, &parm);
-        if (rc == 0) {
-            const int status = glp_get_status(lp);
-            result = status == GLP_OPT      ? Outcome::Optimal
-                     : status == GLP_NOFEAS ? Outcome::Infeasible
-                     : status == GLP_UNBND  ? Outcome::Unbounded
-                                            : Outcome::Failed;
-        } else {
-            result = OfStop(rc);
-        }
-        if (result == Outcome::Optimal) {
-            for (int j = 1; j <= n; ++j)
-                out.values[j] = glp_get_col_prim(lp, j);
-            if (out.duals)
-                for (int i = 1; i <= m; ++i)
-                    out.duals[i] = glp_get_row_dual(lp, i);
-        }
+    const LinearStatus result = SolveLoadedProblem(lp, integer, deadline);
+    if (result == LinearStatus::Optimal) {
+        for (int j = 1; j <= n; ++j)
+            out.values[j] = integer ? glp_mip_col_val(lp, j) : glp_get_col_prim(lp, j);
+        if (out.duals && !integer)
+            for (int i = 1; i <= m; ++i)
+                out.duals[i] = glp_get_row_dual(lp, i);
     }
     glp_delete_prob(lp);
     glp_error_hook(nullptr, nullptr);
@@ -124,25 +94,58 @@ Outcome Guarded(const LinearProgram& program, const GlpkArrays& a, const LinearO
 
 }  // namespace
 
-void ConfigureMip(glp_iocp& parm, int timeLimitMs)
+LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline)
 {
-    glp_init_iocp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
-    parm.presolve = GLP_ON;
-    parm.tm_lim = timeLimitMs;
-}
+    int left = MillisecondsLeft(deadline);
+    if (left <= 0)
+        return LinearStatus::TimeLimit;
+    glp_smcp simplex;
+    glp_init_smcp(&simplex);
+    simplex.msg_lev = GLP_MSG_OFF;
+    simplex.presolve = GLP_OFF;
+    simplex.tm_lim = left;
+    int rc = glp_simplex(lp, &simplex);
+    if (rc == GLP_ETMLIM)
+        return LinearStatus::TimeLimit;
+    if (rc != 0)
+        return LinearStatus::Failed;
+    switch (glp_get_status(lp)) {
+    case GLP_OPT: break;
+    case GLP_NOFEAS: return LinearStatus::Infeasible;
+    case GLP_UNBND: return LinearStatus::Unbounded;
+    default: return LinearStatus::Failed;
+    }
+    if (!integer)
+        return LinearStatus::Optimal;
 
-void ConfigureSimplex(glp_smcp& parm, int timeLimitMs)
-{
-    glp_init_smcp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
-    parm.presolve = GLP_ON;
-    parm.tm_lim = timeLimitMs;
+    left = MillisecondsLeft(deadline);
+    if (left <= 0)
+        return LinearStatus::TimeLimit;
+    glp_iocp search;
+    glp_init_iocp(&search);
+    search.msg_lev = GLP_MSG_OFF;
+    search.presolve = GLP_OFF;
+    search.tm_lim = left;
+    rc = glp_intopt(lp, &search);
+    if (rc == GLP_ETMLIM)
+        return LinearStatus::TimeLimit;
+    if (rc != 0)
+        return LinearStatus::Failed;
+    switch (glp_mip_status(lp)) {
+    case GLP_OPT: return LinearStatus::Optimal;
+    case GLP_NOFEAS: return LinearStatus::Infeasible;
+    default: return LinearStatus::Failed;
+    }
 }
 
 LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOptions& options)
 {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeLimitMs);
     LinearSolution solution;
+    if (options.timeLimitMs <= 0) {
+        solution.status = LinearStatus::TimeLimit;
+        return solution;
+    }
     const int n = static_cast<int>(program.columns.size());
     const int m = static_cast<int>(program.rows.size());
 
@@ -200,15 +203,12 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
     const bool wantDuals = options.duals && !anyInteger;
     if (wantDuals)
         duals.assign(m + 1, 0.0);
-    Outcome outcome = Outcome::Optimal;
+    LinearStatus status = LinearStatus::Optimal;
     if (n > 0)
-        outcome = Guarded(program, a, options, anyInteger, Out{values.data(), wantDuals ? duals.data() : nullptr});
-    switch (outcome) {
-    case Outcome::Optimal: break;
-    case Outcome::Infeasible: solution.status = LinearStatus::Infeasible; return solution;
-    case Outcome::Unbounded: solution.status = LinearStatus::Unbounded; return solution;
-    case Outcome::TimeLimit: solution.status = LinearStatus::TimeLimit; return solution;
-    case Outcome::Failed: solution.status = LinearStatus::Failed; return solution;
+        status = Guarded(program, a, anyInteger, Out{values.data(), wantDuals ? duals.data() : nullptr}, deadline);
+    if (status != LinearStatus::Optimal) {
+        solution.status = status;
+        return solution;
     }
 
     solution.values.resize(n);

@@ -2,6 +2,7 @@
 
 #include <glpk.h>
 
+#include <chrono>
 #include <limits>
 #include <vector>
 
@@ -66,7 +67,9 @@ struct LinearOptions {
     // Honour the integrality marks (branch and bound); otherwise solve the
     // continuous relaxation.
     bool integer = true;
-    // Stop after this long, counted over every phase of the solve.
+    // Stop after this long, counted from the call over every phase of the
+    // solve: building GLPK's problem, the simplex method, branch and bound.
+    // 0 or less: nothing is solved, the answer is TimeLimit.
     int timeLimitMs = 10000;
     // Fill rowDuals (continuous solve only).
     bool duals = false;
@@ -74,10 +77,14 @@ struct LinearOptions {
 
 LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOptions& options = {});
 
-// The GLPK settings every solve uses; the solver benchmark times GLPK alone
-// under exactly these.
-void ConfigureMip(glp_iocp& parm, int timeLimitMs = 10000);
-void ConfigureSimplex(glp_smcp& parm, int timeLimitMs = 10000);
+// Solves a problem already loaded into lp the way every solve does, each
+// phase given only the time left until deadline: the simplex method from
+// the standard basis, then, when integer, branch and bound from its optimum.
+// GLPK's presolvers are not used: they cannot be interrupted, and on large
+// models they alone outlast any limit. Values are read from lp afterwards
+// (glp_get_col_prim, or glp_mip_col_val when integer). The solver benchmark
+// times GLPK alone through exactly this.
+LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline);
 
 // Frees what the solver keeps for the calling thread; a worker thread that
 // solved anything calls it before it ends.
