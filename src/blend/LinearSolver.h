@@ -80,10 +80,11 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
 // Solves a problem already loaded into lp the way every solve does, each
 // phase given only the time left until deadline: the simplex method from
 // the standard basis, then, when integer, branch and bound from its optimum.
-// GLPK's presolvers are not used: they cannot be interrupted, and on large
-// models they alone outlast any limit. Values are read from lp afterwards
-// (glp_get_col_prim, or glp_mip_col_val when integer). The solver benchmark
-// times GLPK alone through exactly this.
+// GLPK's presolvers cannot be interrupted, and on large models they alone
+// outlast any limit: only a small integer programme goes through them first
+// (and an infeasible verdict of theirs is confirmed without them). Values
+// are read from lp afterwards (glp_get_col_prim, or glp_mip_col_val when
+// integer). The solver benchmark times GLPK alone through exactly this.
 LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline);
 
 // Frees what the solver keeps for the calling thread; a worker thread that
