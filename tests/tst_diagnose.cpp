@@ -1,0 +1,383 @@
+#include "blend/BlendProblem.h"
+#include "blend/Diagnose.h"
+#include "base/NumberText.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <random>
+
+Q_DECLARE_METATYPE(ModelInput)
+
+namespace {
+
+using Parts = std::vector<double>;
+
+// A mix meets a row when it misses the row's bound by at most this much, in
+// the row's scale (bound * n against the index sum): the solver's notion.
+constexpr double kTolerance = 1e-7;
+
+struct Limit {
+    int index;
+    BoundSide side;
+    double value;
+};
+
+double Sum(const BlendProblem& p, int index, const Parts& x)
+{
+    double s = 0.0;
+    for (int j = 0; j < p.coalCount; ++j)
+        s += p.value[index][j] * p.weight[j] * x[j];
+    return s;
+}
+
+// How far the mix misses the limit, in blend units; 0 when it meets it.
+double Miss(const BlendProblem& p, const Limit& b, const Parts& x, int n)
+{
+    const double gap = b.side == BoundSide::Lower ? b.value * n - Sum(p, b.index, x) : Sum(p, b.index, x) - b.value * n;
+    return gap > kTolerance ? gap / n : 0.0;
+}
+
+// Every whole mix of total n that the sum, must-use and stock rules allow.
+void Enumerate(const BlendProblem& p, int n, int j, double left, Parts& x, std::vector<Parts>& out)
+{
+    if (j == p.coalCount) {
+        if (std::fabs(left) > kTolerance)
+            return;
+        for (int q = 0; q < p.coalCount; ++q) {
+            if (p.mustInclude[q] && p.weight[q] * x[q] < 1.0 - kTolerance)
+                return;
+            if (p.tonnage && *p.tonnage * p.weight[q] * x[q] > p.stock[q] * n + kTolerance)
+                return;
+        }
+        out.push_back(x);
+        return;
+    }
+    for (x[j] = 0; p.weight[j] * x[j] <= left + kTolerance; ++x[j])
+        Enumerate(p, n, j + 1, left - p.weight[j] * x[j], x, out);
+    x[j] = 0;
+}
+
+bool AnyPlan(const BlendProblem& p, const std::vector<Parts>& mixes, const std::vector<Limit>& limits, int n)
+{
+    return std::any_of(mixes.begin(), mixes.end(), [&](const Parts& x) {
+        return std::all_of(limits.begin(), limits.end(), [&](const Limit& b) { return Miss(p, b, x, n) == 0.0; });
+    });
+}
+
+double Scale(const BlendProblem& p, int index)
+{
+    const auto [lo, hi] = std::minmax_element(p.value[index].begin(), p.value[index].end());
+    return *hi > *lo ? *hi - *lo : 1.0;
+}
+
+// A random run of 2 to 6 coals with heat, sulphur, ash, caking index and an
+// index all coals share; 1 to 6 bounds around the coals' values.
+ModelInput RandomInput(std::mt19937& random, bool shovel, bool stock, bool must)
+{
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const int indices[] = {2, 5, 6, 9, 12};
+    const double low[] = {4000, 0.3, 6, 0, 70}, high[] = {6500, 1.5, 20, 90, 70};
+    const int decimals[] = {2, 2, 2, 0, 2};
+    const char* weights[] = {"1", "1.5", "2", "2.5", "3", "1.3", "2.7"};
+    ModelInput input;
+    input.shovelMode = shovel;
+    const int k = pick(2, 6);
+    for (int j = 0; j < k; ++j) {
+        Mei coal;
+        coal.MingCheng = QStringLiteral("煤%1").arg(j + 1);
+        coal.JiaGe = pick(300, 800);
+        coal.Kucun = QString::number(pick(0, 12) * 100);
+        coal.MeiChan = QString::fromLatin1(weights[pick(0, 6)]);
+        for (int t = 0; t < 5; ++t)
+            IndexValue(coal, indices[t]) = QString::number(uniform(low[t], high[t]), 'f', decimals[t]);
+        input.coals << coal;
+        input.mustInclude << (must && pick(0, 2) == 0);
+    }
+    for (int count = pick(1, 6); count > 0; --count) {
+        const int t = pick(0, 4);
+        // Mostly inside the coals' values, so that bounds often clash only together.
+        double lo = 1e300, hi = -1e300;
+        for (const Mei& coal : input.coals) {
+            lo = std::min(lo, IndexValue(coal, indices[t]).toDouble());
+            hi = std::max(hi, IndexValue(coal, indices[t]).toDouble());
+        }
+        const double margin = pick(0, 3) == 0 ? (hi - lo) * 0.2 + 1 : 0.0;
+        const QString value = QString::number(uniform(lo - margin, hi + margin), 'f', t == 0 ? 0 : 1);
+        (pick(0, 1) ? input.upper : input.lower)[indices[t]] = value;
+    }
+    if (stock)
+        input.tonnage = QString::number(pick(1, 10) * 100);
+    return input;
+}
+
+std::vector<Limit> Limits(const NoPlanDiagnosis& d, bool fromTexts)
+{
+    std::vector<Limit> limits;
+    for (const BoundChange& c : d.relaxation)
+        limits.push_back({c.bound.index, c.bound.side,
+                          fromTexts ? ReadNumberText(c.suggestedText).value_or(NAN) : c.suggested});
+    return limits;
+}
+
+ModelInput Situation(const QVector<std::array<const char*, 4>>& coals, bool shovel = false)
+{
+    ModelInput input;
+    input.shovelMode = shovel;
+    for (const auto& [name, ash, heat, stock] : coals) {
+        Mei coal;
+        coal.MingCheng = QString::fromUtf8(name);
+        coal.JiaGe = 500;
+        coal.HuiFen = QString::fromLatin1(ash);
+        coal.ReLiang = QString::fromLatin1(heat);
+        coal.Kucun = QString::fromLatin1(stock);
+        coal.MeiChan = QStringLiteral("3");
+        input.coals << coal;
+        input.mustInclude << false;
+    }
+    return input;
+}
+
+}  // namespace
+
+class DiagnoseTest : public QObject {
+    Q_OBJECT
+private slots:
+    void agreesWithEnumeration_data();
+    void agreesWithEnumeration();
+    void situations_data();
+    void situations();
+    void refusesInput_data();
+    void refusesInput();
+    void progressAndCancel();
+};
+
+void DiagnoseTest::agreesWithEnumeration_data()
+{
+    QTest::addColumn<bool>("shovel");
+    QTest::addColumn<bool>("stock");
+    QTest::addColumn<bool>("must");
+    for (int form = 0; form < 8; ++form)
+        QTest::addRow("%s%s%s", form & 1 ? "shovel" : "plain", form & 2 ? "+stock" : "", form & 4 ? "+must" : "")
+            << bool(form & 1) << bool(form & 2) << bool(form & 4);
+}
+
+// Random models without a plan, each checked against every whole mix.
+void DiagnoseTest::agreesWithEnumeration()
+{
+    QFETCH(bool, shovel);
+    QFETCH(bool, stock);
+    QFETCH(bool, must);
+    std::mt19937 random(7919u + shovel + 2u * stock + 4u * must);
+    const QRegularExpression typed(QStringLiteral("^-?\\d+(\\.\\d?[1-9])?$"));
+    int explained = 0, joint = 0;
+    for (int models = 0; models < 40;) {
+        const ModelInput input = RandomInput(random, shovel, stock, must);
+        const int n = std::uniform_int_distribution<int>(6, 15)(random);
+        const BlendProblem p = *MakeBlendProblem(input);
+        std::vector<Parts> mixes;
+        Parts x(p.coalCount, 0.0);
+        Enumerate(p, n, 0, n, x, mixes);
+        std::vector<Limit> all;
+        for (int i = 0; i < kIndexCount; ++i) {
+            if (p.lower[i])
+                all.push_back({i, BoundSide::Lower, *p.lower[i]});
+            if (p.upper[i])
+                all.push_back({i, BoundSide::Upper, *p.upper[i]});
+        }
+        if (AnyPlan(p, mixes, all, n))
+            continue;
+        ++models;
+        const QByteArray context = QStringLiteral("model %1, n %2").arg(models).arg(n).toUtf8();
+        const char* where = context.constData();
+        const Result<NoPlanDiagnosis> result = DiagnoseNoPlan(input, n);
+        QVERIFY2(result.ok(), qPrintable(result.message()));
+        const NoPlanDiagnosis& d = *result;
+        QVERIFY2(!d.planExists, where);
+        QCOMPARE(d.rulesLeaveMix, !mixes.empty());
+        if (mixes.empty()) {
+            QVERIFY2(d.conflict.empty() && d.ranges.empty() && !d.rulesSentence.isEmpty(), where);
+            continue;
+        }
+        ++explained;
+        for (const ReachableRange& r : d.ranges) {
+            double lo = 1e300, hi = -1e300;
+            for (const Parts& m : mixes) {
+                lo = std::min(lo, Sum(p, r.index, m) / n);
+                hi = std::max(hi, Sum(p, r.index, m) / n);
+            }
+            QVERIFY2(std::fabs(r.lowest - lo) <= 1e-9 * std::max(1.0, std::fabs(lo)), where);
+            QVERIFY2(std::fabs(r.highest - hi) <= 1e-9 * std::max(1.0, std::fabs(hi)), where);
+        }
+        // The conflict has no plan, and each of its bounds is needed for that.
+        std::vector<Limit> conflict;
+        for (const BoundKey& key : d.conflict)
+            conflict.push_back(*std::find_if(all.begin(), all.end(), [&](const Limit& b) {
+                return b.index == key.index && b.side == key.side;
+            }));
+        QVERIFY2(!conflict.empty() && !AnyPlan(p, mixes, conflict, n), where);
+        for (std::size_t drop = 0; drop < conflict.size(); ++drop) {
+            std::vector<Limit> rest = conflict;
+            rest.erase(rest.begin() + drop);
+            QVERIFY2(AnyPlan(p, mixes, rest, n), where);
+        }
+        // The suggestion gives a plan, by its exact values and by its texts,
+        // and none of its moves can be halved.
+        QVERIFY2(AnyPlan(p, mixes, Limits(d, false), n), where);
+        QVERIFY2(AnyPlan(p, mixes, Limits(d, true), n), where);
+        QCOMPARE(d.relaxation.size(), all.size());
+        double best = 1e300;
+        for (const Parts& m : mixes) {
+            double measure = 0.0;
+            for (const Limit& b : all)
+                measure += Miss(p, b, m, n) / Scale(p, b.index);
+            best = std::min(best, measure);
+        }
+        QVERIFY2(std::fabs(d.relaxationMeasure - best) <= 1e-9 * std::max(1.0, best), where);
+        for (std::size_t b = 0; b < all.size(); ++b) {
+            const BoundChange& c = d.relaxation[b];
+            if (!c.moved) {
+                QVERIFY2(c.suggested == all[b].value && c.suggestedText == c.typed, where);
+                continue;
+            }
+            const double outward = c.bound.side == BoundSide::Upper ? 1.0 : -1.0;
+            QVERIFY2((c.suggested - c.value) * outward > 0, where);
+            QVERIFY2((ReadNumberText(c.suggestedText).value() - c.suggested) * outward * n >= -kTolerance, where);
+            QVERIFY2(typed.match(c.suggestedText).hasMatch(), qPrintable(c.suggestedText));
+            std::vector<Limit> halved = Limits(d, false);
+            halved[b].value = (c.value + c.suggested) / 2;
+            QVERIFY2(!AnyPlan(p, mixes, halved, n), where);
+        }
+        // One sentence per bound no mix meets alone; otherwise one for the set.
+        int alone = 0;
+        for (const Limit& b : all)
+            alone += AnyPlan(p, mixes, {b}, n) ? 0 : 1;
+        QCOMPARE(int(d.conflictSentences.size()), std::max(alone, 1));
+        joint += alone == 0;
+        QVERIFY2(!d.suggestionSentence.isEmpty(), where);
+    }
+    // Enough models get past the rules other than the bounds, some to a joint conflict.
+    QVERIFY(explained >= 15 && joint >= 1);
+}
+
+void DiagnoseTest::situations_data()
+{
+    QTest::addColumn<ModelInput>("input");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<QStringList>("conflict");
+    QTest::addColumn<QStringList>("stock");
+    QTest::addColumn<QString>("suggestion");
+
+    ModelInput ash = Situation({{"甲", "8.5", "5200", "100"}, {"乙", "9.2", "5800", "100"}, {"丙", "10", "5500", "100"}});
+    ash.upper[6] = QStringLiteral("8.0");
+    QTest::addRow("all coals above the ash upper bound")
+        << ash << 10 << QStringList{QStringLiteral("灰分上限 8.0 低于所选煤能达到的最低值 8.50")} << QStringList()
+        << QStringLiteral("把灰分上限改为 8.5，就有配比方案");
+    ModelInput heat = ash;
+    heat.upper[6].clear();
+    heat.lower[2] = QStringLiteral("6000");
+    QTest::addRow("heat lower bound above every coal")
+        << heat << 10 << QStringList{QStringLiteral("热量下限 6000 高于所选煤能达到的最高值 5800.00")} << QStringList()
+        << QStringLiteral("把热量下限改为 5800，就有配比方案");
+    ModelInput crossed = ash;
+    crossed.lower[6] = QStringLiteral("9.5");
+    crossed.upper[6] = QStringLiteral("9");
+    QTest::addRow("lower above upper") << crossed << 10
+                                       << QStringList{QStringLiteral("所选煤在比例数10下没有同时满足灰分下限 9.5 和灰分上限 9 的配比")}
+                                       << QStringList() << QString();
+    ModelInput noStock = ash;
+    noStock.upper[6] = QStringLiteral("20");
+    noStock.tonnage = QStringLiteral("100");
+    noStock.coals[1].Kucun = QStringLiteral("0");
+    noStock.coals[1].MingCheng = QStringLiteral("乙%5");  // a name is text, not a pattern
+    noStock.mustInclude[1] = true;
+    QTest::addRow("must-use coal without stock")
+        << noStock << 10 << QStringList()
+        << QStringList{QStringLiteral("必选的第2种煤（乙%5）库存只有0吨，配100吨、比例数10时至少用1份也要10吨")} << QString();
+    ModelInput tons = noStock;
+    tons.mustInclude[1] = false;
+    tons.tonnage = QStringLiteral("250");
+    QTest::addRow("tonnage above the stock")
+        << tons << 10 << QStringList() << QStringList{QStringLiteral("您想配250吨煤，但是所选煤的库存加起来只有200吨")}
+        << QString();
+    ModelInput shovels = Situation({{"甲", "8.5", "5200", "100"}, {"乙", "9.2", "5800", "100"}}, true);
+    shovels.upper[6] = QStringLiteral("9");
+    QTest::addRow("shovels cannot make the total")
+        << shovels << 10 << QStringList() << QStringList{QStringLiteral("按所选煤的每铲重量，凑不出合计为10的铲数")} << QString();
+}
+
+// Cases as a user meets them: the sentences say what is wrong.
+void DiagnoseTest::situations()
+{
+    QFETCH(ModelInput, input);
+    QFETCH(int, n);
+    QFETCH(QStringList, conflict);
+    QFETCH(QStringList, stock);
+    QFETCH(QString, suggestion);
+    const Result<NoPlanDiagnosis> d = DiagnoseNoPlan(input, n);
+    QVERIFY2(d.ok(), qPrintable(d.message()));
+    QCOMPARE(d->conflictSentences, conflict);
+    QCOMPARE(d->stockSentences, stock);
+    QCOMPARE(d->rulesLeaveMix, stock.isEmpty());
+    QCOMPARE(d->rulesSentence.isEmpty(), stock.isEmpty());
+    if (!suggestion.isEmpty())
+        QCOMPARE(d->suggestionSentence, suggestion);
+}
+
+void DiagnoseTest::refusesInput_data()
+{
+    QTest::addColumn<ModelInput>("input");
+    QTest::addColumn<int>("n");
+    ModelInput good = Situation({{"甲", "8.5", "5200", "100"}, {"乙", "9.2", "5800", "100"}});
+    good.upper[6] = QStringLiteral("8");
+    QTest::addRow("count below 2") << good << 1;
+    QTest::addRow("count above 1000") << good << 1001;
+    ModelInput one = good;
+    one.coals.removeLast();
+    QTest::addRow("one coal") << one << 10;
+    ModelInput text = good;
+    text.upper[6] = QStringLiteral("8%");
+    QTest::addRow("bound no number") << text << 10;
+    ModelInput weightless = good;
+    weightless.shovelMode = true;
+    weightless.coals[0].MeiChan = QStringLiteral("0");
+    QTest::addRow("zero shovel weight") << weightless << 10;
+}
+
+void DiagnoseTest::refusesInput()
+{
+    QFETCH(ModelInput, input);
+    QFETCH(int, n);
+    const Result<NoPlanDiagnosis> d = DiagnoseNoPlan(input, n);
+    QVERIFY(!d.ok());
+    QCOMPARE(d.kind(), FailureKind::Invalid);
+    QVERIFY(!d.message().isEmpty());
+}
+
+// Progress counts up to its planned steps; a stop at any point cancels.
+void DiagnoseTest::progressAndCancel()
+{
+    ModelInput input = Situation({{"甲", "8", "5000", "100"}, {"乙", "14", "6000", "100"}, {"丙", "11", "5300", "100"}});
+    input.upper[6] = QStringLiteral("10");
+    input.lower[2] = QStringLiteral("5800");
+    QVector<QPair<int, int>> calls;
+    const auto d = DiagnoseNoPlan(input, 10, [&](int done, int steps) {
+        calls.append({done, steps});
+        return true;
+    });
+    QVERIFY(d.ok());
+    QCOMPARE(d->conflict.size(), std::size_t(2));
+    QVERIFY(calls.size() > 3);
+    for (int c = 1; c < calls.size(); ++c)
+        QVERIFY(calls[c].first >= calls[c - 1].first && calls[c].second == calls[0].second);
+    QCOMPARE(calls.last().first, calls.last().second);
+    for (int stopAt : {0, 2, int(calls.size()) - 1}) {
+        int seen = 0;
+        const auto stopped = DiagnoseNoPlan(input, 10, [&](int, int) { return seen++ < stopAt; });
+        QCOMPARE(stopped.kind(), FailureKind::Cancelled);
+    }
+}
+
+QTEST_GUILESS_MAIN(DiagnoseTest)
+#include "tst_diagnose.moc"
