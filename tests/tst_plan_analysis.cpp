@@ -206,6 +206,9 @@ void SnapBound(RandomPlan& random_plan, int n, std::mt19937& random)
     side[i] = QString::number(plan.blend(i, x), 'g', 15);
 }
 
+// Generous enough that every solve of these small plans finishes.
+const AnalysisOptions kNoHurry{60000, true};
+
 bool Near(double a, double b, double tolerance = 1e-7)
 {
     return std::fabs(a - b) <= tolerance * std::max(1.0, std::fabs(b));
@@ -233,7 +236,7 @@ void CheckPrice(const Repriced& repriced, const std::optional<double>& expected,
 void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::vector<double>& row, int n,
               int& binding, int& broken)
 {
-    const Result<RowInsight> insight = AnalyseRow(problem, row);
+    const Result<RowInsight> insight = AnalyseRow(problem, row, kNoHurry);
     QVERIFY2(insight.ok(), qPrintable(insight.message()));
     QVERIFY(Near(insight->total, n));
     QVERIFY(Near(insight->unitPrice, plan.unitPrice(row)));
@@ -294,13 +297,18 @@ void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::v
         QCOMPARE(insight->offSentence, QStringLiteral("差一铲仍全部达标"));
 
     for (const IndexInsight& index : insight->indices) {
-        double lowest = plan.blend(index.index, row), highest = lowest;
+        double lowest = 1e300, highest = -1e300;
         for (const std::vector<double>& x : nearby) {
             lowest = std::min(lowest, plan.blend(index.index, x));
             highest = std::max(highest, plan.blend(index.index, x));
         }
         QVERIFY(Near(index.offLowest, lowest, 1e-9));
         QVERIFY(Near(index.offHighest, highest, 1e-9));
+        for (const auto& [mix, value] : {std::pair{index.lowestMix, lowest}, std::pair{index.highestMix, highest}}) {
+            std::vector<double> x = row;
+            x[mix.coal] += mix.change;
+            QVERIFY(Near(plan.blend(index.index, x), value, 1e-9));
+        }
     }
 }
 
@@ -410,7 +418,7 @@ void PlanAnalysisTest::shadowPriceIsTheSlopeOfTheRelaxation()
         const LinearSolution mip = SolveLinearProgram(BlendProgram(*problem, n));
         if (mip.status != LinearStatus::Optimal)
             continue;
-        const Result<RowInsight> insight = AnalyseRow(*problem, mip.values);
+        const Result<RowInsight> insight = AnalyseRow(*problem, mip.values, kNoHurry);
         QVERIFY(insight.ok());
         for (const BoundInsight& b : insight->bounds) {
             QVERIFY(b.shadowPrice.has_value());
@@ -446,7 +454,7 @@ void PlanAnalysisTest::workedExample()
     targets.upper[kAsh] = QStringLiteral("12");
     const Result<BlendProblem> problem = PlanProblem(targets, {a, b});
     QVERIFY(problem.ok());
-    const Result<RowInsight> insight = AnalyseRow(*problem, {1, 1});
+    const Result<RowInsight> insight = AnalyseRow(*problem, {1, 1}, kNoHurry);
     QVERIFY(insight.ok());
     QCOMPARE(insight->unitPrice, 475.0);
     QCOMPARE(insight->bounds.size(), size_t(1));
@@ -462,6 +470,14 @@ void PlanAnalysisTest::workedExample()
     // parts, and each of its parts takes 25 off the unit price.
     QVERIFY(Near(*ash.shadowPrice, -12.5));
     QCOMPARE(insight->offSentence, QStringLiteral("差一铲时灰分可达 14.00，超出上限 12 2.00"));
+
+    // With no time to spend, the prices stay open and everything else is there.
+    const Result<RowInsight> hurried = AnalyseRow(*problem, {1, 1}, AnalysisOptions{0, true});
+    QVERIFY(hurried.ok());
+    QVERIFY(hurried->bounds[0].binds);
+    QCOMPARE(hurried->bounds[0].stepped.status, LinearStatus::TimeLimit);
+    QCOMPARE(hurried->bounds[0].removed.status, LinearStatus::TimeLimit);
+    QCOMPARE(hurried->offSentence, insight->offSentence);
 }
 
 void PlanAnalysisTest::offSentence_data()

@@ -5,6 +5,7 @@
 #include "data/QualityIndex.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <string>
 
@@ -71,19 +72,67 @@ double RoomOf(BoundSide side, double bound, double value)
     return side == BoundSide::Lower ? value - bound : bound - value;
 }
 
-Repriced Reprice(const LinearProgram& program, int n, int timeLimitMs)
+// The time left of an analysis's budget.
+class Deadline {
+public:
+    explicit Deadline(int budgetMs) : end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(budgetMs)) {}
+    int leftMs() const
+    {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end_ - std::chrono::steady_clock::now());
+        return static_cast<int>(std::max<long long>(0, left.count()));
+    }
+
+private:
+    std::chrono::steady_clock::time_point end_;
+};
+
+Repriced Reprice(const LinearProgram& program, int n, const Deadline& deadline)
 {
+    Repriced repriced;
     LinearOptions options;
     options.integer = true;
-    options.timeLimitMs = timeLimitMs;
+    options.timeLimitMs = deadline.leftMs();
+    if (options.timeLimitMs <= 0) {
+        repriced.status = LinearStatus::TimeLimit;
+        return repriced;
+    }
     const LinearSolution solution = SolveLinearProgram(program, options);
-    Repriced repriced;
     repriced.status = solution.status;
     if (solution.status == LinearStatus::Optimal) {
         repriced.unitPrice = solution.objective / n;
         repriced.parts = solution.values;
     }
     return repriced;
+}
+
+// Whether whole parts meet every row of a programme.
+bool Meets(const LinearProgram& program, const std::vector<double>& parts)
+{
+    std::vector<double> activity(program.rows.size(), 0.0);
+    for (const LinearTerm& t : program.terms)
+        activity[t.row] += t.value * parts[t.column];
+    for (size_t r = 0; r < activity.size(); ++r) {
+        const LinearRow& row = program.rows[r];
+        if (activity[r] < row.lower - kBreakTolerance * std::max(1.0, std::fabs(row.lower)) ||
+            activity[r] > row.upper + kBreakTolerance * std::max(1.0, std::fabs(row.upper)))
+            return false;
+    }
+    return true;
+}
+
+// The cheapest mix of a variant that the row itself meets: no dearer than the
+// row, so the search may leave out everything dearer from the start.
+Repriced RepriceBelow(LinearProgram variant, const std::vector<double>& parts, int n, const Deadline& deadline)
+{
+    if (Meets(variant, parts)) {
+        double cost = 0.0;
+        for (size_t j = 0; j < parts.size(); ++j)
+            cost += variant.columns[j].cost * parts[j];
+        const int cutoff = variant.addRow(LinearRow{-kNoBound, cost + 1e-7 * std::max(1.0, std::fabs(cost))});
+        for (size_t j = 0; j < parts.size(); ++j)
+            variant.addTerm(cutoff, static_cast<int>(j), variant.columns[j].cost);
+    }
+    return Reprice(variant, n, deadline);
 }
 
 // The decimals that show a break: two, or as many as the excess needs to
@@ -186,7 +235,9 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
             index.room = std::min(index.room, b.room);
             insight.bounds.push_back(b);
         }
-        index.offLowest = index.offHighest = index.value;
+        // Adding a part of any coal always leaves a mix, so these are set below.
+        index.offLowest = kNoBound;
+        index.offHighest = -kNoBound;
         insight.indices.push_back(index);
     }
 
@@ -202,28 +253,40 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
         auto rowOf = [&](const BoundInsight& b) {
             return b.side == BoundSide::Lower ? rows.lower[b.index] : rows.upper[b.index];
         };
+        const Deadline deadline(options.budgetMs);
         LinearOptions relaxed;
         relaxed.integer = false;
         relaxed.duals = true;
-        relaxed.timeLimitMs = options.timeLimitMs;
+        relaxed.timeLimitMs = std::max(1, deadline.leftMs());
         const LinearSolution lp = SolveLinearProgram(program, relaxed);
         if (lp.status == LinearStatus::Optimal)
             for (BoundInsight& b : insight.bounds)
                 b.shadowPrice = lp.rowDuals[rowOf(b)] + 0.0;
 
-        for (BoundInsight& b : insight.bounds) {
-            if (!b.binds || !options.repriceBindingBounds)
-                continue;
+        std::vector<BoundInsight*> binding;
+        for (BoundInsight& b : insight.bounds)
+            if (b.binds && options.repriceBindingBounds)
+                binding.push_back(&b);
+        std::stable_sort(binding.begin(), binding.end(), [](const BoundInsight* a, const BoundInsight* b) {
+            return std::fabs(a->shadowPrice.value_or(0.0)) > std::fabs(b->shadowPrice.value_or(0.0));
+        });
+        for (BoundInsight* bound : binding) {
+            BoundInsight& b = *bound;
             b.step = StepOf(b.bound);
             LinearProgram variant = program;
-            LinearRow& row = variant.rows[rowOf(b)];
+            const int r = rowOf(b);
+            variant.rows[r] = LinearRow{};
+            b.removed = RepriceBelow(variant, parts, n, deadline);
             if (b.side == BoundSide::Lower)
-                row.lower = (b.bound - b.step) * n;
+                variant.rows[r].lower = (b.bound - b.step) * n;
             else
-                row.upper = (b.bound + b.step) * n;
-            b.stepped = Reprice(variant, n, options.timeLimitMs);
-            row = LinearRow{};
-            b.removed = Reprice(variant, n, options.timeLimitMs);
+                variant.rows[r].upper = (b.bound + b.step) * n;
+            // The cheapest mix without the bound is the cheapest with it moved
+            // whenever it keeps to the moved bound.
+            if (b.removed.status == LinearStatus::Optimal && Meets(variant, b.removed.parts))
+                b.stepped = b.removed;
+            else
+                b.stepped = RepriceBelow(variant, parts, n, deadline);
         }
     }
 

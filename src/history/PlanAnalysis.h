@@ -113,7 +113,11 @@ struct RowInsight {
 };
 
 struct AnalysisOptions {
-    int timeLimitMs = 5000;         // per solve
+    // Time all solves of one row may take together, so that selecting a row
+    // never stalls the window: binding bounds are repriced dearest first (by
+    // their shadow price), and a price not found in time is reported as
+    // TimeLimit. A price that is found is exact.
+    int budgetMs = 150;
     bool repriceBindingBounds = true;
 };
 
@@ -121,7 +125,7 @@ struct AnalysisOptions {
 // order). Fails with the message to show when the row does not fit the plan
 // (another number of coals, a negative or fractional part, a total of 0).
 // Repricing needs a whole total; at any other total the bounds' stepped and
-// removed prices stay Failed.
+// removed prices stay Failed, as they do for a bound that does not bind.
 Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<double>& parts,
                               const AnalysisOptions& options = {});
 
