@@ -38,6 +38,9 @@ struct BlendProblem {
     bool bounded(int index) const { return lower[index].has_value() || upper[index].has_value(); }
 };
 
+// Which bound of an index: its lower or its upper one.
+enum class BoundSide { Lower, Upper };
+
 // Reads the model input. Fails when a text the model needs is not a number
 // (a bound, the tonnage, a bounded index's value, a stock when a tonnage is
 // given, a shovel weight in the shovel-count form).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
+#include "blend/BlendProblem.h"
 #include "blend/ModelText.h"
 #include "base/QualityIndex.h"
 
@@ -25,7 +26,6 @@
 // bounds holds, the exact suggested values, the rounded texts) is checked
 // against that tolerance; conclusions that no mix exists come from the solver.
 
-enum class BoundSide { Lower, Upper };
 
 // One bound of the model: the lower or the upper bound of a quality index
 // (index in the order of QualityIndices()).

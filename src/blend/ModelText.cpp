@@ -1,6 +1,7 @@
 #include "blend/ModelText.h"
 
 #include <charconv>
+#include <limits>
 
 namespace {
 
@@ -213,4 +214,19 @@ QByteArray ModelFileBytes(const ModelInput& input, int n)
     ModelWriter(input).AppendFileBytes(bytes, n);
     bytes.resize(bytes.size() - 2);
     return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+int ProportionCount(const QString& text)
+{
+    const auto number = ReadNumberText(text);
+    if (!number)
+        return 100;
+    // Anything outside the 16-bit range was either refused by the checks (above
+    // 1000) or tries no total at all (below 2).
+    const double rounded = RoundHalfEven(*number);
+    if (rounded > std::numeric_limits<qint16>::max())
+        return std::numeric_limits<qint16>::max();
+    if (rounded < std::numeric_limits<qint16>::min())
+        return std::numeric_limits<qint16>::min();
+    return int(rounded);
 }

@@ -69,6 +69,11 @@ private:
     bool nonAscii_ = false;
 };
 
+// The largest total a run writes a model for, from the proportion count as
+// typed: 100 when the text is not a number, otherwise the number rounded to a
+// whole one, halves to even, within the 16-bit range.
+int ProportionCount(const QString& text);
+
 // The model text for total n (the shovel-count form when input.shovelMode).
 QString BuildModelText(const ModelInput& input, int n);
 

@@ -46,21 +46,6 @@ QString DescribePlan(const WorkspaceInput& input)
     return text;
 }
 
-int ProportionCount(const QString& text)
-{
-    const auto number = ReadNumberText(text);
-    if (!number)
-        return 100;
-    // Anything outside the 16-bit range was either refused by the checks (above
-    // 1000) or tries no total at all (below 2).
-    const double rounded = RoundHalfEven(*number);
-    if (rounded > std::numeric_limits<qint16>::max())
-        return std::numeric_limits<qint16>::max();
-    if (rounded < std::numeric_limits<qint16>::min())
-        return std::numeric_limits<qint16>::min();
-    return int(rounded);
-}
-
 ModelInput MakeModelInput(const WorkspaceInput& input, const QVector<Mei>& coals)
 {
     ModelInput model;

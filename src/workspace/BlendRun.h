@@ -32,10 +32,6 @@ QString DescribeRange(const QString& lower, const QString& upper, const QString&
 // coals that must take part.
 QString DescribePlan(const WorkspaceInput& input);
 
-// The largest total a run tries: 100 when the text is not a number, otherwise
-// the number rounded to a whole one, halves to even.
-int ProportionCount(const QString& text);
-
 // The model input for a run over the given coals (grid rows 0 ... coals.size()-1).
 ModelInput MakeModelInput(const WorkspaceInput& input, const QVector<Mei>& coals);
 

@@ -1,0 +1,155 @@
+#pragma once
+
+#include "base/Result.h"
+#include "blend/BlendProblem.h"
+#include "blend/LinearSolver.h"
+#include "base/Mei.h"
+
+#include <QString>
+#include <QVector>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+// What a stored plan says beyond its table of numbers: for one proportion row,
+// how much room each target leaves, what the targets that hold the price up
+// cost, and whether the mix still meets the targets when the loader is one
+// part (one shovel) off; for the whole plan, how the price falls as the
+// proportions get finer.
+//
+// A row's total n is the sum line of its model, sum_j weight_j * x_j (the
+// weight is 1, or the coal's tons per shovel for a shovel-count plan). Blend
+// values and prices are the model's: sum_j c_j weight_j x_j / n with each
+// coefficient as the model text writes it.
+
+// The targets a plan was run with, as typed.
+struct PlanTargets {
+    std::array<QString, kIndexCount> lower;  // "" = no bound
+    std::array<QString, kIndexCount> upper;
+    QString tonnage;
+    QString proportionCount;                 // "" or not a number: the run tried up to 100
+    bool shovelMode = false;
+    QVector<bool> mustInclude;               // per coal; missing entries are not ticked
+};
+
+// The model of a plan's runs: fails with the message to show when a target, the
+// tonnage or a value a bound needs is not a number.
+Result<BlendProblem> PlanProblem(const PlanTargets& targets, const QVector<Mei>& coals);
+
+
+// The cheapest mix of a variant of the model at the row's total.
+struct Repriced {
+    LinearStatus status = LinearStatus::Failed;  // Optimal, or why there is no price
+    double unitPrice = 0.0;                      // when Optimal
+    std::vector<double> parts;                   // when Optimal
+};
+
+// One bound of the targets, seen from the row.
+struct BoundInsight {
+    int index = 0;                  // position in QualityIndices()
+    BoundSide side = BoundSide::Lower;
+    double bound = 0.0;
+    // How far the row's blend value lies inside the bound, in the index's unit;
+    // negative when the row is outside it.
+    double room = 0.0;
+    // No room at two decimals (|room| < 0.005): the bound holds the mix where it is.
+    bool binds = false;
+    // Change of unit price per unit the bound is raised, from the continuous
+    // relaxation at the row's total (its row dual); nothing when the relaxation
+    // has no optimum there.
+    std::optional<double> shadowPrice;
+    // For a binding bound only: one step is 1 % of the bound's value, at least
+    // 0.01; the cheapest whole-part mix at the row's total with the bound moved
+    // one step outward, and with the bound dropped.
+    double step = 0.0;
+    Repriced stepped;
+    Repriced removed;
+};
+
+// The mix one part of one coal away from the row.
+struct NearbyMix {
+    int coal = 0;       // position in the plan's coal list
+    int change = 0;     // +1 or -1
+};
+
+// One bounded index of the row.
+struct IndexInsight {
+    int index = 0;
+    double value = 0.0;             // the row's blend value
+    std::optional<double> lower;
+    std::optional<double> upper;
+    double room = 0.0;              // to the nearer bound; negative when outside
+    // The lowest and highest blend value over the one-part-off mixes, and which
+    // mix gives each.
+    double offLowest = 0.0;
+    double offHighest = 0.0;
+    NearbyMix lowestMix;
+    NearbyMix highestMix;
+};
+
+// A bound that a one-part-off mix breaks, at its worst.
+struct OffBreak {
+    int index = 0;
+    BoundSide side = BoundSide::Lower;
+    double bound = 0.0;
+    double value = 0.0;             // the worst blend value beyond the bound
+    double excess = 0.0;            // how far beyond, > 0
+    NearbyMix mix;
+};
+
+struct RowInsight {
+    double total = 0.0;             // sum_j weight_j x_j
+    double unitPrice = 0.0;         // the row's price, unrounded
+    std::vector<IndexInsight> indices;  // bounded indices, table order
+    std::vector<BoundInsight> bounds;   // every bound, table order, lower before upper
+    int offMixCount = 0;            // one-part-off mixes looked at
+    std::vector<OffBreak> breaks;   // table order, lower before upper
+    QString offSentence;            // for the window: "差一铲仍全部达标", or what breaks
+};
+
+struct AnalysisOptions {
+    // Time all solves of one row may take together, so that selecting a row
+    // never stalls the window: binding bounds are repriced dearest first (by
+    // their shadow price), and a price not found in time is reported as
+    // TimeLimit. A price that is found is exact.
+    int budgetMs = 150;
+    bool repriceBindingBounds = true;
+};
+
+// The analysis of one proportion row (whole parts per coal, in the plan's coal
+// order). Fails with the message to show when the row does not fit the plan
+// (another number of coals, a negative or fractional part, a total of 0).
+// Repricing needs a whole total; at any other total the bounds' stepped and
+// removed prices stay Failed, as they do for a bound that does not bind.
+Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<double>& parts,
+                              const AnalysisOptions& options = {});
+
+// The sentence for a row's one-part-off check.
+QString OffSentence(const std::vector<OffBreak>& breaks);
+
+// One stored row of a plan.
+struct StoredRow {
+    std::vector<double> parts;      // d1 ... dk
+    double price = 0.0;             // JiaGe as stored
+};
+
+struct PlanPricePoint {
+    int row = 0;                    // position in the given rows
+    double total = 0.0;
+    double unitPrice = 0.0;         // from the parts, unrounded
+    double storedPrice = 0.0;
+};
+
+struct PlanPrices {
+    std::vector<PlanPricePoint> points;  // by total, then by row
+    int triedUpTo = 100;
+    int cheapest = -1;              // position in points
+    // The smallest total whose unit price is within 0.5 % of the cheapest.
+    int fineEnough = -1;            // position in points
+};
+
+// Every stored row's unit price against its total. Fails, naming the row
+// (counted from 1), when a row does not fit the plan.
+Result<PlanPrices> AnalysePlanPrices(const BlendProblem& problem, const PlanTargets& targets,
+                                     const std::vector<StoredRow>& rows);
