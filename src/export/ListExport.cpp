@@ -1,6 +1,7 @@
 #include "export/ListExport.h"
 
 #include "export/TextFile.h"
+#include "export/XlsxFile.h"
 
 #include <QFileInfo>
 
@@ -110,10 +111,11 @@ QString FillPlaceholders(const QString& text, const QList<QPair<QString, QString
 
 }  // namespace
 
-void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
+int AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
 {
     for (int i = 0; i < emptyRows; ++i)
         sheet.appendEmptyRow();
+    const int headerRow = sheet.rows.size();
     QStringList header;
     for (const ListColumn& column : list.columns)
         header << column.header;
@@ -127,6 +129,7 @@ void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
         sheet.appendTextRow(cells);
     }
     WidenColumns(sheet, list);
+    return headerRow;
 }
 
 QString OpenSheetTemplate(const AppFolder& folder, const QString& templateName, XlsSheet* sheet)
@@ -157,17 +160,18 @@ bool ExportListToHtml(const AppFolder& folder, const ListData& list, const QStri
     return SaveTextFile(path, text);
 }
 
-void AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan)
+QVector<int> AppendPlanToSheet(XlsSheet& sheet, const PlanView& plan)
 {
     sheet.appendEmptyRow();
     sheet.appendEmptyRow();
     sheet.appendTextRow({plan.information});
     sheet.appendEmptyRow();
     sheet.appendTextRow({QStringLiteral("参与配比的煤")});
-    AppendListToSheet(sheet, plan.coals, 0);
+    const int coalHeader = AppendListToSheet(sheet, plan.coals, 0);
     sheet.appendEmptyRow();
     sheet.appendTextRow({QStringLiteral("方案列表")});
-    AppendListToSheet(sheet, plan.blends, 0);
+    const int blendHeader = AppendListToSheet(sheet, plan.blends, 0);
+    return {coalHeader, blendHeader};
 }
 
 QString ExportPlanToExcel(const AppFolder& folder, const PlanView& plan, const QString& path)
@@ -190,4 +194,26 @@ bool ExportPlanToHtml(const AppFolder& folder, const PlanView& plan, const QStri
                                            {QStringLiteral("{$list1}"), BuildHtmlTable(plan.coals)},
                                            {QStringLiteral("{$list2}"), BuildHtmlTable(plan.blends)}});
     return SaveTextFile(path, text);
+}
+
+QString XlsxFilter() { return QStringLiteral("Microsoft Excel .xlsx (*.xlsx)"); }
+
+Status ExportListToXlsx(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    XlsSheet sheet;
+    const QString reason = OpenSheetTemplate(folder, QStringLiteral("list1.xls"), &sheet);
+    if (!reason.isEmpty())
+        return Fail(reason);
+    const int header = AppendListToSheet(sheet, list, 2);
+    return WriteXlsxFile(path, sheet, XlsxLayout{{header}, header + 1});
+}
+
+Status ExportPlanToXlsx(const AppFolder& folder, const PlanView& plan, const QString& path)
+{
+    XlsSheet sheet;
+    const QString reason = OpenSheetTemplate(folder, QStringLiteral("list2.xls"), &sheet);
+    if (!reason.isEmpty())
+        return Fail(reason);
+    const QVector<int> headers = AppendPlanToSheet(sheet, plan);
+    return WriteXlsxFile(path, sheet, XlsxLayout{headers, 0});
 }
