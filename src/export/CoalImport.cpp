@@ -1,16 +1,17 @@
 #include "export/CoalImport.h"
 
+#include "blend/NumberText.h"
 #include "data/DaoFunction.h"
 #include "data/Dbconnection.h"
 #include "export/CsvFile.h"
 #include "export/XlsFile.h"
 #include "export/XlsxFile.h"
-#include "workspace/CommonFunction.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 
 // ---------------------------------------------------------------------------
 // Reading a file
@@ -286,22 +287,21 @@ const QString& ValueOf(const Mei& coal, int field)
     return ValueOf(const_cast<Mei&>(coal), field);
 }
 
-// The text of a value cell as a number text: blanks trimmed, a "%" after a
-// number dropped (*percent set). Empty when the cell is not a number.
-QString NumberText(const QString& text, bool* percent)
+// The number a value cell holds: blanks around it allowed, and a "%" after
+// it, which is dropped (*percent set). Nothing when the cell is no number.
+std::optional<double> CellNumber(const QString& text, bool* percent)
 {
     *percent = false;
-    const QString trimmed = text.trimmed();
-    if (IsNumericText(trimmed))
-        return trimmed;
+    if (const auto number = ReadNumberText(text))
+        return number;
+    const QStringView trimmed = QStringView(text).trimmed();
     if (trimmed.endsWith(u'%') || trimmed.endsWith(u'％')) {
-        const QString number = trimmed.chopped(1).trimmed();
-        if (IsNumericText(number)) {
+        if (const auto number = ReadNumberText(trimmed.chopped(1))) {
             *percent = true;
             return number;
         }
     }
-    return QString();
+    return std::nullopt;
 }
 
 int FindHeaderRow(const CellTable& table)
@@ -388,24 +388,25 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         for (int k = 0; k < kImportFieldCount - 1; ++k) {
             const int f = k == 0 ? kImportPrice : k;
             const QString text = row.texts[f].trimmed();
-            const QString label = ImportFieldLabel(f);
             if (text.isEmpty()) {
                 if (f == kImportPrice)
                     row.problems << QStringLiteral("没有价格");
                 continue;
             }
+            // The editor's rules, on the fast path: the value text rule, the
+            // price rounded to two decimals.
             bool percent = false;
-            const QString number = NumberText(text, &percent);
-            if (number.isEmpty()) {
-                row.problems << QStringLiteral("%1不是数字：%2").arg(label, text);
+            const std::optional<double> number = CellNumber(text, &percent);
+            if (!number) {
+                row.problems << QStringLiteral("%1不是数字：%2").arg(ImportFieldLabel(f), text);
                 continue;
             }
             if (percent)
-                row.notes << QStringLiteral("%1去掉了百分号").arg(label);
+                row.notes << QStringLiteral("%1去掉了百分号").arg(ImportFieldLabel(f));
             if (f == kImportPrice)
-                row.coal.JiaGe = ToRoundedDouble(QVariant(number));
+                row.coal.JiaGe = RoundedPrice(*number);
             else
-                ValueOf(row.coal, f) = FormatIndexValue(QVariant(number));
+                ValueOf(row.coal, f) = IndexValueText(*number);
         }
         preview.rows.append(std::move(row));
     }
