@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6sql6-sqlite libgl1-mesa-dev
-  libglpk-dev libfreexl-dev
+  libglpk-dev libfreexl-dev libquazip1-qt6-dev libxlsxwriter-dev
   qt6-translations-l10n fonts-noto-cjk
   xvfb xauth sqlite3
 )

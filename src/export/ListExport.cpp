@@ -1,6 +1,7 @@
 #include "export/ListExport.h"
 
 #include "base/Files.h"
+#include "export/XlsxFile.h"
 
 #include <QDir>
 
@@ -112,10 +113,11 @@ QString FillPlaceholders(const QString& text, const QList<QPair<QString, QString
 
 }  // namespace
 
-void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
+int AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
 {
     for (int i = 0; i < emptyRows; ++i)
         sheet.appendEmptyRow();
+    const int headerRow = static_cast<int>(sheet.rows.size());
     QStringList header;
     for (const ListColumn& column : list.columns)
         header << column.header;
@@ -129,6 +131,7 @@ void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows)
         sheet.appendTextRow(cells);
     }
     WidenColumns(sheet, list);
+    return headerRow;
 }
 
 Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templateName)
@@ -179,17 +182,18 @@ Status ExportListToHtml(const AppFolder& folder, const ListData& list, const QSt
     return ExportPage(folder, QStringLiteral("list1.html"), {{list1, BuildHtmlTable(list)}}, {list1}, path);
 }
 
-void AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan)
+QVector<int> AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan)
 {
     sheet.appendEmptyRow();
     sheet.appendEmptyRow();
     sheet.appendTextRow({plan.information});
     sheet.appendEmptyRow();
     sheet.appendTextRow({QStringLiteral("参与配比的煤")});
-    AppendListToSheet(sheet, plan.coals, 0);
+    const int coalHeader = AppendListToSheet(sheet, plan.coals, 0);
     sheet.appendEmptyRow();
     sheet.appendTextRow({QStringLiteral("方案列表")});
-    AppendListToSheet(sheet, plan.blends, 0);
+    const int blendHeader = AppendListToSheet(sheet, plan.blends, 0);
+    return {coalHeader, blendHeader};
 }
 
 Status ExportPlanToExcel(const AppFolder& folder, const ShownPlan& plan, const QString& path)
@@ -208,4 +212,24 @@ Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QS
                        {QStringLiteral("{$list1}"), BuildHtmlTable(plan.coals)},
                        {QStringLiteral("{$list2}"), BuildHtmlTable(plan.blends)}},
                       {QStringLiteral("{$list1}"), QStringLiteral("{$list2}")}, path);
+}
+
+QString XlsxFilter() { return QStringLiteral("Microsoft Excel .xlsx (*.xlsx)"); }
+
+Status ExportListToXlsx(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    Result<XlsSheet> sheet = OpenSheetTemplate(folder, QStringLiteral("list1.xls"));
+    if (!sheet)
+        return sheet.status();
+    const int header = AppendListToSheet(*sheet, list, 2);
+    return WriteXlsxFile(path, *sheet, XlsxLayout{{header}, header + 1});
+}
+
+Status ExportPlanToXlsx(const AppFolder& folder, const ShownPlan& plan, const QString& path)
+{
+    Result<XlsSheet> sheet = OpenSheetTemplate(folder, QStringLiteral("list2.xls"));
+    if (!sheet)
+        return sheet.status();
+    const QVector<int> headers = AppendPlanToSheet(*sheet, plan);
+    return WriteXlsxFile(path, *sheet, XlsxLayout{headers, 0});
 }

@@ -42,7 +42,8 @@ QString BuildHtmlTable(const ListData& list);
 
 // Appends emptyRows empty rows, the header row and then the rows of the list
 // (first cell in the first column, sub-items after it), hidden columns too.
-void AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows);
+// Returns the position of the header row in the sheet.
+int AppendListToSheet(XlsSheet& sheet, const ListData& list, int emptyRows);
 
 // The template's cells, ready for rows to be appended.
 Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templateName);
@@ -62,10 +63,20 @@ Status ExportListToHtml(const AppFolder& folder, const ListData& list, const QSt
 
 // The rows a plan adds below the template: two empty rows, the information
 // text, an empty row, "参与配比的煤", the coal list (header and rows), an
-// empty row, "方案列表", the proportion list (header and rows).
-void AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan);
+// empty row, "方案列表", the proportion list (header and rows). Returns the
+// positions of the two header rows.
+QVector<int> AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan);
 
 // A plan: list2.xls, or list2.html with {$destination}, {$list1} and {$list2}
 // replaced; failures as for one list.
 Status ExportPlanToExcel(const AppFolder& folder, const ShownPlan& plan, const QString& path);
 Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QString& path);
+
+// The same workbooks in today's format (.xlsx), built from the same templates
+// and rows: the list's header row is bold and stays in view when scrolling;
+// in a plan both header rows are bold and nothing is frozen (the coal list
+// above the proportions would take the whole window). An existing file is
+// replaced only by a completely written new one.
+QString XlsxFilter();
+Status ExportListToXlsx(const AppFolder& folder, const ListData& list, const QString& path);
+Status ExportPlanToXlsx(const AppFolder& folder, const ShownPlan& plan, const QString& path);

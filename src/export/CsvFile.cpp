@@ -1,0 +1,234 @@
+#include "export/CsvFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace {
+
+QString NotTextMessage()
+{
+    return QStringLiteral("文件内容不是文本，不是有效的 CSV 文件。");
+}
+
+// Text a spreadsheet program writes holds no control characters other than
+// tabs and line breaks; binary data almost always does.
+bool LooksLikeText(QStringView text)
+{
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n')
+            return false;
+    }
+    return true;
+}
+
+// Stateless decoders: a sequence cut off at the end is an error, not a state.
+std::optional<QString> DecodeStrict(QStringDecoder&& decoder, QByteArrayView bytes)
+{
+    if (!decoder.isValid())
+        return std::nullopt;
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// GBK's structure: single bytes up to 0x80, or a lead byte 0x81-0xFE with a
+// trail byte 0x40-0xFE other than 0x7F. The converter itself replaces what it
+// cannot read without saying so.
+bool IsGbkBytes(QByteArrayView bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        if (lead <= 0x80)
+            continue;
+        if (lead == 0xFF || i + 1 >= bytes.size())
+            return false;
+        const auto trail = static_cast<unsigned char>(bytes[++i]);
+        if (trail < 0x40 || trail == 0x7F || trail == 0xFF)
+            return false;
+    }
+    return true;
+}
+
+// How often the separator stands outside quotes in the first records.
+struct SeparatorCount {
+    int lines = 0;   // records holding it at least once
+    int total = 0;
+};
+
+constexpr int kRecordsForSeparator = 20;
+constexpr qint64 kProgressStep = 1 << 16;  // characters between progress reports
+
+}  // namespace
+
+Result<QString> DecodeCsvText(const QByteArray& bytes, CsvEncoding* found)
+{
+    auto done = [found](CsvEncoding encoding, QString text) -> Result<QString> {
+        if (!LooksLikeText(text))
+            return Fail(NotTextMessage());
+        if (found)
+            *found = encoding;
+        return text;
+    };
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return done(CsvEncoding::Utf8, QString::fromUtf8(bytes.mid(3)));
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const auto encoding = bytes.startsWith("\xFF\xFE") ? QStringConverter::Utf16LE : QStringConverter::Utf16BE;
+        if (auto text = DecodeStrict(QStringDecoder(encoding, QStringConverter::Flag::Stateless),
+                                     QByteArrayView(bytes).sliced(2)))
+            return done(CsvEncoding::Utf16, *text);
+        return Fail(NotTextMessage());
+    }
+    if (bytes.contains('\0'))
+        return Fail(NotTextMessage());
+    if (auto text = DecodeStrict(QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless), bytes))
+        return done(CsvEncoding::Utf8, *text);
+    QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
+    if (!gbk.isValid())
+        return Fail(QStringLiteral("文件不是 UTF-8 编码，本机又无法读取 GBK 编码，请把文件另存为 UTF-8 编码的 CSV 后再导入。"));
+    if (IsGbkBytes(bytes)) {
+        if (auto text = DecodeStrict(std::move(gbk), bytes); text && !text->contains(QChar::ReplacementCharacter))
+            return done(CsvEncoding::Gbk, *text);
+    }
+    return Fail(QStringLiteral("文件既不是 UTF-8 编码也不是 GBK 编码的文本，不是有效的 CSV 文件。"));
+}
+
+QChar DetectCsvSeparator(QStringView text)
+{
+    SeparatorCount comma;
+    SeparatorCount tab;
+    int inRecordComma = 0;
+    int inRecordTab = 0;
+    int records = 0;
+    bool quoted = false;
+    auto endRecord = [&] {
+        if (inRecordComma > 0)
+            ++comma.lines;
+        if (inRecordTab > 0)
+            ++tab.lines;
+        comma.total += inRecordComma;
+        tab.total += inRecordTab;
+        inRecordComma = inRecordTab = 0;
+        ++records;
+    };
+    for (qsizetype i = 0; i < text.size() && records < kRecordsForSeparator; ++i) {
+        const QChar c = text[i];
+        if (c == u'"')
+            quoted = !quoted;  // a doubled quote flips twice
+        else if (quoted)
+            continue;
+        else if (c == u',')
+            ++inRecordComma;
+        else if (c == u'\t')
+            ++inRecordTab;
+        else if (c == u'\n' || c == u'\r')
+            endRecord();
+    }
+    endRecord();
+    if (tab.lines != comma.lines)
+        return tab.lines > comma.lines ? u'\t' : u',';
+    return tab.total > comma.total ? u'\t' : u',';
+}
+
+Result<CellTable> ParseCsvText(QStringView text, QChar separator, const ProgressCallback& progress)
+{
+    CellTable table;
+    TableRow row;
+    QString field;
+    bool fieldStarted = false;   // the record has a field in progress (possibly empty)
+    int line = 1;                // line of the text, for the message about a lone quote
+    qint64 nextReport = kProgressStep;
+    const qsizetype n = text.size();
+
+    auto endField = [&] {
+        row.append(TableCell{field, false});
+        field.clear();
+    };
+    auto endRecord = [&] {
+        endField();
+        while (!row.isEmpty() && row.constLast().text.isEmpty())
+            row.removeLast();
+        table.rows.append(std::move(row));
+        row = TableRow();
+        fieldStarted = false;
+    };
+
+    qsizetype i = 0;
+    while (i < n) {
+        if (progress && i >= nextReport) {
+            if (!progress(i, n))
+                return Fail(ImportCancelledMessage(), FailureKind::Cancelled);
+            nextReport = i + kProgressStep;
+        }
+        const QChar c = text[i];
+        if (c == u'"' && field.isEmpty()) {
+            // A quoted field: up to the quote that is not doubled.
+            const int openedAt = line;
+            ++i;
+            bool closed = false;
+            while (i < n) {
+                const QChar q = text[i];
+                if (q == u'"') {
+                    if (i + 1 < n && text[i + 1] == u'"') {
+                        field += u'"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    closed = true;
+                    break;
+                }
+                if (q == u'\n' || (q == u'\r' && !(i + 1 < n && text[i + 1] == u'\n')))
+                    ++line;
+                field += q;
+                ++i;
+            }
+            if (!closed)
+                return Fail(QStringLiteral("CSV 文件第 %1 行的引号没有结束，文件可能不完整。").arg(openedAt));
+            fieldStarted = true;
+            continue;  // anything up to the separator is kept as written
+        }
+        if (c == separator) {
+            endField();
+            fieldStarted = true;
+            ++i;
+            continue;
+        }
+        if (c == u'\r' || c == u'\n') {
+            endRecord();
+            if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            ++i;
+            ++line;
+            continue;
+        }
+        field += c;
+        fieldStarted = true;
+        ++i;
+    }
+    if (fieldStarted || !field.isEmpty())
+        endRecord();
+    if (progress && !progress(n, n))
+        return Fail(ImportCancelledMessage(), FailureKind::Cancelled);
+    return table;
+}
+
+Result<CellTable> ReadCsvFile(const QString& path, const ProgressCallback& progress)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+    if (bytes.isEmpty())
+        return Fail(QStringLiteral("文件 %1 是空的。").arg(QFileInfo(path).fileName()));
+    Result<QString> text = DecodeCsvText(bytes);
+    if (!text)
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(QFileInfo(path).fileName(), text.message()));
+    return ParseCsvText(*text, DetectCsvSeparator(*text), progress);
+}
