@@ -91,9 +91,9 @@ void CalculatorRulesTest::calculate_data()
     QTest::newRow("all proportions 0")
         << MakeGrid({{"A", "0", "100", "10", ""}, {"B", "0.4", "100", "20", ""}}) << false
         << "配比合计为0，无法计算混合后的指标，请修改配比" << "";
-    QTest::newRow("proportions cancelling out")
+    QTest::newRow("a negative proportion is refused, not cancelled out")
         << MakeGrid({{"A", "2", "100", "10", ""}, {"B", "-2", "100", "20", ""}}) << false
-        << "配比合计为0，无法计算混合后的指标，请修改配比" << "";
+        << "第2行的配比不能是负数" << "";
     QTest::newRow("shovels weighing nothing")
         << MakeGrid({{"A", "1", "100", "10", "0"}, {"B", "1", "100", "20", "0"}}) << true
         << "配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比" << "";
@@ -135,13 +135,14 @@ void CalculatorRulesTest::proportionArray_data()
     QTest::addColumn<QList<int>>("expected");
     QTest::addColumn<bool>("ok");
 
-    QTest::newRow("halves to even") << QStringList{"0.5", "1.5", "2.5", "-2.5", "1200.00"}
-                                    << QList<int>{0, 2, 2, -2, 1200} << true;
-    QTest::newRow("range ends") << QStringList{"32767", "-32768", "32767.4"}
-                                << QList<int>{32767, -32768, 32767} << true;
+    QTest::newRow("halves to even") << QStringList{"0.5", "1.5", "2.5", "3.5", "1200.00"}
+                                    << QList<int>{0, 2, 2, 4, 1200} << true;
+    QTest::newRow("range end") << QStringList{"32767", "32767.4"} << QList<int>{32767, 32767} << true;
     QTest::newRow("above") << QStringList{"1", "40000"} << QList<int>{} << false;
     QTest::newRow("below") << QStringList{"-32768.6"} << QList<int>{} << false;
     QTest::newRow("huge") << QStringList{"1e20"} << QList<int>{} << false;
+    QTest::newRow("negative") << QStringList{"3", "-1"} << QList<int>{} << false;
+    QTest::newRow("a half below zero rounds to zero") << QStringList{"-0.5"} << QList<int>{0} << true;
 }
 
 void CalculatorRulesTest::proportionArray()

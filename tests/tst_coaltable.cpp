@@ -3,6 +3,7 @@
 #include "base/QualityIndex.h"
 #include "support/TestFolder.h"
 
+#include <QSqlError>
 #include <QtTest>
 
 namespace {
@@ -30,6 +31,9 @@ private slots:
     void deleteOfMissingIdChangesNothing();
     void connectionIsAbsentAfterEachOperation();
     void closeWhenAbsentDoesNothing();
+    void databaseFailuresSayTheirCause_data();
+    void databaseFailuresSayTheirCause();
+    void damagedFileIsSaidOnce();
 
 private:
     int lastId(const AppFolder& folder);
@@ -209,6 +213,45 @@ void CoalTableTest::closeWhenAbsentDoesNothing()
     QVERIFY(!ConnectionPresent());
     CloseConnection();
     QVERIFY(!ConnectionPresent());
+}
+
+// One prefix, the common causes in words, the database's own text after.
+void CoalTableTest::databaseFailuresSayTheirCause_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("read-only") << "8" << "数据库文件是只读的，不能写入";
+    QTest::newRow("locked") << "5" << "数据库文件正被占用（已锁定），请稍后再试";
+    QTest::newRow("locked table") << "262" << "数据库文件正被占用（已锁定），请稍后再试";  // an extended code
+    QTest::newRow("disk full") << "13" << "磁盘空间不足";
+    QTest::newRow("damaged") << "11" << "数据库文件已损坏";
+    QTest::newRow("not a database") << "26" << "数据库文件已损坏";
+    QTest::newRow("anything else") << "1" << "";
+}
+
+void CoalTableTest::databaseFailuresSayTheirCause()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, cause);
+    const Failure failure = DatabaseFailure(QSqlError(QStringLiteral("driver"), QStringLiteral("attempt to write a readonly database"),
+                                                      QSqlError::StatementError, code));
+    QVERIFY(failure.message.startsWith(QStringLiteral("数据库操作失败：")));
+    QCOMPARE(failure.message.count(QStringLiteral("数据库操作失败")), 1);
+    if (!cause.isEmpty())
+        QVERIFY2(failure.message.startsWith(QStringLiteral("数据库操作失败：") + cause), qPrintable(failure.message));
+    QVERIFY(failure.message.contains(QStringLiteral("attempt to write a readonly database")));
+}
+
+// A coal.dat damaged under a running program: the operation says so, once.
+void CoalTableTest::damagedFileIsSaidOnce()
+{
+    TestFolder t;
+    Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
+    QVERIFY(WriteBytes(t.folder().DbPath(), QByteArray(8192, 'x')));
+    const Result<int> saved = SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2));
+    QVERIFY(!saved.ok());
+    QVERIFY2(saved.message().startsWith(QStringLiteral("数据库操作失败：数据库文件已损坏")), qPrintable(saved.message()));
+    QCOMPARE(saved.message().count(QStringLiteral("数据库操作失败")), 1);
 }
 
 QTEST_GUILESS_MAIN(CoalTableTest)

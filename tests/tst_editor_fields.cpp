@@ -55,6 +55,13 @@ void EditorFieldsTest::checkFields_data()
     QTest::newRow("stock") << "txtKuCun" << "1,200" << false << "填写的库存必须是数字\r\n";
     QTest::newRow("tons per shovel") << "txtMeiChan" << "two" << false
                                      << "填写的每铲等于多少吨必须是数字\r\n";
+    // What no value can hold is no number; quantities cannot be negative.
+    QTest::newRow("price beyond a double") << "txtJiage" << "1e400" << false << "填写的价格必须是数字\r\n";
+    QTest::newRow("index beyond fifteen digits") << "txtHuifen" << "-2e15" << false << "填写的灰分必须是数字\r\n";
+    QTest::newRow("negative stock") << "txtKuCun" << "-1" << false << "填写的库存不能是负数\r\n";
+    QTest::newRow("negative tons per shovel") << "txtMeiChan" << "-0.5" << false
+                                              << "填写的每铲等于多少吨不能是负数\r\n";
+    QTest::newRow("negative price keeps its rules") << "txtJiage" << "-3" << false << "";
 }
 
 void EditorFieldsTest::checkFields()

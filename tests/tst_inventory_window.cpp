@@ -54,6 +54,7 @@ private slots:
     void headerClicksToggleOrder();
     void exports_data();
     void exports();
+    void databaseErrorSaidOnce();
 
 private:
     void addCoals(const QStringList& names);
@@ -351,6 +352,20 @@ void InventoryWindowTest::exports()
     QCOMPARE(Prompt::lastText(), QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开"));
     QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("导出提示："));
     QCOMPARE(Prompt::openedDocuments(), answer == QMessageBox::Ok ? QStringList{path} : QStringList{});
+}
+
+// A database failure reads as one message with its cause, not a prefix twice
+// over an English text.
+void InventoryWindowTest::databaseErrorSaidOnce()
+{
+    addCoals({"甲", "乙"});
+    open();
+    tick(0);
+    QVERIFY(WriteBytes(folder_->folder().DbPath(), QByteArray(8192, 'x')));
+    Prompt::queueAnswer(QMessageBox::Ok);
+    Trigger(window_, 4);
+    QVERIFY2(Prompt::lastText().startsWith(QStringLiteral("数据库操作失败：数据库文件已损坏")), qPrintable(Prompt::lastText()));
+    QCOMPARE(Prompt::lastText().count(QStringLiteral("数据库操作失败")), 1);
 }
 
 QTEST_MAIN(InventoryWindowTest)

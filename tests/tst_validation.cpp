@@ -138,6 +138,29 @@ void ValidationTest::messages_data()
     QTest::newRow("tonnage") << Edit([](WorkspaceInput& in) { in.tonnage = "1000t"; })
                              << "请将配多少吨煤填写成数字！";
 
+    // Numbers no value can hold, or the engine cannot take, are no numbers to the checks.
+    QTest::newRow("price beyond a double") << Edit([](WorkspaceInput& in) { Cell(in, 1, kPriceCell, "1e400"); })
+                                           << "第2种煤:B价格请填写成数字\r\n";
+    QTest::newRow("ash beyond fifteen digits") << Edit([](WorkspaceInput& in) { Cell(in, 0, IndexCell(kAsh), "1e15"); })
+                                               << "第1种煤:A灰分值请填写成数字\r\n";
+    QTest::newRow("bound of 1e30") << Edit([](WorkspaceInput& in) { in.upper[kAsh] = "1e30"; })
+                                   << "请将灰分的指标上限填写成数字！";
+    QTest::newRow("tonnage beyond a double") << Edit([](WorkspaceInput& in) { in.tonnage = "1e400"; })
+                                             << "请将配多少吨煤填写成数字！";
+    QTest::newRow("largest usable value passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "999999999999999"); })
+                                                 << "";
+
+    // Quantities cannot be negative; prices and indices keep their rules.
+    QTest::newRow("negative tonnage") << Edit([](WorkspaceInput& in) { in.tonnage = "-100"; })
+                                      << "配多少吨煤不能是负数！";
+    QTest::newRow("negative stock") << Edit([](WorkspaceInput& in) { Cell(in, 1, kStockCell, "-5"); })
+                                    << "第2种煤:B库存不能是负数";
+    QTest::newRow("negative shovel weight") << Edit([](WorkspaceInput& in) { Cell(in, 0, kShovelCell, "-1.5"); })
+                                            << "第1种煤:A每铲重量不能是负数";
+    QTest::newRow("negative price passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "-5"); }) << "";
+    QTest::newRow("negative index passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, IndexCell(kSulphur), "-0.1"); })
+                                           << "";
+
     // Coverage.
     QTest::newRow("one coal") << Edit([](WorkspaceInput& in) { in.grid.rows[1] = GridRow(); })
                               << "您至少要输入2种煤！";

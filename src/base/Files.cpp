@@ -58,9 +58,13 @@ Status WriteWholeFile(const QString& path, QByteArrayView bytes)
     if (QFileInfo(path).isDir())
         return Fail(WriteFailedMessage(path, QStringLiteral("这是一个文件夹，不是文件")));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk refuses fails at once: a buffered
+    // one fails only when the buffer is flushed on commit, and commit then
+    // still puts the short new file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Fail(WriteFailedMessage(path, WriteFailureReason(path, bytes.size(), file.errorString())));
-    if (file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()
+        || file.error() != QFileDevice::NoError) {
         const QString why = WriteFailureReason(path, bytes.size(), file.errorString());
         file.cancelWriting();
         return Fail(WriteFailedMessage(path, why));

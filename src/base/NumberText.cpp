@@ -139,6 +139,12 @@ bool IsNumericText(QStringView text)
     return ReadNumberText(text).has_value();
 }
 
+bool IsUsableNumber(QStringView text)
+{
+    const std::optional<double> value = ReadNumberText(text);
+    return value && std::fabs(*value) < kLargestValue;
+}
+
 std::optional<double> ToNumber(const QVariant& value)
 {
     if (value.isNull() || !value.isValid())

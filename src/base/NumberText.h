@@ -29,6 +29,16 @@ std::optional<double> ReadNumberText(QStringView text);
 // True when ReadNumberText finds a number.
 bool IsNumericText(QStringView text);
 
+// The largest magnitude a value typed into the program may have: a value
+// text holds 15 significant digits, and everything the blending model
+// multiplies a value by stays well inside what the engine reads.
+inline constexpr double kLargestValue = 1e15;
+
+// True when the text holds a number the program can work with: numeric and
+// smaller in magnitude than kLargestValue. The input checks refuse anything
+// else as "not a number".
+bool IsUsableNumber(QStringView text);
+
 // The number a stored value holds: a number, or a numeric text. Nothing for
 // Null and for anything else.
 std::optional<double> ToNumber(const QVariant& value);

@@ -96,9 +96,13 @@ Status CheckFields(const CoalFields& fields)
         message += QStringLiteral("请填写煤的价格") + lineEnd;
     for (const NumberCheck& check : NumberChecks()) {
         const QString& text = fields.at(check.position);
-        if (!text.isEmpty() && !IsNumericText(text))
+        if (!text.isEmpty() && !IsUsableNumber(text))
             message += check.message + lineEnd;
     }
+    for (const auto& [text, what] : {std::pair{fields.stock, QStringLiteral("库存")},
+                                     std::pair{fields.shovel, QStringLiteral("每铲等于多少吨")}})
+        if (ReadNumberText(text).value_or(0.0) < 0)
+            message += QStringLiteral("填写的%1不能是负数").arg(what) + lineEnd;
     if (message.isEmpty())
         return {};
     return Invalid(message);

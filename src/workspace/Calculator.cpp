@@ -60,6 +60,10 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals)
         const double whole = number ? RoundHalfEven(*number) : 0.0;
         if (!number || whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
             return Invalid(QStringLiteral("第%1行的配比超出了范围，配比请填写-32768到32767之间的数").arg(i + 1));
+        if (whole < 0)
+            return Invalid(QStringLiteral("第%1行的配比不能是负数").arg(i + 1));
+        if (ReadNumberText(coals[i].MeiChan).value_or(0.0) < 0)
+            return Invalid(QStringLiteral("第%1行的每铲重量不能是负数").arg(i + 1));
         proportions << static_cast<qint16>(whole);
     }
     return proportions;

@@ -43,7 +43,7 @@ int FirstEmptyCell(const Grid& grid, int last, int cell)
 
 bool IsBlankOrNumeric(const QString& text)
 {
-    return text.isEmpty() || IsNumericText(text);
+    return text.isEmpty() || IsUsableNumber(text);
 }
 
 Status CheckNamesAndPrices(const Grid& grid)
@@ -73,6 +73,21 @@ Status CheckCoalNumbers(const Grid& grid)
     return {};
 }
 
+Status CheckQuantities(const Grid& grid)
+{
+    for (int row = 0; row < kGridRows; ++row) {
+        const GridRow& r = grid.rows[row];
+        for (int cell : {kStockCell, kShovelCell}) {
+            if (ReadNumberText(r.cells[cell]).value_or(0.0) < 0) {
+                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name()
+                               + (cell == kStockCell ? QStringLiteral("库存不能是负数")
+                                                     : QStringLiteral("每铲重量不能是负数")));
+            }
+        }
+    }
+    return {};
+}
+
 Status CheckTargets(const WorkspaceInput& input)
 {
     bool anyBound = false;
@@ -88,6 +103,8 @@ Status CheckTargets(const WorkspaceInput& input)
     }
     if (!IsBlankOrNumeric(input.tonnage))
         return Invalid(QStringLiteral("请将配多少吨煤填写成数字！"));
+    if (ReadNumberText(input.tonnage).value_or(0.0) < 0)
+        return Invalid(QStringLiteral("配多少吨煤不能是负数！"));
     return {};
 }
 
@@ -141,8 +158,8 @@ Status CheckStockCoversTonnage(const WorkspaceInput& input)
 
 Status CheckInput(const WorkspaceInput& input)
 {
-    for (const auto& check : {CheckCoalNumbers(input.grid), CheckTargets(input), CheckCoalCoverage(input),
-                              CheckStockCoversTonnage(input)})
+    for (const auto& check : {CheckCoalNumbers(input.grid), CheckQuantities(input.grid), CheckTargets(input),
+                              CheckCoalCoverage(input), CheckStockCoversTonnage(input)})
         if (!check)
             return check;
     const QString& count = input.proportionCount;

@@ -30,11 +30,16 @@ bool IsBlankOrNumeric(const QString& text);
 // Every non-blank row has a name and then a price.
 Status CheckNamesAndPrices(const Grid& grid);
 
-// Every filled value cell (all but the name) holds a number. The message ends
-// with CR LF.
+// Every filled value cell (all but the name) holds a number, and a number
+// the program can work with (not beyond a value text's 15 digits). The
+// message ends with CR LF.
 Status CheckCoalNumbers(const Grid& grid);
 
-// At least one bound is given; every bound and the tonnage are numbers.
+// No coal has a negative stock or shovel weight.
+Status CheckQuantities(const Grid& grid);
+
+// At least one bound is given; every bound and the tonnage are numbers, and
+// the tonnage is not negative.
 Status CheckTargets(const WorkspaceInput& input);
 
 // "你既然要算<label>的指标，但是你参与配煤的第<row+1>种煤，没有填写<label>的值，这怎么计算？"
@@ -47,6 +52,7 @@ Status CheckCoalCoverage(const WorkspaceInput& input);
 // The tonnage is not above the coals' summed stock.
 Status CheckStockCoversTonnage(const WorkspaceInput& input);
 
-// The chain after CheckNamesAndPrices: numbers, targets, coverage, stock, and
-// the proportion count (a number not above 1000 once rounded).
+// The chain after CheckNamesAndPrices: numbers, quantities, targets,
+// coverage, stock, and the proportion count (a number not above 1000 once
+// rounded).
 Status CheckInput(const WorkspaceInput& input);
