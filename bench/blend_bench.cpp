@@ -6,6 +6,7 @@
 // that other work on the machine disturbs the figures less.
 
 #include "../tests/support/TestFolder.h"
+#include "support/ModelTexts.h"
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
 #include "blend/BlendRecord.h"
@@ -255,7 +256,7 @@ void PrintStages(const AppFolder& folder)
     for (int n = kFirstTotal; n <= kLastTotal; ++n)
         cells = Expect(SolveModel(file.path(), k));
     const double solve = seconds(start);
-    const QByteArray bytes = ModelFileBytes(input, 500);
+    const QByteArray bytes = ModelFileBytesOf(input, 500);
     EngineModel model;
     EngineParseError error;
     start = Clock::now();

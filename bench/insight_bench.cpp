@@ -18,6 +18,7 @@
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
 #include "history/PlanAnalysis.h"
+#include "support/ModelTexts.h"
 
 #include <QCoreApplication>
 
@@ -120,7 +121,7 @@ void RunForm(bool shovel, bool hard, int lastTotal)
         const LinearSolution s = SolveLinearProgram(BlendProgram(*problem, n));
         if (s.status != LinearStatus::Optimal)
             continue;
-        const double price = ToRoundedDouble(BlendUnitPrice(*problem, s.values, n));
+        const double price = ToRoundedDouble(UnitPriceOf(*problem, s.values, n));
         if (!prices.insert(price).second)
             continue;
         rows.push_back({s.values, price});

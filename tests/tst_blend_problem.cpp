@@ -2,6 +2,7 @@
 #include "blend/EngineModel.h"
 #include "blend/EngineSolver.h"
 #include "blend/ModelText.h"
+#include "support/ModelTexts.h"
 
 #include <QtTest>
 
@@ -69,7 +70,7 @@ void BlendProblemTest::programSolvesAsTheModelText()
         const Result<BlendProblem> problem = MakeBlendProblem(input);
         QVERIFY2(problem.ok(), qPrintable(problem.message()));
         for (int n = 2; n <= 30; n += 7) {
-            const QByteArray text = ModelFileBytes(input, n);
+            const QByteArray text = ModelFileBytesOf(input, n);
             EngineModel model;
             EngineParseError error;
             QVERIFY(ParseEngineModel(std::string_view(text.constData(), text.size()), model, error));
@@ -82,7 +83,7 @@ void BlendProblemTest::programSolvesAsTheModelText()
             }
             ++solved;
             QVERIFY(std::fabs(direct.objective - byText.objective) < 1e-6 * std::max(1.0, byText.objective));
-            QVERIFY(std::fabs(BlendUnitPrice(*problem, direct.values, n) * n - direct.objective) < 1e-6 * n);
+            QVERIFY(std::fabs(UnitPriceOf(*problem, direct.values, n) * n - direct.objective) < 1e-6 * n);
         }
     }
     // Both verdicts occur, or the comparison proves little.

@@ -7,6 +7,7 @@
 #include "blend/ModelText.h"
 #include "base/QualityIndex.h"
 #include "support/TestFolder.h"
+#include "support/ModelTexts.h"
 #include "base/NumberText.h"
 
 #include <QDir>
@@ -348,7 +349,7 @@ private slots:
             input.mustInclude = {random.bounded(2) == 1, true};
             input.tonnage = random.bounded(2) ? QStringLiteral("1000") : QString();
             input.shovelMode = round % 2 == 1;
-            const QByteArray text = ModelFileBytes(input, 2 + random.bounded(999));
+            const QByteArray text = ModelFileBytesOf(input, 2 + random.bounded(999));
             QByteArray spaced = text;
             for (const char* op : {"*", "+", "<", ">", "=", ";", "(", ")"})
                 spaced.replace(op, QByteArray(" ") + op + " ");
@@ -394,9 +395,9 @@ private slots:
         input.tonnage = QStringLiteral("1000");
         input.coals[0].Kucun = QStringLiteral("3000");
         input.upper[IndexOf("HuiFen")] = QStringLiteral("13");
-        const QByteArray plain = BuildModelText(input, 5).toLatin1();
+        const QByteArray plain = ModelTextOf(input, 5).toLatin1();
         input.shovelMode = true;
-        const QByteArray shovel = ModelFileBytes(input, 5);
+        const QByteArray shovel = ModelFileBytesOf(input, 5);
 
         for (const QByteArray& model : {plain, shovel}) {
             // Every cut before "end" is complete is refused as unreadable.

@@ -7,6 +7,7 @@
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "support/TestFolder.h"
+#include "support/ModelTexts.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ QString Lines(const QStringList& lines)
 QString ShovelForm(ModelInput input, int n)
 {
     input.shovelMode = true;
-    return BuildModelText(input, n);
+    return ModelTextOf(input, n);
 }
 
 // The model as the engine reads it.
@@ -121,10 +122,10 @@ private slots:
         if (tonnage)
             input.tonnage = QStringLiteral("1000");
         input.shovelMode = shovel;
-        const QString text = BuildModelText(input, 5);
+        const QString text = ModelTextOf(input, 5);
         QCOMPARE(text, expected);
         // What goes into the model file is the same text, plus CR LF.
-        QCOMPARE(ModelFileBytes(input, 5), expected.toLocal8Bit());
+        QCOMPARE(ModelFileBytesOf(input, 5), expected.toLocal8Bit());
     }
 
     void tenCoals()
@@ -136,7 +137,7 @@ private slots:
             input.mustInclude.push_back(j == 9);
         }
         input.lower[IndexOf("HuiFen")] = QStringLiteral("1");
-        const QString plain = BuildModelText(input, 7);
+        const QString plain = ModelTextOf(input, 7);
         QVERIFY(plain.contains(QStringLiteral("\r\n0*X1+1.00*X2+2.00*X3+")));
         QVERIFY(plain.contains(QStringLiteral("+109.00*X10;")));
         QVERIFY(plain.contains(QStringLiteral("\r\n@pointer(10)=X10;\r\n@pointer(11)=rObj;\r\nenddata\r\nend")));
@@ -152,7 +153,7 @@ private slots:
         QVERIFY(shovel.contains(QStringLiteral("@gin(X10);\r\n")));
         QVERIFY(shovel.contains(QStringLiteral("@pointer(10)=X10;")));
         input.shovelMode = true;
-        QCOMPARE(ModelFileBytes(input, 7), shovel.toLocal8Bit());
+        QCOMPARE(ModelFileBytesOf(input, 7), shovel.toLocal8Bit());
     }
 
     void boundLines_data()
@@ -184,7 +185,7 @@ private slots:
         ModelInput input = WorkedExample();
         input.lower[IndexOf("HuiFen")] = lower;
         input.upper[IndexOf("HuiFen")] = upper;
-        QStringList all = BuildModelText(input, n).split(QStringLiteral("\r\n"));
+        QStringList all = ModelTextOf(input, n).split(QStringLiteral("\r\n"));
         QCOMPARE(all.mid(2, lines.size()), lines);
         QCOMPARE(all.at(2 + lines.size()), QStringLiteral("X1+X2=%1;").arg(n));
     }
@@ -201,7 +202,7 @@ private slots:
             input.lower[i] = QStringLiteral("1");
             input.upper[i] = QStringLiteral("2");
         }
-        const QStringList lines = BuildModelText(input, 2).split(QStringLiteral("\r\n"));
+        const QStringList lines = ModelTextOf(input, 2).split(QStringLiteral("\r\n"));
         for (int i = 0; i < kIndexCount; ++i) {
             const QString terms = QStringLiteral("%1.00*X1+0*X2").arg(i + 1);
             QCOMPARE(lines.at(2 + 2 * i), terms + QStringLiteral(">2;"));
@@ -216,11 +217,11 @@ private slots:
         input.coals[0].JiaGe = 523.456;
         input.tonnage = QStringLiteral("1e3");         // copied as typed
         input.coals[0].Kucun = QStringLiteral("300.50");
-        const QStringList lines = BuildModelText(input, 4).split(QStringLiteral("\r\n"));
+        const QStringList lines = ModelTextOf(input, 4).split(QStringLiteral("\r\n"));
         QCOMPARE(lines.at(1), QStringLiteral("[rObj] min=523.46*X1+450.00*X2;"));
         QCOMPARE(lines.at(2), QStringLiteral("10.50*X1+-3.00*X2<48;"));
         QCOMPARE(lines.at(4), QStringLiteral("1e3*X1<300.50*4;"));
-        QVERIFY(!BuildModelText(input, 4).endsWith(QLatin1Char('\n')));
+        QVERIFY(!ModelTextOf(input, 4).endsWith(QLatin1Char('\n')));
     }
 
     void shovelFormWeighsEveryTermButTheNames()
@@ -252,7 +253,7 @@ private slots:
             if (random.bounded(2))
                 input.tonnage = QString::number(random.bounded(2000));
             const int n = 2 + random.bounded(999);
-            const EngineModel plain = Parsed(BuildModelText(input, n));
+            const EngineModel plain = Parsed(ModelTextOf(input, n));
             const EngineModel shovel = Parsed(ShovelForm(input, n));
             auto weight = [&](int variable) { return input.coals[variable].MeiChan.toDouble(); };
             QCOMPARE(shovel.variables.size(), plain.variables.size());
@@ -304,12 +305,12 @@ private slots:
         ModelFile file = Expect(ModelFile::Create(temp.folder()));
         QCOMPARE(file.path(), temp.folder().ModelPath());
         Expect(file.WriteModelFile(ModelWriter(input), 5));
-        QCOMPARE(FileContent(file.path()), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        QCOMPARE(FileContent(file.path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
         // A shorter model replaces a longer one completely.
         input.upper[IndexOf("HuiFen")].clear();
         Expect(file.WriteModelFile(ModelWriter(input), 5));
-        QCOMPARE(FileContent(file.path()), (BuildModelText(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        QCOMPARE(FileContent(file.path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
         // The shovel-count form goes to the file in the shovel mode, a copied
         // text beyond ASCII in the code page.

@@ -6,6 +6,7 @@
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "support/TestFolder.h"
+#include "support/ModelTexts.h"
 
 #include <QDir>
 #include <QFile>
@@ -254,7 +255,7 @@ private slots:
 
             const auto expected = Enumerate(input, n);
             const Cells cells = Solve(temp.folder(), input, n);
-            const QString context = QStringLiteral("round %1, n %2:\n%3").arg(round).arg(n).arg(BuildModelText(input, n));
+            const QString context = QStringLiteral("round %1, n %2:\n%3").arg(round).arg(n).arg(ModelTextOf(input, n));
             QVERIFY2(cells.has_value() == expected.has_value(), qPrintable(context));
             if (!expected) {
                 ++unsolved;

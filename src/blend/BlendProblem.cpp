@@ -144,11 +144,3 @@ double BlendIndexValue(const BlendProblem& p, int index, const std::vector<doubl
         sum += p.value[index][j] * p.weight[j] * parts[j];
     return sum / n;
 }
-
-double BlendUnitPrice(const BlendProblem& p, const std::vector<double>& parts, int n)
-{
-    double sum = 0.0;
-    for (int j = 0; j < p.coalCount; ++j)
-        sum += p.price[j] * p.weight[j] * parts[j];
-    return sum / n;
-}

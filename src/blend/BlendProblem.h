@@ -63,6 +63,3 @@ LinearProgram BlendProgram(const BlendProblem& problem, int n, BlendRows* rows =
 // The blend's value of an index for the given parts at total n: the index
 // row's sum over n.
 double BlendIndexValue(const BlendProblem& problem, int index, const std::vector<double>& parts, int n);
-
-// The unit price of a mix at total n: the cost over n.
-double BlendUnitPrice(const BlendProblem& problem, const std::vector<double>& parts, int n);

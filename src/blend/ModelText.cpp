@@ -201,21 +201,6 @@ void ModelWriter::AppendFileBytes(std::string& out, int n) const
     out += "\r\n";
 }
 
-QString BuildModelText(const ModelInput& input, int n)
-{
-    std::string bytes;
-    ModelWriter(input).AppendText(bytes, n);
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-QByteArray ModelFileBytes(const ModelInput& input, int n)
-{
-    std::string bytes;
-    ModelWriter(input).AppendFileBytes(bytes, n);
-    bytes.resize(bytes.size() - 2);
-    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
 int ProportionCount(const QString& text)
 {
     const auto number = ReadNumberText(text);

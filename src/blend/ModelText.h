@@ -74,8 +74,3 @@ private:
 // whole one, halves to even, within the 16-bit range.
 int ProportionCount(const QString& text);
 
-// The model text for total n (the shovel-count form when input.shovelMode).
-QString BuildModelText(const ModelInput& input, int n);
-
-// What the model file holds for total n, without its closing CR LF.
-QByteArray ModelFileBytes(const ModelInput& input, int n);

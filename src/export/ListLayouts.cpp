@@ -5,18 +5,9 @@
 
 #include <QLocale>
 
-void SetupCoalColumns(ListData& list)
-{
-    list.clearColumns();
-    list.addColumn(QStringLiteral("编号"), 800);
-    list.addColumn(QStringLiteral("名称"), 1800);
-    for (const QualityIndex& index : QualityIndices())
-        list.addColumn(QString::fromUtf8(index.listHeader), 900);
-    list.addColumn(QStringLiteral("库存"), 900);
-    list.addColumn(QStringLiteral("每铲重量"), 900);
-    list.addColumn(QStringLiteral("价格"), 900);
-}
+namespace {
 
+// Proportion columns are wider on wider screens.
 int BlendColumnWidth(int screenWidthPixels)
 {
     if (screenWidthPixels < 1280)
@@ -29,6 +20,21 @@ int BlendColumnWidth(int screenWidthPixels)
         return 1000;
     return 1200;
 }
+
+}  // namespace
+
+void SetupCoalColumns(ListData& list)
+{
+    list.clearColumns();
+    list.addColumn(QStringLiteral("编号"), 800);
+    list.addColumn(QStringLiteral("名称"), 1800);
+    for (const QualityIndex& index : QualityIndices())
+        list.addColumn(QString::fromUtf8(index.listHeader), 900);
+    list.addColumn(QStringLiteral("库存"), 900);
+    list.addColumn(QStringLiteral("每铲重量"), 900);
+    list.addColumn(QStringLiteral("价格"), 900);
+}
+
 
 void SetupBlendColumns(ListData& list, int screenWidthPixels)
 {

@@ -20,7 +20,6 @@ void SetupCoalColumns(ListData& list);
 
 // Proportion layout: hidden row number, D1 ... D10, the fifteen indices, price.
 // Column widths follow the screen width in pixels.
-int BlendColumnWidth(int screenWidthPixels);
 void SetupBlendColumns(ListData& list, int screenWidthPixels);
 
 // Titles the proportion columns d1 ... d10, then each of the first ten with

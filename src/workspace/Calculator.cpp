@@ -20,6 +20,15 @@ QString RowMessage(int row, const char* what)
 // and not the recovery rate.
 constexpr int kResultOrder[] = {0, 1, 2, 3, 5, 6, 7, 8, 4, 9, 10, 11, 12, 13};
 
+QString ResultText(const Mei& blend)
+{
+    QString text;
+    for (int i : kResultOrder)
+        text += QString::fromUtf8(QualityIndices()[i].resultLabel) + FormatIndexValue(IndexValue(blend, i));
+    text += QStringLiteral("单价：") + FormatIndexValue(blend.JiaGe);
+    return text;
+}
+
 }  // namespace
 
 Status CheckNamesAndPrices(const Grid& grid)
@@ -69,14 +78,6 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals)
     return proportions;
 }
 
-QString ResultText(const Mei& blend)
-{
-    QString text;
-    for (int i : kResultOrder)
-        text += QString::fromUtf8(QualityIndices()[i].resultLabel) + FormatIndexValue(IndexValue(blend, i));
-    text += QStringLiteral("单价：") + FormatIndexValue(blend.JiaGe);
-    return text;
-}
 
 Result<QString> Calculate(Grid& grid, bool shovelMode)
 {

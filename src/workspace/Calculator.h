@@ -22,13 +22,11 @@ Status CheckCoalCoverage(const Grid& grid, bool shovelMode);
 // a number or lies outside the 16-bit range.
 Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals);
 
-// The blend's fifteen values after their labels, with nothing between pairs:
-// "内水：...全水：...单价：...". An empty value shows nothing after its label.
-QString ResultText(const Mei& blend);
-
 // The whole computation: compacts the grid, checks it, weighs the coals by
 // their proportions (times their tons per shovel in shovel mode) and returns
-// the text for the result box. Proportions that weigh nothing in total fail
+// the text for the result box: the blend's values after their labels, with
+// nothing between pairs ("内水：...全水：...单价：..."; an empty value shows
+// nothing after its label). Proportions that weigh nothing in total fail
 // with a message instead of a result.
 Result<QString> Calculate(Grid& grid, bool shovelMode);
 

@@ -24,6 +24,16 @@ auto* CoalText(Coal& coal, int cell)
     return static_cast<Text*>(nullptr);
 }
 
+QString CoalCellValue(const Mei& coal, int cell)
+{
+    if (cell == kPriceCell)
+        return FormatIndexValue(coal.JiaGe);
+    const QString* text = CoalText(coal, cell);
+    if (cell == kNameCell)
+        return *text;
+    return FormatIndexValue(*text);
+}
+
 }  // namespace
 
 QString GridCellName(int cell)
@@ -87,15 +97,6 @@ void CompactRows(Grid& grid)
     }
 }
 
-QString CoalCellValue(const Mei& coal, int cell)
-{
-    if (cell == kPriceCell)
-        return FormatIndexValue(coal.JiaGe);
-    const QString* text = CoalText(coal, cell);
-    if (cell == kNameCell)
-        return *text;
-    return FormatIndexValue(*text);
-}
 
 void SetTxtValue(Grid& grid, const QVector<Mei>& coals)
 {

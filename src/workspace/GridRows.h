@@ -72,6 +72,3 @@ bool AllPricesEqual(const Grid& grid);
 // rounded to two decimals (0 when not numeric), LeiXing 1 when a recovery rate
 // is given.
 QVector<Mei> BuildCoalList(const Grid& grid);
-
-// The cell text of a coal for a cell position (the price as a number), and back.
-QString CoalCellValue(const Mei& coal, int cell);
