@@ -34,34 +34,9 @@ int kRepetitions = 5;
 
 using Clock = std::chrono::steady_clock;
 
-// Ten coals with every index, bounds around the middle of their range.
 ModelInput MakeInput(bool shovelMode)
 {
-    static const double base[kIndexCount] = {2.0, 8.0, 5200, 5600, 3.0, 0.6, 12.0, 28.0,
-                                             33.0, 60.0, 14.0, 55.0, 70.0, 1250, 80.0};
-    static const char* shovel[10] = {"2", "3", "2.5", "1.5", "2", "3", "1", "2.5", "2", "1.5"};
-    ModelInput input;
-    for (int j = 0; j < 10; ++j) {
-        Mei coal;
-        coal.MingCheng = QStringLiteral("煤%1").arg(j + 1);
-        coal.JiaGe = 420 + 17.35 * ((j * 7) % 10);
-        coal.Kucun = QString::number(400 + 150 * j);
-        coal.MeiChan = QString::fromLatin1(shovel[j]);
-        for (int i = 0; i < kIndexCount; ++i) {
-            // Spread each index from about 70 % to 130 % of its base over the coals.
-            const double factor = 0.7 + 0.6 * (((j * 3 + i * 5) % 10) / 9.0);
-            IndexValue(coal, i) = FormatIndexValue(base[i] * factor);
-        }
-        input.coals.push_back(coal);
-        input.mustInclude.push_back(j == 2 || j == 7);
-    }
-    for (int i = 0; i < kIndexCount; ++i) {
-        input.lower[i] = ShortestNumberText(base[i] * 0.85);
-        input.upper[i] = ShortestNumberText(base[i] * 1.15);
-    }
-    input.tonnage = QStringLiteral("1000");
-    input.shovelMode = shovelMode;
-    return input;
+    return TenCoalRun(shovelMode);
 }
 
 // The same model as the text, as numbers: what GLPK alone is given.

@@ -12,6 +12,7 @@
 //
 // Usage: diagnose_bench [REPETITIONS]
 
+#include "support/ModelTexts.h"
 #include "blend/BlendProblem.h"
 #include "blend/Diagnose.h"
 #include "blend/LinearSolver.h"
@@ -44,35 +45,14 @@ double BestSeconds(int repetitions, const std::function<void()>& work)
 // bounds at 85 % and 115 %; then a few bounds tightened to make the model fail.
 ModelInput MakeInput(bool shovelMode, bool beyondReach)
 {
-    static const double base[kIndexCount] = {2.0, 8.0, 5200, 5600, 3.0, 0.6, 12.0, 28.0,
-                                             33.0, 60.0, 14.0, 55.0, 70.0, 1250, 80.0};
-    static const char* shovel[10] = {"2", "3", "2.5", "1.5", "2", "3", "1", "2.5", "2", "1.5"};
-    ModelInput input;
-    for (int j = 0; j < 10; ++j) {
-        Mei coal;
-        coal.MingCheng = QStringLiteral("煤%1").arg(j + 1);
-        coal.JiaGe = 420 + 17.35 * ((j * 7) % 10);
-        coal.Kucun = QString::number(400 + 150 * j);
-        coal.MeiChan = QString::fromLatin1(shovel[j]);
-        for (int i = 0; i < kIndexCount; ++i) {
-            const double factor = 0.7 + 0.6 * (((j * 3 + i * 5) % 10) / 9.0);
-            IndexValue(coal, i) = QString::number(base[i] * factor, 'f', 2);
-        }
-        input.coals.push_back(coal);
-        input.mustInclude.push_back(j == 2 || j == 7);
-    }
-    for (int i = 0; i < kIndexCount; ++i) {
-        input.lower[i] = QString::number(base[i] * 0.85, 'g', 6);
-        input.upper[i] = QString::number(base[i] * 1.15, 'g', 6);
-    }
+    const double* base = kBenchmarkBase;
+    ModelInput input = TenCoalRun(shovelMode);
     // Ash low, heat and caking index high: each within reach on its own.
     input.upper[6] = QString::number(base[6] * 0.86, 'g', 6);
     input.lower[2] = QString::number(base[2] * 1.1, 'g', 6);
     input.lower[9] = QString::number(base[9] * 1.1, 'g', 6);
     if (beyondReach)
         input.upper[5] = QString::number(base[5] * 0.6, 'g', 6);  // below every coal's sulphur
-    input.tonnage = QStringLiteral("1000");
-    input.shovelMode = shovelMode;
     return input;
 }
 

@@ -54,39 +54,6 @@ Outcome RunModel(const QByteArray& model, int cells)
     return RunScript(model + "\nGO\nQUIT\n", cells);
 }
 
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-int IndexOf(const char* property)
-{
-    for (int i = 0; i < kIndexCount; ++i)
-        if (qstrcmp(QualityIndices()[i].property, property) == 0)
-            return i;
-    return -1;
-}
-
-ModelInput WorkedExample()
-{
-    ModelInput input;
-    Mei first;
-    first.JiaGe = 500;
-    first.HuiFen = QStringLiteral("10.50");
-    first.MeiChan = QStringLiteral("2");
-    first.Kucun = QStringLiteral("300");
-    Mei second;
-    second.JiaGe = 450;
-    second.HuiFen = QStringLiteral("14.00");
-    second.MeiChan = QStringLiteral("3");
-    second.Kucun = QStringLiteral("800");
-    input.coals = {first, second};
-    input.mustInclude = {false, false};
-    input.upper[IndexOf("HuiFen")] = QStringLiteral("12");
-    return input;
-}
-
 QString EngineProgram()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/velmora-engine");
@@ -280,7 +247,7 @@ private slots:
         // Read from a file, as the program does, so nothing follows the text.
         TestFolder temp(false);
         const QString path = temp.path(QStringLiteral("m.txt"));
-        QVERIFY(WriteFile(path, model));
+        QVERIFY(WriteBytes(path, model));
         const Outcome outcome = RunScript("TAKE " + path.toLocal8Bit() + "\nGO\n", 2);
         QCOMPARE(outcome.status, EngineStatus::ParseError);
         QCOMPARE(QString::fromStdString(outcome.report.file), path);
@@ -294,7 +261,7 @@ private slots:
     {
         TestFolder temp(false);
         const QString model = temp.path(QStringLiteral("m.txt"));
-        QVERIFY(WriteFile(model, "model: [o] min=X1; X1>2; data: @pointer(1)=X1; @pointer(2)=o; @pointer(3)=o; enddata end\r\n"));
+        QVERIFY(WriteBytes(model, "model: [o] min=X1; X1>2; data: @pointer(1)=X1; @pointer(2)=o; @pointer(3)=o; enddata end\r\n"));
         const QByteArray path = model.toLocal8Bit();
 
         // Commands in any letter case; pointers beyond the registered cells are skipped.
@@ -319,11 +286,11 @@ private slots:
 
         // A script file may take a model; one that takes itself stops.
         const QString script = temp.path(QStringLiteral("s.txt"));
-        QVERIFY(WriteFile(script, "! a comment\r\nTAKE " + path + "\r\nGO\r\n"));
+        QVERIFY(WriteBytes(script, "! a comment\r\nTAKE " + path + "\r\nGO\r\n"));
         run = RunScript("TAKE " + script.toLocal8Bit() + "\n", 1);
         QCOMPARE(run.status, EngineStatus::Optimal);
         QCOMPARE(run.cells[0], 2.0);
-        QVERIFY(WriteFile(script, "TAKE " + script.toLocal8Bit() + "\n"));
+        QVERIFY(WriteBytes(script, "TAKE " + script.toLocal8Bit() + "\n"));
         run = RunScript("TAKE " + script.toLocal8Bit() + "\n", 1);
         QCOMPARE(run.status, EngineStatus::ScriptError);
 
@@ -549,9 +516,9 @@ private slots:
         QSKIP("names with outer blanks and /dev/stdin are not on this system");
 #endif
         TestFolder temp(false);
-        QVERIFY(WriteFile(temp.path(QStringLiteral("m.txt")), "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
-        QVERIFY(WriteFile(temp.path(QStringLiteral("m.txt ")), "model: [o] min=X1; X1>5; data: @pointer(1)=o; enddata end\n"));
-        QVERIFY(WriteFile(temp.path(QStringLiteral(" m.txt")), "model: [o] min=X1; X1>7; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteBytes(temp.path(QStringLiteral("m.txt")), "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteBytes(temp.path(QStringLiteral("m.txt ")), "model: [o] min=X1; X1>5; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteBytes(temp.path(QStringLiteral(" m.txt")), "model: [o] min=X1; X1>7; data: @pointer(1)=o; enddata end\n"));
 
         const CommandRun run = RunCommand(argument, temp.folder().dir, input);
         QVERIFY2(run.exitCode == 0, run.error.constData());
@@ -580,9 +547,9 @@ private slots:
             QByteArray lines;
             for (int n = 0; n < fanOut[i]; ++n)
                 lines += "TAKE " + level(i + 1) + "\n";
-            QVERIFY(WriteFile(QFile::decodeName(level(i)), lines));
+            QVERIFY(WriteBytes(QFile::decodeName(level(i)), lines));
         }
-        QVERIFY(WriteFile(QFile::decodeName(level(fanOut.size())),
+        QVERIFY(WriteBytes(QFile::decodeName(level(fanOut.size())),
                           "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end"));
 
         const Outcome outcome = RunScript("TAKE " + level(0) + "\nGO\n", 1);
@@ -618,10 +585,10 @@ private slots:
 
         TestFolder temp(false);
         const QString model = temp.path(QStringLiteral("m.txt"));
-        QVERIFY(WriteFile(model, "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
+        QVERIFY(WriteBytes(model, "model: [o] min=X1; X1>2; data: @pointer(1)=o; enddata end\n"));
         content.replace("@M", QFile::encodeName(model));
         const QString file = temp.path(QStringLiteral("nul.txt"));
-        QVERIFY(WriteFile(file, content));
+        QVERIFY(WriteBytes(file, content));
         const QByteArray place = PlaceOfNul(content);
 
         const Outcome outcome = RunScript("TAKE " + QFile::encodeName(file) + "\nGO\n", 1);
@@ -706,7 +673,7 @@ private slots:
             QSKIP("velmora-engine is not built in this build folder");
         TestFolder temp(false);
         const QString path = temp.path(QStringLiteral("model.txt"));
-        QVERIFY(WriteFile(path, file));
+        QVERIFY(WriteBytes(path, file));
 
         const CommandRun run = RunCommand(path, temp.folder().dir);
         QCOMPARE(run.exitCode, exitCode);

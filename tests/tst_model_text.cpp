@@ -17,14 +17,6 @@
 
 namespace {
 
-int IndexOf(const char* property)
-{
-    for (int i = 0; i < kIndexCount; ++i)
-        if (qstrcmp(QualityIndices()[i].property, property) == 0)
-            return i;
-    return -1;
-}
-
 Mei Coal(double price, const QString& ash, const QString& shovel, const QString& stock = {})
 {
     Mei coal;
@@ -33,17 +25,6 @@ Mei Coal(double price, const QString& ash, const QString& shovel, const QString&
     coal.MeiChan = shovel;
     coal.Kucun = stock;
     return coal;
-}
-
-// Two coals and an ash limit of 12: the small model every shape is checked on.
-ModelInput WorkedExample()
-{
-    ModelInput input;
-    input.coals = {Coal(500, QStringLiteral("10.50"), QStringLiteral("2"), QStringLiteral("300")),
-                   Coal(450, QStringLiteral("14.00"), QStringLiteral("3"), QStringLiteral("800"))};
-    input.upper[IndexOf("HuiFen")] = QStringLiteral("12");
-    input.mustInclude = {false, false};
-    return input;
 }
 
 QString Lines(const QStringList& lines)

@@ -31,39 +31,6 @@ Cells Solve(const AppFolder& folder, const ModelInput& input, int n)
     return Expect(SolveModel(file.path(), static_cast<int>(input.coals.size())));
 }
 
-bool WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-int IndexOf(const char* property)
-{
-    for (int i = 0; i < kIndexCount; ++i)
-        if (qstrcmp(QualityIndices()[i].property, property) == 0)
-            return i;
-    return -1;
-}
-
-ModelInput WorkedExample()
-{
-    ModelInput input;
-    Mei first;
-    first.JiaGe = 500;
-    first.HuiFen = QStringLiteral("10.50");
-    first.MeiChan = QStringLiteral("2");
-    first.Kucun = QStringLiteral("300");
-    Mei second;
-    second.JiaGe = 450;
-    second.HuiFen = QStringLiteral("14.00");
-    second.MeiChan = QStringLiteral("3");
-    second.Kucun = QStringLiteral("800");
-    input.coals = {first, second};
-    input.mustInclude = {false, false};
-    input.upper[IndexOf("HuiFen")] = QStringLiteral("12");
-    return input;
-}
-
 // The cheapest integer mix by trying every one, read from the same numbers
 // the model text carries. Nothing when no mix meets every line.
 std::optional<double> Enumerate(const ModelInput& input, int n)
@@ -180,7 +147,7 @@ private slots:
         TestFolder temp(false);
         const QString path = temp.path(QStringLiteral("model.dll"));
         if (present)
-            QVERIFY(WriteFile(path, content));
+            QVERIFY(WriteBytes(path, content));
         const auto solved = SolveModel(path, 2);
         QVERIFY(!solved.ok());
         QVERIFY2(solved.message().contains(QStringLiteral("无法读取模型文件")), qPrintable(solved.message()));

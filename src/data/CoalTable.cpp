@@ -134,10 +134,7 @@ Status DeleteCoal(const AppFolder& folder, int id)
 
 Status DeleteCoals(const AppFolder& folder, const QVector<int>& ids)
 {
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return connection.failure();
-    auto transaction = Transaction::Begin();
+    auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
         return transaction.failure();
     for (int id : ids)

@@ -256,6 +256,17 @@ Status Transaction::Commit()
     return {};
 }
 
+Result<WriteTransaction> WriteTransaction::Begin(const AppFolder& folder)
+{
+    Result<ConnectionScope> connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    Result<Transaction> transaction = Transaction::Begin();
+    if (!transaction)
+        return transaction.failure();
+    return WriteTransaction(std::move(*connection), std::move(*transaction));
+}
+
 Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values)
 {
     if (!ConnectionPresent())

@@ -49,6 +49,23 @@ private:
     bool active_ = false;
 };
 
+// The shared connection opened (or joined) with one transaction on it: what
+// every write of several statements needs. Rolled back and closed unless
+// committed.
+class WriteTransaction {
+public:
+    static Result<WriteTransaction> Begin(const AppFolder& folder);
+    Status Commit() { return transaction_.Commit(); }
+
+private:
+    WriteTransaction(ConnectionScope connection, Transaction transaction)
+        : connection_(std::move(connection)), transaction_(std::move(transaction))
+    {
+    }
+    ConnectionScope connection_;  // declared first, so the transaction ends before it
+    Transaction transaction_;
+};
+
 // Runs a statement on the shared connection with its values bound as
 // parameters; the query is positioned before the first row.
 Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values = {});

@@ -84,10 +84,7 @@ Status SavePlanCoals(int planId, const QVector<Mei>& coals)
 
 Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
 {
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return connection.failure();
-    auto transaction = Transaction::Begin();
+    auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
         return transaction.failure();
     const Result<int> planId = SavePlanHeader(plan.xinxi);
@@ -105,10 +102,7 @@ Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
 
 Status DeletePlan(const AppFolder& folder, int planId)
 {
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return connection.failure();
-    auto transaction = Transaction::Begin();
+    auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
         return transaction.failure();
     for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",

@@ -482,10 +482,7 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
     counts.skipped = preview.rows.size() - good;
     const Failure cancelled = Fail(ImportCancelledMessage(), FailureKind::Cancelled);
     auto failed = [](const QString& why) { return Fail(QStringLiteral("导入失败，没有导入任何煤种：%1").arg(why)); };
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return failed(connection.message());
-    auto transaction = Transaction::Begin();
+    auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
         return failed(transaction.message());
     const Result<QHash<QString, int>> ids = InventoryNames(folder);
