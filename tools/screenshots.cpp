@@ -9,6 +9,7 @@
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 #include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/SplashWindow.h"
@@ -171,6 +172,30 @@ int main(int argc, char* argv[])
 
     main->resize(main->size() * 3 / 2);
     Save(QStringLiteral("frmMain"), QStringLiteral("12-workspace-1.5x"));
+
+    // A run without a plan: ash below every coal's, and heat and sulphur that
+    // pull toward different coals.
+    Set(main, QStringLiteral("txtHuifenMax"), QStringLiteral("8.0"));
+    Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5900"));
+    Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.55"));
+    {
+        QEventLoop wait;
+        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
+        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        wait.exec();
+    }
+    if (DiagnoseDialog* dialog = windows->existingDiagnose()) {
+        if (!dialog->isFinished()) {
+            QEventLoop wait;
+            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+        Save(QStringLiteral("frmDiagnose"), QStringLiteral("13-no-plan"));
+        dialog->resize(dialog->size() * 3 / 2);
+        Save(QStringLiteral("frmDiagnose"), QStringLiteral("14-no-plan-1.5x"));
+        dialog->btnApply_Click();
+        Save(QStringLiteral("frmMain"), QStringLiteral("15-workspace-suggested"));
+    }
     main->showNormal();
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/CoalEditor.h"
 #include "ui/windows/ConfigWindow.h"
+#include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/InventoryWindow.h"
 #include "ui/windows/SelectDialog.h"
@@ -117,7 +118,7 @@ Windows::Windows(const WindowContext& context, QObject* parent)
 Windows::~Windows()
 {
     // The windows are top-level widgets of their own; they go with the session.
-    for (QWidget* window : std::initializer_list<QWidget*>{select_, editor_, config_, calculator_, inventory_,
+    for (QWidget* window : std::initializer_list<QWidget*>{diagnose_, select_, editor_, config_, calculator_, inventory_,
                                                            history_, workspace_})
         delete window;
 }
@@ -129,6 +130,7 @@ CoalEditor* Windows::existingEditor() const { return editor_; }
 CalculatorWindow* Windows::existingCalculator() const { return calculator_; }
 ConfigWindow* Windows::existingConfig() const { return config_; }
 SelectDialog* Windows::existingSelectDialog() const { return select_; }
+DiagnoseDialog* Windows::existingDiagnose() const { return diagnose_; }
 
 void Windows::HoldLock(std::unique_ptr<SingleInstance> lock)
 {
@@ -161,6 +163,8 @@ WorkspaceWindow* Windows::workspace()
         BringToFront(window);
         window->reloadAndShowNewest();
     });
+    connect(workspace_, &WorkspaceWindow::noPlanFound, this,
+            [this](const ModelInput& model, int last) { ExplainNoPlan(model, last); });
     return workspace_;
 }
 
@@ -230,6 +234,17 @@ SelectDialog* Windows::SelectForWorkspace()
         workspace()->SetTxtValue(coals);
     });
     select_ = dialog;
+    dialog->show();
+    return dialog;
+}
+
+DiagnoseDialog* Windows::ExplainNoPlan(const ModelInput& model, int last)
+{
+    // One at a time: an older one speaks of bounds that may have changed.
+    delete diagnose_;
+    auto* dialog = new DiagnoseDialog(model, last, workspace());
+    connect(dialog, &DiagnoseDialog::boundsChosen, workspace(), &WorkspaceWindow::setBounds);
+    diagnose_ = dialog;
     dialog->show();
     return dialog;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Settings.h"
+#include "blend/ModelText.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QObject>
@@ -11,6 +12,7 @@
 class CalculatorWindow;
 class CoalEditor;
 class ConfigWindow;
+class DiagnoseDialog;
 class HistoryWindow;
 class InventoryWindow;
 class SelectDialog;
@@ -50,6 +52,7 @@ public:
     CalculatorWindow* existingCalculator() const;
     ConfigWindow* existingConfig() const;
     SelectDialog* existingSelectDialog() const;
+    DiagnoseDialog* existingDiagnose() const;
 
     // The main window's commands (menus and toolbars).
     void OpenInventory();      // "库存情况", "煤库存"
@@ -68,6 +71,10 @@ public:
     SelectDialog* SelectForWorkspace();
     SelectDialog* SelectForCalculator();
 
+    // The "no plan" dialog for a run of the workspace that found nothing up
+    // to total last; its suggestion goes back into the workspace's boxes.
+    DiagnoseDialog* ExplainNoPlan(const ModelInput& model, int last);
+
     // Brings a window to the front, showing it when hidden or minimised.
     static void BringToFront(QWidget* window);
 
@@ -84,5 +91,6 @@ private:
     QPointer<CalculatorWindow> calculator_;
     QPointer<ConfigWindow> config_;
     QPointer<SelectDialog> select_;
+    QPointer<DiagnoseDialog> diagnose_;
     std::unique_ptr<SingleInstance> lock_;
 };

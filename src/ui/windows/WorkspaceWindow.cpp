@@ -363,6 +363,16 @@ WorkspaceInput WorkspaceWindow::Input() const
     return input;
 }
 
+void WorkspaceWindow::setBounds(const BoundEdits& edits)
+{
+    for (int i = 0; i < kIndexCount; ++i) {
+        if (edits.lower[i])
+            minBoxes_[i]->setText(*edits.lower[i]);
+        if (edits.upper[i])
+            maxBoxes_[i]->setText(*edits.upper[i]);
+    }
+}
+
 void WorkspaceWindow::RunBlending()
 {
     if (job_)
@@ -428,7 +438,7 @@ void WorkspaceWindow::onRunFinished()
         if (outcome->kind == RunOutcome::Kind::Stored)
             emit planStored(outcome->planId);
         else
-            Prompt::message(this, NoPlanMessage());
+            emit noPlanFound(outcome->solution.model, outcome->solution.last);
     }
     emit runFinished();
 }

@@ -2,6 +2,7 @@
 
 #include "base/Mei.h"
 #include "workspace/BlendRun.h"
+#include "workspace/DiagnoseJob.h"
 #include "workspace/Validation.h"
 #include "ui/widgets/WindowContext.h"
 
@@ -57,11 +58,18 @@ public:
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
 
+public slots:
+    // Writes new texts into some bound boxes; the others keep theirs.
+    void setBounds(const BoundEdits& edits);
+
 signals:
     // The toolbar's "选煤配比": the user wants to pick coals from the inventory.
     void selectCoalsRequested();
     // A run stored a plan under that id.
     void planStored(int planId);
+    // A run found no plan at any total up to last; nothing was stored. The
+    // model is the run's own, for working out why.
+    void noPlanFound(const ModelInput& model, int last);
     // A run ended, however it ended (after its messages were shown).
     void runFinished();
 
