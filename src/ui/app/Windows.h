@@ -12,6 +12,7 @@ class CalculatorWindow;
 class CoalEditor;
 class ConfigWindow;
 class HistoryWindow;
+class ImportDialog;
 class InventoryWindow;
 class SelectDialog;
 class SingleInstance;
@@ -50,12 +51,14 @@ public:
     CalculatorWindow* existingCalculator() const;
     ConfigWindow* existingConfig() const;
     SelectDialog* existingSelectDialog() const;
+    ImportDialog* existingImportDialog() const;
 
     // The main window's commands (menus and toolbars).
     void OpenInventory();      // "库存情况", "煤库存"
     void OpenHistory();        // "历史配比"
     void AddCoal();            // "增加煤种"
     void EditCoal(int id);     // the inventory's "编辑煤种"
+    void ImportCoals();        // "导入煤种": the inventory, then its import
     void OpenSettings();       // "系统配置"
     void BackupData();         // "数据备份"
     void RestoreData();        // "数据还原"
@@ -74,6 +77,7 @@ public:
 private:
     template <class W>
     void OpenListWindow(W* (Windows::*make)(), W* open);
+    void StartImport(const QString& path);
 
     WindowContext context_;
     Settings settings_;
@@ -84,5 +88,6 @@ private:
     QPointer<CalculatorWindow> calculator_;
     QPointer<ConfigWindow> config_;
     QPointer<SelectDialog> select_;
+    QPointer<ImportDialog> import_;
     std::unique_ptr<SingleInstance> lock_;
 };
