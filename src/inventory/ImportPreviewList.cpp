@@ -26,10 +26,15 @@ bool DroppedPercent(const ImportRow& row)
 
 }  // namespace
 
+QString ImportProblemStatus()
+{
+    return QStringLiteral("有问题");
+}
+
 QString ImportRowStatus(const ImportRow& row, ExistingNames existing)
 {
     if (!row.ok())
-        return QStringLiteral("有问题");
+        return ImportProblemStatus();
     if (row.existingId == 0)
         return QStringLiteral("新增");
     return existing == ExistingNames::Update ? QStringLiteral("更新") : QStringLiteral("跳过");
@@ -41,7 +46,7 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
     list.addColumn(QStringLiteral("行号"), 700);
     list.addColumn(QStringLiteral("状态"), 800);
     list.addColumn(ImportFieldLabel(kImportName), 1600);
-    list.addColumn(QStringLiteral("问题或说明"), 3000);
+    list.addColumn(QStringLiteral("问题或说明"), 3600);
     QVector<int> fields;
     for (int f = 1; f < kImportFieldCount; ++f) {
         if (!preview.hasField[f])

@@ -22,6 +22,9 @@ inline constexpr int kPreviewFirstValue = 4;
 // name the inventory has, "更新" or "跳过" as chosen.
 QString ImportRowStatus(const ImportRow& row, ExistingNames existing);
 
+// The status of a row that is not imported because of a problem.
+QString ImportProblemStatus();
+
 // The list of the whole preview.
 ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing);
 

@@ -14,6 +14,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -27,6 +28,20 @@ constexpr int kMinimumHeight = 6000;
 
 // Work shorter than this shows no progress dialog.
 constexpr int kProgressDelayMs = 500;
+
+// Rows that will not be imported stand out in red.
+class ProblemRowDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.siblingAtColumn(kPreviewStatus).data().toString() == ImportProblemStatus())
+            option->palette.setColor(QPalette::Text, QColor(0xb7, 0x1c, 0x1c));
+    }
+};
 
 QProgressDialog* MakeProgress(QWidget* parent, const QString& label, Qt::WindowModality modality)
 {
@@ -57,6 +72,8 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     lbFile_ = new QLabel(this);
     lbFile_->setObjectName(QStringLiteral("lbFile"));
     lbFile_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // A long path is cut at the window's edge rather than widening it.
+    lbFile_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lbSummary_ = new QLabel(this);
     lbSummary_->setObjectName(QStringLiteral("lbSummary"));
     lbSummary_->setWordWrap(true);
@@ -70,6 +87,7 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     // The file's order is the order the user knows the rows by; choosing
     // update or skip refills the list in it.
     lsvPreview_->setSortOnHeaderClick(false);
+    lsvPreview_->setItemDelegate(new ProblemRowDelegate(lsvPreview_));
 
     fraExisting_ = new QGroupBox(QStringLiteral("库存中已有同名煤种时"), this);
     fraExisting_->setObjectName(QStringLiteral("fraExisting"));
@@ -206,6 +224,7 @@ void ImportDialog::showPreview()
     lbFile_->setText(QStringLiteral("文件：%1（表头在第 %2 行）")
                          .arg(QDir::toNativeSeparators(path_))
                          .arg(preview.headerRow));
+    lbFile_->setToolTip(QDir::toNativeSeparators(path_));
     lbSummary_->setText(ImportSummaryText(preview));
     const QString unknown = UnknownColumnsText(preview);
     lbUnknown_->setText(unknown);
