@@ -293,9 +293,11 @@ void Windows::EditCoal(int id)
 void Windows::ImportCoals()
 {
     OpenInventory();
-    // One import at a time: an open preview comes to the front instead.
+    // One import at a time: an open preview comes to the front instead, and
+    // a file being read shows its preview when it is done.
     if (import_) {
-        BringToFront(import_);
+        if (!import_->reading())
+            BringToFront(import_);
         return;
     }
     inventory()->ImportCoals();
@@ -306,7 +308,8 @@ void Windows::ImportCoals()
 void Windows::StartImport(const QString& path)
 {
     if (import_) {
-        BringToFront(import_);
+        if (!import_->reading())
+            BringToFront(import_);
         return;
     }
     auto* dialog = new ImportDialog(context_, inventory());
@@ -362,6 +365,8 @@ void Windows::RestoreData()
     // file and is dropped rather than written into the restored one.
     delete select_;
     delete editor_;
+    // A preview matched its names against the replaced file.
+    delete import_;
     if (inventory_)
         inventory_->addLIST();
     if (history_)
