@@ -320,7 +320,7 @@ void InventoryWindowTest::exports_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("filter");
     QTest::newRow("spreadsheet, open it") << 5 << "list.xls" << int(QMessageBox::Ok)
-                                          << "Microsoft Excel .xls (*.xls)";
+                                          << "Microsoft Excel .xls (*.xls);;Microsoft Excel .xlsx (*.xlsx)";
     QTest::newRow("page, do not open") << 6 << "list.html" << int(QMessageBox::Cancel)
                                        << "普通格式 .html (*.html)";
     QTest::newRow("dialog cancelled") << 6 << "" << int(QMessageBox::Ok) << "普通格式 .html (*.html)";

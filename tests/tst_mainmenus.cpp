@@ -106,7 +106,7 @@ void MainMenusTest::menuCaptionsAndAccessKeys()
         captions << a->text();
     QCOMPARE(captions, (QStringList{"仓库存煤(&N)", "数据管理(&S)", "帮助(&H)", "退出(&X)"}));
     const QMap<QString, QString> items = {
-        {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munConfig", "系统配置"},
+        {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munDaoru", "导入煤种"}, {"munConfig", "系统配置"},
         {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munXTBZ", "系统帮助"},
         {"munGY", "关于"},        {"munTc", "退出(&X)"},
     };

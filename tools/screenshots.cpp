@@ -11,6 +11,7 @@
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
+#include "ui/windows/ImportDialog.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/SplashWindow.h"
 #include "ui/windows/WorkspaceWindow.h"
@@ -21,6 +22,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <cstdio>
@@ -195,6 +197,36 @@ int main(int argc, char* argv[])
         Save(QStringLiteral("frmDiagnose"), QStringLiteral("14-no-plan-1.5x"));
         dialog->btnApply_Click();
         Save(QStringLiteral("frmMain"), QStringLiteral("15-workspace-suggested"));
+    }
+
+    // A laboratory sheet: a name the inventory has, a price that is no
+    // number, a percentage, a column the program does not know.
+    const QString sheet = folder.path(QStringLiteral("化验单.csv"));
+    WriteBytes(sheet, QStringLiteral("名称,灰分Ad(%),硫分St，d,Vdaf,\"Qnet,ar\",单价(元/吨),库存吨,备注\r\n"
+                                     "大同精煤,8.2,0.50,27.9,6050,835,450,复检\r\n"
+                                     "平朔动力煤,14.6%,0.92,32.5,5300,560,1200,\r\n"
+                                     "兖州气煤,9.7,0.48,38.2,5900,待定,300,价格未定\r\n"
+                                     "淮北肥煤,11.3,0.35,30.1,5750,720,,\r\n"
+                                     ",12.0,0.70,,,600,,缺名称\r\n")
+                            .toUtf8());
+    Prompt::queueFileName(sheet);
+    {
+        QEventLoop wait;
+        Trigger(main, QStringLiteral("munDaoru"));
+        if (ImportDialog* dialog = windows->existingImportDialog()) {
+            QObject::connect(dialog, &ImportDialog::fileRead, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+    }
+    if (ImportDialog* dialog = windows->existingImportDialog()) {
+        Save(QStringLiteral("frmImport"), QStringLiteral("16-import"));
+        dialog->findChild<QRadioButton*>(QStringLiteral("optExisting_0"))->click();
+        dialog->resize(dialog->size() * 3 / 2);
+        Save(QStringLiteral("frmImport"), QStringLiteral("17-import-1.5x"));
+        dialog->resize(dialog->minimumSize());
+        Save(QStringLiteral("frmImport"), QStringLiteral("18-import-smallest"));
+        dialog->findChild<QPushButton*>(QStringLiteral("btnImport"))->click();
+        Save(QStringLiteral("frmKucun"), QStringLiteral("19-inventory-imported"));
     }
     main->showNormal();
     return 0;

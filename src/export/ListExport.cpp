@@ -233,3 +233,37 @@ Status ExportPlanToXlsx(const AppFolder& folder, const ShownPlan& plan, const QS
     const QVector<int> headers = AppendPlanToSheet(*sheet, plan);
     return WriteXlsxFile(path, *sheet, XlsxLayout{headers, 0});
 }
+
+QString WorkbookFilters()
+{
+    return ExcelFilter() + QStringLiteral(";;") + XlsxFilter();
+}
+
+bool IsXlsxPath(const QString& path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0;
+}
+
+QString WorkbookExportPath(const QString& chosen, const QString& selectedFilter)
+{
+    if (chosen.isEmpty())
+        return chosen;
+    const QString suffix = QFileInfo(chosen).suffix();
+    if (suffix.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0 || IsXlsxPath(chosen))
+        return chosen;
+    QString path = chosen;
+    while (path.endsWith(QLatin1Char('.')))
+        path.chop(1);
+    const bool xlsx = selectedFilter == XlsxFilter() || selectedFilter.contains(QLatin1String("*.xlsx"));
+    return path + (xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".xls"));
+}
+
+Status ExportListToWorkbook(const AppFolder& folder, const ListData& list, const QString& path)
+{
+    return IsXlsxPath(path) ? ExportListToXlsx(folder, list, path) : ExportListToExcel(folder, list, path);
+}
+
+Status ExportPlanToWorkbook(const AppFolder& folder, const ShownPlan& plan, const QString& path)
+{
+    return IsXlsxPath(path) ? ExportPlanToXlsx(folder, plan, path) : ExportPlanToExcel(folder, plan, path);
+}

@@ -80,3 +80,21 @@ Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QS
 QString XlsxFilter();
 Status ExportListToXlsx(const AppFolder& folder, const ListData& list, const QString& path);
 Status ExportPlanToXlsx(const AppFolder& folder, const ShownPlan& plan, const QString& path);
+
+// Both workbook formats, for the save dialog: Excel 97-2003 first.
+QString WorkbookFilters();
+
+// The file a workbook export writes. A name ending in .xls or .xlsx (in any
+// letter case) stays as typed, and its extension decides the format; any
+// other name gets the extension of the filter the user left selected (.xls
+// when it names neither), since a workbook under another extension would not
+// open with the spreadsheet program.
+QString WorkbookExportPath(const QString& chosen, const QString& selectedFilter);
+
+// Whether an export path names a workbook in today's format.
+bool IsXlsxPath(const QString& path);
+
+// The list or the plan as a workbook in the format the path's extension names:
+// .xlsx in today's format, anything else as an Excel 97-2003 workbook.
+Status ExportListToWorkbook(const AppFolder& folder, const ListData& list, const QString& path);
+Status ExportPlanToWorkbook(const AppFolder& folder, const ShownPlan& plan, const QString& path);

@@ -10,6 +10,7 @@
 #include "ui/windows/ConfigWindow.h"
 #include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
+#include "ui/windows/ImportDialog.h"
 #include "ui/windows/InventoryWindow.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/WorkspaceWindow.h"
@@ -62,6 +63,7 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     munDacz->setObjectName(QStringLiteral("munDacz"));
     AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->OpenInventory(); });
     AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->AddCoal(); });
+    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->ImportCoals(); });
 
     QMenu* munSjgl = bar->addMenu(QStringLiteral("数据管理(&S)"));
     munSjgl->setObjectName(QStringLiteral("munSjgl"));
@@ -131,6 +133,7 @@ CalculatorWindow* Windows::existingCalculator() const { return calculator_; }
 ConfigWindow* Windows::existingConfig() const { return config_; }
 SelectDialog* Windows::existingSelectDialog() const { return select_; }
 DiagnoseDialog* Windows::existingDiagnose() const { return diagnose_; }
+ImportDialog* Windows::existingImportDialog() const { return import_; }
 
 void Windows::HoldLock(std::unique_ptr<SingleInstance> lock)
 {
@@ -175,6 +178,7 @@ InventoryWindow* Windows::inventory()
     inventory_ = new InventoryWindow(context_);
     connect(inventory_, &InventoryWindow::addCoalRequested, this, [this] { AddCoal(); });
     connect(inventory_, &InventoryWindow::editCoalRequested, this, [this](int id) { EditCoal(id); });
+    connect(inventory_, &InventoryWindow::importRequested, this, &Windows::StartImport);
     return inventory_;
 }
 
@@ -301,6 +305,37 @@ void Windows::EditCoal(int id)
     BringToFront(window);
 }
 
+void Windows::ImportCoals()
+{
+    OpenInventory();
+    // One import at a time: an open preview comes to the front instead, and
+    // a file being read shows its preview when it is done.
+    if (import_) {
+        if (!import_->reading())
+            BringToFront(import_);
+        return;
+    }
+    inventory()->ImportCoals();
+}
+
+// The preview belongs to the inventory window, which waits while it is open
+// and refills its list after an import.
+void Windows::StartImport(const QString& path)
+{
+    if (import_) {
+        if (!import_->reading())
+            BringToFront(import_);
+        return;
+    }
+    auto* dialog = new ImportDialog(context_, inventory());
+    import_ = dialog;
+    connect(dialog, &ImportDialog::coalsImported, this, [this] {
+        if (inventory_)
+            inventory_->addLIST();
+    });
+    dialog->readFile(path);
+}
+
 void Windows::OpenSettings() { BringToFront(config()); }
 
 void Windows::OpenCalculator() { BringToFront(calculator()); }
@@ -345,6 +380,8 @@ void Windows::RestoreData()
     // file and is dropped rather than written into the restored one.
     delete select_;
     delete editor_;
+    // A preview matched its names against the replaced file.
+    delete import_;
     if (inventory_)
         inventory_->addLIST();
     if (history_)

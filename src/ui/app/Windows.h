@@ -14,6 +14,7 @@ class CoalEditor;
 class ConfigWindow;
 class DiagnoseDialog;
 class HistoryWindow;
+class ImportDialog;
 class InventoryWindow;
 class SelectDialog;
 class SingleInstance;
@@ -53,12 +54,14 @@ public:
     ConfigWindow* existingConfig() const;
     SelectDialog* existingSelectDialog() const;
     DiagnoseDialog* existingDiagnose() const;
+    ImportDialog* existingImportDialog() const;
 
     // The main window's commands (menus and toolbars).
     void OpenInventory();      // "库存情况", "煤库存"
     void OpenHistory();        // "历史配比"
     void AddCoal();            // "增加煤种"
     void EditCoal(int id);     // the inventory's "编辑煤种"
+    void ImportCoals();        // "导入煤种": the inventory, then its import
     void OpenSettings();       // "系统配置"
     void BackupData();         // "数据备份"
     void RestoreData();        // "数据还原"
@@ -81,6 +84,7 @@ public:
 private:
     template <class W>
     void OpenListWindow(W* (Windows::*make)(), W* open);
+    void StartImport(const QString& path);
 
     WindowContext context_;
     Settings settings_;
@@ -92,5 +96,6 @@ private:
     QPointer<ConfigWindow> config_;
     QPointer<SelectDialog> select_;
     QPointer<DiagnoseDialog> diagnose_;
+    QPointer<ImportDialog> import_;
     std::unique_ptr<SingleInstance> lock_;
 };

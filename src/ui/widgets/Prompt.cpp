@@ -11,7 +11,11 @@ namespace {
 struct State {
     bool testMode = false;
     QQueue<QMessageBox::StandardButton> answers;
-    QQueue<QString> fileNames;
+    struct FileAnswer {
+        QString path;
+        QString filter;
+    };
+    QQueue<FileAnswer> fileNames;
     QList<Prompt::Shown> shown;
     QList<Prompt::FileRequest> fileRequests;
     QStringList opened;
@@ -69,12 +73,17 @@ QMessageBox::StandardButton Prompt::show(QWidget* parent, const QString& text, c
 }
 
 QString Prompt::openFileName(QWidget* parent, const QString& title, const QString& proposedName,
-                             const QString& filter, const QString& directory)
+                             const QString& filter, const QString& directory, QString* selectedFilter)
 {
     State& s = state();
     if (s.testMode) {
         s.fileRequests.append({title, proposedName, filter});
-        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+        if (s.fileNames.isEmpty())
+            return QString();
+        const State::FileAnswer answer = s.fileNames.dequeue();
+        if (selectedFilter)
+            *selectedFilter = answer.filter.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : answer.filter;
+        return answer.path;
     }
     QFileDialog dialog(parent, title, directory, filter);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -84,6 +93,8 @@ QString Prompt::openFileName(QWidget* parent, const QString& title, const QStrin
         dialog.selectFile(proposedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (selectedFilter)
+        *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 
@@ -102,7 +113,7 @@ bool Prompt::openDocument(const QString& pathOrUrl)
 void Prompt::setTestMode(bool on) { state().testMode = on; }
 bool Prompt::testMode() { return state().testMode; }
 void Prompt::queueAnswer(QMessageBox::StandardButton answer) { state().answers.enqueue(answer); }
-void Prompt::queueFileName(const QString& path) { state().fileNames.enqueue(path); }
+void Prompt::queueFileName(const QString& path, const QString& filter) { state().fileNames.enqueue({path, filter}); }
 const QList<Prompt::Shown>& Prompt::shown() { return state().shown; }
 const QList<Prompt::FileRequest>& Prompt::fileRequests() { return state().fileRequests; }
 const QStringList& Prompt::openedDocuments() { return state().opened; }

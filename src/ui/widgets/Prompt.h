@@ -10,7 +10,8 @@ class QWidget;
 // tests can answer them without a modal window: in test mode a box is not
 // shown, its text is recorded, and the next queued answer (or the default
 // button) is returned; a file dialog returns the next queued file name, or ""
-// (cancelled) when none is queued.
+// (cancelled) when none is queued, and as the chosen filter the one queued
+// with it or else the first one offered (what the dialog preselects).
 class Prompt {
 public:
     enum class Icon { None, Information, Warning, Critical, Question };
@@ -41,8 +42,12 @@ public:
 
     // The open-file dialog (which also accepts a name that does not exist yet).
     // Returns the chosen path as the user left it, or "" when cancelled.
+    // filter may offer several filters separated by ";;"; selectedFilter, when
+    // given, receives the one the user left selected (a typed name may still
+    // carry another extension).
     static QString openFileName(QWidget* parent, const QString& title, const QString& proposedName,
-                                const QString& filter, const QString& directory = QString());
+                                const QString& filter, const QString& directory = QString(),
+                                QString* selectedFilter = nullptr);
 
     // Opens a file or address with the desktop's default application. In test
     // mode nothing is opened; the path is recorded.
@@ -52,7 +57,9 @@ public:
     static void setTestMode(bool on);
     static bool testMode();
     static void queueAnswer(QMessageBox::StandardButton answer);
-    static void queueFileName(const QString& path);
+    // The next file name, and the filter the user is to have chosen ("" =
+    // the first one offered).
+    static void queueFileName(const QString& path, const QString& filter = QString());
     static const QList<Shown>& shown();
     static const QList<FileRequest>& fileRequests();
     static const QStringList& openedDocuments();

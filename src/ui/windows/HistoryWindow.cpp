@@ -281,12 +281,13 @@ void HistoryWindow::deleteSelectedPlans()
 
 QString HistoryWindow::AskExportFile(int kind)
 {
+    QString filter;
     const QString path = Prompt::openFileName(this, QStringLiteral("导出文件"),
                                               ProposedExportName(context_.now()),
-                                              kind == 0 ? HtmlFilter() : ExcelFilter());
+                                              kind == 0 ? HtmlFilter() : WorkbookFilters(), QString(), &filter);
     if (path.isEmpty())
         return QString();
-    return WithExportExtension(path, kind == 0 ? QStringLiteral("html") : QStringLiteral("xls"));
+    return kind == 0 ? WithExportExtension(path, QStringLiteral("html")) : WorkbookExportPath(path, filter);
 }
 
 ShownPlan HistoryWindow::shownPlan() const
@@ -304,7 +305,7 @@ bool HistoryWindow::ExportPlanToHtml(const QString& path)
 
 bool HistoryWindow::ExportPlanToExcel(const QString& path)
 {
-    const Status exported = ::ExportPlanToExcel(context_.folder, shownPlan(), path);
+    const Status exported = ::ExportPlanToWorkbook(context_.folder, shownPlan(), path);
     if (!exported)
         Prompt::show(this, ExcelExportFailedMessage() + exported.message());
     return exported.ok();

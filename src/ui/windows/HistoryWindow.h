@@ -34,9 +34,9 @@ public:
     void lsvBottom_ColumnClick(int column);
     void Command1_Click();
     void HideUnusedColumns();
-    QString AskExportFile(int kind);    // 0 page, 1 workbook; "" when cancelled
+    QString AskExportFile(int kind);    // 0 page, 1 workbook (.xls or .xlsx); "" when cancelled
     bool ExportPlanToHtml(const QString& path);
-    bool ExportPlanToExcel(const QString& path);
+    bool ExportPlanToExcel(const QString& path);  // the format the path's extension names
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -3,6 +3,7 @@
 #include "data/CoalTable.h"
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
+#include "inventory/CoalImport.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
@@ -73,6 +74,7 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
         {"删", QColor(0xc6, 0x28, 0x28), "删除煤种"},
         {"X", QColor(0x1b, 0x5e, 0x20), "导出Excel"},
         {"H", QColor(0xef, 0x6c, 0x00), "导出普通"},
+        {"导", QColor(0x00, 0x69, 0x7c), "导入煤种"},
     };
     int position = 2;
     for (const Button& button : buttons) {
@@ -206,6 +208,7 @@ void InventoryWindow::Toolbar1_ButtonClick(int position)
     case 4: DeleteCoals(); break;
     case 5: Export(1); break;
     case 6: Export(0); break;
+    case 7: ImportCoals(); break;
     default: break;
     }
 }
@@ -254,11 +257,22 @@ void InventoryWindow::DeleteCoals()
     addLIST();
 }
 
+void InventoryWindow::ImportCoals()
+{
+    const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), ImportFileFilter());
+    if (!path.isEmpty())
+        emit importRequested(path);
+}
+
 QString InventoryWindow::AskExportFile(int kind)
 {
-    return Prompt::openFileName(this, QStringLiteral("导出文件"),
-                                ProposedExportName(context_.now()),
-                                kind == 0 ? PlainHtmlFilter() : ExcelFilter());
+    if (kind == 0)
+        return Prompt::openFileName(this, QStringLiteral("导出文件"), ProposedExportName(context_.now()),
+                                    PlainHtmlFilter());
+    QString filter;
+    const QString chosen = Prompt::openFileName(this, QStringLiteral("导出文件"), ProposedExportName(context_.now()),
+                                                WorkbookFilters(), QString(), &filter);
+    return WorkbookExportPath(chosen, filter);
 }
 
 void InventoryWindow::Export(int kind)
@@ -275,7 +289,7 @@ void InventoryWindow::Export(int kind)
         picLOAD_->raise();
         picLOAD_->repaint();
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        const Status exported = ExportListToExcel(context_.folder, ListView1_->listData(), path);
+        const Status exported = ExportListToWorkbook(context_.folder, ListView1_->listData(), path);
         picLOAD_->hide();
         done = exported.ok();
         if (!done)

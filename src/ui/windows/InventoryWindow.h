@@ -15,7 +15,8 @@ class QToolBar;
 class ReportList;
 
 // frmKucun: the coal table as a list; search by name, add, edit, delete the
-// ticked coals, export the list as a spreadsheet or an HTML page.
+// ticked coals, import coals from a spreadsheet or CSV file, export the list
+// as a workbook (.xls or .xlsx) or an HTML page.
 class InventoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -28,9 +29,14 @@ public:
     void cmdSearch_Click();
     void Toolbar1_ButtonClick(int position);
 
+    // "导入煤种": asks for the file to import and hands it on.
+    void ImportCoals();
+
 signals:
     void addCoalRequested();
     void editCoalRequested(int id);
+    // The user chose a file to import coals from.
+    void importRequested(const QString& path);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -40,7 +46,7 @@ private:
     void EditCoal();
     void DeleteCoals();
     void Export(int kind);
-    QString AskExportFile(int kind);
+    QString AskExportFile(int kind);  // 0 page, 1 workbook; "" when cancelled
     bool AnyRowTicked() const;
     void ShowCount();
     void ReportFailure(const QString& message);
