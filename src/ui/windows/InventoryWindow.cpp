@@ -288,7 +288,6 @@ void InventoryWindow::Export(int kind)
         picLOAD_->show();
         picLOAD_->raise();
         picLOAD_->repaint();
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         const Status exported = ExportListToWorkbook(context_.folder, ListView1_->listData(), path);
         picLOAD_->hide();
         done = exported.ok();
