@@ -44,13 +44,13 @@ QString RoomText(const IndexInsight& index, const std::vector<const BoundInsight
 void SetupLimitColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("指标"), 1000);
-    list.addColumn(QStringLiteral("方案值"), 900);
-    list.addColumn(QStringLiteral("下限"), 800);
-    list.addColumn(QStringLiteral("上限"), 800);
-    list.addColumn(QStringLiteral("余量"), 1500);
-    list.addColumn(QStringLiteral("放宽一步后单价"), 1500);
-    list.addColumn(QStringLiteral("去掉此限后单价"), 1500);
+    list.addColumn(QStringLiteral("指标"), 850);
+    list.addColumn(QStringLiteral("方案值"), 850);
+    list.addColumn(QStringLiteral("下限"), 750);
+    list.addColumn(QStringLiteral("上限"), 750);
+    list.addColumn(QStringLiteral("余量"), 1450);
+    list.addColumn(QStringLiteral("放宽一步后单价"), 1400);
+    list.addColumn(QStringLiteral("去掉此限后单价"), 1400);
     list.addColumn(QStringLiteral("影子价格"), 1000);
 }
 

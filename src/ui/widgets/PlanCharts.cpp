@@ -38,18 +38,33 @@ QChart* PlainChart(const QWidget* widget)
     return chart;
 }
 
-// Round limits a little outside the values, so the line never runs along
-// the frame.
-void SetRange(QValueAxis* axis, double low, double high)
+// Round limits a little outside the values, at most maxTicks ticks a round
+// step (1, 2 or 5 times a power of ten) apart, so the line never runs
+// along the frame and every label is a short number.
+void SetRange(QValueAxis* axis, double low, double high, int maxTicks)
 {
     if (!(high > low)) {
         const double pad = std::max(1.0, std::fabs(low) * 0.01);
         low -= pad;
         high += pad;
     }
-    const double pad = (high - low) * 0.06;
-    axis->setRange(low - pad, high + pad);
-    axis->applyNiceNumbers();
+    // A little room beyond the values, but no negative totals or prices.
+    const double pad = (high - low) * 0.03;
+    low = low >= 0.0 ? std::max(0.0, low - pad) : low - pad;
+    high += pad;
+    const double rough = (high - low) / std::max(1, maxTicks - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    }
+    const double from = std::floor(low / step) * step;
+    const double to = std::ceil(high / step) * step;
+    axis->setRange(from, to);
+    axis->setTickCount(static_cast<int>(std::lround((to - from) / step)) + 1);
 }
 
 }  // namespace
@@ -160,11 +175,8 @@ void PriceChartView::fitAxes()
         axis->setTitleVisible(labelled);
     }
     const int plot = std::max(0, height() - 3 * line - 24);
-    y_->setTickCount(std::clamp(plot / (2 * line + 6) + 1, 2, 6));
-    x_->setTickCount(std::clamp(width() / 90, 2, 8));
-    SetRange(x_, xRange_.first, xRange_.second);
-    SetRange(y_, yRange_.first, yRange_.second);
-    x_->setMin(std::max(0.0, x_->min()));
+    SetRange(x_, std::max(0.0, xRange_.first), xRange_.second, std::clamp(width() / 80, 2, 8));
+    SetRange(y_, yRange_.first, yRange_.second, std::clamp(plot / (2 * line + 6) + 1, 2, 6));
     if (nearLimit_->count() == 2)
         nearLimit_->replace({QPointF(x_->min(), nearLimit_->at(0).y()), QPointF(x_->max(), nearLimit_->at(0).y())});
 }

@@ -176,8 +176,8 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     sides->setChildrenCollapsible(false);
     sides->addWidget(limitsSide);
     sides->addWidget(fraCharts_);
-    sides->setStretchFactor(0, 1);
-    sides->setStretchFactor(1, 1);
+    sides->setStretchFactor(0, 5);
+    sides->setStretchFactor(1, 4);
     auto* insightLayout = new QHBoxLayout(fraInsight_);
     insightLayout->addWidget(sides);
 
