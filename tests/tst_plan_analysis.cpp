@@ -426,7 +426,7 @@ void PlanAnalysisTest::workedExample()
     QVERIFY(Near(*ash.shadowPrice, -12.5));
     QCOMPARE(ash.stepped.unitPrice, 475.0);  // 12.12 admits no other mix of two parts
     QCOMPARE(ash.removed.parts, (std::vector<double>{0, 2}));
-    QCOMPARE(insight->offSentence, QStringLiteral("差一铲时灰分可达 14.00，超出上限 12 2.00"));
+    QCOMPARE(insight->offSentence, QStringLiteral("差一铲时灰分可达 14.00，比上限 12 高 2.00"));
 
     // With no time to spend, the prices stay open and the rest is there.
     const Result<RowInsight> hurried = AnalyseRow(*problem, {1, 1}, AnalysisOptions{0, true});
@@ -442,15 +442,15 @@ void PlanAnalysisTest::offSentence_data()
     QTest::addColumn<QString>("sentence");
     QTest::newRow("none") << std::vector<OffBreak>{} << QStringLiteral("差一铲仍全部达标");
     QTest::newRow("upper") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.35, 0.35, {}}}
-                           << QStringLiteral("差一铲时灰分可达 12.35，超出上限 12 0.35");
+                           << QStringLiteral("差一铲时灰分可达 12.35，比上限 12 高 0.35");
     QTest::newRow("lower") << std::vector<OffBreak>{{kSulphur, BoundSide::Lower, 0.5, 0.46, 0.04, {}}}
-                           << QStringLiteral("差一铲时硫分可低至 0.46，低于下限 0.5 0.04");
+                           << QStringLiteral("差一铲时硫分可低至 0.46，比下限 0.5 低 0.04");
     QTest::newRow("two") << std::vector<OffBreak>{{kHeat, BoundSide::Lower, 5000, 4987.5, 12.5, {}},
                                                   {kAsh, BoundSide::Upper, 12.5, 12.6, 0.1, {}}}
-                         << QStringLiteral("差一铲时热量可低至 4987.50，低于下限 5000 12.50；灰分可达 12.60，超出上限 12.5 0.10");
+                         << QStringLiteral("差一铲时热量可低至 4987.50，比下限 5000 低 12.50；灰分可达 12.60，比上限 12.5 高 0.10");
     // A large total moves a blend by less than what two decimals show.
     QTest::newRow("small") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.0042, 0.0042, {}}}
-                           << QStringLiteral("差一铲时灰分可达 12.004，超出上限 12 0.004");
+                           << QStringLiteral("差一铲时灰分可达 12.004，比上限 12 高 0.004");
 }
 
 void PlanAnalysisTest::offSentence()

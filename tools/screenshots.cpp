@@ -150,6 +150,36 @@ int main(int argc, char* argv[])
 
     HistoryWindow* history = windows->existingHistory();
     Save(QStringLiteral("frmLishi"), QStringLiteral("07-history"));
+
+    // The insight of one proportion row, at the window's design size (as far
+    // as the window lets itself be made that small) and at one and a half
+    // times it; and the panel alone.
+    const QSize opened = history->size();
+    auto* blends = history->findChild<ReportList*>(QStringLiteral("lsvBottom"));
+    // A row where a target holds the price up shows every column of the list.
+    auto* limits = history->findChild<ReportList*>(QStringLiteral("lsvLimits"));
+    int shown = std::min(blends->rowCount() - 1, 2);
+    for (int row = 0; row < blends->rowCount(); ++row) {
+        blends->selectRow(row);
+        if (limits->listData().rowCount() > 0
+            && limits->listData().columnCells(4).join(QString()).contains(QStringLiteral("已达"))) {
+            shown = row;
+            break;
+        }
+    }
+    blends->selectRow(shown);
+    const QSize design(history->logicalDpiX() * 11280 / 1440, history->logicalDpiY() * 8295 / 1440);
+    history->resize(design);
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07a-history-insight"));
+    history->resize(design * 3 / 2);
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07b-history-insight-1.5x"));
+    if (QWidget* panel = history->findChild<QWidget*>(QStringLiteral("fraInsight"))) {
+        const QString path = QDir(g_output).filePath(QStringLiteral("07c-insight-panel.png"));
+        panel->grab().save(path);
+        std::printf("%s\n", qPrintable(path));
+    }
+    history->resize(opened);
+
     Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 QString Shown(const QString& path)
@@ -15,8 +17,11 @@ QString Shown(const QString& path)
 }
 
 // Copies source over target through a temporary file beside the target, so an
-// interrupted copy never leaves a half-written target behind.
-Status ReplaceFile(const QString& source, const QString& target)
+// interrupted copy never leaves a half-written target behind. prepare, when
+// given, works on the complete copy before it takes the target's place; its
+// failure leaves the target as it was.
+Status ReplaceFile(const QString& source, const QString& target,
+                   const std::function<Status(const QString&)>& prepare = {})
 {
     const QString temporary = target + QStringLiteral(".part");
     QFile::remove(temporary);
@@ -29,6 +34,12 @@ Status ReplaceFile(const QString& source, const QString& target)
                         .arg(Shown(source), Shown(target), WriteFailureReason(temporary, in.size(), QString())));
     }
     QFile::setPermissions(temporary, QFile::permissions(temporary) | QFile::WriteOwner);
+    if (prepare) {
+        if (Status prepared = prepare(temporary); !prepared) {
+            QFile::remove(temporary);
+            return prepared;
+        }
+    }
     if (QFileInfo::exists(target) && !QFile::remove(target)) {
         QFile::remove(temporary);
         return Fail(QStringLiteral("无法替换 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
@@ -86,7 +97,13 @@ Result<QString> RestoreData(const AppFolder& folder, const QString& chosen, cons
         if (Status copied = ReplaceFile(folder.DbPath(), kept); !copied)
             return copied.failure();
     }
-    if (Status copied = ReplaceFile(chosen, folder.DbPath()); !copied)
+    // A backup made before the added tables existed is restored with them.
+    const auto addTables = [](const QString& copy) -> Status {
+        if (Status added = AddMissingTables(copy); !added)
+            return Fail(QStringLiteral("无法在还原的数据中加入保存方案指标的数据表：%1").arg(added.message()));
+        return {};
+    };
+    if (Status copied = ReplaceFile(chosen, folder.DbPath(), addTables); !copied)
         return copied.failure();
     return kept;
 }

@@ -16,7 +16,9 @@ Result<QString> BackupData(const AppFolder& folder, const QDate& today);
 
 // Replaces coal.dat by the chosen file, but only when that file is a coal
 // database whose tables have every column and which passes SQLite's integrity
-// check; otherwise the failure is of kind Invalid and nothing changes. The
+// check; otherwise the failure is of kind Invalid and nothing changes. A
+// backup made before the added tables existed is accepted, and the restored
+// coal.dat gets them (the chosen file stays as it is). The
 // replaced coal.dat is first kept in bakup under a name that says it was
 // replaced by a restore, and when. Returns where that copy was kept ("" when
 // there was no coal.dat).

@@ -70,6 +70,16 @@ QString DetailOf(const QSqlError& error)
     return text.trimmed();
 }
 
+// The cause in words when known, else the database's own text.
+QString CauseOrDetail(const QSqlError& error)
+{
+    const QString cause = CauseOf(error);
+    const QString detail = DetailOf(error);
+    if (cause.isEmpty())
+        return detail;
+    return detail.isEmpty() ? cause : cause + QStringLiteral("：") + detail;
+}
+
 QString DamagedAdvice()
 {
     return QStringLiteral("文件没有被改动。请从备份还原一个正确的 coal.dat，或将它移走后重新启动程序。");
@@ -123,13 +133,59 @@ const QVector<TableColumns>& RequiredTables()
     return tables;
 }
 
+namespace {
+
+// An added table: its columns and the statements that create it.
+struct AddedTable {
+    TableColumns columns;
+    QStringList statements;
+};
+
+const QVector<AddedTable>& AddedTableDefinitions()
+{
+    static const QVector<AddedTable> tables = {
+        // One row per bounded index of a plan's run: the index's column name in
+        // meitan, the bounds as typed ("" = none).
+        {{QStringLiteral("Lishi_zhibiao"),
+          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhibiao"), QStringLiteral("xiaxian"),
+           QStringLiteral("shangxian")}},
+         {QStringLiteral("CREATE TABLE Lishi_zhibiao (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
+                         "zhibiao TEXT, xiaxian TEXT, shangxian TEXT)"),
+          QStringLiteral("CREATE INDEX idx_lishi_zhibiao_followid ON Lishi_zhibiao (followid)")}},
+        // One row per plan stored with its targets: the tonnage and the
+        // proportion count as typed, the shovel mode (0/1), and the coals that
+        // had to take part as their positions in the plan's coal list
+        // (Lishi_meitan by id, counted from 1), "2,5".
+        {{QStringLiteral("Lishi_canshu"),
+          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhongliang"), QStringLiteral("chanshu"),
+           QStringLiteral("chan"), QStringLiteral("bixuan")}},
+         {QStringLiteral("CREATE TABLE Lishi_canshu (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
+                         "zhongliang TEXT, chanshu TEXT, chan INTEGER, bixuan TEXT)"),
+          QStringLiteral("CREATE INDEX idx_lishi_canshu_followid ON Lishi_canshu (followid)")}},
+    };
+    return tables;
+}
+
+}  // namespace
+
+const QVector<TableColumns>& AddedTables()
+{
+    static const QVector<TableColumns> tables = [] {
+        QVector<TableColumns> columns;
+        for (const AddedTable& table : AddedTableDefinitions())
+            columns << table.columns;
+        return columns;
+    }();
+    return tables;
+}
+
 QStringList SchemaStatements()
 {
     const QString indexes = IndexColumns();
     QString proportions;
     for (int i = 1; i <= 10; ++i)
         proportions += QStringLiteral(", d%1 REAL").arg(i);
-    return {
+    QStringList statements{
         QStringLiteral("CREATE TABLE meitan (id INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT")
             + indexes
             + QStringLiteral(", Meichan TEXT, kucun TEXT, JiaGe REAL, riqi DATETIME)"),
@@ -146,6 +202,9 @@ QStringList SchemaStatements()
         QStringLiteral("CREATE INDEX idx_lishi_meitan_followid ON Lishi_meitan (followid)"),
         QStringLiteral("CREATE INDEX idx_lishi_peibibiao_followid ON Lishi_Peibibiao (followid)"),
     };
+    for (const AddedTable& table : AddedTableDefinitions())
+        statements << table.statements;
+    return statements;
 }
 
 Failure DatabaseFailure(const QSqlError& error)
@@ -311,7 +370,11 @@ Status CheckDatabaseFile(const QString& path, bool integrity)
                 missing << table.table;
         if (!missing.isEmpty())
             return Fail(QStringLiteral("缺少数据表：%1").arg(missing.join(QStringLiteral("、"))));
-        for (const TableColumns& table : RequiredTables()) {
+        QVector<TableColumns> checked = RequiredTables();
+        for (const TableColumns& table : AddedTables())
+            if (present.contains(table.table.toLower()))
+                checked << table;
+        for (const TableColumns& table : checked) {
             const QSqlRecord record = db.record(table.table);
             QStringList absent;
             for (const QString& column : table.columns)
@@ -333,6 +396,40 @@ Status CheckDatabaseFile(const QString& path, bool integrity)
     });
 }
 
+Status AddMissingTables(const QString& path)
+{
+    return WithOwnConnection(path, QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"), [](QSqlDatabase& db) -> Status {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'")))
+            return Fail(DetailOf(query.lastError()));
+        QSet<QString> present;
+        while (query.next())
+            present.insert(query.value(0).toString().toLower());
+        query.finish();
+        QStringList statements;
+        for (const AddedTable& table : AddedTableDefinitions())
+            if (!present.contains(table.columns.table.toLower()))
+                statements << table.statements;
+        if (statements.isEmpty())
+            return {};
+        if (!db.transaction())
+            return Fail(CauseOrDetail(db.lastError()));
+        for (const QString& statement : statements) {
+            if (!query.exec(statement)) {
+                const QString reason = CauseOrDetail(query.lastError());
+                db.rollback();
+                return Fail(reason);
+            }
+        }
+        if (!db.commit()) {
+            const QString reason = CauseOrDetail(db.lastError());
+            db.rollback();
+            return Fail(reason);
+        }
+        return {};
+    });
+}
+
 Result<DatabaseState> EnsureDatabase(const AppFolder& folder)
 {
     const QString path = folder.DbPath();
@@ -342,6 +439,10 @@ Result<DatabaseState> EnsureDatabase(const AppFolder& folder)
             return Fail(QStringLiteral("数据文件 %1 不是本软件的数据库，程序无法使用它（%2）。\n")
                             .arg(Shown(path), checked.message())
                         + DamagedAdvice());
+        if (Status added = AddMissingTables(path); !added)
+            return Fail(QStringLiteral("数据文件 %1 需要加入保存方案指标的数据表，但无法写入（%2）。\n"
+                                       "文件没有被改动。请确认它没有被其他程序占用、可以写入后重新启动程序。")
+                            .arg(Shown(path), added.message()));
         return DatabaseState::Ready;
     }
     const Status created = WithOwnConnection(path, QString(), [](QSqlDatabase& db) -> Status {

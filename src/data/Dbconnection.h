@@ -86,16 +86,29 @@ struct TableColumns {
 };
 const QVector<TableColumns>& RequiredTables();
 
-// The statements that create the four tables and their indexes.
+// The tables that came after the first four: what a run's targets were
+// (Lishi_zhibiao, one row per bounded index; Lishi_canshu, one row per plan
+// with the tonnage, the proportion count, the shovel mode and the coals that
+// had to take part). A database made before them is still a coal database; it
+// gets them when it is opened or restored.
+const QVector<TableColumns>& AddedTables();
+
+// The statements that create every table and its indexes.
 QStringList SchemaStatements();
 
-// What start-up finds: a ready database, or one it has just created. Anything
-// else is a failure whose message says what is wrong with which file and that
-// it was left untouched.
+// Adds the tables of AddedTables() that the database file lacks, with their
+// indexes, in one transaction on a connection of its own; the rows already
+// there are not touched, and a file that has every table is not written to.
+Status AddMissingTables(const QString& path);
+
+// What start-up finds: a ready database (given the added tables it lacked),
+// or one it has just created. Anything else is a failure whose message says
+// what is wrong with which file and that it was left untouched.
 enum class DatabaseState { Ready, Created };
 Result<DatabaseState> EnsureDatabase(const AppFolder& folder);
 
 // Checks a file, read-only, for being a coal database: SQLite with the four
-// tables and their columns; with integrity, SQLite's integrity check too. The
-// failure's message says what is missing or wrong.
+// tables and their columns (and the columns of an added table it has; an
+// older file without them passes); with integrity, SQLite's integrity check
+// too. The failure's message says what is missing or wrong.
 Status CheckDatabaseFile(const QString& path, bool integrity = false);

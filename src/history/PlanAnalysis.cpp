@@ -168,8 +168,8 @@ QString OffSentence(const std::vector<OffBreak>& breaks)
     for (const OffBreak& b : breaks) {
         const int decimals = BreakDecimals(b.excess);
         const QString label = QString::fromUtf8(QualityIndices()[b.index].describeLabel);
-        pieces << (b.side == BoundSide::Upper ? QStringLiteral("%1可达 %2，超出上限 %3 %4")
-                                              : QStringLiteral("%1可低至 %2，低于下限 %3 %4"))
+        pieces << (b.side == BoundSide::Upper ? QStringLiteral("%1可达 %2，比上限 %3 高 %4")
+                                              : QStringLiteral("%1可低至 %2，比下限 %3 低 %4"))
                       .arg(label, FixedText(b.value, decimals), ShortestNumberText(b.bound), FixedText(b.excess, decimals));
     }
     return QStringLiteral("差一铲时") + pieces.join(QStringLiteral("；"));

@@ -4,6 +4,7 @@
 #include "blend/BlendProblem.h"
 #include "blend/LinearSolver.h"
 #include "base/Mei.h"
+#include "history/PlanTargets.h"
 
 #include <QString>
 #include <QVector>
@@ -22,16 +23,6 @@
 // weight is 1, or the coal's tons per shovel for a shovel-count plan). Blend
 // values and prices are the model's: sum_j c_j weight_j x_j / n with each
 // coefficient as the model text writes it.
-
-// The targets a plan was run with, as typed.
-struct PlanTargets {
-    std::array<QString, kIndexCount> lower;  // "" = no bound
-    std::array<QString, kIndexCount> upper;
-    QString tonnage;
-    QString proportionCount;                 // "" or not a number: the run tried up to 100
-    bool shovelMode = false;
-    QVector<bool> mustInclude;               // per coal; missing entries are not ticked
-};
 
 // The model of a plan's runs: fails with the message to show when a target, the
 // tonnage or a value a bound needs is not a number.

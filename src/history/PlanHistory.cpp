@@ -82,6 +82,66 @@ Status SavePlanCoals(int planId, const QVector<Mei>& coals)
     return {};
 }
 
+Status SavePlanTargets(int planId, const PlanTargets& targets)
+{
+    for (int i = 0; i < kIndexCount; ++i) {
+        if (targets.lower[i].isEmpty() && targets.upper[i].isEmpty())
+            continue;
+        if (Status saved = Execute(QStringLiteral("insert into Lishi_zhibiao (followid, zhibiao, xiaxian, shangxian) "
+                                                  "values (?, ?, ?, ?)"),
+                                   {planId, QString::fromLatin1(QualityIndices()[i].column),
+                                    TextValue(targets.lower[i]), TextValue(targets.upper[i])});
+            !saved)
+            return saved;
+    }
+    QStringList mustInclude;
+    for (int j = 0; j < targets.mustInclude.size(); ++j)
+        if (targets.mustInclude[j])
+            mustInclude << QString::number(j + 1);
+    return Execute(QStringLiteral("insert into Lishi_canshu (followid, zhongliang, chanshu, chan, bixuan) "
+                                  "values (?, ?, ?, ?, ?)"),
+                   {planId, TextValue(targets.tonnage), TextValue(targets.proportionCount),
+                    targets.shovelMode ? 1 : 0, mustInclude.join(QLatin1Char(','))});
+}
+
+Result<std::optional<PlanTargets>> LoadPlanTargets(int planId, int coalCount)
+{
+    auto settings = RunQuery(QStringLiteral("select zhongliang, chanshu, chan, bixuan from Lishi_canshu "
+                                            "where followid=? order by id limit 1"),
+                             {planId});
+    if (!settings)
+        return settings.failure();
+    if (!settings->next())
+        return std::optional<PlanTargets>();
+    PlanTargets targets;
+    targets.tonnage = settings->value(0).toString();
+    targets.proportionCount = settings->value(1).toString();
+    targets.shovelMode = settings->value(2).toInt() != 0;
+    targets.mustInclude = QVector<bool>(coalCount, false);
+    for (const QString& position : settings->value(3).toString().split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int j = position.trimmed().toInt(&ok) - 1;
+        if (ok && j >= 0 && j < coalCount)
+            targets.mustInclude[j] = true;
+    }
+
+    auto bounds = RunQuery(
+        QStringLiteral("select zhibiao, xiaxian, shangxian from Lishi_zhibiao where followid=? order by id"), {planId});
+    if (!bounds)
+        return bounds.failure();
+    while (bounds->next()) {
+        const QString key = bounds->value(0).toString();
+        for (int i = 0; i < kIndexCount; ++i) {
+            if (key.compare(QLatin1String(QualityIndices()[i].column), Qt::CaseInsensitive) == 0) {
+                targets.lower[i] = bounds->value(1).toString();
+                targets.upper[i] = bounds->value(2).toString();
+                break;
+            }
+        }
+    }
+    return std::optional<PlanTargets>(std::move(targets));
+}
+
 Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
 {
     auto transaction = WriteTransaction::Begin(folder);
@@ -95,6 +155,9 @@ Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
             return saved.failure();
     if (Status saved = SavePlanCoals(*planId, plan.coals); !saved)
         return saved.failure();
+    if (plan.targets)
+        if (Status saved = SavePlanTargets(*planId, *plan.targets); !saved)
+            return saved.failure();
     if (Status committed = transaction->Commit(); !committed)
         return committed.failure();
     return planId;
@@ -106,6 +169,7 @@ Status DeletePlan(const AppFolder& folder, int planId)
     if (!transaction)
         return transaction.failure();
     for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",
+                            "delete from Lishi_zhibiao where followid=?", "delete from Lishi_canshu where followid=?",
                             "delete from Lishi_fangan where id=?"})
         if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
             return deleted;
@@ -176,5 +240,10 @@ Result<PlanView> LoadPlanView(const AppFolder& folder, int planId)
             row.parts[i] = partFields[i] < 0 ? 0.0 : ToNumber(values.value(partFields[i])).value_or(0.0);
         view.blends << row;
     }
+
+    Result<std::optional<PlanTargets>> targets = LoadPlanTargets(planId, static_cast<int>(view.coals.size()));
+    if (!targets)
+        return targets.failure();
+    view.targets = std::move(*targets);
     return view;
 }

@@ -3,17 +3,23 @@
 #include "base/AppFolder.h"
 #include "base/Mei.h"
 #include "base/Result.h"
+#include "history/PlanTargets.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 // The plan history: a header row in Lishi_fangan, one proportion row per kept
 // solution in Lishi_Peibibiao and one row per participating coal in
 // Lishi_meitan, the last two pointing at the header through followid. A plan
 // keeps copies of the coal values, so later edits of meitan leave it unchanged.
+// A plan stored with its run's targets also has one Lishi_zhibiao row per
+// bounded index and one Lishi_canshu row (tonnage, proportion count, shovel
+// mode, the coals that had to take part), so its model can be built again;
+// plans stored before these tables existed have neither.
 
 inline constexpr int kProportionColumnCount = 10;  // d1 ... d10
 
@@ -29,6 +35,7 @@ struct NewPlan {
     QString xinxi;                 // the plan information text
     QVector<Mei> coals;            // the participating coals, in grid order
     QVector<PlanBlendRow> rows;    // the solutions to keep, in the order found
+    std::optional<PlanTargets> targets;  // what the run was given (mustInclude in coal order)
 };
 
 // The solutions a plan keeps, in the order found: one per distinct blend
@@ -46,8 +53,17 @@ Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan);
 Result<int> SavePlanHeader(const QString& xinxi);
 Status SavePlanBlend(int planId, const PlanBlendRow& row, int coalCount);
 Status SavePlanCoals(int planId, const QVector<Mei>& coals);
+// The targets: one Lishi_zhibiao row per bounded index (a bound that is not
+// "") with both bound texts as typed, and the plan's Lishi_canshu row.
+Status SavePlanTargets(int planId, const PlanTargets& targets);
 
-// Removes a plan's proportion rows, coal rows and header in one transaction.
+// The targets a plan was stored with, its mustInclude one entry per coal of
+// coalCount; nothing for a plan stored without them. Needs the shared
+// connection open.
+Result<std::optional<PlanTargets>> LoadPlanTargets(int planId, int coalCount);
+
+// Removes a plan's proportion rows, coal rows, targets and header in one
+// transaction.
 Status DeletePlan(const AppFolder& folder, int planId);
 
 struct PlanSummary {
@@ -65,6 +81,7 @@ struct PlanView {
     QString information;          // the plan information text, CR LF pairs removed
     QVector<Mei> coals;           // by ascending record number (their ids are Lishi_meitan's)
     QVector<PlanBlendRow> blends; // cheapest first
+    std::optional<PlanTargets> targets;  // nothing for a plan stored without them
 };
 
 // Loads one plan; a plan that no longer exists loads empty.

@@ -78,6 +78,7 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
     run.coals = BuildCoalList(input.grid);
     run.model = MakeModelInput(input, run.coals);
     run.description = DescribePlan(input);
+    run.proportionCount = input.proportionCount;
     run.last = ProportionCount(input.proportionCount);
     const int k = int(run.coals.size());
 
@@ -109,9 +110,22 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
     return run;
 }
 
+PlanTargets RunTargets(const RunSolution& solution)
+{
+    PlanTargets targets;
+    targets.lower = solution.model.lower;
+    targets.upper = solution.model.upper;
+    targets.tonnage = solution.model.tonnage;
+    targets.proportionCount = solution.proportionCount;
+    targets.shovelMode = solution.model.shovelMode;
+    targets.mustInclude = solution.model.mustInclude;
+    return targets;
+}
+
 Result<int> StoreRun(const AppFolder& folder, const RunSolution& solution)
 {
-    const Result<int> stored = StorePlan(folder, NewPlan{solution.description, solution.coals, solution.rows});
+    const Result<int> stored =
+        StorePlan(folder, NewPlan{solution.description, solution.coals, solution.rows, RunTargets(solution)});
     if (!stored)
         return Fail(QStringLiteral("保存配煤方案时数据库出错，") + kNothingSaved + QLatin1Char('\n') + stored.message());
     return stored;

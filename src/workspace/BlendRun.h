@@ -43,6 +43,7 @@ Status PrepareRun(WorkspaceInput& input);
 struct RunSolution {
     QVector<Mei> coals;          // the coal list the run worked on
     ModelInput model;            // the model it solved
+    QString proportionCount;     // the proportion count as typed
     QString description;         // the plan information text
     int last = 0;                // the largest total tried
     int solutions = 0;           // totals that had a solution
@@ -60,8 +61,11 @@ using RunProgress = std::function<bool(int total, int last)>;
 // (kind Cancelled).
 Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& input, const RunProgress& progress = {});
 
-// Stores a solved run as one plan in one transaction; returns the plan's id.
-// The failure says that nothing was kept.
+// What a solved run was given, as a plan keeps it beside its rows.
+PlanTargets RunTargets(const RunSolution& solution);
+
+// Stores a solved run as one plan, with its targets, in one transaction;
+// returns the plan's id. The failure says that nothing was kept.
 Result<int> StoreRun(const AppFolder& folder, const RunSolution& solution);
 
 // How a finished run ended when it did not fail.

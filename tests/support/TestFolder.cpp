@@ -69,7 +69,8 @@ int CountRows(const AppFolder& folder, const QString& table)
 int HistoryRows(const AppFolder& folder)
 {
     return CountRows(folder, QStringLiteral("Lishi_fangan")) + CountRows(folder, QStringLiteral("Lishi_Peibibiao"))
-           + CountRows(folder, QStringLiteral("Lishi_meitan"));
+           + CountRows(folder, QStringLiteral("Lishi_meitan")) + CountRows(folder, QStringLiteral("Lishi_zhibiao"))
+           + CountRows(folder, QStringLiteral("Lishi_canshu"));
 }
 
 void FailSetUp(const QString& message)

@@ -32,7 +32,7 @@ bool WriteBytes(const QString& path, const QByteArray& bytes);
 // Number of rows in a table of the folder's coal.dat.
 int CountRows(const AppFolder& folder, const QString& table);
 
-// Rows in all three plan history tables together.
+// Rows in all the plan history tables together.
 int HistoryRows(const AppFolder& folder);
 
 // The value of a result a test's set-up relies on; a failure ends the test

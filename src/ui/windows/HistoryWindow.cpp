@@ -1,13 +1,17 @@
 #include "ui/windows/HistoryWindow.h"
 
+#include "base/Files.h"
+#include "export/InsightListing.h"
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
 #include "history/PlanHistory.h"
 #include "ui/widgets/Artwork.h"
+#include "ui/widgets/PlanCharts.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 
 #include <QAction>
+#include <QBuffer>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -18,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -118,13 +123,81 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     bottomLayout->addLayout(tonsRow);
     bottomLayout->addWidget(lsvBottom_);
 
+    // The insight of the selected proportion row: the targets on the left,
+    // the charts on the right.
+    fraInsight_ = Frame(QStringLiteral("fraInsight"), QStringLiteral("方案分析"), this);
+    lsvLimits_ = List(QStringLiteral("lsvLimits"), fraInsight_);
+    lsvLimits_->setSortOnHeaderClick(false);  // rows stay in the index table's order
+    lsvLimits_->setAlternatingRowColors(false);
+    ListData limits;
+    SetupLimitColumns(limits);
+    lsvLimits_->setListData(std::move(limits));
+    lblMargin_ = new QLabel(fraInsight_);
+    lblMargin_->setObjectName(QStringLiteral("lblMargin"));
+    lblMargin_->setWordWrap(true);
+    lblMargin_->setTextFormat(Qt::PlainText);
+    lblMargin_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblMargin_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for a sentence that names a few broken targets; a splitter does
+    // not ask a wrapping label how tall it wants to be.
+    lblMargin_->setMinimumHeight(lblMargin_->fontMetrics().lineSpacing() * 3 + 4);
+    fraCharts_ = new QWidget(fraInsight_);
+    fraCharts_->setObjectName(QStringLiteral("fraCharts"));
+    chartPrice_ = new PriceChartView(fraCharts_);
+    chartPrice_->setObjectName(QStringLiteral("chartPrice"));
+    chartShares_ = new ShareBar(fraCharts_);
+    chartShares_->setObjectName(QStringLiteral("chartShares"));
+    auto* saveChart = new QAction(QStringLiteral("保存图表为PNG图片..."), this);
+    saveChart->setObjectName(QStringLiteral("munSaveChart"));
+    connect(saveChart, &QAction::triggered, this, &HistoryWindow::SaveChart);
+    for (QWidget* view : {static_cast<QWidget*>(chartPrice_), static_cast<QWidget*>(chartShares_)}) {
+        view->setContextMenuPolicy(Qt::ActionsContextMenu);
+        view->addAction(saveChart);
+    }
+    chartPrice_->setMinimumSize(TwipsToPixels(this, 2400), TwipsToPixels(this, 1100));
+    // What the chart's marks mean, in words, under the charts (and in a saved
+    // picture of them).
+    lblChart_ = new LinesLabel(fraCharts_);
+    lblChart_->setObjectName(QStringLiteral("lblChart"));
+    auto* chartsLayout = new QVBoxLayout(fraCharts_);
+    chartsLayout->setContentsMargins(0, 0, 0, 0);
+    chartsLayout->setSpacing(TwipsToPixels(this, 30));
+    chartsLayout->addWidget(chartPrice_, 1);
+    chartsLayout->addWidget(chartShares_, 0);
+    chartsLayout->addWidget(lblChart_, 0);
+    auto* limitsSide = new QWidget(fraInsight_);
+    auto* limitsColumn = new QVBoxLayout(limitsSide);
+    limitsColumn->setContentsMargins(0, 0, 0, 0);
+    limitsColumn->addWidget(lsvLimits_, 1);
+    limitsColumn->addWidget(lblMargin_, 0);
+    // The list and the charts side by side; the user can move the line.
+    auto* sides = new QSplitter(Qt::Horizontal, fraInsight_);
+    sides->setObjectName(QStringLiteral("splCharts"));
+    sides->setChildrenCollapsible(false);
+    sides->addWidget(limitsSide);
+    sides->addWidget(fraCharts_);
+    sides->setStretchFactor(0, 5);
+    sides->setStretchFactor(1, 4);
+    auto* insightLayout = new QHBoxLayout(fraInsight_);
+    insightLayout->addWidget(sides);
+
+    // The proportion rows and their insight share the lower part; the user
+    // can move the line between them.
+    splInsight_ = new QSplitter(Qt::Vertical, this);
+    splInsight_->setObjectName(QStringLiteral("splInsight"));
+    splInsight_->setChildrenCollapsible(false);
+    splInsight_->addWidget(fraBottom_);
+    splInsight_->addWidget(fraInsight_);
+    splInsight_->setStretchFactor(0, 1);
+    splInsight_->setStretchFactor(1, 1);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(TwipsToPixels(this, 100), 0, TwipsToPixels(this, 100), TwipsToPixels(this, 100));
     layout->setMenuBar(Toolbar1_);
     layout->addWidget(fraLeft_, 2);
     layout->addWidget(fraTop_, 0);
     layout->addWidget(fraMid_, 2);
-    layout->addWidget(fraBottom_, 4);
+    layout->addWidget(splInsight_, 8);
 
     picLOAD_ = new QLabel(QStringLiteral("正在处理数据，请稍候......"), this);
     picLOAD_->setObjectName(QStringLiteral("picLOAD"));
@@ -141,11 +214,14 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
                     lsvLeft_Click();
             });
     connect(lsvBottom_->header(), &QHeaderView::sectionClicked, this, &HistoryWindow::lsvBottom_ColumnClick);
+    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this] { lsvBottom_SelectionChanged(); });
     connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
 
     // The design size leaves the upper lists only two or three lines on
-    // today's fonts: open a quarter larger, as far as the screen allows.
-    QSize size(TwipsToPixels(this, kDesignWidth) * 5 / 4, TwipsToPixels(this, kDesignHeight) * 5 / 4);
+    // today's fonts, and the insight panel shares the lower part with the
+    // proportion rows: open half as large again, as far as the screen allows.
+    QSize size(TwipsToPixels(this, kDesignWidth) * 3 / 2, TwipsToPixels(this, kDesignHeight) * 3 / 2);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
     resize(size);
@@ -220,6 +296,86 @@ void HistoryWindow::lsvLeft_Click()
     lsvMid_->setListData(std::move(view.coals));
     lsvBottom_->setListData(std::move(view.blends));
     Command1_->setText(ConvertCaption());
+    insight_ = PlanInsight(*plan);
+    showPlanInsight();
+}
+
+void HistoryWindow::showPlanInsight()
+{
+    chart_ = MakePriceChart(insight_, -1);
+    chartPrice_->showChart(chart_);
+    lsvBottom_SelectionChanged();
+}
+
+int HistoryWindow::selectedBlendId() const
+{
+    const int row = lsvBottom_->currentRow();
+    if (row < 0 || row >= lsvBottom_->rowCount() || !lsvBottom_->selectionModel()->isRowSelected(row, QModelIndex()))
+        return 0;
+    return lsvBottom_->listData().cell(row, 0).toInt();
+}
+
+void HistoryWindow::selectBlendById(int id)
+{
+    const ListData& rows = lsvBottom_->listData();
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        if (rows.cell(r, 0).toInt() == id && id > 0) {
+            lsvBottom_->selectRow(r);
+            return;
+        }
+    }
+}
+
+void HistoryWindow::lsvBottom_SelectionChanged()
+{
+    const int id = selectedBlendId();
+    const int row = insight_.rowOf(id);
+    std::optional<Result<RowInsight>> analysis;
+    if (row >= 0 && insight_.hasTargets() && insight_.note().isEmpty())
+        analysis = insight_.analyse(id);
+    const RowInsight* analysed = analysis && analysis->ok() ? &analysis->value() : nullptr;
+
+    LimitRows limits;
+    if (insight_.targets())
+        limits = MakeLimitRows(*insight_.targets(), analysed, settings_);
+    lsvLimits_->setRows(std::move(limits.rows));
+    for (int r = 0; r < limits.hidden.size(); ++r)
+        lsvLimits_->setRowHidden(r, QModelIndex(), limits.hidden[r]);
+    lblMargin_->setText(MarginText(insight_, row >= 0, analysis ? &*analysis : nullptr));
+    lblMargin_->setToolTip(lblMargin_->text());
+
+    chart_ = MakePriceChart(insight_, row);
+    chartPrice_->markSelected(chart_);
+    QStringList shown;
+    if (row >= 0) {
+        const int r = lsvBottom_->currentRow();
+        for (int j = 0; j < insight_.coalNames().size(); ++j)
+            shown << lsvBottom_->listData().cell(r, kFirstProportionColumn + j);
+    }
+    const QVector<ShareSegment> shares = MakeRowShares(insight_, row, shown, Command1_->text() == RestoreCaption());
+    chartShares_->showShares(shares);
+    lblChart_->setFullText(chart_.caption);
+}
+
+void HistoryWindow::SaveChart()
+{
+    const QString chosen = Prompt::openFileName(this, QStringLiteral("保存图表"), ProposedExportName(context_.now()),
+                                                QStringLiteral("PNG 图片 (*.png)"));
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExportExtension(chosen, QStringLiteral("png"));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!fraCharts_->grab().save(&buffer, "PNG")) {
+        Prompt::show(this, QStringLiteral("保存图表失败：无法生成图片"));
+        return;
+    }
+    if (Status written = WriteWholeFile(path, bytes); !written) {
+        Prompt::show(this, QStringLiteral("保存图表失败：") + written.message());
+        return;
+    }
+    askToOpen(path);
 }
 
 void HistoryWindow::HideUnusedColumns()
@@ -274,6 +430,8 @@ void HistoryWindow::deleteSelectedPlans()
     lsvMid_->clearRows();
     lsvBottom_->clearRows();
     lbZhibiao_->clear();
+    insight_ = PlanInsight();
+    showPlanInsight();
     if (!failure.isEmpty())
         showDatabaseError(failure);
     lsvLeft_Click();
@@ -356,9 +514,14 @@ void HistoryWindow::Command1_Click()
             showDatabaseError(outcome.message());
         return;
     }
+    const int selected = selectedBlendId();
     if (outcome->rowsChanged)
         lsvBottom_->setRows(std::move(blends.rows));
     Command1_->setText(outcome->caption);
+    // The rows keep their record numbers: the same row stays selected, and
+    // its shares are shown in the list's new unit.
+    selectBlendById(selected);
+    lsvBottom_SelectionChanged();
 }
 
 void HistoryWindow::resizeEvent(QResizeEvent* event)

@@ -2,6 +2,7 @@
 
 #include "base/Settings.h"
 #include "export/PlanListing.h"
+#include "export/InsightListing.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QWidget>
@@ -9,13 +10,20 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class LinesLabel;
+class PriceChartView;
 class QPushButton;
+class QSplitter;
 class QToolBar;
 class ReportList;
+class ShareBar;
 
 // frmLishi: the saved plans, the shown plan's information text, coals and
 // proportion rows; converts the proportions into tons, exports the shown plan
-// and deletes plans.
+// and deletes plans. Under the proportion rows, what the plan's targets mean
+// for the selected row (lsvLimits, lblMargin) and the unit price of every
+// row against its total with the selected row's coal shares (chartPrice,
+// chartShares; their context menu saves both as one PNG picture).
 class HistoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -37,6 +45,10 @@ public:
     QString AskExportFile(int kind);    // 0 page, 1 workbook (.xls or .xlsx); "" when cancelled
     bool ExportPlanToHtml(const QString& path);
     bool ExportPlanToExcel(const QString& path);  // the format the path's extension names
+    // Shows the insight of the selected proportion row (or of none).
+    void lsvBottom_SelectionChanged();
+    // The chart's context menu: asks for a file and saves both charts in it.
+    void SaveChart();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -48,6 +60,9 @@ private:
     void askToOpen(const QString& path);
     void showDatabaseError(const QString& text);
     ShownPlan shownPlan() const;
+    void showPlanInsight();
+    int selectedBlendId() const;         // record number of the selected proportion row; 0
+    void selectBlendById(int id);
 
     WindowContext context_;
     Settings settings_;
@@ -64,6 +79,17 @@ private:
     QLineEdit* txtZhongliang_;
     QPushButton* Command1_;
     QLabel* picLOAD_;
+    QSplitter* splInsight_;
+    QGroupBox* fraInsight_;
+    ReportList* lsvLimits_;
+    QLabel* lblMargin_;
+    QWidget* fraCharts_;
+    LinesLabel* lblChart_;
+    PriceChartView* chartPrice_;
+    ShareBar* chartShares_;
+
+    PlanInsight insight_;
+    PriceChart chart_;
 
     int currentPlanId_ = 0;
     bool loading_ = false;
