@@ -156,7 +156,7 @@ FormResult RunForm(bool shovelMode, const AppFolder& folder)
             const auto start = Clock::now();
             Expect(file.WriteModelFile(writer, n));
             const auto written = Clock::now();
-            const std::optional<QVector<double>> cells = Expect(SolveModel(file.path(), k));
+            const std::optional<QVector<double>> cells = Expect(SolveModel(file.Path(), k));
             const auto solved = Clock::now();
             if (cells) {
                 const Mei blend = ComputeBlend(numbers, *cells);
@@ -229,7 +229,7 @@ void PrintStages(const AppFolder& folder)
     start = Clock::now();
     std::optional<QVector<double>> cells;
     for (int n = kFirstTotal; n <= kLastTotal; ++n)
-        cells = Expect(SolveModel(file.path(), k));
+        cells = Expect(SolveModel(file.Path(), k));
     const double solve = seconds(start);
     const QByteArray bytes = ModelFileBytesOf(input, 500);
     EngineModel model;

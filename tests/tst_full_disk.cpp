@@ -102,13 +102,13 @@ void FullDiskTest::writesOnAFullDisk()
     QFETCH(QString, what);
     QFETCH(bool, replacing);
     const AppFolder folder{mount_.path()};
-    QString path = folder.file(QStringLiteral("out.") + what.section(QLatin1Char(' '), -1));
+    QString path = folder.File(QStringLiteral("out.") + what.section(QLatin1Char(' '), -1));
     if (what == QLatin1String("settings"))
         path = folder.ConfigPath();
     if (what == QLatin1String("backup")) {
         Expect(EnsureDatabase(folder));
         QVERIFY(QDir(folder.dir).mkdir(QStringLiteral("bakup")));
-        path = folder.file(QStringLiteral("bakup/2026-12-08.bak"));
+        path = folder.File(QStringLiteral("bakup/2026-12-08.bak"));
     }
     const QByteArray before("[config]\r\nchan=1\r\nkemoxing=1\r\n");
     if (replacing)

@@ -284,21 +284,21 @@ private slots:
         TestFolder temp(false);
         ModelInput input = WorkedExample();
         ModelFile file = Expect(ModelFile::Create(temp.folder()));
-        QCOMPARE(file.path(), temp.folder().ModelPath());
+        QCOMPARE(file.Path(), temp.folder().ModelPath());
         Expect(file.WriteModelFile(ModelWriter(input), 5));
-        QCOMPARE(FileContent(file.path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        QCOMPARE(FileContent(file.Path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
         // A shorter model replaces a longer one completely.
         input.upper[IndexOf("HuiFen")].clear();
         Expect(file.WriteModelFile(ModelWriter(input), 5));
-        QCOMPARE(FileContent(file.path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        QCOMPARE(FileContent(file.Path()), (ModelTextOf(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
 
         // The shovel-count form goes to the file in the shovel mode, a copied
         // text beyond ASCII in the code page.
         input.shovelMode = true;
         input.coals[1].MeiChan = QStringLiteral("三");
         Expect(file.WriteModelFile(ModelWriter(input), 5));
-        QCOMPARE(FileContent(file.path()), (ShovelForm(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
+        QCOMPARE(FileContent(file.Path()), (ShovelForm(input, 5) + QStringLiteral("\r\n")).toLocal8Bit());
     }
 
     void modelFileGoesWithTheRun()

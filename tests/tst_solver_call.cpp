@@ -28,7 +28,7 @@ Cells Solve(const AppFolder& folder, const ModelInput& input, int n)
 {
     ModelFile file = Expect(ModelFile::Create(folder));
     Expect(file.WriteModelFile(ModelWriter(input), n));
-    return Expect(SolveModel(file.path(), static_cast<int>(input.coals.size())));
+    return Expect(SolveModel(file.Path(), static_cast<int>(input.coals.size())));
 }
 
 // The cheapest integer mix by trying every one, read from the same numbers
@@ -96,7 +96,7 @@ private slots:
         {
             ModelFile file = Expect(ModelFile::Create(temp.folder()));
             Expect(file.WriteModelFile(ModelWriter(input), 5));
-            QCOMPARE(Expect(SolveModel(QStringLiteral("C:") + file.path(), 2)), Expect(SolveModel(file.path(), 2)));
+            QCOMPARE(Expect(SolveModel(QStringLiteral("C:") + file.Path(), 2)), Expect(SolveModel(file.Path(), 2)));
         }
         QVERIFY(QDir(temp.folder().dir).mkdir(QStringLiteral("ab")));
         {

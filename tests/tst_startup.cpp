@@ -98,7 +98,7 @@ void StartupTest::secondCopyIsRefused()
     TestFolder t;
     SingleInstance running(t.folder());
     QVERIFY(running.acquired());
-    QVERIFY(QFile::exists(t.path(SingleInstance::LockFileName())));  // in the folder, not the temporary one
+    QVERIFY(QFile::exists(t.path(SingleInstance::lockFileName())));  // in the folder, not the temporary one
     QVERIFY(!Main(t.folder()));
     QCOMPARE(Prompt::shown().size(), 1);
     QCOMPARE(Prompt::shown()[0].text, QStringLiteral("程序已经运行！"));

@@ -466,7 +466,7 @@ void WorkspaceTest::precisionControl()
     check(false);
     QCOMPARE(Box(w, QStringLiteral("txtLiuMin"))->text(), QStringLiteral("0.4"));
     QCOMPARE(Box(w, QStringLiteral("txtHuiShouMax"))->text(), QStringLiteral("90"));
-    QCOMPARE(window_->Input().lower[5], QStringLiteral("0.4"));
+    QCOMPARE(window_->readInput().lower[5], QStringLiteral("0.4"));
 }
 
 void WorkspaceTest::selectAll()
@@ -541,17 +541,17 @@ void WorkspaceTest::setTxtValueFillsFreeRows()
 
 void WorkspaceTest::shovelModeFromSettings()
 {
-    QVERIFY(!window_->Input().shovelMode);
+    QVERIFY(!window_->readInput().shovelMode);
     windows_.reset();
     QVERIFY(WriteBytes(test_->folder().ConfigPath(), "[config]\r\nchan=1\r\n"));
     windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
     window_ = windows_->workspace();
-    QVERIFY(window_->Input().shovelMode);
+    QVERIFY(window_->readInput().shovelMode);
     windows_.reset();
     QVERIFY(WriteBytes(test_->folder().ConfigPath(), "[config]\r\nchan=x\r\n"));
     windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
     window_ = windows_->workspace();
-    QVERIFY(!window_->Input().shovelMode);
+    QVERIFY(!window_->readInput().shovelMode);
 }
 
 void WorkspaceTest::resizeKeepsProportions()
@@ -560,7 +560,7 @@ void WorkspaceTest::resizeKeepsProportions()
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     QWidget* client = w->centralWidget();
-    QCOMPARE(client->size(), WorkspaceWindow::DesignClientSize());
+    QCOMPARE(client->size(), WorkspaceWindow::designClientSize());
     QLineEdit* box = Box(w, QStringLiteral("txtHuifenMax"));
     QWidget* frame = Child<QWidget>(w, QStringLiteral("fraMid"));
     const QRect boxDesign = box->geometry();
@@ -568,7 +568,7 @@ void WorkspaceTest::resizeKeepsProportions()
     const double font = box->font().pointSizeF();
 
     const QSize chrome = w->size() - client->size();
-    const QSize design = WorkspaceWindow::DesignClientSize();
+    const QSize design = WorkspaceWindow::designClientSize();
     for (const QSize& size : {QSize(700, 400), QSize(1333, 977), QSize(171, 111), design * 1.5})
         w->resize(size + chrome);
     QCOMPARE(client->size(), design * 1.5);
@@ -653,7 +653,7 @@ void WorkspaceTest::designLayoutFits()
         QDir().mkpath(shots);
         QVERIFY(w->grab().save(shots + QStringLiteral("/workspace-design.png")));
         const QSize chrome = w->size() - client->size();
-        w->resize(WorkspaceWindow::DesignClientSize() * 1.5 + chrome);
+        w->resize(WorkspaceWindow::designClientSize() * 1.5 + chrome);
         QVERIFY(w->grab().save(shots + QStringLiteral("/workspace-1.5x.png")));
     }
 }

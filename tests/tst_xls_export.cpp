@@ -86,9 +86,9 @@ void XlsExportTest::roundTrip()
         XlsRow row;
         for (int c = 0; c < columns; ++c) {
             if (c == 1)
-                row.append(XlsCell::Number(r + 0.25));
+                row.append(XlsCell::fromNumber(r + 0.25));
             else
-                row.append(XlsCell::Text(QString(textLength, QChar(0x7164 + c)) + QString::number(r * columns + c)));
+                row.append(XlsCell::fromText(QString(textLength, QChar(0x7164 + c)) + QString::number(r * columns + c)));
         }
         sheet.rows.append(row);
     }

@@ -140,9 +140,9 @@ void XlsxExportTest::cellsReadBack()
     sheet.name = QStringLiteral("煤种");
     sheet.appendTextRow({QStringLiteral("Velmora配煤软件 煤种列表")});
     sheet.appendEmptyRow();
-    sheet.rows.append({XlsCell::Text(QStringLiteral("0012")), XlsCell::Number(12.5), XlsCell::Text(QString()),
-                       XlsCell::Number(-3), XlsCell::Text(QStringLiteral("=SUM(A1)"))});
-    sheet.rows.append({XlsCell::Number(1e-7), XlsCell::Text(QString(5000, QChar(0x7164)))});
+    sheet.rows.append({XlsCell::fromText(QStringLiteral("0012")), XlsCell::fromNumber(12.5), XlsCell::fromText(QString()),
+                       XlsCell::fromNumber(-3), XlsCell::fromText(QStringLiteral("=SUM(A1)"))});
+    sheet.rows.append({XlsCell::fromNumber(1e-7), XlsCell::fromText(QString(5000, QChar(0x7164)))});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("导出.xlsx"));
     QVERIFY(WriteXlsxFile(path, sheet).ok());
@@ -192,7 +192,7 @@ void XlsxExportTest::failuresLeaveTheOldFile()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
     XlsSheet sheet;
     sheet.rows.resize(rows);
-    sheet.rows[0] = {XlsCell::Text(QStringLiteral("名称"))};
+    sheet.rows[0] = {XlsCell::fromText(QStringLiteral("名称"))};
     const Status written = WriteXlsxFile(path, sheet);
     QVERIFY(!written.ok());
     QVERIFY2(written.message().contains(message), qPrintable(written.message()));

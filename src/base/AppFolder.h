@@ -8,20 +8,20 @@
 struct AppFolder {
     QString dir;
 
-    QString DbPath() const { return file(QStringLiteral("coal.dat")); }
-    QString ConfigPath() const { return file(QStringLiteral("config.ini")); }
-    QString BackupDir() const { return file(QStringLiteral("bakup")); }
-    QString TemplateDir() const { return file(QStringLiteral("template")); }
+    QString DbPath() const { return File(QStringLiteral("coal.dat")); }
+    QString ConfigPath() const { return File(QStringLiteral("config.ini")); }
+    QString BackupDir() const { return File(QStringLiteral("bakup")); }
+    QString TemplateDir() const { return File(QStringLiteral("template")); }
     QString ModelFileName() const { return QStringLiteral("mspm.dll"); }
-    QString ModelPath() const { return file(ModelFileName()); }
-    QString HelpPath() const { return file(QStringLiteral("help/index.html")); }
+    QString ModelPath() const { return File(ModelFileName()); }
+    QString HelpPath() const { return File(QStringLiteral("help/index.html")); }
     QString TemplatePath(const QString& name) const
     {
-        return file(QStringLiteral("template/") + name);
+        return File(QStringLiteral("template/") + name);
     }
 
     // dir joined with a relative name, with exactly one separator between them.
-    QString file(const QString& name) const
+    QString File(const QString& name) const
     {
         if (dir.endsWith(QLatin1Char('/')) || dir.endsWith(QLatin1Char('\\')))
             return dir + name;

@@ -2,13 +2,13 @@
 
 #include <QLockFile>
 
-QString SingleInstance::LockFileName()
+QString SingleInstance::lockFileName()
 {
     return QStringLiteral("velmora.lock");
 }
 
 SingleInstance::SingleInstance(const AppFolder& folder)
-    : lock_(std::make_unique<QLockFile>(folder.file(LockFileName())))
+    : lock_(std::make_unique<QLockFile>(folder.File(lockFileName())))
 {
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0))

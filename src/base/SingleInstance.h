@@ -25,7 +25,7 @@ public:
     bool acquired() const { return state_ == State::Acquired; }
 
     // The lock file's name in the application folder.
-    static QString LockFileName();
+    static QString lockFileName();
 
 private:
     std::unique_ptr<QLockFile> lock_;

@@ -26,7 +26,7 @@ public:
     ModelFile& operator=(ModelFile&&) = delete;
     ~ModelFile();  // closes and removes the file
 
-    const QString& path() const { return path_; }
+    const QString& Path() const { return path_; }
 
     // Replaces the file's content with the model for total n.
     Status WriteModelFile(const ModelWriter& writer, int n);

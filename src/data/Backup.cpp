@@ -68,7 +68,7 @@ Result<QString> BackupData(const AppFolder& folder, const QDate& today)
 {
     CloseConnection();
     const QString path =
-        folder.file(QStringLiteral("bakup/") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak"));
+        folder.File(QStringLiteral("bakup/") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak"));
     if (Status ready = EnsureBackupFolder(folder); !ready)
         return ready.failure();
     if (Status copied = ReplaceFile(folder.DbPath(), path); !copied)
@@ -93,7 +93,7 @@ Result<QString> RestoreData(const AppFolder& folder, const QString& chosen, cons
     if (QFileInfo::exists(folder.DbPath())) {
         if (Status ready = EnsureBackupFolder(folder); !ready)
             return ready.failure();
-        kept = folder.file(QStringLiteral("bakup/") + ReplacedFileName(now));
+        kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
         if (Status copied = ReplaceFile(folder.DbPath(), kept); !copied)
             return copied.failure();
     }

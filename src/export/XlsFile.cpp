@@ -34,7 +34,7 @@ void XlsSheet::appendTextRow(const QStringList& cells)
     XlsRow row;
     row.reserve(cells.size());
     for (const QString& cell : cells)
-        row.append(XlsCell::Text(cell));
+        row.append(XlsCell::fromText(cell));
     rows.append(std::move(row));
 }
 
@@ -584,17 +584,17 @@ Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
             XlsCell& cell = row[c];
             switch (value.type) {
             case FREEXL_CELL_INT:
-                cell = XlsCell::Number(value.value.int_value);
+                cell = XlsCell::fromNumber(value.value.int_value);
                 break;
             case FREEXL_CELL_DOUBLE:
-                cell = XlsCell::Number(value.value.double_value);
+                cell = XlsCell::fromNumber(value.value.double_value);
                 break;
             case FREEXL_CELL_TEXT:
             case FREEXL_CELL_SST_TEXT:
             case FREEXL_CELL_DATE:
             case FREEXL_CELL_DATETIME:
             case FREEXL_CELL_TIME:
-                cell = XlsCell::Text(QString::fromUtf8(value.value.text_value));
+                cell = XlsCell::fromText(QString::fromUtf8(value.value.text_value));
                 break;
             default:
                 continue;

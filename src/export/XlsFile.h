@@ -17,8 +17,8 @@ struct XlsCell {
     QString text;
     double number = 0.0;
 
-    static XlsCell Text(const QString& text) { return {Kind::Text, text, 0.0}; }
-    static XlsCell Number(double value) { return {Kind::Number, QString(), value}; }
+    static XlsCell fromText(const QString& text) { return {Kind::Text, text, 0.0}; }
+    static XlsCell fromNumber(double value) { return {Kind::Number, QString(), value}; }
     bool isEmpty() const { return kind == Kind::Empty || (kind == Kind::Text && text.isEmpty()); }
     // The cell as text: a number in its shortest form, "" when empty.
     QString displayText() const;

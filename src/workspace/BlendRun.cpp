@@ -93,7 +93,7 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
             return Fail(QStringLiteral("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
         if (Status written = modelFile->WriteModelFile(writer, n); !written)
             return Fail(written.message() + QStringLiteral("，") + kNothingSaved);
-        const auto result = SolveModel(modelFile->path(), k);
+        const auto result = SolveModel(modelFile->Path(), k);
         if (!result)
             return Fail(result.message() + QStringLiteral("\n") + kNothingSaved);
         if (!result->has_value())

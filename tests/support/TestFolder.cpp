@@ -26,8 +26,8 @@ void CopyTree(const QString& from, const QString& to)
 TestFolder::TestFolder(bool withDatabase)
 {
     folder_.dir = dir_.path();
-    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/template"), folder_.file(QStringLiteral("template")));
-    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/help"), folder_.file(QStringLiteral("help")));
+    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/template"), folder_.File(QStringLiteral("template")));
+    CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/help"), folder_.File(QStringLiteral("help")));
     QDir(folder_.dir).mkdir(QStringLiteral("bakup"));
     if (withDatabase)
         Expect(EnsureDatabase(folder_));

@@ -14,7 +14,7 @@ public:
     ~TestFolder();
 
     const AppFolder& folder() const { return folder_; }
-    QString path(const QString& name) const { return folder_.file(name); }
+    QString path(const QString& name) const { return folder_.File(name); }
 
 private:
     QTemporaryDir dir_;

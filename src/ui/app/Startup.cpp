@@ -38,7 +38,7 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
     if (guard->state() == SingleInstance::State::CannotLock) {
         Prompt::show(nullptr,
                      QStringLiteral("无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
-                         .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::LockFileName()),
+                         .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::lockFileName()),
                      QStringLiteral("错误！"), Prompt::Icon::Critical);
         return nullptr;
     }
@@ -62,7 +62,7 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
     }
 
     auto windows = std::make_unique<Windows>(WindowContext{folder});
-    windows->HoldLock(std::move(guard));
+    windows->holdLock(std::move(guard));
     auto* splash = new SplashWindow;
     QObject::connect(splash, &SplashWindow::finished, windows.get(),
                      [hub = windows.get()] { hub->workspace()->show(); });

@@ -36,7 +36,7 @@ protected:
     {
         if (event->type() == QEvent::Close && !watched->property("velmoraLeaving").toBool()) {
             event->ignore();
-            hub_->ConfirmExit();
+            hub_->confirmExit();
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -61,24 +61,24 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
 
     QMenu* munDacz = bar->addMenu(QStringLiteral("仓库存煤(&N)"));
     munDacz->setObjectName(QStringLiteral("munDacz"));
-    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->OpenInventory(); });
-    AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->AddCoal(); });
-    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->ImportCoals(); });
+    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->openInventory(); });
+    AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->addCoal(); });
+    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->importCoals(); });
 
     QMenu* munSjgl = bar->addMenu(QStringLiteral("数据管理(&S)"));
     munSjgl->setObjectName(QStringLiteral("munSjgl"));
-    AddAction(munSjgl, QStringLiteral("munConfig"), QStringLiteral("系统配置"), [hub] { hub->OpenSettings(); });
-    AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->BackupData(); });
-    AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->RestoreData(); });
+    AddAction(munSjgl, QStringLiteral("munConfig"), QStringLiteral("系统配置"), [hub] { hub->openSettings(); });
+    AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->backupData(); });
+    AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->restoreData(); });
 
     QMenu* munBZ = bar->addMenu(QStringLiteral("帮助(&H)"));
     munBZ->setObjectName(QStringLiteral("munBZ"));
-    AddAction(munBZ, QStringLiteral("munXTBZ"), QStringLiteral("系统帮助"), [hub] { hub->OpenHelp(); });
-    AddAction(munBZ, QStringLiteral("munGY"), QStringLiteral("关于"), [hub] { hub->ShowAbout(); });
+    AddAction(munBZ, QStringLiteral("munXTBZ"), QStringLiteral("系统帮助"), [hub] { hub->openHelp(); });
+    AddAction(munBZ, QStringLiteral("munGY"), QStringLiteral("关于"), [hub] { hub->showAbout(); });
 
     QAction* munTc = bar->addAction(QStringLiteral("退出(&X)"));
     munTc->setObjectName(QStringLiteral("munTc"));
-    QObject::connect(munTc, &QAction::triggered, window, [hub] { hub->ConfirmExit(); });
+    QObject::connect(munTc, &QAction::triggered, window, [hub] { hub->confirmExit(); });
 }
 
 void InstallToolbar(WorkspaceWindow* window, Windows* hub)
@@ -95,10 +95,10 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
         std::function<void()> command;
     };
     const Button buttons[] = {
-        {"煤库存", "库", QColor(46, 110, 160), [hub] { hub->OpenInventory(); }},
-        {"历史配比", "史", QColor(60, 140, 90), [hub] { hub->OpenHistory(); }},
-        {"手动配比", "算", QColor(190, 120, 30), [hub] { hub->OpenCalculator(); }},
-        {"退出", "退", QColor(170, 50, 50), [hub] { hub->ConfirmExit(); }},
+        {"煤库存", "库", QColor(46, 110, 160), [hub] { hub->openInventory(); }},
+        {"历史配比", "史", QColor(60, 140, 90), [hub] { hub->openHistory(); }},
+        {"手动配比", "算", QColor(190, 120, 30), [hub] { hub->openCalculator(); }},
+        {"退出", "退", QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
     };
     int index = 1;
     for (const Button& b : buttons) {
@@ -135,12 +135,12 @@ SelectDialog* Windows::existingSelectDialog() const { return select_; }
 DiagnoseDialog* Windows::existingDiagnose() const { return diagnose_; }
 ImportDialog* Windows::existingImportDialog() const { return import_; }
 
-void Windows::HoldLock(std::unique_ptr<SingleInstance> lock)
+void Windows::holdLock(std::unique_ptr<SingleInstance> lock)
 {
     lock_ = std::move(lock);
 }
 
-void Windows::BringToFront(QWidget* window)
+void Windows::bringToFront(QWidget* window)
 {
     if (!window)
         return;
@@ -160,14 +160,14 @@ WorkspaceWindow* Windows::workspace()
     InstallMenus(workspace_, this);
     InstallToolbar(workspace_, this);
     workspace_->installEventFilter(new ExitGuard(this, workspace_));
-    connect(workspace_, &WorkspaceWindow::selectCoalsRequested, this, [this] { SelectForWorkspace(); });
+    connect(workspace_, &WorkspaceWindow::selectCoalsRequested, this, [this] { selectForWorkspace(); });
     connect(workspace_, &WorkspaceWindow::planStored, this, [this] {
         HistoryWindow* window = history();
-        BringToFront(window);
+        bringToFront(window);
         window->reloadAndShowNewest();
     });
     connect(workspace_, &WorkspaceWindow::noPlanFound, this,
-            [this](const ModelInput& model, int last) { ExplainNoPlan(model, last); });
+            [this](const ModelInput& model, int last) { explainNoPlan(model, last); });
     return workspace_;
 }
 
@@ -176,9 +176,9 @@ InventoryWindow* Windows::inventory()
     if (inventory_)
         return inventory_;
     inventory_ = new InventoryWindow(context_);
-    connect(inventory_, &InventoryWindow::addCoalRequested, this, [this] { AddCoal(); });
-    connect(inventory_, &InventoryWindow::editCoalRequested, this, [this](int id) { EditCoal(id); });
-    connect(inventory_, &InventoryWindow::importRequested, this, &Windows::StartImport);
+    connect(inventory_, &InventoryWindow::addCoalRequested, this, [this] { addCoal(); });
+    connect(inventory_, &InventoryWindow::editCoalRequested, this, [this](int id) { editCoal(id); });
+    connect(inventory_, &InventoryWindow::importRequested, this, &Windows::startImport);
     return inventory_;
 }
 
@@ -199,9 +199,9 @@ CoalEditor* Windows::editor()
         // an open one refills within its current search.
         if (InventoryWindow* open = inventory_) {
             open->addLIST();
-            BringToFront(open);
+            bringToFront(open);
         } else {
-            BringToFront(inventory());
+            bringToFront(inventory());
         }
     });
     return editor_;
@@ -212,7 +212,7 @@ CalculatorWindow* Windows::calculator()
     if (calculator_)
         return calculator_;
     calculator_ = new CalculatorWindow(settings_.shovelMode);
-    connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { SelectForCalculator(); });
+    connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { selectForCalculator(); });
     return calculator_;
 }
 
@@ -231,7 +231,7 @@ ConfigWindow* Windows::config()
     return config_;
 }
 
-SelectDialog* Windows::SelectForWorkspace()
+SelectDialog* Windows::selectForWorkspace()
 {
     auto* dialog = new SelectDialog(context_);
     connect(dialog, &SelectDialog::coalsChosen, this, [this](const QVector<Mei>& coals) {
@@ -242,7 +242,7 @@ SelectDialog* Windows::SelectForWorkspace()
     return dialog;
 }
 
-DiagnoseDialog* Windows::ExplainNoPlan(const ModelInput& model, int last)
+DiagnoseDialog* Windows::explainNoPlan(const ModelInput& model, int last)
 {
     // One at a time: an older one speaks of bounds that may have changed.
     delete diagnose_;
@@ -253,7 +253,7 @@ DiagnoseDialog* Windows::ExplainNoPlan(const ModelInput& model, int last)
     return dialog;
 }
 
-SelectDialog* Windows::SelectForCalculator()
+SelectDialog* Windows::selectForCalculator()
 {
     auto* dialog = new SelectDialog(context_);
     dialog->setWindowModality(Qt::ApplicationModal);
@@ -268,10 +268,10 @@ SelectDialog* Windows::SelectForCalculator()
 // Shows the loading window while a list window fills its list; a window that
 // is already open is only brought to the front, not loaded again.
 template <class W>
-void Windows::OpenListWindow(W* (Windows::*make)(), W* open)
+void Windows::openListWindow(W* (Windows::*make)(), W* open)
 {
     if (open) {
-        BringToFront(open);
+        bringToFront(open);
         return;
     }
     LoadingWindow loading;
@@ -284,47 +284,47 @@ void Windows::OpenListWindow(W* (Windows::*make)(), W* open)
     loading.repaint();
     W* window = (this->*make)();
     loading.close();
-    BringToFront(window);
+    bringToFront(window);
 }
 
-void Windows::OpenInventory() { OpenListWindow(&Windows::inventory, existingInventory()); }
+void Windows::openInventory() { openListWindow(&Windows::inventory, existingInventory()); }
 
-void Windows::OpenHistory() { OpenListWindow(&Windows::history, existingHistory()); }
+void Windows::openHistory() { openListWindow(&Windows::history, existingHistory()); }
 
-void Windows::AddCoal()
+void Windows::addCoal()
 {
     CoalEditor* window = editor();
     window->setId(0);
-    BringToFront(window);
+    bringToFront(window);
 }
 
-void Windows::EditCoal(int id)
+void Windows::editCoal(int id)
 {
     CoalEditor* window = editor();
     window->setId(id);
-    BringToFront(window);
+    bringToFront(window);
 }
 
-void Windows::ImportCoals()
+void Windows::importCoals()
 {
-    OpenInventory();
+    openInventory();
     // One import at a time: an open preview comes to the front instead, and
     // a file being read shows its preview when it is done.
     if (import_) {
         if (!import_->reading())
-            BringToFront(import_);
+            bringToFront(import_);
         return;
     }
-    inventory()->ImportCoals();
+    inventory()->importCoals();
 }
 
 // The preview belongs to the inventory window, which waits while it is open
 // and refills its list after an import.
-void Windows::StartImport(const QString& path)
+void Windows::startImport(const QString& path)
 {
     if (import_) {
         if (!import_->reading())
-            BringToFront(import_);
+            bringToFront(import_);
         return;
     }
     auto* dialog = new ImportDialog(context_, inventory());
@@ -336,11 +336,11 @@ void Windows::StartImport(const QString& path)
     dialog->readFile(path);
 }
 
-void Windows::OpenSettings() { BringToFront(config()); }
+void Windows::openSettings() { bringToFront(config()); }
 
-void Windows::OpenCalculator() { BringToFront(calculator()); }
+void Windows::openCalculator() { bringToFront(calculator()); }
 
-void Windows::BackupData()
+void Windows::backupData()
 {
     const Result<QString> backup = ::BackupData(context_.folder, context_.now().date());
     if (backup) {
@@ -352,7 +352,7 @@ void Windows::BackupData()
     }
 }
 
-void Windows::RestoreData()
+void Windows::restoreData()
 {
     const QString chosen = Prompt::openFileName(workspace_, QStringLiteral("选择还原文件"), QString(),
                                                 QStringLiteral("备份卡(*.bak)"), context_.folder.BackupDir());
@@ -390,13 +390,13 @@ void Windows::RestoreData()
                  Prompt::Icon::Warning);
 }
 
-void Windows::OpenHelp()
+void Windows::openHelp()
 {
     // A help page that cannot be opened is not reported.
     Prompt::openDocument(context_.folder.HelpPath());
 }
 
-void Windows::ShowAbout()
+void Windows::showAbout()
 {
     auto* box = new AboutBox(workspace_);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -407,7 +407,7 @@ void Windows::ShowAbout()
         box->exec();
 }
 
-bool Windows::ConfirmExit()
+bool Windows::confirmExit()
 {
     if (Prompt::show(workspace_, QStringLiteral("确认要退出系统吗?"), QStringLiteral("提示"), Prompt::Icon::Information,
                      QMessageBox::Yes | QMessageBox::No)

@@ -34,7 +34,7 @@ public:
     const WindowContext& context() const { return context_; }
 
     // The single-instance lock of the session, released with it.
-    void HoldLock(std::unique_ptr<SingleInstance> lock);
+    void holdLock(std::unique_ptr<SingleInstance> lock);
     const Settings& settings() const { return settings_; }
 
     // The main window, with its menu bar, main toolbar and exit confirmation.
@@ -57,34 +57,34 @@ public:
     ImportDialog* existingImportDialog() const;
 
     // The main window's commands (menus and toolbars).
-    void OpenInventory();      // "库存情况", "煤库存"
-    void OpenHistory();        // "历史配比"
-    void AddCoal();            // "增加煤种"
-    void EditCoal(int id);     // the inventory's "编辑煤种"
-    void ImportCoals();        // "导入煤种": the inventory, then its import
-    void OpenSettings();       // "系统配置"
-    void BackupData();         // "数据备份"
-    void RestoreData();        // "数据还原"
-    void OpenHelp();           // "系统帮助"
-    void ShowAbout();          // "关于"
-    void OpenCalculator();     // "手动配比"
-    bool ConfirmExit();        // true when the user chose to leave
+    void openInventory();      // "库存情况", "煤库存"
+    void openHistory();        // "历史配比"
+    void addCoal();            // "增加煤种"
+    void editCoal(int id);     // the inventory's "编辑煤种"
+    void importCoals();        // "导入煤种": the inventory, then its import
+    void openSettings();       // "系统配置"
+    void backupData();         // "数据备份"
+    void restoreData();        // "数据还原"
+    void openHelp();           // "系统帮助"
+    void showAbout();          // "关于"
+    void openCalculator();     // "手动配比"
+    bool confirmExit();        // true when the user chose to leave
 
     // The coal selection dialog for the workspace's grid or the calculator's.
-    SelectDialog* SelectForWorkspace();
-    SelectDialog* SelectForCalculator();
+    SelectDialog* selectForWorkspace();
+    SelectDialog* selectForCalculator();
 
     // The "no plan" dialog for a run of the workspace that found nothing up
     // to total last; its suggestion goes back into the workspace's boxes.
-    DiagnoseDialog* ExplainNoPlan(const ModelInput& model, int last);
+    DiagnoseDialog* explainNoPlan(const ModelInput& model, int last);
 
     // Brings a window to the front, showing it when hidden or minimised.
-    static void BringToFront(QWidget* window);
+    static void bringToFront(QWidget* window);
 
 private:
     template <class W>
-    void OpenListWindow(W* (Windows::*make)(), W* open);
-    void StartImport(const QString& path);
+    void openListWindow(W* (Windows::*make)(), W* open);
+    void startImport(const QString& path);
 
     WindowContext context_;
     Settings settings_;

@@ -98,7 +98,7 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
 
     resize(760, 420);
 
-    Show(PendingNoPlanReport(model_));
+    showReport(PendingNoPlanReport(model_));
 
     if (total_ < 2) {
         // Nothing was tried: there is nothing to work out.
@@ -146,12 +146,12 @@ void DiagnoseDialog::onJobFinished()
     }
     report_ = job_ ? MakeNoPlanReport(model_, total_, job_->outcome())
                    : MakeNoPlanReport(model_, total_, Fail(QString()));
-    Show(report_);
+    showReport(report_);
     finished_ = true;
     emit diagnosisFinished();
 }
 
-void DiagnoseDialog::Show(const NoPlanReport& report)
+void DiagnoseDialog::showReport(const NoPlanReport& report)
 {
     lbSummary_->setText(report.summary);
     ShowLines(lbConflict_, report.conflictLines);
@@ -161,7 +161,7 @@ void DiagnoseDialog::Show(const NoPlanReport& report)
                            || !report.rulesLine.isEmpty());
     ShowLines(lbSuggestion_, report.suggestionLine.isEmpty() ? QStringList() : QStringList{report.suggestionLine});
     lsvReason_->setRows(report.reasons.rows);
-    FitRows();
+    fitRows();
     // How the suggestion was chosen, only beside one.
     lbNote_->setVisible(report.canApply);
     btnApply_->setEnabled(report.canApply);
@@ -169,7 +169,7 @@ void DiagnoseDialog::Show(const NoPlanReport& report)
     btnClose_->setDefault(!report.canApply);
 }
 
-void DiagnoseDialog::FitRows()
+void DiagnoseDialog::fitRows()
 {
     // Every row in sight (as far as the screen allows): the height the
     // layout asks for with room for all rows; a few rows at least when the

@@ -42,8 +42,8 @@ signals:
 private:
     void onProgress(int done, int steps);
     void onJobFinished();
-    void Show(const NoPlanReport& report);
-    void FitRows();
+    void showReport(const NoPlanReport& report);
+    void fitRows();
 
     ModelInput model_;
     int total_ = 0;

@@ -149,7 +149,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     chartShares_->setObjectName(QStringLiteral("chartShares"));
     auto* saveChart = new QAction(QStringLiteral("保存图表为PNG图片..."), this);
     saveChart->setObjectName(QStringLiteral("munSaveChart"));
-    connect(saveChart, &QAction::triggered, this, &HistoryWindow::SaveChart);
+    connect(saveChart, &QAction::triggered, this, &HistoryWindow::saveChart);
     for (QWidget* view : {static_cast<QWidget*>(chartPrice_), static_cast<QWidget*>(chartShares_)}) {
         view->setContextMenuPolicy(Qt::ActionsContextMenu);
         view->addAction(saveChart);
@@ -357,7 +357,7 @@ void HistoryWindow::lsvBottom_SelectionChanged()
     lblChart_->setFullText(chart_.caption);
 }
 
-void HistoryWindow::SaveChart()
+void HistoryWindow::saveChart()
 {
     const QString chosen = Prompt::openFileName(this, QStringLiteral("保存图表"), ProposedExportName(context_.now()),
                                                 QStringLiteral("PNG 图片 (*.png)"));

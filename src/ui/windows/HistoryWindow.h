@@ -48,7 +48,7 @@ public:
     // Shows the insight of the selected proportion row (or of none).
     void lsvBottom_SelectionChanged();
     // The chart's context menu: asks for a file and saves both charts in it.
-    void SaveChart();
+    void saveChart();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

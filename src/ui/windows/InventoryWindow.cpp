@@ -155,17 +155,17 @@ void InventoryWindow::Form_Load()
     addLIST();
 }
 
-void InventoryWindow::ShowCount()
+void InventoryWindow::showCount()
 {
     const Result<int> count = CountCoals(context_.folder);
     if (!count) {
-        ReportFailure(count.message());
+        reportFailure(count.message());
         return;
     }
     labCONUT_->setText(QString::number(*count) + QStringLiteral(" 种"));
 }
 
-void InventoryWindow::ReportFailure(const QString& message)
+void InventoryWindow::reportFailure(const QString& message)
 {
     Prompt::show(this, message, QString(), Prompt::Icon::Critical);
 }
@@ -175,7 +175,7 @@ void InventoryWindow::addLIST()
     const Result<QVector<Mei>> coals =
         searching_ ? SearchCoals(context_.folder, searched_) : LoadCoals(context_.folder);
     if (!coals) {
-        ReportFailure(coals.message());
+        reportFailure(coals.message());
         return;
     }
     ListData list = ListView1_->listData();
@@ -183,7 +183,7 @@ void InventoryWindow::addLIST()
     ListView1_->setRows(std::move(list.rows));
     if (sortColumn_ >= 0)
         ListView1_->sortRows(sortColumn_, ListView1_->sortOrder());
-    ShowCount();
+    showCount();
 }
 
 void InventoryWindow::cmdSearch_Click()
@@ -204,16 +204,16 @@ void InventoryWindow::Toolbar1_ButtonClick(int position)
 {
     switch (position) {
     case 2: emit addCoalRequested(); break;
-    case 3: EditCoal(); break;
-    case 4: DeleteCoals(); break;
-    case 5: Export(1); break;
-    case 6: Export(0); break;
-    case 7: ImportCoals(); break;
+    case 3: editCoal(); break;
+    case 4: deleteCoals(); break;
+    case 5: exportList(1); break;
+    case 6: exportList(0); break;
+    case 7: importCoals(); break;
     default: break;
     }
 }
 
-void InventoryWindow::EditCoal()
+void InventoryWindow::editCoal()
 {
     if (ListView1_->rowCount() == 0)
         return;
@@ -227,7 +227,7 @@ void InventoryWindow::EditCoal()
         emit editCoalRequested(ids.first());
 }
 
-bool InventoryWindow::AnyRowTicked() const
+bool InventoryWindow::anyRowTicked() const
 {
     for (const ListRow& row : ListView1_->listData().rows)
         if (row.checked)
@@ -235,7 +235,7 @@ bool InventoryWindow::AnyRowTicked() const
     return false;
 }
 
-void InventoryWindow::DeleteCoals()
+void InventoryWindow::deleteCoals()
 {
     if (ListView1_->rowCount() == 0)
         return;
@@ -243,7 +243,7 @@ void InventoryWindow::DeleteCoals()
                      QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
-    if (!AnyRowTicked()) {
+    if (!anyRowTicked()) {
         Prompt::message(this, QStringLiteral("请选择您要删除的项"));
         return;
     }
@@ -252,12 +252,12 @@ void InventoryWindow::DeleteCoals()
         if (row.checked)
             keys << row.text;
     if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted)
-        ReportFailure(deleted.message());
+        reportFailure(deleted.message());
     ListView1_->clearRows();
     addLIST();
 }
 
-void InventoryWindow::ImportCoals()
+void InventoryWindow::importCoals()
 {
     const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), ImportFileFilter());
     if (!path.isEmpty())
@@ -275,7 +275,7 @@ QString InventoryWindow::AskExportFile(int kind)
     return WorkbookExportPath(chosen, filter);
 }
 
-void InventoryWindow::Export(int kind)
+void InventoryWindow::exportList(int kind)
 {
     const QString path = AskExportFile(kind);
     if (path.isEmpty())

@@ -30,7 +30,7 @@ public:
     void Toolbar1_ButtonClick(int position);
 
     // "导入煤种": asks for the file to import and hands it on.
-    void ImportCoals();
+    void importCoals();
 
 signals:
     void addCoalRequested();
@@ -43,13 +43,13 @@ protected:
 
 private:
     void Form_Load();
-    void EditCoal();
-    void DeleteCoals();
-    void Export(int kind);
+    void editCoal();
+    void deleteCoals();
+    void exportList(int kind);
     QString AskExportFile(int kind);  // 0 page, 1 workbook; "" when cancelled
-    bool AnyRowTicked() const;
-    void ShowCount();
-    void ReportFailure(const QString& message);
+    bool anyRowTicked() const;
+    void showCount();
+    void reportFailure(const QString& message);
     int px(int twips) const;
 
     WindowContext context_;

@@ -79,7 +79,7 @@ void SelectDialog::Form_Load()
     lsvTop_->setListData(std::move(list));
 }
 
-void SelectDialog::FlipRow(int row)
+void SelectDialog::flipRow(int row)
 {
     QAbstractItemModel* model = lsvTop_->model();
     const QModelIndex index = model->index(row, 0);
@@ -94,7 +94,7 @@ void SelectDialog::lsvTop_Click(int row)
         return;
     }
     if (row >= 0 && row < lsvTop_->rowCount())
-        FlipRow(row);
+        flipRow(row);
     toggledByBox_ = -1;
 }
 

@@ -30,7 +30,7 @@ signals:
 private:
     void Form_Load();
     void ConfirmSelection();
-    void FlipRow(int row);
+    void flipRow(int row);
 
     WindowContext context_;
     ReportList* lsvTop_;

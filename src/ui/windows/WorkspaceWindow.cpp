@@ -67,7 +67,7 @@ void SetBoxBackground(QLineEdit* box, bool enabled)
 
 }  // namespace
 
-QSize WorkspaceWindow::DesignClientSize() { return QSize(kDesignWidth, kDesignHeight); }
+QSize WorkspaceWindow::designClientSize() { return QSize(kDesignWidth, kDesignHeight); }
 
 WorkspaceWindow::WorkspaceWindow(const WindowContext& context, bool shovelMode, QWidget* parent)
     : QMainWindow(parent), context_(context), shovelMode_(shovelMode)
@@ -78,12 +78,12 @@ WorkspaceWindow::WorkspaceWindow(const WindowContext& context, bool shovelMode, 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("workspace"));
     setCentralWidget(client_);
-    client_->resize(DesignClientSize());
+    client_->resize(designClientSize());
 
-    BuildToolbar(client_);
-    BuildGridFrame(client_);
-    BuildTargetFrame(client_);
-    BuildOptionsFrame(client_);
+    buildToolbar(client_);
+    buildGridFrame(client_);
+    buildTargetFrame(client_);
+    buildOptionsFrame(client_);
     client_->installEventFilter(this);
 
     // One style object for every check box of the workspace, owned by the window.
@@ -96,7 +96,7 @@ WorkspaceWindow::WorkspaceWindow(const WindowContext& context, bool shovelMode, 
     Form_Load();
 }
 
-void WorkspaceWindow::Track(QWidget* control, const QRect& design, bool hasFont)
+void WorkspaceWindow::track(QWidget* control, const QRect& design, bool hasFont)
 {
     control->setGeometry(design);
     DesignGeometry geometry{design.x(), design.y(), design.width(), design.height(), 0.0};
@@ -110,7 +110,7 @@ void WorkspaceWindow::Track(QWidget* control, const QRect& design, bool hasFont)
     scaled_ << control;
 }
 
-void WorkspaceWindow::BuildToolbar(QWidget* parent)
+void WorkspaceWindow::buildToolbar(QWidget* parent)
 {
     tbrMenu_ = new QToolBar(parent);
     tbrMenu_->setObjectName(QStringLiteral("tbrMenu"));
@@ -141,59 +141,59 @@ void WorkspaceWindow::BuildToolbar(QWidget* parent)
         action->setToolTip(QString::fromUtf8(buttons[i].tip));
         connect(action, &QAction::triggered, this, [this, index] { tbrMenu_ButtonClick(index); });
     }
-    Track(tbrMenu_, QRect(2, 2, 400, 42));
+    track(tbrMenu_, QRect(2, 2, 400, 42));
 
     picBanner_ = new QLabel(parent);
     picBanner_->setObjectName(QStringLiteral("picBanner"));
     picBanner_->setPixmap(Artwork::Banner(kBannerSize));
     picBanner_->setScaledContents(true);
-    Track(picBanner_, QRect(QPoint(kDesignWidth - kBannerSize.width() - kBannerMargin, 1), kBannerSize), false);
+    track(picBanner_, QRect(QPoint(kDesignWidth - kBannerSize.width() - kBannerMargin, 1), kBannerSize), false);
 }
 
-void WorkspaceWindow::BuildGridFrame(QWidget* parent)
+void WorkspaceWindow::buildGridFrame(QWidget* parent)
 {
     auto* fraTop = new QFrame(parent);
     fraTop->setObjectName(QStringLiteral("fraTop"));
     fraTop->setFrameShape(QFrame::StyledPanel);
-    Track(fraTop, QRect(4, 48, kFrameWidth, 346), false);
+    track(fraTop, QRect(4, 48, kFrameWidth, 346), false);
 
     chkAll_ = new QCheckBox(QStringLiteral("全选 煤前面√则表示此种煤必选"), fraTop);
     chkAll_->setObjectName(QStringLiteral("chkAll"));
-    Track(chkAll_, QRect(8, 4, kChkAllWidth, 22));
+    track(chkAll_, QRect(8, 4, kChkAllWidth, 22));
     connect(chkAll_, &QCheckBox::toggled, this, [this] { chkAll_Click(); });
 
     grid_ = new CoalGridWidget(CoalGridWidget::Options{}, fraTop);
     grid_->setObjectName(QStringLiteral("grdCoal"));
-    Track(grid_, QRect(QPoint(6, 28), grid_->designSize()), false);
+    track(grid_, QRect(QPoint(6, 28), grid_->designSize()), false);
     for (QWidget* control : grid_->controls())
-        Track(control, control->geometry());
+        track(control, control->geometry());
 
     auto* label1 = new QLabel(
         QStringLiteral("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率"),
         fraTop);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setStyleSheet(QStringLiteral("color: #b00000;"));
-    Track(label1, QRect(10, 300, kFrameWidth - 20, 20));
+    track(label1, QRect(10, 300, kFrameWidth - 20, 20));
 
     auto* label2 = new QLabel(
         QStringLiteral("说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3"),
         fraTop);
     label2->setObjectName(QStringLiteral("Label2"));
-    Track(label2, QRect(10, 322, kFrameWidth - 20, 20));
+    track(label2, QRect(10, 322, kFrameWidth - 20, 20));
 }
 
-void WorkspaceWindow::BuildTargetFrame(QWidget* parent)
+void WorkspaceWindow::buildTargetFrame(QWidget* parent)
 {
     auto* fraMid = new QGroupBox(QStringLiteral("指标范围"), parent);
     fraMid->setObjectName(QStringLiteral("fraMid"));
-    Track(fraMid, QRect(4, 398, kFrameWidth, 104));
+    track(fraMid, QRect(4, 398, kFrameWidth, 104));
 
     auto* lbMax = new QLabel(QStringLiteral("最大值"), fraMid);
     lbMax->setObjectName(QStringLiteral("lbMax"));
-    Track(lbMax, QRect(10, 44, 52, 24));
+    track(lbMax, QRect(10, 44, 52, 24));
     auto* lbMin = new QLabel(QStringLiteral("最小值"), fraMid);
     lbMin->setObjectName(QStringLiteral("lbMin"));
-    Track(lbMin, QRect(10, 72, 52, 24));
+    track(lbMin, QRect(10, 72, 52, 24));
 
     for (int column = 0; column < kIndexCount; ++column) {
         const int i = kTargetOrder[column];
@@ -203,45 +203,45 @@ void WorkspaceWindow::BuildTargetFrame(QWidget* parent)
         auto* caption = new QLabel(QString::fromUtf8(index.targetCaption), fraMid);
         caption->setObjectName(QStringLiteral("lbRange_%1").arg(column));
         caption->setAlignment(Qt::AlignCenter);
-        Track(caption, QRect(x, 20, 68, 22));
+        track(caption, QRect(x, 20, 68, 22));
         maxBoxes_[i] = new QLineEdit(fraMid);
         maxBoxes_[i]->setObjectName(box + QStringLiteral("Max"));
-        Track(maxBoxes_[i], QRect(x, 44, 68, 24));
+        track(maxBoxes_[i], QRect(x, 44, 68, 24));
         minBoxes_[i] = new QLineEdit(fraMid);
         minBoxes_[i]->setObjectName(box + QStringLiteral("Min"));
-        Track(minBoxes_[i], QRect(x, 72, 68, 24));
+        track(minBoxes_[i], QRect(x, 72, 68, 24));
     }
 }
 
-void WorkspaceWindow::BuildOptionsFrame(QWidget* parent)
+void WorkspaceWindow::buildOptionsFrame(QWidget* parent)
 {
     auto* fraBottom = new QGroupBox(QStringLiteral("其他选项(可不填，操作不熟练者慎用)"), parent);
     fraBottom->setObjectName(QStringLiteral("fraBottom"));
-    Track(fraBottom, QRect(4, 506, kFrameWidth, 64));
+    track(fraBottom, QRect(4, 506, kFrameWidth, 64));
 
     auto label = [&](const char* name, const char* text, const QRect& rect) {
         auto* l = new QLabel(QString::fromUtf8(text), fraBottom);
         l->setObjectName(QLatin1String(name));
-        Track(l, rect);
+        track(l, rect);
     };
     label("lbZhongliang", "必须根据库存配", QRect(12, 28, 100, 24));
     txtZhongliang_ = new QLineEdit(fraBottom);
     txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
-    Track(txtZhongliang_, QRect(114, 28, 80, 24));
+    track(txtZhongliang_, QRect(114, 28, 80, 24));
     label("lbDun", "吨", QRect(198, 28, 24, 24));
     label("lbChanshu", "比例数", QRect(244, 28, 46, 24));
     txtChanshu_ = new QLineEdit(fraBottom);
     txtChanshu_->setObjectName(QStringLiteral("txtChanshu"));
-    Track(txtChanshu_, QRect(292, 28, 64, 24));
+    track(txtChanshu_, QRect(292, 28, 64, 24));
 
     chkJingque_ = new QCheckBox(QStringLiteral("精确控制"), fraBottom);
     chkJingque_->setObjectName(QStringLiteral("chkJingque"));
-    Track(chkJingque_, QRect(384, 28, 100, 24));
+    track(chkJingque_, QRect(384, 28, 100, 24));
     connect(chkJingque_, &QCheckBox::toggled, this, [this] { chkJingque_Click(); });
 
     Command1_ = new QPushButton(QStringLiteral("计算配煤配方"), fraBottom);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    Track(Command1_, QRect(520, 22, 150, 34));
+    track(Command1_, QRect(520, 22, 150, 34));
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -263,7 +263,7 @@ void WorkspaceWindow::showEvent(QShowEvent* event)
     // and toolbars the window carries.
     if (layout())
         layout()->activate();
-    resize(size() + DesignClientSize() - client_->size());
+    resize(size() + designClientSize() - client_->size());
 }
 
 bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event)
@@ -275,7 +275,7 @@ bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event)
 
 void WorkspaceWindow::Form_Resize()
 {
-    const ScaleFactors scale = ScaleFor(client_->size(), DesignClientSize());
+    const ScaleFactors scale = ScaleFor(client_->size(), designClientSize());
     client_->setUpdatesEnabled(false);
     for (QWidget* control : std::as_const(scaled_)) {
         const DesignGeometry design = ParseGeometryTag(control->property("Tag").toString());
@@ -349,7 +349,7 @@ void WorkspaceWindow::SetTxtValue(const QVector<Mei>& coals)
     grid_->setGrid(grid);
 }
 
-WorkspaceInput WorkspaceWindow::Input() const
+WorkspaceInput WorkspaceWindow::readInput() const
 {
     WorkspaceInput input;
     input.grid = grid_->grid();
@@ -378,7 +378,7 @@ void WorkspaceWindow::RunBlending()
     if (job_)
         return;  // one run at a time
 
-    WorkspaceInput input = Input();
+    WorkspaceInput input = readInput();
     const Status prepared = PrepareRun(input);
     grid_->setGrid(input.grid);
     if (!prepared) {

@@ -50,10 +50,10 @@ public:
     void setShovelMode(bool on) { shovelMode_ = on; }
 
     // What the user has typed, as the run reads it.
-    WorkspaceInput Input() const;
+    WorkspaceInput readInput() const;
 
     // The workspace's size at which every control has its design geometry.
-    static QSize DesignClientSize();
+    static QSize designClientSize();
 
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
@@ -85,11 +85,11 @@ private:
     void tbrMenu_ButtonClick(int index);
     void Command1_Click() { RunBlending(); }
 
-    void BuildToolbar(QWidget* parent);
-    void BuildGridFrame(QWidget* parent);
-    void BuildTargetFrame(QWidget* parent);
-    void BuildOptionsFrame(QWidget* parent);
-    void Track(QWidget* control, const QRect& design, bool hasFont = true);
+    void buildToolbar(QWidget* parent);
+    void buildGridFrame(QWidget* parent);
+    void buildTargetFrame(QWidget* parent);
+    void buildOptionsFrame(QWidget* parent);
+    void track(QWidget* control, const QRect& design, bool hasFont = true);
     void onRunProgress(int total, int last);
     void onRunFinished();
 
