@@ -1,3 +1,4 @@
+#include "support/TableText.h"
 #include "support/TestFolder.h"
 
 #include "inventory/CoalImport.h"
@@ -12,20 +13,6 @@
 #include <quazipfile.h>
 
 namespace {
-
-// A table as compact text: rows joined by "\n", cells by "|", a numeric cell
-// marked with a leading "#".
-QString Render(const CellTable& table)
-{
-    QStringList rows;
-    for (const TableRow& row : table.rows) {
-        QStringList cells;
-        for (const TableCell& cell : row)
-            cells << (cell.number ? QStringLiteral("#") : QString()) + cell.text;
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows.join(QLatin1Char('\n'));
-}
 
 using Parts = QList<QPair<QString, QByteArray>>;
 

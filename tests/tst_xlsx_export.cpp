@@ -1,3 +1,4 @@
+#include "support/TableText.h"
 #include "support/TestFolder.h"
 
 #include "export/ListExport.h"
@@ -73,19 +74,7 @@ Dress ReadDress(const QString& path)
     return dress;
 }
 
-// Cells as text, a numeric cell marked "#", rows joined by "\n", cells by "|".
-QString Render(const CellTable& table)
-{
-    QStringList rows;
-    for (const TableRow& row : table.rows) {
-        QStringList cells;
-        for (const TableCell& cell : row)
-            cells << (cell.number ? QStringLiteral("#") : QString()) + cell.text;
-        rows << cells.join(QLatin1Char('|'));
-    }
-    return rows.join(QLatin1Char('\n'));
-}
-
+// A written sheet in the same compact text as a read table.
 QString Render(const XlsSheet& sheet)
 {
     CellTable table;

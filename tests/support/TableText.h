@@ -1,0 +1,19 @@
+#pragma once
+
+#include "export/CellTable.h"
+
+#include <QStringList>
+
+// A read table as compact text, for comparing with an expected one: rows
+// joined by "\n", cells by "|", a numeric cell marked with a leading "#".
+inline QString Render(const CellTable& table)
+{
+    QStringList rows;
+    for (const TableRow& row : table.rows) {
+        QStringList cells;
+        for (const TableCell& cell : row)
+            cells << (cell.number ? QStringLiteral("#") : QString()) + cell.text;
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows.join(QLatin1Char('\n'));
+}
