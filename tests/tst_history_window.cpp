@@ -63,6 +63,7 @@ private slots:
     void showsPlan();
     void deletesEverySelectedPlan_data();
     void deletesEverySelectedPlan();
+    void deleteFailureSaidOnce();
     void hidesColumnsBySettings();
     void exportsAsShown();
     void excelFailureMessage();
@@ -180,6 +181,26 @@ void HistoryWindowTest::deletesEverySelectedPlan()
 // Settings of 1 hide the index columns of both lists; the G rule also takes a
 // proportion column whose coal name (of the plan shown at load) holds a Latin
 // G, and the hidden state stays with the column when another plan is shown.
+void HistoryWindowTest::deleteFailureSaidOnce()
+{
+    MakePlan(tf_->folder(), QStringLiteral("一"), {"A", "B"}, {{1, 1}});
+    MakePlan(tf_->folder(), QStringLiteral("二"), {"C", "D"}, {{1, 2}});
+    open();
+    QVERIFY(WriteBytes(tf_->folder().DbPath(), QByteArray(8192, 'x')));
+    Prompt::queueAnswer(QMessageBox::Ok);
+    child<QAction>("Toolbar1_2")->trigger();
+
+    // The question, then one box for the failed delete; the plan stays listed
+    // and shown.
+    QCOMPARE(Prompt::shown().size(), 2);
+    QVERIFY2(Prompt::lastText().startsWith(QStringLiteral("数据库操作失败：数据库文件已损坏")), qPrintable(Prompt::lastText()));
+    QCOMPARE(Prompt::lastText().count(QStringLiteral("数据库操作失败")), 1);
+    QCOMPARE(child<ReportList>("lsvLeft")->rowCount(), 2);
+    QCOMPARE(child<ReportList>("lsvMid")->rowCount(), 2);
+    QCOMPARE(child<ReportList>("lsvMid")->listData().cell(0, 1), QStringLiteral("C"));
+    QVERIFY(!ConnectionPresent());
+}
+
 void HistoryWindowTest::hidesColumnsBySettings()
 {
     QVERIFY(WriteBytes(tf_->folder().ConfigPath(), "[config]\r\nneishui=1\r\nG=1\r\nhuishoulv=1\r\nfenxiji=0\r\nY=2\r\n"));

@@ -420,6 +420,10 @@ void HistoryWindow::deleteSelectedPlans()
         }
         deleted << row;
     }
+    if (deleted.isEmpty()) {  // a plan is deleted in one transaction: nothing changed
+        showDatabaseError(failure);
+        return;
+    }
     QVector<ListRow> remaining;
     for (int r = 0; r < plans.rowCount(); ++r)
         if (!deleted.contains(r))
@@ -432,8 +436,11 @@ void HistoryWindow::deleteSelectedPlans()
     lbZhibiao_->clear();
     insight_ = PlanInsight();
     showPlanInsight();
-    if (!failure.isEmpty())
+    // After a failure, loading the next plan would only say it again.
+    if (!failure.isEmpty()) {
         showDatabaseError(failure);
+        return;
+    }
     lsvLeft_Click();
 }
 

@@ -251,8 +251,12 @@ void InventoryWindow::deleteCoals()
     for (const ListRow& row : ListView1_->listData().rows)
         if (row.checked)
             keys << row.text;
-    if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted)
+    // A failed delete changed nothing (one transaction): the list still shows
+    // the file, and reloading it would only say the same failure again.
+    if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted) {
         reportFailure(deleted.message());
+        return;
+    }
     ListView1_->clearRows();
     addLIST();
 }
