@@ -94,6 +94,9 @@ void CalculatorRulesTest::calculate_data()
     QTest::newRow("a negative proportion is refused, not cancelled out")
         << MakeGrid({{"A", "2", "100", "10", ""}, {"B", "-2", "100", "20", ""}}) << false
         << "第2行的配比不能是负数" << "";
+    QTest::newRow("a negative shovel weight is refused, not cancelled out")
+        << MakeGrid({{"A", "1", "100", "10", "2"}, {"B", "2", "100", "20", "-1"}}) << true
+        << "第2行的每铲重量不能是负数" << "";
     QTest::newRow("shovels weighing nothing")
         << MakeGrid({{"A", "1", "100", "10", "0"}, {"B", "1", "100", "20", "0"}}) << true
         << "配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比" << "";

@@ -12,7 +12,8 @@ namespace {
 
 const QStringList kNames = {QStringLiteral("山西焦煤"), QStringLiteral("O'Brien"),
                             QStringLiteral("  前导煤"), QStringLiteral("前导二号"),
-                            QStringLiteral("abc"), QStringLiteral("灰分12%煤"), QStringLiteral("A_1")};
+                            QStringLiteral("abc"), QStringLiteral("灰分12%煤"), QStringLiteral("A_1"),
+                            QStringLiteral("甲\\乙")};
 
 void AddCoals(const AppFolder& folder, const QStringList& names)
 {
@@ -70,7 +71,8 @@ void InventoryQueriesTest::search_data()
     QTest::newRow("percent is a percent sign") << "%" << QStringList{"灰分12%煤"};
     QTest::newRow("underscore is an underscore") << "_" << QStringList{"A_1"};
     QTest::newRow("underscore does not stand for a character") << "A_" << QStringList{"A_1"};
-    QTest::newRow("backslash is a backslash") << "\\" << QStringList{};
+    QTest::newRow("backslash is a backslash") << "\\" << QStringList{"甲\\乙"};
+    QTest::newRow("backslash before a wildcard") << "\\%" << QStringList{};
     QTest::newRow("letter case of Latin letters") << "ABC" << QStringList{"abc"};
 }
 
@@ -126,7 +128,7 @@ void InventoryQueriesTest::deleteCoalsRemovesExactlyThose()
     TestFolder folder;
     AddCoals(folder.folder(), kNames);
     Expect(DeleteCoals(folder.folder(), {1, 3, 5}));
-    QCOMPARE(Names(Expect(LoadCoals(folder.folder()))), (QStringList{"O'Brien", "前导二号", "灰分12%煤", "A_1"}));
+    QCOMPARE(Names(Expect(LoadCoals(folder.folder()))), (QStringList{"O'Brien", "前导二号", "灰分12%煤", "A_1", "甲\\乙"}));
 }
 
 // Lists show stored texts through the value text rule, which passes texts

@@ -10,7 +10,9 @@
 #include "ui/windows/CoalEditor.h"
 #include "ui/windows/ConfigWindow.h"
 #include "ui/windows/HistoryWindow.h"
+#include "ui/windows/ImportDialog.h"
 #include "ui/windows/InventoryWindow.h"
+#include "ui/windows/SelectDialog.h"
 #include "ui/windows/WorkspaceWindow.h"
 
 #include <QAction>
@@ -22,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -218,6 +222,10 @@ void MainMenusTest::answeringNoToExitLeavesEveryWindow()
     Action("munTc")->trigger();
     QVERIFY(!Showing(g_windows->existingWorkspace()));
     QVERIFY(!Showing(g_windows->existingInventory()));
+    // The exit asked a main loop to end that the test never ran; until one
+    // runs, every event loop of the later tests would end at once.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCOMPARE(QCoreApplication::exec(), 0);
 }
 
 void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
@@ -313,6 +321,15 @@ void MainMenusTest::restoreReloadsEveryOpenWindow()
     editor->show();
     editor->findChild<QLineEdit*>("txtName")->setText(QStringLiteral("没保存的输入"));
     QPointer<CoalEditor> editorAlive(editor);
+    // The selection dialog and an import's preview list coals of the old file.
+    QPointer<SelectDialog> selectAlive(g_windows->selectForWorkspace());
+    Prompt::queueFileName(QStringLiteral(VELMORA_SOURCE_DIR "/tests/data/independent.xlsx"));
+    g_windows->existingInventory()->findChild<QAction*>("Toolbar1_7")->trigger();
+    QPointer<ImportDialog> importAlive(g_windows->existingImportDialog());
+    QVERIFY(importAlive);
+    QSignalSpy read(importAlive.data(), &ImportDialog::fileRead);
+    QVERIFY(read.wait(20000));
+    QVERIFY(selectAlive && importAlive);
 
     Prompt::queueFileName(backup);
     Prompt::queueAnswer(QMessageBox::Yes);
@@ -325,6 +342,8 @@ void MainMenusTest::restoreReloadsEveryOpenWindow()
     auto* plans = g_windows->existingHistory()->findChild<ReportList*>("lsvLeft");
     QCOMPARE(plans->listData().columnCells(1), QStringList{"备份中的方案"});
     QVERIFY(!editorAlive);
+    QVERIFY(!selectAlive);
+    QVERIFY(!importAlive);
     // Whatever the user does next, the restored file holds only what it held.
     QCOMPARE(CountRows(folder_->folder(), "meitan"), 2);
     QCOMPARE(Expect(LoadCoal(folder_->folder(), 1))->MingCheng, QStringLiteral("甲"));
