@@ -4,6 +4,19 @@
 
 #include <array>
 
+// The basis a laboratory figure is reported on: as received (the coal as it
+// is loaded), air-dried, dry, or dry and ash-free. A blend's value of an index
+// on a basis other than as received is an average over the coals' mass on that
+// basis, not over their tons as loaded.
+enum class Basis { AsReceived, AirDried, Dry, DryAshFree };
+
+// A closed interval of values.
+struct ValueRange {
+    double low = 0.0;
+    double high = 0.0;
+    bool contains(double v) const { return v >= low && v <= high; }
+};
+
 // The fifteen quality indices, in their one fixed order (inherent moisture
 // first, recovery rate last). Every window, check, model line, blend, table
 // and export reads the names of an index from this table.
@@ -15,6 +28,12 @@ struct QualityIndex {
     const char* workspaceLabel;  // caption above the workspace grid column
     const char* listHeader;      // header in the coal and proportion lists
     const char* hideKey;         // config.ini key hiding the column; "" = always shown
+
+    // What the figure is.
+    Basis basis;                 // the basis a laboratory reports it on, unless the settings say otherwise
+    const char* unit;            // "%", "kcal/kg", "mm", "℃"; "" for a pure number
+    ValueRange hardRange;        // a value outside cannot be a measurement of this index
+    ValueRange plausibleRange;   // a value outside is possible but worth a second look
 
     // Workspace and calculator controls.
     const char* gridCell;        // grid column control array (txtNeishui_0 ...)
