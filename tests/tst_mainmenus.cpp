@@ -111,7 +111,7 @@ void MainMenusTest::menuCaptionsAndAccessKeys()
     QCOMPARE(captions, (QStringList{"仓库存煤(&N)", "数据管理(&S)", "帮助(&H)", "退出(&X)"}));
     const QMap<QString, QString> items = {
         {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munDaoru", "导入煤种"}, {"munConfig", "系统配置"},
-        {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munXTBZ", "系统帮助"},
+        {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munYasuo", "压缩数据库"}, {"munXTBZ", "系统帮助"},
         {"munGY", "关于"},        {"munTc", "退出(&X)"},
     };
     for (auto it = items.begin(); it != items.end(); ++it)
@@ -237,7 +237,7 @@ void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(expected));
     QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("提示"));
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files).size(), 1);
-    QCOMPARE(ReadBytes(expected), ReadBytes(folder_->path("coal.dat")));
+    QCOMPARE(DatabaseText(expected), DatabaseText(folder_->path("coal.dat")));
 }
 
 void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
