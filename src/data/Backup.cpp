@@ -102,6 +102,10 @@ Status WriteInPlace(const QString& source, const QString& target, const QString&
         return to.failure();
     if (Status alone = CheckNotHeldElsewhere(*to, Shown(target)); !alone)
         return alone;
+    // Every page overwritten goes to the journal first, which is synced each
+    // time the pages waiting in memory spill into the file: room for 64 MiB
+    // of them makes that rare.
+    (void)to->exec(QStringLiteral("PRAGMA cache_size=-65536"));
     Result<OwnConnection> from = OwnConnection::Open(source);
     if (!from)
         return from.failure();

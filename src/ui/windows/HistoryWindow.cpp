@@ -93,6 +93,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     txtSousuo_->setObjectName(QStringLiteral("txtSousuo"));
     txtSousuo_->setPlaceholderText(QStringLiteral("方案名称中的字词，以空格分开"));
     txtSousuo_->setClearButtonEnabled(true);
+    txtSousuo_->setMinimumWidth(txtSousuo_->fontMetrics().horizontalAdvance(txtSousuo_->placeholderText()) / 2 + 40);
     chkRiqi_ = new QCheckBox(QStringLiteral("日期"), fraLeft_);
     chkRiqi_->setObjectName(QStringLiteral("chkRiqi"));
     const auto dateBox = [this](const QString& name, const QDate& date) {
@@ -114,6 +115,8 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     cmdShangye_->setObjectName(QStringLiteral("cmdShangye"));
     cmdXiaye_ = new QPushButton(QStringLiteral("下一页"), fraLeft_);
     cmdXiaye_->setObjectName(QStringLiteral("cmdXiaye"));
+    for (QPushButton* button : {cmdShangye_, cmdXiaye_})
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + TwipsToPixels(this, 360));
     lblYeshu_ = new QLabel(fraLeft_);
     lblYeshu_->setObjectName(QStringLiteral("lblYeshu"));
     lblYeshu_->setAlignment(Qt::AlignCenter);
@@ -126,7 +129,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     searchRow->addWidget(new QLabel(QStringLiteral("至"), fraLeft_));
     searchRow->addWidget(dtpTo_);
     searchRow->addWidget(cmdSousuo_);
-    searchRow->addSpacing(TwipsToPixels(this, 240));
+    searchRow->addSpacing(TwipsToPixels(this, 120));
     searchRow->addWidget(cmdShangye_);
     searchRow->addWidget(lblYeshu_);
     searchRow->addWidget(cmdXiaye_);
