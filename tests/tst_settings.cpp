@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -48,6 +49,8 @@ private slots:
     void closingWithoutOkWritesNothing();
     void unwritableSettingsChangeNothing_data();
     void unwritableSettingsChangeNothing();
+    void backupCountsAreCheckedAndKept_data();
+    void backupCountsAreCheckedAndKept();
 };
 
 void SettingsTest::readMissingIsEmpty()
@@ -216,6 +219,64 @@ void SettingsTest::unwritableSettingsChangeNothing()
         QCOMPARE(ReadBytes(t.path("config.ini")), before);
     }
     window->close();
+}
+
+// How many backups to keep: the window shows what config.ini holds (or the
+// defaults for anything missing or wrong there), refuses a count out of its
+// range naming the box, and writes a count only once it differs from the
+// default or the file already had it.
+void SettingsTest::backupCountsAreCheckedAndKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("shownDays");
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<QString>("months");
+    QTest::addColumn<QString>("refused");  // "": saved
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("defaults stay out of the file") << QByteArray() << "14" << "14" << "12" << "" << QByteArray("[config]\r\nchan=0");
+    QTest::newRow("changed counts are written")
+        << QByteArray() << "14" << " 30" << "0" << "" << QByteArray("bakupdays=30\r\nbakupmonths=0\r\n");
+    QTest::newRow("a count the file had stays written")
+        << QByteArray("[config]\r\nbakupdays=20\r\n") << "20" << "14" << "12" << ""
+        << QByteArray("bakupdays=14\r\n");
+    QTest::newRow("nonsense in the file shows the default")
+        << QByteArray("[config]\r\nbakupdays=-3\r\n") << "14" << "14" << "12" << "" << QByteArray("bakupdays=14");
+    QTest::newRow("no daily backup at all") << QByteArray() << "14" << "0" << "12" << "保留最近" << QByteArray();
+    QTest::newRow("a fraction of a day") << QByteArray() << "14" << "1.5" << "12" << "保留最近" << QByteArray();
+    QTest::newRow("months not a number") << QByteArray() << "14" << "14" << "一年" << "个月" << QByteArray();
+}
+
+void SettingsTest::backupCountsAreCheckedAndKept()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, shownDays);
+    QFETCH(QString, days);
+    QFETCH(QString, months);
+    QFETCH(QString, refused);
+    QFETCH(QByteArray, written);
+    TestFolder t;
+    if (!file.isEmpty())
+        QVERIFY(WriteBytes(t.path("config.ini"), file));
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    window->show();
+    QCOMPARE(window->findChild<QLineEdit*>("txtBakupDays")->text(), shownDays);
+    window->findChild<QLineEdit*>("txtBakupDays")->setText(days);
+    window->findChild<QLineEdit*>("txtBakupMonths")->setText(months);
+    QTest::mouseClick(window->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+    if (refused.isEmpty()) {
+        QVERIFY(!window->isVisible());
+        QVERIFY2(ReadBytes(t.path("config.ini")).contains(written), ReadBytes(t.path("config.ini")).constData());
+        const Settings settings = ReadSettings(t.folder());
+        QCOMPARE(settings.backupDays, days.trimmed().toInt());
+        QCOMPARE(settings.backupMonths, months.toInt());
+    } else {
+        QVERIFY(window->isVisible());
+        QVERIFY2(Prompt::lastText().contains(refused), qPrintable(Prompt::lastText()));
+        QCOMPARE(ReadBytes(t.path("config.ini")), file);
+        delete window;
+    }
+    if (written == "[config]\r\nchan=0")
+        QVERIFY(!ReadBytes(t.path("config.ini")).contains("bakup"));
 }
 
 QTEST_MAIN(SettingsTest)

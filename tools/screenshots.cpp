@@ -1,7 +1,9 @@
 // Walks the program's main road in a temporary application folder and saves a
 // picture of every window on the way, for looking at the layout and for the
-// README. Usage: velmora-screenshots OUTPUT_FOLDER (run under a display, e.g.
-// xvfb-run, or with QT_QPA_PLATFORM=offscreen).
+// README. Usage: velmora-screenshots OUTPUT_FOLDER [LARGE_COAL_DAT] (run under
+// a display, e.g. xvfb-run, or with QT_QPA_PLATFORM=offscreen). With a large
+// coal.dat (bench/make_history writes one), its restore is pictured with its
+// progress dialog.
 
 #include "support/TestFolder.h"
 #include "ui/app/Startup.h"
@@ -18,6 +20,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QProgressDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -180,6 +185,15 @@ int main(int argc, char* argv[])
     }
     history->resize(opened);
 
+    // The search above the plan list: words and a range of days.
+    Set(history, QStringLiteral("txtSousuo"), QStringLiteral("配1000吨"));
+    history->findChild<QCheckBox*>(QStringLiteral("chkRiqi"))->setChecked(true);
+    history->findChild<QPushButton*>(QStringLiteral("cmdSousuo"))->click();
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07d-history-search"));
+    history->resize(design);
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07e-history-search-design-size"));
+    history->resize(opened);
+
     Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));
@@ -257,6 +271,28 @@ int main(int argc, char* argv[])
         Save(QStringLiteral("frmImport"), QStringLiteral("18-import-smallest"));
         dialog->findChild<QPushButton*>(QStringLiteral("btnImport"))->click();
         Save(QStringLiteral("frmKucun"), QStringLiteral("19-inventory-imported"));
+    }
+    // The restore of a large file, pictured while its progress dialog shows.
+    if (argc > 2) {
+        Prompt::queueFileName(QString::fromLocal8Bit(argv[2]));
+        Prompt::queueAnswer(QMessageBox::Yes);
+        QTimer poll;
+        QStringList pictured;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QProgressDialog*>(TopLevel(QStringLiteral("dlgDataProgress")));
+            if (!dialog)
+                return;
+            const QString step = dialog->labelText();
+            if (pictured.contains(step) || (dialog->maximum() > 0 && dialog->value() < 20))
+                return;
+            pictured << step;
+            const QString path = QDir(g_output).filePath(QStringLiteral("20-progress-%1.png").arg(pictured.size()));
+            dialog->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        });
+        poll.start(50);
+        Trigger(main, QStringLiteral("munSJHY"));
+        poll.stop();
     }
     main->showNormal();
     return 0;

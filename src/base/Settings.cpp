@@ -52,6 +52,18 @@ bool IsKeyLine(const QString& line, const QString& key, QString* value)
 }
 
 const QString kShovelKey = QStringLiteral("chan");
+const QString kBackupDaysKey = QStringLiteral("bakupdays");
+const QString kBackupMonthsKey = QStringLiteral("bakupmonths");
+
+// A whole number from first to last, typed with nothing else around it.
+std::optional<int> WholeNumber(const QString& text, int first, int last)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < first || value > last)
+        return std::nullopt;
+    return value;
+}
 
 }  // namespace
 
@@ -136,7 +148,26 @@ Settings ReadSettings(const AppFolder& folder)
     for (const QString& key : HideableIndexKeys())
         if (ReadIniInt(folder, kConfigSection, key) == 1)
             settings.hiddenIndexKeys << key;
+    settings.backupDays = WholeNumber(ReadIni(folder, kConfigSection, kBackupDaysKey), 1, Settings::kMostBackupDays)
+                              .value_or(Settings::kDefaultBackupDays);
+    settings.backupMonths = WholeNumber(ReadIni(folder, kConfigSection, kBackupMonthsKey), 0,
+                                        Settings::kMostBackupMonths)
+                                .value_or(Settings::kDefaultBackupMonths);
     return settings;
+}
+
+Status SetBackupKeep(Settings& settings, const QString& days, const QString& months)
+{
+    const std::optional<int> dayCount = WholeNumber(days, 1, Settings::kMostBackupDays);
+    if (!dayCount)
+        return Invalid(QStringLiteral("“保留最近……个每日备份”应是 1 到 %1 之间的整数。").arg(Settings::kMostBackupDays));
+    const std::optional<int> monthCount = WholeNumber(months, 0, Settings::kMostBackupMonths);
+    if (!monthCount)
+        return Invalid(
+            QStringLiteral("“最近……个月每月保留一个备份”应是 0 到 %1 之间的整数。").arg(Settings::kMostBackupMonths));
+    settings.backupDays = *dayCount;
+    settings.backupMonths = *monthCount;
+    return {};
 }
 
 Status SaveSettings(const AppFolder& folder, const Settings& settings)
@@ -149,6 +180,14 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
     SetIniValue(lines, kConfigSection, kShovelKey, settings.shovelMode ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString& key : HideableIndexKeys())
         SetIniValue(lines, kConfigSection, key, settings.hides(key) ? QStringLiteral("1") : QStringLiteral("0"));
+    // The backup counts are written once they were changed from what a
+    // missing key means: a file the user never set them in keeps its lines.
+    const auto setCount = [&](const QString& key, int value, int missing) {
+        if (value != missing || !ReadIni(folder, kConfigSection, key).isEmpty())
+            SetIniValue(lines, kConfigSection, key, QString::number(value));
+    };
+    setCount(kBackupDaysKey, settings.backupDays, Settings::kDefaultBackupDays);
+    setCount(kBackupMonthsKey, settings.backupMonths, Settings::kDefaultBackupMonths);
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
     if (!written)

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -47,6 +48,28 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         ++n;
     }
 
+    // How many backups stay in bakup.
+    auto* bakupFrame = new QGroupBox(QStringLiteral("数据备份"), this);
+    bakupFrame->setObjectName(QStringLiteral("fraBakup"));
+    auto* bakupLayout = new QGridLayout(bakupFrame);
+    const auto countBox = [bakupFrame](const QString& name) {
+        auto* box = new QLineEdit(bakupFrame);
+        box->setObjectName(name);
+        box->setMaxLength(3);
+        box->setAlignment(Qt::AlignRight);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+        return box;
+    };
+    txtBakupDays_ = countBox(QStringLiteral("txtBakupDays"));
+    txtBakupMonths_ = countBox(QStringLiteral("txtBakupMonths"));
+    bakupLayout->addWidget(new QLabel(QStringLiteral("保留最近"), bakupFrame), 0, 0);
+    bakupLayout->addWidget(txtBakupDays_, 0, 1);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("个每日备份"), bakupFrame), 0, 2);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("最近"), bakupFrame), 1, 0, Qt::AlignRight);
+    bakupLayout->addWidget(txtBakupMonths_, 1, 1);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("个月每月保留一个备份"), bakupFrame), 1, 2);
+    bakupLayout->setColumnStretch(3, 1);
+
     auto* btnOk = new QPushButton(QStringLiteral("确定"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     lbInfo_ = new QLabel(this);
@@ -59,6 +82,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chanFrame);
     layout->addWidget(hideFrame);
+    layout->addWidget(bakupFrame);
     layout->addLayout(bottom);
 
     connect(btnOk, &QPushButton::clicked, this, &ConfigWindow::btnOk_Click);
@@ -72,6 +96,8 @@ void ConfigWindow::Form_Load()
     optChan_[1]->setChecked(!settings.shovelMode);
     for (QCheckBox* box : hideBoxes_)
         box->setChecked(settings.hides(box->objectName()));
+    txtBakupDays_->setText(QString::number(settings.backupDays));
+    txtBakupMonths_->setText(QString::number(settings.backupMonths));
 }
 
 void ConfigWindow::btnOk_Click()
@@ -83,6 +109,10 @@ void ConfigWindow::btnOk_Click()
     for (QCheckBox* box : hideBoxes_)
         if (box->isChecked())
             settings.hiddenIndexKeys << box->objectName();
+    if (Status counts = SetBackupKeep(settings, txtBakupDays_->text(), txtBakupMonths_->text()); !counts) {
+        Prompt::message(this, counts.message());
+        return;
+    }
     // Nothing changes unless config.ini took the new settings: the window
     // stays open with the user's choices, and the session keeps its mode.
     if (Status saved = SaveSettings(context_.folder, settings); !saved) {

@@ -7,9 +7,11 @@
 
 class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 
-// frmConfig: shovel mode and the result columns hidden in the plan history.
+// frmConfig: shovel mode, the result columns hidden in the plan history, and
+// how many backups bakup keeps.
 class ConfigWindow : public QWidget {
     Q_OBJECT
 public:
@@ -27,5 +29,7 @@ private:
     WindowContext context_;
     QRadioButton* optChan_[2];
     QList<QCheckBox*> hideBoxes_;
+    QLineEdit* txtBakupDays_;
+    QLineEdit* txtBakupMonths_;
     QLabel* lbInfo_;
 };
