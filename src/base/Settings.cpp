@@ -194,3 +194,14 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
         return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
     return {};
 }
+
+Status WriteIniValues(const AppFolder& folder, const QString& section,
+                      const QVector<std::pair<QString, QString>>& values)
+{
+    std::optional<QStringList> lines = ReadLines(folder.ConfigPath());
+    if (!lines)
+        return Fail(QStringLiteral("无法读取文件 %1").arg(QDir::toNativeSeparators(folder.ConfigPath())));
+    for (const auto& [key, value] : values)
+        SetIniValue(*lines, section, key, value);
+    return WriteWholeFile(folder.ConfigPath(), lines->join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+}

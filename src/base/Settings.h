@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <utility>
 
 // config.ini in the application folder: sections in square brackets and
 // key=value lines. Section and key names match regardless of letter case, and
@@ -67,3 +70,8 @@ Status SetBackupKeep(Settings& settings, const QString& days, const QString& mon
 // Writes every setting in one replacement of config.ini: the file changes only
 // once its new content is wholly written, so a failure leaves it as it was.
 Status SaveSettings(const AppFolder& folder, const Settings& settings);
+
+// Writes the keys into section of config.ini, keeping every other line, in one
+// replacement of the file (a failure leaves it as it was).
+Status WriteIniValues(const AppFolder& folder, const QString& section,
+                      const QVector<std::pair<QString, QString>>& values);

@@ -90,17 +90,8 @@ Result<int> SaveCoal(const AppFolder& folder, const Mei& coal)
         return connection.failure();
     const QStringList columns = ValueColumns();
     QVariantList values = Values(coal);
-    if (coal.id == 0) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        auto query = RunQuery(QStringLiteral("insert into meitan (%1) values (%2)")
-                                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                              values);
-        if (!query)
-            return query.failure();
-        return query->lastInsertId().toInt();
-    }
+    if (coal.id == 0)
+        return InsertRow(QStringLiteral("meitan"), columns, values);
     QStringList assignments;
     for (const QString& column : columns)
         assignments << column + QStringLiteral("=?");
@@ -163,7 +154,10 @@ Result<QVector<Mei>> LoadCoals(const AppFolder& folder)
 
 Result<QVector<Mei>> SearchCoals(const AppFolder& folder, const QString& typed)
 {
-    return LoadWhere(folder, QStringLiteral("select * from meitan where name like ? escape '\\'"),
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    return LoadWhere(folder, QStringLiteral("select * from meitan where ") + ContainsMatch(QStringLiteral("name")),
                      {ContainsPattern(typed)});
 }
 
