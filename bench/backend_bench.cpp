@@ -1,6 +1,7 @@
 // The same figures on both backends in one run: coal.dat, and a PostgreSQL
-// server over its Unix socket. Start it beside a server of its own:
-//   bash scripts/pg-server.sh build/bench/backend_bench
+// server over its Unix socket. Start it beside a server of its own that syncs
+// its writes to disk as a real one does:
+//   VELMORA_PG_DURABLE=1 bash scripts/pg-server.sh build/bench/backend_bench
 // - opening the inventory window on 10,000 coals;
 // - opening the history window on a plan of 999 proportion rows;
 // - a blending run with the proportion count 1000, stored (the solving is the

@@ -33,8 +33,13 @@ if ! "${as_server[@]}" "$bindir/initdb" -D "$dir/data" -U velmora --auth=trust -
   echo "pg-server.sh: initdb failed" >&2
   exit 1
 fi
-# A throwaway cluster: nothing needs to survive a crash of the machine.
-options="-k $dir -c listen_addresses= -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+# A throwaway cluster: nothing needs to survive a crash of the machine, so
+# the tests skip the syncs. VELMORA_PG_DURABLE=1 keeps them, as a real server
+# does (for the benchmarks).
+options="-k $dir -c listen_addresses="
+if [ -z "${VELMORA_PG_DURABLE:-}" ]; then
+  options="$options -c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+fi
 if ! "${as_server[@]}" "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 -o "$options" start >/dev/null; then
   cat "$dir/server.log" >&2 || true
   echo "pg-server.sh: the server did not start" >&2

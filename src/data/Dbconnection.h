@@ -111,7 +111,8 @@ Status Execute(const QString& sql, const QVariantList& values = {});
 Result<int> InsertRow(const QString& table, const QStringList& columns, const QVariantList& values);
 
 // A condition on column for a bound LIKE pattern with '\' as its escape,
-// ignoring the letter case of Latin letters on both backends.
+// ignoring the letter case of Latin letters on both backends. Needs the
+// shared connection open (it tells the backend).
 QString ContainsMatch(const QString& column);
 
 // A stored date and time: text in coal.dat, a timestamp on a server.

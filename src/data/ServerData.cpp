@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUuid>
 
 namespace {
 
@@ -308,7 +309,7 @@ qint64 CopyCounts::rowsOf(const QString& table) const
 ServerCheck TestConnection(const DbSettings& settings)
 {
     ServerCheck check;
-    const QString name = QStringLiteral("velmora_test_") + QString::number(reinterpret_cast<quintptr>(&check), 16);
+    const QString name = QStringLiteral("velmora_check_") + QUuid::createUuid().toString(QUuid::Id128);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(kServerDriver, name);
         const auto fill = [&]() -> Status {

@@ -27,11 +27,12 @@ struct ServerCheck {
     bool newer = false;             // made by a newer program: it cannot be used
     int coals = 0;                  // rows of meitan
     int plans = 0;                  // rows of Lishi_fangan
+    qint64 rows = 0;                // rows of all the program's tables
 
     bool connected() const { return problem == ServerProblem::None; }
-    // Whether the database holds any row of the program's tables.
+    // Whether the database holds any row of the program's tables (a copy
+    // to it would be refused).
     bool holdsData() const { return rows > 0; }
-    qint64 rows = 0;                // rows of all the program's tables
 };
 
 // Connects to the server of settings, reads what its database holds and
