@@ -92,5 +92,6 @@ private:
     PriceChart chart_;
 
     int currentPlanId_ = 0;
+    int shownBlendId_ = -1;  // the proportion row the insight shows; 0 for none
     bool loading_ = false;
 };
