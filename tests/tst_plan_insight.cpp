@@ -212,7 +212,7 @@ void PlanInsightTest::limitColumnsSayWhatTheyHold()
     for (const ListColumn& column : list.columns)
         headers << column.header;
     QCOMPARE(headers, (QStringList{"指标", "方案值", "下限", "上限", "余量", "放宽1%后单价", "去掉此限后单价",
-                                   "影子价格(元/吨每单位)"}));
+                                   "影子价格(每单位指标)"}));
     QVERIFY(list.columns[kLimitStepped].tip.contains(QStringLiteral("0.01")));
     QVERIFY(list.columns[kLimitShadow].tip.contains(QStringLiteral("线性松弛")));
 }

@@ -59,7 +59,7 @@ void SetupLimitColumns(ListData& list)
                                   "一步是限值的1%（上限调高，下限调低）；限值的绝对值小于1时是0.01，格中注明。"));
     list.addColumn(QStringLiteral("去掉此限后单价"), 1400,
                    QStringLiteral("去掉已达到的这个限值、其余条件不变时，按整份重新求得的最低单价。"));
-    list.addColumn(QStringLiteral("影子价格(元/吨每单位)"), 1600,
+    list.addColumn(QStringLiteral("影子价格(每单位指标)"), 1600,
                    QStringLiteral("已达到的限值每提高1个指标单位（灰分1%、热量1kcal/kg……），单价（元/吨）的变化。"
                                   "取自线性松弛（份数可取小数）在此行总数下的对偶值，不是按整份算出的；"
                                   "限值没有起约束作用的行不显示。"));

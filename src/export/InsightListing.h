@@ -15,7 +15,7 @@
 // the selected row's coal shares.
 
 // The target list: 指标, 方案值, 下限, 上限, 余量, 放宽1%后单价, 去掉此限后单价,
-// 影子价格(元/吨每单位); the last three say in their tooltips how they are found.
+// 影子价格(每单位指标); the last three say in their tooltips how they are found.
 inline constexpr int kLimitColumnCount = 8;
 enum LimitColumn {
     kLimitIndex = 0,

@@ -125,7 +125,7 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
         FillReasons(report.reasons, input, nullptr);
         return report;
     }
-    report.summary = QStringLiteral("按现在的指标范围，比例数从2到%1都没有配比方案。下面的原因和建议看遍了这些比例数。").arg(total);
+    report.summary = QStringLiteral("按现在的指标范围，比例数从2到%1都没有配比方案，以下分析涵盖这些比例数。").arg(total);
     if (!diagnosis) {
         report.conflictLines << diagnosis.message();
         FillReasons(report.reasons, input, nullptr);
