@@ -41,13 +41,14 @@ public:
         if (::geteuid() != 0)
             return;
         const passwd* nobody = ::getpwnam("nobody");
-        dropped_ = nobody && ::setegid(nobody->pw_gid) == 0 && ::seteuid(nobody->pw_uid) == 0;
+        groupDropped_ = nobody && ::setegid(nobody->pw_gid) == 0;
+        userDropped_ = groupDropped_ && ::seteuid(nobody->pw_uid) == 0;
 #endif
     }
     ~Unprivileged()
     {
 #ifdef Q_OS_UNIX
-        if (dropped_ && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        if ((userDropped_ && ::seteuid(0) != 0) || (groupDropped_ && ::setegid(0) != 0))
             qFatal("cannot take back the ids of root");
 #endif
     }
@@ -61,7 +62,8 @@ public:
     }
 
 private:
-    bool dropped_ = false;
+    bool groupDropped_ = false;
+    bool userDropped_ = false;
 };
 
 bool SetWritable(const QString& folder, bool writable)
