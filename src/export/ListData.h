@@ -14,6 +14,7 @@
 struct ListColumn {
     QString header;
     int width = 0;  // twips
+    QString tip;    // shown when the pointer rests on the header; "" for none
 };
 
 struct ListRow {
