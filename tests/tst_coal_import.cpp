@@ -229,13 +229,13 @@ void CoalImportTest::rowProblems_data()
     QTest::newRow("percent sign alone is no number") << "煤A|350|%" << QStringList{"灰分不是数字：%"} << QStringList{};
 
     // The coal editor's rule: each value within its field's range, every name sound.
-    QTest::newRow("stock below zero") << "煤A|350||-5" << QStringList{"库存 -5 超出了范围 0～100000000吨"}
+    QTest::newRow("stock below zero") << "煤A|350||-5" << QStringList{"库存 -5 超出了范围 0～1亿吨"}
                                       << QStringList{};
     QTest::newRow("shovel weight of zero") << "煤A|350|||0" << QStringList{"每铲重量 0 超出了范围 0～1000吨（不含0）"}
                                            << QStringList{};
     QTest::newRow("shovel weight below zero") << "煤A|350|||-5"
                                               << QStringList{"每铲重量 -5 超出了范围 0～1000吨（不含0）"} << QStringList{};
-    QTest::newRow("price of 1e15") << "煤A|1e15" << QStringList{"价格 1e+15 超出了范围 -1000000～1000000元/吨"}
+    QTest::newRow("price of 1e15") << "煤A|1e15" << QStringList{"价格 1e+15 超出了范围 -100万～100万元/吨"}
                                    << QStringList{};
     QTest::newRow("ash of 1e300") << "煤A|350|1e300" << QStringList{"灰分 1e+300 超出了范围 0～100%"} << QStringList{};
     QTest::newRow("ash above 100") << "煤A|350|250" << QStringList{"灰分 250 超出了范围 0～100%"} << QStringList{};
@@ -320,14 +320,14 @@ void CoalImportTest::heatInMegajoules_data()
     QTest::addColumn<QString>("firstNote");    // the first row's note; "" for none
 
     QTest::newRow("header says MJ/kg") << "Qnet,ar(MJ/kg)" << QStringList{"25.10", "21.8"}
-                                       << QStringList{"5995.03", "5206.84"} << "发热量 25.1 MJ/kg 换算为 5995.03 kcal/kg";
+                                       << QStringList{"5995.03", "5206.84"} << "发热量由 25.1 MJ/kg 换算";
     QTest::newRow("header says 兆焦, numbers large") << "低位发热量（兆焦/千克）" << QStringList{"25.1", "60"}
-                                                << QStringList{"5995.03", ""} << "发热量 25.1 MJ/kg 换算为 5995.03 kcal/kg";
+                                                << QStringList{"5995.03", ""} << "发热量由 25.1 MJ/kg 换算";
     QTest::newRow("no unit, every value below 50") << "发热量" << QStringList{"25.1", "23"}
                                                    << QStringList{"5995.03", "5493.46"}
-                                                   << "发热量 25.1 MJ/kg 换算为 5995.03 kcal/kg";
+                                                   << "发热量由 25.1 MJ/kg 换算";
     QTest::newRow("gross heat in MJ") << "高位" << QStringList{"30", ""} << QStringList{"7165.38", ""}
-                                      << "高位 30 MJ/kg 换算为 7165.38 kcal/kg";
+                                      << "高位由 30 MJ/kg 换算";
     QTest::newRow("no unit, one value in kcal/kg: nothing converted")
         << "发热量" << QStringList{"25.1", "5600"} << QStringList{"25.10", "5600.00"}
         << "发热量 25.1 不在常见范围 1000～8000 kcal/kg 内";

@@ -59,14 +59,14 @@ void EditorFieldsTest::checkFields_data()
     QTest::newRow("price beyond a double") << "txtJiage" << "1e400" << false << "填写的价格必须是数字\r\n";
     QTest::newRow("index beyond fifteen digits") << "txtHuifen" << "-2e15" << false << "填写的灰分必须是数字\r\n";
     // The coal rule shared with the grid and the import: ranges and names.
-    QTest::newRow("negative stock") << "txtKuCun" << "-1" << false << "填写的库存 -1 超出了范围 0～100000000吨\r\n";
+    QTest::newRow("negative stock") << "txtKuCun" << "-1" << false << "填写的库存 -1 超出了范围 0～1亿吨\r\n";
     QTest::newRow("negative tons per shovel") << "txtMeiChan" << "-0.5" << false
                                               << "填写的每铲重量 -0.5 超出了范围 0～1000吨（不含0）\r\n";
     QTest::newRow("tons per shovel of zero") << "txtMeiChan" << "0" << false
                                              << "填写的每铲重量 0 超出了范围 0～1000吨（不含0）\r\n";
     QTest::newRow("negative price keeps its rules") << "txtJiage" << "-3" << false << "";
     QTest::newRow("price of 1e14") << "txtJiage" << "1e14" << false
-                                   << "填写的价格 100000000000000 超出了范围 -1000000～1000000元/吨\r\n";
+                                   << "填写的价格 100000000000000 超出了范围 -100万～100万元/吨\r\n";
     QTest::newRow("ash of 250") << "txtHuifen" << "250" << false << "填写的灰分 250 超出了范围 0～100%\r\n";
     QTest::newRow("Vdaf is checked for its range") << "txtHuiFaFenVdaf" << "150" << false
                                                    << "填写的挥vdaf 150 超出了范围 0～100%\r\n";

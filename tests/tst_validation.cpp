@@ -149,7 +149,7 @@ void ValidationTest::messages_data()
                                              << "请将配多少吨煤填写成数字！";
     QTest::newRow("largest usable number meets the price's range")
         << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "999999999999999"); })
-        << "第1种煤:A价格 999999999999999 超出了范围 -1000000～1000000元/吨";
+        << "第1种煤:A价格 999999999999999 超出了范围 -100万～100万元/吨";
 
     // Quantities cannot be negative; a tonnage is more than nothing.
     QTest::newRow("negative tonnage") << Edit([](WorkspaceInput& in) { in.tonnage = "-100"; })

@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -37,9 +38,20 @@ QString WithUnit(const QString& text, const QString& unit)
     return text + (latin ? QStringLiteral(" ") : QString()) + unit;
 }
 
+// A bound as people say large round numbers: 100万, 1亿.
+QString BoundText(double v)
+{
+    const double magnitude = std::fabs(v);
+    if (magnitude >= 1e8 && std::fmod(magnitude, 1e8) == 0)
+        return ShortestNumberText(v / 1e8) + QStringLiteral("亿");
+    if (magnitude >= 1e6 && std::fmod(magnitude, 1e4) == 0)
+        return ShortestNumberText(v / 1e4) + QStringLiteral("万");
+    return ShortestNumberText(v);
+}
+
 QString RangeText(const ValueRange& range, const QString& unit)
 {
-    return WithUnit(ShortestNumberText(range.low) + QStringLiteral("～") + ShortestNumberText(range.high), unit);
+    return WithUnit(BoundText(range.low) + QStringLiteral("～") + BoundText(range.high), unit);
 }
 
 bool InHardRange(const FieldLimits& limits, double value)

@@ -497,8 +497,7 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
                 row.notes << QStringLiteral("%1去掉了百分号").arg(ImportFieldLabel(f));
             if (preview.megajoules[f]) {
                 const double converted = *number * kKcalPerMegajoule;
-                row.notes << QStringLiteral("%1 %2 MJ/kg 换算为 %3 kcal/kg")
-                                 .arg(ImportFieldLabel(f), ShortestNumberText(*number), FormatIndexValue(converted));
+                row.notes << QStringLiteral("%1由 %2 MJ/kg 换算").arg(ImportFieldLabel(f), ShortestNumberText(*number));
                 number = converted;
             }
             const ValueVerdict verdict = CheckCoalValue(f, *number);

@@ -36,6 +36,16 @@ bool Unusual(const ImportRow& row)
                        [](const QString& note) { return note.contains(QStringLiteral("常见范围")); });
 }
 
+// About how wide a text shows in the lists' font, in twips: a Chinese
+// character takes about twice the room of a Latin one.
+int TextTwips(const QString& text)
+{
+    int twips = 0;
+    for (QChar c : text)
+        twips += c.unicode() < 0x2E80 ? 110 : 200;
+    return twips;
+}
+
 // A value cell of a good row: what the import will store. Where an update
 // changes a stored value it shows both; a blank cell shows the stored value
 // it keeps.
@@ -92,7 +102,7 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         if (!preview.hasField[f])
             continue;
         fields << f;
-        list.columns.append({ValueCaption(f), f == kImportPrice || IsHeat(f) ? 1100 : 900, FieldLimitsTip(f)});
+        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f)});
     }
     const bool update = existing == ExistingNames::Update;
 
@@ -102,7 +112,7 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         line.text = QString::number(row.fileRow);
         line.subItems.reserve(kPreviewFirstValue - 1 + fields.size());
         line.subItems << ImportRowStatus(row, existing);
-        line.subItems << (row.ok() ? row.coal.MingCheng : row.texts[kImportName].trimmed());
+        line.subItems << (row.ok() ? row.coal.MingCheng : VisibleText(row.texts[kImportName].trimmed()));
         QStringList notes = row.problems + row.notes;
         if (row.ok() && update && row.stored && row.changes.isEmpty())
             notes << QStringLiteral("与库存中的相同");
@@ -110,6 +120,27 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         for (int f : fields)
             line.subItems << (row.ok() ? ValueCell(row, f, update) : VisibleText(row.texts[f].trimmed()));
         list.rows.append(std::move(line));
+    }
+    // Columns as wide as what they show, within bounds: the notes may be
+    // long (the full text is the cell's tooltip), and an update's "old → new"
+    // needs twice a value's room.
+    // Both choices give the same widths, so that switching keeps the columns.
+    QVector<int> widest(list.columnCount(), 0);
+    for (int c = kPreviewNotes; c < list.columnCount(); ++c)
+        widest[c] = TextTwips(list.columns[c].header);
+    for (int r = 0; r < list.rowCount(); ++r) {
+        const ImportRow& row = preview.rows[r];
+        widest[kPreviewNotes] = std::max(widest[kPreviewNotes], TextTwips(list.rows[r].cell(kPreviewNotes)));
+        for (int k = 0; k < fields.size(); ++k) {
+            const int c = kPreviewFirstValue + k;
+            widest[c] = std::max(widest[c], TextTwips(list.rows[r].cell(c)));
+            if (row.ok())
+                widest[c] = std::max(widest[c], TextTwips(ValueCell(row, fields[k], true)));
+        }
+    }
+    for (int c = kPreviewNotes; c < list.columnCount(); ++c) {
+        list.columns[c].width = c == kPreviewNotes ? std::clamp(widest[c] + 240, 3600, 6600)
+                                                   : std::clamp(widest[c] + 240, 900, 3000);
     }
     return list;
 }
