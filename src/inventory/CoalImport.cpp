@@ -634,7 +634,9 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
             return cancelled;
         ++done;
         const int id = ids->value(row.coal.MingCheng, 0);
-        if (id != 0 && existing == ExistingNames::Skip) {
+        // A row without a price counted on the stored coal's; if that coal
+        // has gone since the preview, the row is no new coal either.
+        if ((id != 0 && existing == ExistingNames::Skip) || (id == 0 && row.texts[kImportPrice].trimmed().isEmpty())) {
             ++counts.skipped;
             continue;
         }

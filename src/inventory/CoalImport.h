@@ -167,7 +167,8 @@ struct ImportCounts {
 // good rows), none. Whether a name is in the inventory is decided again inside
 // the transaction. With Update, the inventory coal of that name takes the
 // values the file gives, keeps its values where the file has a blank cell or
-// no column, and gets the new save time.
+// no column, and gets the new save time. A row without a price whose coal has
+// left the inventory since the preview is skipped.
 // New coals get savedAt as their save time.
 Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& preview, ExistingNames existing,
                                  const QDateTime& savedAt, const ProgressCallback& progress = {});
