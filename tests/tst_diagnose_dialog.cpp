@@ -215,13 +215,6 @@ void DiagnoseDialogTest::explainsAndApplies_data()
                     false,
                     ash("", "", "12", ""),
                     {{ashMax, "12"}}};
-    QTest::newRow("proportion count below 2")
-        << Form{false, {}, {"100", "100", "100"}, threeOnes, -1, "1", {{ashMax, "8.0"}}}
-        << Expected{{QStringLiteral("请把比例数改为2到1000之间的整数，或者不填（按100计算），再计算一次。")},
-                    {},
-                    false,
-                    ash("", "", "8.0", ""),
-                    {{ashMax, "8.0"}}};
 }
 
 // A run without a plan opens the dialog instead of a message and stores

@@ -45,6 +45,8 @@ private slots:
     void addThroughEditorThenEdit();
     void editorMessages_data();
     void editorMessages();
+    void editorRanges_data();
+    void editorRanges();
     void settingIdRefillsOpenEditor();
     void search_data();
     void search();
@@ -185,6 +187,44 @@ void InventoryWindowTest::editorMessages()
     QCOMPARE(Expect(CountCoals(folder_->folder())), 0);
     QVERIFY(editor->isVisible());
     QCOMPARE(Child<QLineEdit>(editor, "txtJiage")->text(), price);
+}
+
+void InventoryWindowTest::editorRanges_data()
+{
+    QTest::addColumn<QString>("ash");
+    QTest::addColumn<int>("answer");     // the answer to a question; 0 = none expected
+    QTest::addColumn<QString>("shown");  // the first box's text starts so
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("outside what ash can be: refused") << "250" << 0 << "填写的灰分 250 超出了范围 0～100%" << false;
+    QTest::newRow("unusual, and the user says no") << "75" << int(QMessageBox::No)
+                                                  << "下面的数值不在常见范围内，请核对是否填错：\n\n灰分 75 不在常见范围 0～60% 内"
+                                                  << false;
+    QTest::newRow("unusual, and the user says yes") << "75" << int(QMessageBox::Yes) << "下面的数值不在常见范围内" << true;
+    QTest::newRow("usual: no question") << "12" << 0 << "添加煤种成功！" << true;
+}
+
+// The editor refuses a value outside its field's range and asks about one
+// outside the usual range; the tooltips say both ranges and the unit.
+void InventoryWindowTest::editorRanges()
+{
+    QFETCH(QString, ash);
+    QFETCH(int, answer);
+    QFETCH(QString, shown);
+    QFETCH(bool, saved);
+    CoalEditor* editor = windows_->editor();
+    editor->show();
+    QCOMPARE(Child<QLineEdit>(editor, "txtHuifen")->toolTip(), QStringLiteral("灰分，单位 %\n可填 0～100%，常见 0～60%"));
+    QVERIFY(Child<QLineEdit>(editor, "txtReliang")->toolTip().contains(QStringLiteral("kcal/kg")));
+    Child<QLineEdit>(editor, "txtName")->setText(QStringLiteral("A"));
+    Child<QLineEdit>(editor, "txtJiage")->setText(QStringLiteral("500"));
+    Child<QLineEdit>(editor, "txtHuifen")->setText(ash);
+    if (answer != 0)
+        Prompt::queueAnswer(QMessageBox::StandardButton(answer));
+    QTest::mouseClick(Child<QPushButton>(editor, "btnSubmit"), Qt::LeftButton);
+    QVERIFY(!Prompt::shown().isEmpty());
+    QVERIFY2(Prompt::shown().constFirst().text.startsWith(shown), qPrintable(Prompt::shown().constFirst().text));
+    QCOMPARE(Prompt::shown().constFirst().icon == Prompt::Icon::Question, answer != 0);
+    QCOMPARE(Expect(CountCoals(folder_->folder())), saved ? 1 : 0);
 }
 
 void InventoryWindowTest::settingIdRefillsOpenEditor()

@@ -80,10 +80,9 @@ QString Render(const XlsSheet& sheet)
     CellTable table;
     for (const XlsRow& row : sheet.rows) {
         TableRow cells;
-        for (const XlsCell& cell : row)
-            cells.append(TableCell{cell.displayText(), cell.kind == XlsCell::Kind::Number});
-        while (!cells.isEmpty() && cells.constLast().text.isEmpty())
-            cells.removeLast();
+        for (int c = 0; c < row.size(); ++c)
+            if (!row[c].displayText().isEmpty())
+                cells.append(TableCell{c, row[c].displayText(), row[c].kind == XlsCell::Kind::Number});
         table.rows.append(cells);
     }
     return Render(table);

@@ -9,7 +9,10 @@
 #include <freexl.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 QString XlsCell::displayText() const
 {
@@ -523,6 +526,259 @@ QString FreeXlReason(const QString& path, int code)
     return QStringLiteral("无法读取 Excel 文件 %1（错误代码 %2）").arg(path).arg(code);
 }
 
+// ---------------------------------------------------------------------------
+// Formula results. FreeXL reads a formula cell as an empty cell, although the
+// workbook keeps the result the formula last had beside it. The results are
+// read here from the Workbook stream itself: the Compound File that holds it,
+// then the sheet's FORMULA records.
+
+constexpr quint32 kChainEnd = 0xFFFFFFFE;
+constexpr quint32 kNoSector = 0xFFFFFFFF;
+constexpr int kHeaderBytes = 512;
+
+quint16 U16(const QByteArray& b, qint64 at)
+{
+    return static_cast<quint16>(static_cast<quint8>(b[at]) | (static_cast<quint8>(b[at + 1]) << 8));
+}
+
+quint32 U32(const QByteArray& b, qint64 at)
+{
+    return U16(b, at) | (static_cast<quint32>(U16(b, at + 2)) << 16);
+}
+
+// The sectors of a chain, in order; empty when the chain leaves the table or
+// runs in a circle.
+QVector<quint32> Chain(const QVector<quint32>& table, quint32 start)
+{
+    QVector<quint32> sectors;
+    for (quint32 s = start; s != kChainEnd; s = table[s]) {
+        if (s >= static_cast<quint32>(table.size()) || sectors.size() >= table.size())
+            return {};
+        sectors << s;
+    }
+    return sectors;
+}
+
+// The bytes of a chain of sectors of the given size taken from data (sector s
+// at offset first + s * size), cut to length.
+std::optional<QByteArray> Gather(const QByteArray& data, qint64 first, int size, const QVector<quint32>& sectors,
+                                 qint64 length)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(std::min<qint64>(length, qint64(sectors.size()) * size)));
+    for (quint32 s : sectors) {
+        const qint64 at = first + qint64(s) * size;
+        if (at < 0 || at + size > data.size())
+            return std::nullopt;
+        out.append(data.constData() + at, size);
+        if (out.size() >= length)
+            break;
+    }
+    if (out.size() < length)
+        return std::nullopt;
+    out.truncate(static_cast<qsizetype>(length));
+    return out;
+}
+
+// The stream "Workbook" of a Compound File; nothing when there is none or the
+// file is damaged.
+std::optional<QByteArray> WorkbookStream(const QByteArray& file)
+{
+    if (file.size() < kHeaderBytes || !file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return std::nullopt;
+    const int shift = U16(file, 30);
+    if (shift != 9 && shift != 12)
+        return std::nullopt;
+    const int sector = 1 << shift;
+    const int miniSector = 1 << std::clamp<int>(U16(file, 32), 1, 12);
+    const quint32 miniCutoff = U32(file, 56);
+    const qint64 sectors = file.size() / sector;  // the header takes the place of one
+
+    // The sectors of the allocation table: 109 named in the header, the rest
+    // in a chain of DIFAT sectors.
+    QVector<quint32> fatSectors;
+    const quint32 fatCount = U32(file, 44);
+    for (int i = 0; i < 109 && fatSectors.size() < qint64(fatCount); ++i)
+        fatSectors << U32(file, 76 + 4 * i);
+    for (quint32 d = U32(file, 68); d != kChainEnd && d != kNoSector && fatSectors.size() < qint64(fatCount);) {
+        const qint64 at = qint64(d + 1) * sector;
+        if (d >= sectors || at + sector > file.size() || fatSectors.size() > sectors)
+            return std::nullopt;
+        for (int i = 0; i < sector / 4 - 1 && fatSectors.size() < qint64(fatCount); ++i)
+            fatSectors << U32(file, at + 4 * i);
+        d = U32(file, at + sector - 4);
+    }
+    QVector<quint32> fat;
+    for (quint32 f : fatSectors) {
+        const qint64 at = qint64(f + 1) * sector;
+        if (f >= sectors || at + sector > file.size())
+            return std::nullopt;
+        for (int i = 0; i < sector / 4; ++i)
+            fat << U32(file, at + 4 * i);
+    }
+
+    const QVector<quint32> dirChain = Chain(fat, U32(file, 48));
+    const std::optional<QByteArray> directory = Gather(file, sector, sector, dirChain, qint64(dirChain.size()) * sector);
+    if (!directory || directory->size() < 128)
+        return std::nullopt;
+    const QByteArray& dir = *directory;
+    auto entrySize = [&dir](qint64 at) { return U32(dir, at + 120); };
+    for (qint64 at = 0; at + 128 <= dir.size(); at += 128) {
+        const int nameBytes = std::min<int>(U16(dir, at + 64), 64);
+        if (static_cast<quint8>(dir[at + 66]) != 2 || nameBytes < 2)
+            continue;
+        const QString name = QString::fromUtf16(reinterpret_cast<const char16_t*>(dir.constData() + at), nameBytes / 2 - 1);
+        if (name.compare(QLatin1String("Workbook"), Qt::CaseInsensitive) != 0)
+            continue;
+        const quint32 start = U32(dir, at + 116);
+        const qint64 size = entrySize(at);
+        if (size >= miniCutoff)
+            return Gather(file, sector, sector, Chain(fat, start), size);
+        // A small stream lies in the mini stream, which the root entry holds.
+        const std::optional<QByteArray> ministream
+            = Gather(file, sector, sector, Chain(fat, U32(dir, 116)), entrySize(0));
+        const QVector<quint32> miniFatChain = Chain(fat, U32(file, 60));
+        const std::optional<QByteArray> miniFatBytes
+            = Gather(file, sector, sector, miniFatChain, qint64(miniFatChain.size()) * sector);
+        if (!ministream || !miniFatBytes)
+            return std::nullopt;
+        QVector<quint32> miniFat;
+        for (qint64 i = 0; i + 4 <= miniFatBytes->size(); i += 4)
+            miniFat << U32(*miniFatBytes, i);
+        return Gather(*ministream, 0, miniSector, Chain(miniFat, start), size);
+    }
+    return std::nullopt;
+}
+
+// The text of a BIFF8 string: its characters, compressed (one byte each) or not.
+QString BiffChars(const QByteArray& b, qint64 at, int count, bool wide)
+{
+    count = static_cast<int>(std::min<qint64>(count, (b.size() - at) / (wide ? 2 : 1)));
+    if (count <= 0)
+        return QString();
+    if (wide)
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + at), count);
+    return QString::fromLatin1(b.constData() + at, count);
+}
+
+QString BiffErrorText(int code)
+{
+    switch (code) {
+    case 0x00: return QStringLiteral("#NULL!");
+    case 0x07: return QStringLiteral("#DIV/0!");
+    case 0x0F: return QStringLiteral("#VALUE!");
+    case 0x17: return QStringLiteral("#REF!");
+    case 0x1D: return QStringLiteral("#NAME?");
+    case 0x24: return QStringLiteral("#NUM!");
+    default: return QStringLiteral("#N/A");
+    }
+}
+
+struct FormulaResult {
+    int row = 0;
+    int column = 0;
+    XlsCell cell;
+};
+
+// The results of the formula cells of the named sheet, as the workbook last
+// calculated them. Empty for a stream that is not BIFF8 or that the sheet is
+// not in.
+QVector<FormulaResult> FormulaResults(const QByteArray& stream, const QString& sheetName)
+{
+    QVector<FormulaResult> results;
+    // The sheet's place in the stream, from its BOUNDSHEET record in the globals.
+    qint64 sheetAt = -1;
+    for (qint64 at = 0; at + 4 <= stream.size();) {
+        const quint16 type = U16(stream, at);
+        const quint16 length = U16(stream, at + 2);
+        const qint64 body = at + 4;
+        if (body + length > stream.size())
+            return results;
+        if (at == 0 && (type != 0x0809 || length < 2 || U16(stream, body) != 0x0600))
+            return results;  // not BIFF8
+        if (type == 0x000A)
+            break;
+        if (type == 0x0085 && length >= 8) {
+            const int count = static_cast<quint8>(stream[body + 6]);
+            const bool wide = (static_cast<quint8>(stream[body + 7]) & 1) != 0;
+            if (BiffChars(stream, body + 8, count, wide) == sheetName) {
+                sheetAt = U32(stream, body);
+                break;
+            }
+        }
+        at = body + length;
+    }
+    if (sheetAt < 0 || sheetAt >= stream.size())
+        return results;
+
+    int depth = 0;
+    qint64 stringFor = -1;  // the result waiting for its STRING record
+    for (qint64 at = sheetAt; at + 4 <= stream.size();) {
+        const quint16 type = U16(stream, at);
+        const quint16 length = U16(stream, at + 2);
+        const qint64 body = at + 4;
+        if (body + length > stream.size())
+            break;
+        at = body + length;
+        if (type == 0x0809) {
+            ++depth;  // the sheet's own BOF, or a chart's inside it
+        } else if (type == 0x000A) {
+            if (--depth <= 0)
+                break;
+        } else if (depth == 1 && type == 0x0006 && length >= 14) {
+            FormulaResult result;
+            result.row = U16(stream, body);
+            result.column = U16(stream, body + 2);
+            stringFor = -1;
+            if (U16(stream, body + 12) != 0xFFFF) {
+                const double value
+                    = std::bit_cast<double>(U32(stream, body + 6) | (static_cast<quint64>(U32(stream, body + 10)) << 32));
+                if (!std::isfinite(value))
+                    continue;
+                result.cell = XlsCell::fromNumber(value);
+            } else {
+                const int kind = static_cast<quint8>(stream[body + 6]);
+                const int value = static_cast<quint8>(stream[body + 8]);
+                if (kind == 0) {
+                    stringFor = results.size();
+                } else if (kind == 1) {
+                    result.cell = XlsCell::fromText(value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                } else if (kind == 2) {
+                    result.cell = XlsCell::fromText(BiffErrorText(value));
+                }
+            }
+            results << result;
+        } else if (depth == 1 && type == 0x0207 && stringFor >= 0 && length >= 3) {
+            const bool wide = (static_cast<quint8>(stream[body + 2]) & 1) != 0;
+            results[stringFor].cell = XlsCell::fromText(BiffChars(stream, body + 3, U16(stream, body), wide));
+            stringFor = -1;
+        }
+    }
+    return results;
+}
+
+// Puts the formula results into the cells FreeXL left empty.
+void AddFormulaResults(const QString& path, XlsSheet& sheet)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const std::optional<QByteArray> stream = WorkbookStream(file.readAll());
+    if (!stream)
+        return;
+    for (const FormulaResult& result : FormulaResults(*stream, sheet.name)) {
+        if (result.cell.isEmpty() || result.row >= kXlsMaxRows || result.column >= kXlsMaxColumns)
+            continue;
+        if (sheet.rows.size() <= result.row)
+            sheet.rows.resize(result.row + 1);
+        XlsRow& row = sheet.rows[result.row];
+        if (row.size() <= result.column)
+            row.resize(result.column + 1);
+        if (row[result.column].kind == XlsCell::Kind::Empty)
+            row[result.column] = result.cell;
+    }
+}
+
 }  // namespace
 
 Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
@@ -604,5 +860,6 @@ Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
         row.resize(used);
         sheet->rows.append(std::move(row));
     }
+    AddFormulaResults(path, *sheet);
     return result;
 }

@@ -53,5 +53,6 @@ QByteArray BuildCompoundFile(const QByteArray& workbook);
 Status WriteXlsFile(const QString& path, const XlsSheet& sheet);
 
 // Reads the cells of the sheet named sheetName (the first sheet when there is
-// none of that name).
+// none of that name). A formula cell holds the result the workbook keeps for
+// it (a number, a text, TRUE/FALSE or an error such as #N/A).
 Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName = QStringLiteral("Sheet1"));

@@ -33,6 +33,10 @@ Status WriteXlsxFile(const QString& path, const XlsSheet& sheet, const XlsxLayou
 // set), numbers formatted as dates (the date as text, "yyyy-MM-dd" with
 // " HH:mm:ss" when it has a time of day) or as percentages (the number times
 // 100 followed by "%", as the sheet shows it), booleans ("TRUE"/"FALSE"),
-// formula results, and cells placed by their references, gaps included.
-// A damaged, cut-off or foreign file gives a message.
+// formula results (a formula the file holds no result for is marked
+// uncomputed), and cells placed by their references, gaps included. The sheet
+// is read as it is inflated; a sheet beyond the limits of a table
+// (kTableMaxRows, rows numbered or not; kTableMaxCells; a cell longer than
+// kXlsMaxTextLength) is refused with the reason. A damaged, cut-off or foreign
+// file gives a message.
 Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& progress = {});
