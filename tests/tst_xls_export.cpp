@@ -178,9 +178,11 @@ void XlsExportTest::planExport()
             h << c.header;
         return h;
     };
+    // A number reads back in its shortest form ("300.00" as 300).
     auto cells = [](const ListData& list, int r) {
-        QStringList c{list.rows[r].text};
-        c += list.rows[r].subItems;
+        QStringList c;
+        for (int k = 0; k < list.columnCount(); ++k)
+            c << SheetCell(list.cell(r, k), list.columns[k].numeric).displayText();
         while (!c.isEmpty() && c.constLast().isEmpty())
             c.removeLast();
         return c;

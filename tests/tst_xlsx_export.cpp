@@ -4,6 +4,7 @@
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
 #include "export/XlsxFile.h"
+#include "export/XlsxWriter.h"
 
 #include <QFile>
 #include <QSet>
@@ -166,7 +167,7 @@ void XlsxExportTest::failuresLeaveTheOldFile_data()
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("message");
     QTest::newRow("too many rows") << "old.xlsx" << kXlsxMaxRows + 1 << "超过了工作表的上限";
-    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "无法写入文件 new.xlsx";
+    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "不存在";
     QTest::newRow("target is a folder") << "folder" << 1 << "这是一个文件夹";
 }
 
