@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <numeric>
@@ -256,9 +257,12 @@ int ReportList::columnPixels(int column, int twips) const
 {
     // The twips widths were chosen for a smaller font than a CJK desktop font;
     // a column is never narrower than its header or a four-digit value with
-    // two decimals, so that neither is cut off.
+    // two decimals (or a record number of seven digits), so that neither is
+    // cut off; a first column with check boxes makes room for the box too.
     const QFontMetrics metrics(font());
-    const int padding = 14;
+    int padding = 14;
+    if (column == 0 && model_->checkable())
+        padding += style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + 8;
     const int header = metrics.horizontalAdvance(model_->list().columns[column].header) + padding;
     const int value = metrics.horizontalAdvance(QStringLiteral("0000.00")) + padding;
     return std::max({twipsToPixels(twips), header, value});
@@ -295,6 +299,7 @@ int ReportList::columnWidthTwips(int column) const
 void ReportList::setCheckBoxes(bool on)
 {
     model_->setCheckable(on);
+    applyWidths();
 }
 
 void ReportList::sortRows(int column, Qt::SortOrder order)

@@ -35,6 +35,7 @@ public:
     void setHeader(int column, const QString& header);
     void setColumnWidth(int column, int twips) { list_.columns[column].width = twips; }
     void setCheckable(bool on);
+    bool checkable() const { return checkable_; }
     void sortRows(int column, Qt::SortOrder order);
 
 signals:
