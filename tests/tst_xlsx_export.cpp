@@ -133,6 +133,10 @@ void XlsxExportTest::cellsReadBack()
     sheet.rows.append({XlsCell::fromText(QStringLiteral("0012")), XlsCell::fromNumber(12.5), XlsCell::fromText(QString()),
                        XlsCell::fromNumber(-3), XlsCell::fromText(QStringLiteral("=SUM(A1)"))});
     sheet.rows.append({XlsCell::fromNumber(1e-7), XlsCell::fromText(QString(5000, QChar(0x7164)))});
+    // Blanks kept at both ends; characters XML cannot carry, and a text that
+    // looks like their escape, come back as they were.
+    sheet.rows.append({XlsCell::fromText(QStringLiteral("  两端空格 ")), XlsCell::fromText(QStringLiteral("a\x01" "b\rc")),
+                       XlsCell::fromText(QStringLiteral("_x0041_")), XlsCell::fromNumber(12.5, 2)});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("导出.xlsx"));
     QVERIFY(WriteXlsxFile(path, sheet).ok());
