@@ -2,7 +2,6 @@
 
 #include "base/Files.h"
 
-#include <QFileInfo>
 #include <QLocale>
 #include <QMap>
 #include <QXmlStreamWriter>
