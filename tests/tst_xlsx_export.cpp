@@ -1,6 +1,7 @@
 #include "support/TableText.h"
 #include "support/TestFolder.h"
 
+#include "base/Files.h"
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
 #include "export/XlsxFile.h"
@@ -170,9 +171,11 @@ void XlsxExportTest::failuresLeaveTheOldFile_data()
     QTest::addColumn<QString>("target");   // relative to a temporary folder
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("message");
-    QTest::newRow("too many rows") << "old.xlsx" << kXlsxMaxRows + 1 << "超过了工作表的上限";
-    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "不存在";
-    QTest::newRow("target is a folder") << "folder" << 1 << "这是一个文件夹";
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("too many rows") << "old.xlsx" << kXlsxMaxRows + 1 << "超过了工作表的上限" << false;
+    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "不存在" << false;
+    QTest::newRow("target is a folder") << "folder" << 1 << "这是一个文件夹" << false;
+    QTest::newRow("disk full") << "old.xlsx" << 1 << "磁盘空间不足" << true;
 }
 
 void XlsxExportTest::failuresLeaveTheOldFile()
@@ -180,6 +183,7 @@ void XlsxExportTest::failuresLeaveTheOldFile()
     QFETCH(QString, target);
     QFETCH(int, rows);
     QFETCH(QString, message);
+    QFETCH(bool, fullDisk);
     QTemporaryDir dir;
     const QString path = dir.filePath(target);
     QVERIFY(WriteBytes(dir.filePath(QStringLiteral("old.xlsx")), "old content"));
@@ -187,7 +191,9 @@ void XlsxExportTest::failuresLeaveTheOldFile()
     XlsSheet sheet;
     sheet.rows.resize(rows);
     sheet.rows[0] = {XlsCell::fromText(QStringLiteral("名称"))};
+    SimulateFullDiskForWrites(fullDisk ? 1 : 0);
     const Status written = WriteXlsxFile(path, sheet);
+    SimulateFullDiskForWrites(0);
     QVERIFY(!written.ok());
     QVERIFY2(written.message().contains(message), qPrintable(written.message()));
     QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("old.xlsx"))), QByteArray("old content"));
