@@ -13,5 +13,6 @@ sanitized=$(cd build-sanitize && ctest -N -R "$pattern" | sed -n 's/^ *Test *#[0
 if [ -n "$sanitized" ]; then
   cmake --build build-sanitize --target $sanitized
   (cd build-sanitize && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+     LSAN_OPTIONS=suppressions="$PWD/../scripts/lsan.supp" \
      UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -R "$pattern")
 fi
