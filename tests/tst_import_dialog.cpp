@@ -113,7 +113,7 @@ InventoryWindow* ImportDialogTest::inventory()
 
 QStringList ImportDialogTest::inventoryNames()
 {
-    return Child<ReportList>(inventory(), "ListView1")->listData().columnCells(1);
+    return Child<ReportList>(inventory(), "ListView1")->columnCells(1);
 }
 
 ImportDialog* ImportDialogTest::waitForRead()

@@ -63,7 +63,7 @@ private:
     InventoryWindow* open();
     ReportList* list() { return Child<ReportList>(window_, "ListView1"); }
     QString count() { return Child<QLabel>(window_, "labCONUT")->text(); }
-    QStringList names() { return list()->listData().columnCells(1); }
+    QStringList names() { return list()->columnCells(1); }
     void tick(int row);
 
     std::unique_ptr<TestFolder> folder_;
@@ -144,22 +144,22 @@ void InventoryWindowTest::addThroughEditorThenEdit()
     QCOMPARE(names(), QStringList{"新煤"});
     QCOMPARE(count(), QStringLiteral("1 种"));
     const ListData& shown = list()->listData();
-    QCOMPARE(shown.cell(0, shown.findColumn(QStringLiteral("灰分"))), QStringLiteral("12.30"));
-    QCOMPARE(shown.cell(0, shown.findColumn(QStringLiteral("库存"))), QStringLiteral("0"));
+    QCOMPARE(list()->cellText(0, shown.findColumn(QStringLiteral("灰分"))), QStringLiteral("12.30"));
+    QCOMPARE(list()->cellText(0, shown.findColumn(QStringLiteral("库存"))), QStringLiteral("0"));
 
     // Edit: the selected row's coal comes into the editor in its stored form.
     list()->selectRow(0);
     Trigger(window_, 3);
     editor = windows_->existingEditor();
     QVERIFY(editor);
-    QCOMPARE(editor->id(), shown.cell(0, 0).toInt());
+    QCOMPARE(editor->id(), list()->cellText(0, 0).toInt());
     QCOMPARE(Child<QLineEdit>(editor, "txtJiage")->text(), QStringLiteral("650.00"));
     QCOMPARE(Child<QLineEdit>(editor, "txtHuifen")->text(), QStringLiteral("12.30"));
     Child<QLineEdit>(editor, "txtJiage")->setText(QStringLiteral("700"));
     QTest::mouseClick(Child<QPushButton>(editor, "btnSubmit"), Qt::LeftButton);
     QCOMPARE(Prompt::lastText(), QStringLiteral("修改成功！"));
     QCOMPARE(count(), QStringLiteral("1 种"));
-    QCOMPARE(list()->listData().cell(0, 19), QStringLiteral("700.00"));
+    QCOMPARE(list()->cellText(0, 19), QStringLiteral("700.00"));
 }
 
 void InventoryWindowTest::editorMessages_data()
@@ -340,8 +340,13 @@ void InventoryWindowTest::headerClicksToggleOrder()
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     };
+    tick(0);                // B
+    list()->selectRow(1);   // C
     clickHeader(1);
     QCOMPARE(names(), (QStringList{"C", "B", "A"}));
+    // The tick and the selection follow their coals.
+    QCOMPARE(list()->checkedRows(), QVector<int>{1});
+    QCOMPARE(list()->selectedRows(), QVector<int>{0});
     clickHeader(1);
     QCOMPARE(names(), (QStringList{"A", "B", "C"}));
     // The order flips whichever column is clicked next.

@@ -287,7 +287,7 @@ void MainMenusTest::restoreBringsBackTheCoals()
     Action("munCangKu")->trigger();
     auto* list = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
     QCOMPARE(list->rowCount(), 2);
-    QCOMPARE(list->listData().columnCells(1), (QStringList{"甲", "乙"}));
+    QCOMPARE(list->columnCells(1), (QStringList{"甲", "乙"}));
 }
 
 void MainMenusTest::restoreRefusesATextFile()
@@ -346,8 +346,8 @@ void MainMenusTest::restoreReloadsEveryOpenWindow()
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已经成功还原！请重新登陆 "));
 
     auto* coals = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
-    QCOMPARE(coals->listData().columnCells(1), (QStringList{"甲", "乙"}));
-    QCOMPARE(coals->listData().columnCells(0), (QStringList{"1", "2"}));
+    QCOMPARE(coals->columnCells(1), (QStringList{"甲", "乙"}));
+    QCOMPARE(coals->columnCells(0), (QStringList{"1", "2"}));
     auto* plans = g_windows->existingHistory()->findChild<ReportList*>("lsvLeft");
     QCOMPARE(plans->listData().columnCells(1), QStringList{"备份中的方案"});
     QVERIFY(!editorAlive);

@@ -127,16 +127,17 @@ QByteArray Font(bool bold)
     return b.data;
 }
 
-QByteArray Xf(bool style)
+QByteArray Xf(bool style, quint16 numberFormat = 0)
 {
     Bytes b;
     b.u16(0);                          // font 0
-    b.u16(0);                          // format "General"
+    b.u16(numberFormat);               // 0 is "General"
     b.u16(style ? 0xFFF5 : 0x0001);    // locked; a style format has no parent
     b.u8(0x20);                        // general alignment, bottom
     b.u8(0);
     b.u8(0);
-    b.u8(style ? 0x00 : 0xF8);         // attributes this cell format sets itself
+    // Attributes this cell format sets itself (the number format too when it has one).
+    b.u8(style ? 0x00 : (numberFormat != 0 ? 0xFC : 0xF8));
     b.u32(0);                          // no borders
     b.u32(0);
     b.u16(0x20C0);                     // default pattern colours
@@ -242,6 +243,21 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
                 }
             }
 
+    // Number formats: one cell format per number of decimals shown. Two
+    // decimals have a built-in format ("0.00"); others get one of the
+    // workbook's own, numbered from 164 as the format reserves.
+    QVector<int> decimalsUsed;
+    for (const XlsRow& row : sheet.rows)
+        for (const XlsCell& cell : row)
+            if (cell.kind == XlsCell::Kind::Number && cell.decimals > 0 && !decimalsUsed.contains(cell.decimals))
+                decimalsUsed << cell.decimals;
+    std::sort(decimalsUsed.begin(), decimalsUsed.end());
+    auto formatOf = [](int decimals) { return static_cast<quint16>(decimals == 2 ? 2 : 163 + decimals); };
+    auto cellXfOf = [&decimalsUsed](const XlsCell& cell) {
+        const int at = cell.kind == XlsCell::Kind::Number ? static_cast<int>(decimalsUsed.indexOf(cell.decimals)) : -1;
+        return static_cast<quint16>(at < 0 ? kCellXf : kCellXf + 1 + at);
+    };
+
     // Workbook globals.
     Bytes globals;
     Record(globals, 0x0809, Bof(0x0005));
@@ -265,9 +281,22 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
     }
     for (int i = 0; i < 5; ++i)  // fonts 0 to 3 and 5 (there is no font 4)
         Record(globals, 0x0031, Font(false));
+    for (int decimals : decimalsUsed) {
+        if (formatOf(decimals) == 2)
+            continue;
+        const QString code = QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+        Bytes b;  // FORMAT
+        b.u16(formatOf(decimals));
+        b.u16(static_cast<quint16>(code.size()));
+        b.u8(0x01);
+        b.utf16(code);
+        Record(globals, 0x041E, b.data);
+    }
     for (int i = 0; i < 15; ++i)
         Record(globals, 0x00E0, Xf(true));
     Record(globals, 0x00E0, Xf(false));
+    for (int decimals : decimalsUsed)
+        Record(globals, 0x00E0, Xf(false, formatOf(decimals)));
     {
         Bytes b;  // the built-in style "Normal"
         b.u16(0x8000);
@@ -337,7 +366,7 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
             Bytes b;
             b.u16(static_cast<quint16>(r));
             b.u16(static_cast<quint16>(c));
-            b.u16(kCellXf);
+            b.u16(cellXfOf(cell));
             if (cell.kind == XlsCell::Kind::Number) {
                 b.f64(cell.number);
                 Record(ws, 0x0203, b.data);
