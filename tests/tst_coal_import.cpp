@@ -16,15 +16,20 @@ Q_DECLARE_METATYPE(FailureKind)
 
 namespace {
 
-// Rows of cells written "a|b|c"; a cell written "#12" is a numeric cell.
+// Rows of cells written "a|b|c"; a cell written "#12" is a numeric cell, "=?"
+// a formula the file holds no result for.
 CellTable Table(const QStringList& rows)
 {
     CellTable table;
     for (const QString& row : rows) {
         TableRow cells;
-        for (const QString& cell : row.split(QLatin1Char('|'))) {
-            const bool number = cell.startsWith(QLatin1Char('#'));
-            cells.append(TableCell{number ? cell.mid(1) : cell, number});
+        const QStringList texts = row.split(QLatin1Char('|'));
+        for (int c = 0; c < texts.size(); ++c) {
+            const bool number = texts[c].startsWith(QLatin1Char('#'));
+            if (texts[c] == u"=?")
+                cells.append(TableCell{c, QString(), false, true});
+            else if (!texts[c].isEmpty())
+                cells.append(TableCell{c, number ? texts[c].mid(1) : texts[c], number});
         }
         table.rows.append(cells);
     }
@@ -81,7 +86,10 @@ private slots:
     void rowProblems();
     void valuesAsTheEditorStoresThem_data();
     void valuesAsTheEditorStoresThem();
+    void heatInMegajoules_data();
+    void heatInMegajoules();
     void namesAlreadyInTheInventory();
+    void updateKeepsWhatBlankCellsDoNotGive();
     void updateOrSkip_data();
     void updateOrSkip();
     void nothingImportedOnCancelOrFailure_data();
@@ -89,6 +97,8 @@ private slots:
     void damagedFilesImportNothing();
     void filesFromOtherPrograms_data();
     void filesFromOtherPrograms();
+    void formulasFromOtherPrograms_data();
+    void formulasFromOtherPrograms();
     void ownExportRoundTrip_data();
     void ownExportRoundTrip();
 };
@@ -217,6 +227,42 @@ void CoalImportTest::rowProblems_data()
     QTest::newRow("blanks around a name dropped and noted") << " 煤A |350" << QStringList{}
                                                             << QStringList{"去掉了煤名称前后的空格"};
     QTest::newRow("percent sign alone is no number") << "煤A|350|%" << QStringList{"灰分不是数字：%"} << QStringList{};
+
+    // The coal editor's rule: each value within its field's range, every name sound.
+    QTest::newRow("stock below zero") << "煤A|350||-5" << QStringList{"库存 -5 超出了范围 0～1亿吨"}
+                                      << QStringList{};
+    QTest::newRow("shovel weight of zero") << "煤A|350|||0" << QStringList{"每铲重量 0 超出了范围 0～1000吨（不含0）"}
+                                           << QStringList{};
+    QTest::newRow("shovel weight below zero") << "煤A|350|||-5"
+                                              << QStringList{"每铲重量 -5 超出了范围 0～1000吨（不含0）"} << QStringList{};
+    QTest::newRow("price of 1e15") << "煤A|1e15" << QStringList{"价格 1e+15 超出了范围 -100万～100万元/吨"}
+                                   << QStringList{};
+    QTest::newRow("ash of 1e300") << "煤A|350|1e300" << QStringList{"灰分 1e+300 超出了范围 0～100%"} << QStringList{};
+    QTest::newRow("ash above 100") << "煤A|350|250" << QStringList{"灰分 250 超出了范围 0～100%"} << QStringList{};
+    QTest::newRow("unusual ash is noted") << "煤A|350|75" << QStringList{} << QStringList{"灰分 75 不在常见范围 0～60% 内"};
+    QTest::newRow("unusual price is noted") << "煤A|-5" << QStringList{}
+                                            << QStringList{"价格 -5 不在常见范围 0～10000元/吨 内"};
+    const auto nameRow = [](const QString& name, const QString& problem) {
+        return QStringList{name + QStringLiteral("|350")} << problem;
+    };
+    const QList<QPair<const char*, QStringList>> names = {
+        {"zero-width space", nameRow(QStringLiteral("煤\u200BA"), "煤名称含有看不见的字符 U+200B（第 2 个字符），请删去")},
+        {"right-to-left override", nameRow(QStringLiteral("\u202E煤A"), "煤名称含有看不见的字符 U+202E（第 1 个字符），请删去")},
+        {"byte order mark", nameRow(QStringLiteral("\uFEFF煤A"), "煤名称含有看不见的字符 U+FEFF（第 1 个字符），请删去")},
+        {"NUL (_x0000_ in a workbook)", nameRow(QStringLiteral("煤") + QChar(0) + "A", "煤名称含有控制字符 U+0000（第 2 个字符），请删去")},
+        {"line feed", nameRow(QStringLiteral("煤\nA"), "煤名称含有控制字符 U+000A（第 2 个字符），请删去")},
+        {"tab", nameRow(QStringLiteral("煤\tA"), "煤名称含有控制字符 U+0009（第 2 个字符），请删去")},
+        {"101 characters", nameRow(QString(101, QChar(u'煤')), "煤名称太长：有 101 个字符，最多 100 个")},
+        {"100 characters, one outside the first plane", nameRow(QString(99, QChar(u'煤')) + QStringLiteral("\U0002000B"), "")},
+    };
+    for (const auto& [what, row] : names)
+        QTest::newRow(what) << row[0] << (row[1].isEmpty() ? QStringList{} : QStringList{row[1]}) << QStringList{};
+    QTest::newRow("control character in a value, named with its column")
+        << QStringLiteral("煤A|35\x01" "0") << QStringList{"价格（第 2 列）含有控制字符或看不见的字符：35<U+0001>0"}
+        << QStringList{};
+    QTest::newRow("formula without its result")
+        << "煤A|350|=?" << QStringList{"灰分（第 3 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入"}
+        << QStringList{};
 }
 
 void CoalImportTest::rowProblems()
@@ -244,7 +290,7 @@ void CoalImportTest::valuesAsTheEditorStoresThem_data()
     QTest::newRow("halves away from zero") << "12.345" << "350.455" << "12.35" << 350.46;
     QTest::newRow("numeric cells") << "#10.25" << "#1350.5" << "10.25" << 1350.5;
     QTest::newRow("exponent, blanks, signs") << " 1.5e1 " << "+3.5E2" << "15.00" << 350.0;
-    QTest::newRow("negative") << "-0.5" << "-12" << "-0.50" << -12.0;
+    QTest::newRow("negative price") << "0.5" << "-12" << "0.50" << -12.0;
     QTest::newRow("percent") << "12.3%" << "350" << "12.30" << 350.0;
 }
 
@@ -266,6 +312,53 @@ void CoalImportTest::valuesAsTheEditorStoresThem()
     QCOMPARE(stored.Liu, QString());
 }
 
+void CoalImportTest::heatInMegajoules_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QStringList>("cells");    // the column's cells, one coal each
+    QTest::addColumn<QStringList>("stored");   // the values stored
+    QTest::addColumn<QString>("firstNote");    // the first row's note; "" for none
+
+    QTest::newRow("header says MJ/kg") << "Qnet,ar(MJ/kg)" << QStringList{"25.10", "21.8"}
+                                       << QStringList{"5995.03", "5206.84"} << "发热量由 25.1 MJ/kg 换算";
+    QTest::newRow("header says 兆焦, numbers large") << "低位发热量（兆焦/千克）" << QStringList{"25.1", "60"}
+                                                << QStringList{"5995.03", ""} << "发热量由 25.1 MJ/kg 换算";
+    QTest::newRow("no unit, every value below 50") << "发热量" << QStringList{"25.1", "23"}
+                                                   << QStringList{"5995.03", "5493.46"}
+                                                   << "发热量由 25.1 MJ/kg 换算";
+    QTest::newRow("gross heat in MJ") << "高位" << QStringList{"30", ""} << QStringList{"7165.38", ""}
+                                      << "高位由 30 MJ/kg 换算";
+    QTest::newRow("no unit, one value in kcal/kg: nothing converted")
+        << "发热量" << QStringList{"25.1", "5600"} << QStringList{"25.10", "5600.00"}
+        << "发热量 25.1 不在常见范围 1000～8000 kcal/kg 内";
+    QTest::newRow("header says kcal") << "发热量(kcal/kg)" << QStringList{"25.1", "23"} << QStringList{"25.10", "23.00"}
+                                      << "发热量 25.1 不在常见范围 1000～8000 kcal/kg 内";
+    QTest::newRow("ash below 50 stays ash") << "灰分" << QStringList{"25.1", "23"} << QStringList{"25.10", "23.00"} << "";
+}
+
+// A heat column in MJ/kg is converted to kcal/kg, noted on each row; a value
+// converted beyond the range is refused like any other.
+void CoalImportTest::heatInMegajoules()
+{
+    QFETCH(QString, header);
+    QFETCH(QStringList, cells);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, firstNote);
+    Result<ImportPreview> preview = MakeImportPreview(
+        Table({"名称|价格|" + header, "煤A|1|" + cells[0], "煤B|1|" + cells[1]}), {});
+    QVERIFY2(preview.ok(), qPrintable(preview.message()));
+    const int field = MatchColumnHeader(header);
+    const bool converted = firstNote.contains(QStringLiteral("换算"));
+    QCOMPARE(preview->megajoules[field], converted);
+    QCOMPARE(preview->columnNotes.size(), converted ? 1 : 0);
+    QCOMPARE(preview->rows[0].notes.value(0), firstNote);
+    for (int r = 0; r < 2; ++r) {
+        QCOMPARE(preview->rows[r].ok(), !(converted && cells[r] == u"60"));
+        if (preview->rows[r].ok())
+            QCOMPARE(IndexValue(preview->rows[r].coal, field - 1), stored[r]);
+    }
+}
+
 void CoalImportTest::namesAlreadyInTheInventory()
 {
     TestFolder t;
@@ -282,6 +375,51 @@ void CoalImportTest::namesAlreadyInTheInventory()
     QCOMPARE(preview->rows[2].existingId, b);
     QCOMPARE(preview->rows[3].problems, QStringList{QStringLiteral("与第 2 行的煤名称重复")});
     QCOMPARE(preview->existingCount(), 2);
+
+    // A name is one name however its accent is composed.
+    const int accented = SaveNew(t.folder(), MakeCoal(QStringLiteral("e\u0301煤"), 4));
+    QVERIFY(WriteBytes(path, QStringLiteral("名称,价格\n\u00E9煤,1\ne\u0301煤,2\n").toUtf8()));
+    preview = ReadImportFile(t.folder(), path);
+    QVERIFY2(preview.ok(), qPrintable(preview.message()));
+    QCOMPARE(preview->rows[0].existingId, accented);
+    QCOMPARE(preview->rows[1].problems, QStringList{QStringLiteral("与第 2 行的煤名称重复")});
+}
+
+// An update takes what the file gives and keeps what a blank cell does not
+// give; the preview says which values change, from what to what.
+void CoalImportTest::updateKeepsWhatBlankCellsDoNotGive()
+{
+    TestFolder t;
+    Mei shanxi = MakeCoal(QStringLiteral("山西煤"), 400);
+    shanxi.Liu = QStringLiteral("0.80");
+    shanxi.HuiFen = QStringLiteral("10.00");
+    SaveNew(t.folder(), shanxi);
+    Mei datong = MakeCoal(QStringLiteral("大同煤"), 300);
+    datong.HuiFen = QStringLiteral("9.00");
+    SaveNew(t.folder(), datong);
+    const QString path = t.path(QStringLiteral("update.csv"));
+    QVERIFY(WriteBytes(path, QStringLiteral("名称,硫分,灰分,价格\n山西煤,,12,500\n大同煤,0.5,9,\n新煤,,,\n").toUtf8()));
+
+    Result<ImportPreview> preview = ReadImportFile(t.folder(), path);
+    QVERIFY2(preview.ok(), qPrintable(preview.message()));
+    using Changes = QVector<FieldChange>;
+    const int sulphur = ImportIndexField(5);
+    const int ash = ImportIndexField(6);
+    QCOMPARE(preview->rows[0].changes, (Changes{{ash, "10.00", "12.00"}, {kImportPrice, "400.00", "500.00"}}));
+    QCOMPARE(preview->rows[1].changes, (Changes{{sulphur, "", "0.50"}}));
+    QVERIFY(preview->rows[1].ok());  // a price the inventory has already
+    QCOMPARE(preview->rows[2].problems, QStringList{QStringLiteral("没有价格")});
+
+    Result<ImportCounts> counts = ImportCoals(t.folder(), *preview, ExistingNames::Update, kSavedAt);
+    QVERIFY2(counts.ok(), qPrintable(counts.message()));
+    QCOMPARE(counts->message(), QStringLiteral("导入 0 种煤，更新 2 种，跳过 1 行"));
+    const Mei a = StoredCoal(t.folder(), QStringLiteral("山西煤"));
+    QCOMPARE(a.Liu, QStringLiteral("0.80"));
+    QCOMPARE(a.HuiFen, QStringLiteral("12.00"));
+    QCOMPARE(a.JiaGe, 500.0);
+    const Mei b = StoredCoal(t.folder(), QStringLiteral("大同煤"));
+    QCOMPARE(b.Liu, QStringLiteral("0.50"));
+    QCOMPARE(b.JiaGe, 300.0);
 }
 
 void CoalImportTest::updateOrSkip_data()
@@ -410,7 +548,9 @@ void CoalImportTest::filesFromOtherPrograms()
     QCOMPARE(preview->unknownHeaders(), (QStringList{"序号", "化验日期"}));
     QCOMPARE(preview->rows.size(), 4);
     QCOMPARE(preview->rows[3].problems, QStringList{QStringLiteral("没有价格")});
-    QCOMPARE(preview->rows[1].notes.size(), percentNote ? 1 : 0);
+    // The heat column is headed MJ/kg: every value is converted, and noted.
+    QCOMPARE(preview->rows[1].notes.size(), (percentNote ? 1 : 0) + 1);
+    QCOMPARE(preview->columnNotes.size(), 1);
 
     Result<ImportCounts> counts = ImportCoals(t.folder(), *preview, ExistingNames::Update, kSavedAt);
     QVERIFY2(counts.ok(), qPrintable(counts.message()));
@@ -423,7 +563,7 @@ void CoalImportTest::filesFromOtherPrograms()
     QCOMPARE(a.HuiFen, QStringLiteral("10.25"));
     QCOMPARE(a.Liu, QStringLiteral("0.68"));
     QCOMPARE(a.HuiFaFenVdaf, QStringLiteral("22.10"));
-    QCOMPARE(a.ReLiang, QStringLiteral("26.50"));
+    QCOMPARE(a.ReLiang, QStringLiteral("6329.42"));
     QCOMPARE(a.G, QStringLiteral("85.00"));
     QCOMPARE(a.JiaGe, 1350.5);
     QCOMPARE(a.Kucun, QStringLiteral("1200.00"));
@@ -433,6 +573,29 @@ void CoalImportTest::filesFromOtherPrograms()
     QCOMPARE(coals[1].G, QString());
     QCOMPARE(coals[2].MingCheng, QStringLiteral("低硫,主焦"));
     QCOMPARE(coals[2].Kucun, QStringLiteral("0"));
+}
+
+void CoalImportTest::formulasFromOtherPrograms_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("xls written by gnumeric") << "independent-formula.xls";
+    QTest::newRow("xlsx written by gnumeric") << "independent-formula.xlsx";
+}
+
+// Values that are formulas come in as the results the workbook keeps.
+void CoalImportTest::formulasFromOtherPrograms()
+{
+    QFETCH(QString, file);
+    TestFolder t;
+    Result<ImportPreview> preview = ReadImportFile(t.folder(), DataFile(file));
+    QVERIFY2(preview.ok(), qPrintable(preview.message()));
+    QCOMPARE(preview->goodCount(), 2);
+    Expect(ImportCoals(t.folder(), *preview, ExistingNames::Skip, kSavedAt));
+    const Mei a = StoredCoal(t.folder(), QStringLiteral("公式煤"));
+    QCOMPARE(a.HuiFen, QStringLiteral("10.50"));
+    QCOMPARE(a.Liu, QStringLiteral("0.80"));
+    QCOMPARE(a.JiaGe, 450.0);
+    QCOMPARE(StoredCoal(t.folder(), QStringLiteral("文字煤")).HuiFen, QStringLiteral("7.50"));
 }
 
 void CoalImportTest::ownExportRoundTrip_data()
@@ -450,14 +613,15 @@ void CoalImportTest::ownExportRoundTrip()
     TestFolder source;
     QVector<Mei> coals;
     Mei full = MakeCoal(QStringLiteral("山西焦煤"), 350.46);
+    const double values[kIndexCount] = {5, 8.1, 5500, 6100, 3, 0.6, 10.25, 28, 31, 85, 16, 60, 70, 1350, 62};
     for (int i = 0; i < kIndexCount; ++i)
-        IndexValue(full, i) = FormatIndexValue(i * 7.25 - 3);
+        IndexValue(full, i) = FormatIndexValue(values[i]);
     full.Kucun = QStringLiteral("1200.00");
     full.MeiChan = QStringLiteral("1.50");
-    coals << full << MakeCoal(QStringLiteral("0012"), 0) << MakeCoal(QStringLiteral("煤,\"引号\"<&>"), 1e6)
+    coals << full << MakeCoal(QStringLiteral("0012"), 0) << MakeCoal(QStringLiteral("煤,\"引号\"<&>"), 9876.5)
           << MakeCoal(QStringLiteral("=SUM(A1)"), 0.01);
     Mei zeros = MakeCoal(QStringLiteral("零值煤"), 12);
-    zeros.HuiFen = zeros.Kucun = zeros.MeiChan = QStringLiteral("0");
+    zeros.HuiFen = zeros.Kucun = QStringLiteral("0");  // a shovel weighs more than nothing
     coals << zeros;
     for (const Mei& coal : coals)
         Expect(SaveCoal(source.folder(), coal));

@@ -58,10 +58,21 @@ void EditorFieldsTest::checkFields_data()
     // What no value can hold is no number; quantities cannot be negative.
     QTest::newRow("price beyond a double") << "txtJiage" << "1e400" << false << "填写的价格必须是数字\r\n";
     QTest::newRow("index beyond fifteen digits") << "txtHuifen" << "-2e15" << false << "填写的灰分必须是数字\r\n";
-    QTest::newRow("negative stock") << "txtKuCun" << "-1" << false << "填写的库存不能是负数\r\n";
+    // The coal rule shared with the grid and the import: ranges and names.
+    QTest::newRow("negative stock") << "txtKuCun" << "-1" << false << "填写的库存 -1 超出了范围 0～1亿吨\r\n";
     QTest::newRow("negative tons per shovel") << "txtMeiChan" << "-0.5" << false
-                                              << "填写的每铲等于多少吨不能是负数\r\n";
+                                              << "填写的每铲重量 -0.5 超出了范围 0～1000吨（不含0）\r\n";
+    QTest::newRow("tons per shovel of zero") << "txtMeiChan" << "0" << false
+                                             << "填写的每铲重量 0 超出了范围 0～1000吨（不含0）\r\n";
     QTest::newRow("negative price keeps its rules") << "txtJiage" << "-3" << false << "";
+    QTest::newRow("price of 1e14") << "txtJiage" << "1e14" << false
+                                   << "填写的价格 100000000000000 超出了范围 -100万～100万元/吨\r\n";
+    QTest::newRow("ash of 250") << "txtHuifen" << "250" << false << "填写的灰分 250 超出了范围 0～100%\r\n";
+    QTest::newRow("Vdaf is checked for its range") << "txtHuiFaFenVdaf" << "150" << false
+                                                   << "填写的挥vdaf 150 超出了范围 0～100%\r\n";
+    QTest::newRow("unusual ash is only asked about") << "txtHuifen" << "75" << false << "";
+    QTest::newRow("zero-width space in the name") << "txtName" << "煤\u200BA" << false
+                                                  << "煤名称含有看不见的字符 U+200B（第 2 个字符），请删去\r\n";
 }
 
 void EditorFieldsTest::checkFields()
@@ -108,6 +119,7 @@ void EditorFieldsTest::collectCoal_data()
     QTest::newRow("zero is 0") << "txtKuCun" << "0" << "0";
     QTest::newRow("text in Vdaf is saved empty") << "txtHuiFaFenVdaf" << "abc" << "";
     QTest::newRow("Vdaf value") << "txtHuiFaFenVdaf" << "31" << "31.00";
+    QTest::newRow("name composed to NFC") << "txtName" << "e\u0301煤" << "\u00E9煤";
 }
 
 void EditorFieldsTest::collectCoal()

@@ -89,7 +89,7 @@ void FullDiskTest::writesOnAFullDisk_data()
 {
     QTest::addColumn<QString>("what");
     QTest::addColumn<bool>("replacing");  // an older file of that name is there
-    for (const char* what : {"xls", "html", "plan xls", "plan html", "settings", "backup"}) {
+    for (const char* what : {"xls", "xlsx", "html", "plan xls", "plan xlsx", "plan html", "settings", "backup"}) {
         QTest::newRow(qPrintable(QStringLiteral("%1, new file").arg(QLatin1String(what))))
             << QString::fromLatin1(what) << false;
         QTest::newRow(qPrintable(QStringLiteral("%1, replacing a file").arg(QLatin1String(what))))
@@ -119,10 +119,14 @@ void FullDiskTest::writesOnAFullDisk()
     ShownPlan plan{QStringLiteral("方案"), SomeCoals(3), SomeCoals(200)};
     if (what == QLatin1String("xls"))
         written = ExportListToExcel(folder, SomeCoals(2000), path);
+    else if (what == QLatin1String("xlsx"))
+        written = ExportListToXlsx(folder, SomeCoals(2000), path);
     else if (what == QLatin1String("html"))
         written = ExportListToHtml(folder, SomeCoals(2000), path);
     else if (what == QLatin1String("plan xls"))
         written = ExportPlanToExcel(folder, plan, path);
+    else if (what == QLatin1String("plan xlsx"))
+        written = ExportPlanToXlsx(folder, plan, path);
     else if (what == QLatin1String("plan html"))
         written = ExportPlanToHtml(folder, plan, path);
     else if (what == QLatin1String("settings"))

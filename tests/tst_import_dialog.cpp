@@ -56,6 +56,7 @@ private slots:
     void gbkCsvWithABadPrice();
     void existingNames_data();
     void existingNames();
+    void updateShowsWhatChanges();
     void cancelImportsNothing_data();
     void cancelImportsNothing();
     void unreadableFiles_data();
@@ -112,7 +113,7 @@ InventoryWindow* ImportDialogTest::inventory()
 
 QStringList ImportDialogTest::inventoryNames()
 {
-    return Child<ReportList>(inventory(), "ListView1")->listData().columnCells(1);
+    return Child<ReportList>(inventory(), "ListView1")->columnCells(1);
 }
 
 ImportDialog* ImportDialogTest::waitForRead()
@@ -158,7 +159,7 @@ void ImportDialogTest::gbkCsvWithABadPrice()
     QCOMPARE(rows.columnCells(0), (QStringList{"2", "3", "4"}));
     QCOMPARE(rows.cell(1, kNotes), QStringLiteral("价格不是数字：约500"));
     QCOMPARE(rows.cell(2, kNotes), QStringLiteral("灰分去掉了百分号"));
-    QCOMPARE(rows.cell(2, rows.findColumn(QStringLiteral("灰分"))), QStringLiteral("8.50"));
+    QCOMPARE(rows.cell(2, rows.findColumn(QStringLiteral("灰分(%)"))), QStringLiteral("8.50"));
     QVERIFY(Child<QLabel>(dialog, "lbSummary")->text().startsWith(QStringLiteral("共 3 行：2 行可以导入，1 行有问题不导入。")));
     QVERIFY(Child<QPushButton>(dialog, "btnImport")->isEnabled());
     QVERIFY(Prompt::shown().isEmpty());
@@ -218,6 +219,32 @@ void ImportDialogTest::existingNames()
     QCOMPARE(stored[0].HuiFen, ash);
     QCOMPARE(stored[0].Liu, QStringLiteral("0.50"));  // the file has no sulphur column
     QCOMPARE(inventoryNames(), (QStringList{"甲煤", "乙煤"}));
+}
+
+// With "update" chosen, each value that changes shows old and new, a blank
+// cell the stored value it keeps; each value column names its unit and, on
+// its header, its ranges.
+void ImportDialogTest::updateShowsWhatChanges()
+{
+    Mei kept = MakeCoal(QStringLiteral("山西煤"), 400);
+    kept.Liu = QStringLiteral("0.80");
+    kept.HuiFen = QStringLiteral("10.00");
+    Expect(SaveCoal(folder_->folder(), kept));
+    ImportDialog* dialog = importFrom(write(QStringLiteral("coals.csv"), "名称,硫分,灰分,价格\n山西煤,,12,500\n"));
+    QVERIFY(dialog);
+    QTest::mouseClick(Child<QRadioButton>(dialog, "optExisting_0"), Qt::LeftButton);
+    const ListData& rows = preview(dialog)->listData();
+    QCOMPARE(rows.rows[0].subItems.mid(kNotes - 1),
+             (QStringList{"", "0.80", "10.00 → 12.00", "400.00 → 500.00"}));
+    const QAbstractItemModel* model = preview(dialog)->model();
+    QCOMPARE(model->headerData(kNotes + 2, Qt::Horizontal).toString(), QStringLiteral("灰分(%)"));
+    QCOMPARE(model->headerData(kNotes + 2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("灰分，单位 %\n可填 0～100%，常见 0～60%"));
+
+    QTest::mouseClick(Child<QPushButton>(dialog, "btnImport"), Qt::LeftButton);
+    const Mei stored = Expect(LoadCoals(folder_->folder())).constFirst();
+    QCOMPARE(stored.Liu, QStringLiteral("0.80"));
+    QCOMPARE(stored.HuiFen, QStringLiteral("12.00"));
 }
 
 void ImportDialogTest::cancelImportsNothing_data()
@@ -307,17 +334,26 @@ void ImportDialogTest::previewShows_data()
     QTest::addColumn<bool>("canImport");
 
     QTest::newRow("columns not imported are listed")
-        << QByteArray("编号,名称,备注,价格\n7,A,好煤,500\n") << QStringList{"价格"} << QStringList{""}
+        << QByteArray("编号,名称,备注,价格\n7,A,好煤,500\n") << QStringList{"价格(元/吨)"} << QStringList{""}
         << "共 1 行：1 行可以导入，0 行有问题不导入。"
         << "不导入的列：第 1 列“编号”：编号列，不导入；第 3 列“备注”：无法识别的列，不导入" << true;
     QTest::newRow("every row has a problem: nothing to import")
-        << QByteArray("名称,灰分,价格\nA,,\n,9,5\nB,九,6\n") << QStringList{"灰分", "价格"}
+        << QByteArray("名称,灰分,价格\nA,,\n,9,5\nB,九,6\n") << QStringList{"灰分(%)", "价格(元/吨)"}
         << QStringList{"没有价格", "没有煤名称", "灰分不是数字：九"}
         << "共 3 行：0 行可以导入，3 行有问题不导入。" << "" << false;
     QTest::newRow("percent signs dropped and counted")
-        << QByteArray("名称,灰分,硫分,价格\nA,12.3%,1%,500\nB,9,1,600\n") << QStringList{"硫分", "灰分", "价格"}
+        << QByteArray("名称,灰分,硫分,价格\nA,12.3%,1%,500\nB,9,1,600\n")
+        << QStringList{"硫分(%)", "灰分(%)", "价格(元/吨)"}
         << QStringList{"硫分去掉了百分号；灰分去掉了百分号", ""}
         << "共 2 行：2 行可以导入，0 行有问题不导入。1 行的数值去掉了百分号，见“问题或说明”列。" << "" << true;
+    QTest::newRow("heat in MJ/kg converted, unusual values noted")
+        << QByteArray("名称,发热量(MJ/kg),灰分,价格\nA,25.1,75,500\nB,22,10,600\n")
+        << QStringList{"发热量(kcal/kg)", "灰分(%)", "价格(元/吨)"}
+        << QStringList{"发热量由 25.1 MJ/kg 换算；灰分 75 不在常见范围 0～60% 内",
+                       "发热量由 22 MJ/kg 换算"}
+        << "共 2 行：2 行可以导入，0 行有问题不导入。发热量一列按 MJ/kg 换算为 kcal/kg（乘以 238.846），"
+           "因为表头写的是 MJ/kg。1 行有数值不在常见范围内，请核对。"
+        << "" << true;
 }
 
 void ImportDialogTest::previewShows()

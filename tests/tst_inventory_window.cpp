@@ -45,6 +45,8 @@ private slots:
     void addThroughEditorThenEdit();
     void editorMessages_data();
     void editorMessages();
+    void editorRanges_data();
+    void editorRanges();
     void settingIdRefillsOpenEditor();
     void search_data();
     void search();
@@ -61,7 +63,7 @@ private:
     InventoryWindow* open();
     ReportList* list() { return Child<ReportList>(window_, "ListView1"); }
     QString count() { return Child<QLabel>(window_, "labCONUT")->text(); }
-    QStringList names() { return list()->listData().columnCells(1); }
+    QStringList names() { return list()->columnCells(1); }
     void tick(int row);
 
     std::unique_ptr<TestFolder> folder_;
@@ -142,22 +144,22 @@ void InventoryWindowTest::addThroughEditorThenEdit()
     QCOMPARE(names(), QStringList{"新煤"});
     QCOMPARE(count(), QStringLiteral("1 种"));
     const ListData& shown = list()->listData();
-    QCOMPARE(shown.cell(0, shown.findColumn(QStringLiteral("灰分"))), QStringLiteral("12.30"));
-    QCOMPARE(shown.cell(0, shown.findColumn(QStringLiteral("库存"))), QStringLiteral("0"));
+    QCOMPARE(list()->cellText(0, shown.findColumn(QStringLiteral("灰分"))), QStringLiteral("12.30"));
+    QCOMPARE(list()->cellText(0, shown.findColumn(QStringLiteral("库存"))), QStringLiteral("0"));
 
     // Edit: the selected row's coal comes into the editor in its stored form.
     list()->selectRow(0);
     Trigger(window_, 3);
     editor = windows_->existingEditor();
     QVERIFY(editor);
-    QCOMPARE(editor->id(), shown.cell(0, 0).toInt());
+    QCOMPARE(editor->id(), list()->cellText(0, 0).toInt());
     QCOMPARE(Child<QLineEdit>(editor, "txtJiage")->text(), QStringLiteral("650.00"));
     QCOMPARE(Child<QLineEdit>(editor, "txtHuifen")->text(), QStringLiteral("12.30"));
     Child<QLineEdit>(editor, "txtJiage")->setText(QStringLiteral("700"));
     QTest::mouseClick(Child<QPushButton>(editor, "btnSubmit"), Qt::LeftButton);
     QCOMPARE(Prompt::lastText(), QStringLiteral("修改成功！"));
     QCOMPARE(count(), QStringLiteral("1 种"));
-    QCOMPARE(list()->listData().cell(0, 19), QStringLiteral("700.00"));
+    QCOMPARE(list()->cellText(0, 19), QStringLiteral("700.00"));
 }
 
 void InventoryWindowTest::editorMessages_data()
@@ -185,6 +187,44 @@ void InventoryWindowTest::editorMessages()
     QCOMPARE(Expect(CountCoals(folder_->folder())), 0);
     QVERIFY(editor->isVisible());
     QCOMPARE(Child<QLineEdit>(editor, "txtJiage")->text(), price);
+}
+
+void InventoryWindowTest::editorRanges_data()
+{
+    QTest::addColumn<QString>("ash");
+    QTest::addColumn<int>("answer");     // the answer to a question; 0 = none expected
+    QTest::addColumn<QString>("shown");  // the first box's text starts so
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("outside what ash can be: refused") << "250" << 0 << "填写的灰分 250 超出了范围 0～100%" << false;
+    QTest::newRow("unusual, and the user says no") << "75" << int(QMessageBox::No)
+                                                  << "下面的数值不在常见范围内，请核对是否填错：\n\n灰分 75 不在常见范围 0～60% 内"
+                                                  << false;
+    QTest::newRow("unusual, and the user says yes") << "75" << int(QMessageBox::Yes) << "下面的数值不在常见范围内" << true;
+    QTest::newRow("usual: no question") << "12" << 0 << "添加煤种成功！" << true;
+}
+
+// The editor refuses a value outside its field's range and asks about one
+// outside the usual range; the tooltips say both ranges and the unit.
+void InventoryWindowTest::editorRanges()
+{
+    QFETCH(QString, ash);
+    QFETCH(int, answer);
+    QFETCH(QString, shown);
+    QFETCH(bool, saved);
+    CoalEditor* editor = windows_->editor();
+    editor->show();
+    QCOMPARE(Child<QLineEdit>(editor, "txtHuifen")->toolTip(), QStringLiteral("灰分，单位 %\n可填 0～100%，常见 0～60%"));
+    QVERIFY(Child<QLineEdit>(editor, "txtReliang")->toolTip().contains(QStringLiteral("kcal/kg")));
+    Child<QLineEdit>(editor, "txtName")->setText(QStringLiteral("A"));
+    Child<QLineEdit>(editor, "txtJiage")->setText(QStringLiteral("500"));
+    Child<QLineEdit>(editor, "txtHuifen")->setText(ash);
+    if (answer != 0)
+        Prompt::queueAnswer(QMessageBox::StandardButton(answer));
+    QTest::mouseClick(Child<QPushButton>(editor, "btnSubmit"), Qt::LeftButton);
+    QVERIFY(!Prompt::shown().isEmpty());
+    QVERIFY2(Prompt::shown().constFirst().text.startsWith(shown), qPrintable(Prompt::shown().constFirst().text));
+    QCOMPARE(Prompt::shown().constFirst().icon == Prompt::Icon::Question, answer != 0);
+    QCOMPARE(Expect(CountCoals(folder_->folder())), saved ? 1 : 0);
 }
 
 void InventoryWindowTest::settingIdRefillsOpenEditor()
@@ -300,8 +340,13 @@ void InventoryWindowTest::headerClicksToggleOrder()
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     };
+    tick(0);                // B
+    list()->selectRow(1);   // C
     clickHeader(1);
     QCOMPARE(names(), (QStringList{"C", "B", "A"}));
+    // The tick and the selection follow their coals.
+    QCOMPARE(list()->checkedRows(), QVector<int>{1});
+    QCOMPARE(list()->selectedRows(), QVector<int>{0});
     clickHeader(1);
     QCOMPARE(names(), (QStringList{"A", "B", "C"}));
     // The order flips whichever column is clicked next.

@@ -2,6 +2,7 @@
 #include "ui/widgets/ReportList.h"
 
 #include <QHeaderView>
+#include <QStyle>
 #include <QtTest>
 
 namespace {
@@ -23,6 +24,7 @@ class ListWidgetTest : public QObject {
     Q_OBJECT
 private slots:
     void widthsFromTwips();
+    void numbersFitBesideTheCheckBox();
     void headerClicksToggleOrder();
     void selectionAndTicksFollowTheirRows();
 };
@@ -37,6 +39,18 @@ void ListWidgetTest::widthsFromTwips()
     QVERIFY(!list.isColumnHidden(1));
     QCOMPARE(list.columnWidthTwips(1), 720);
     QCOMPARE(list.listData().columns[1].width, 720);
+}
+
+// A record number of six digits stays readable beside a row's check box.
+void ListWidgetTest::numbersFitBesideTheCheckBox()
+{
+    ReportList list;
+    ListData data;
+    data.addColumn(QStringLiteral("编号"), 800);
+    list.setCheckBoxes(true);
+    list.setListData(data);
+    const int box = list.style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, &list);
+    QVERIFY(list.columnWidth(0) >= list.fontMetrics().horizontalAdvance(QStringLiteral("100000")) + box + 8);
 }
 
 void ListWidgetTest::headerClicksToggleOrder()

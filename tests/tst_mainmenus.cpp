@@ -197,6 +197,9 @@ void MainMenusTest::aboutShowsVersion()
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("关于Velmora配煤软件"));
     QCOMPARE(about->findChild<QLabel*>("lbAbout")->text(), QStringLiteral("版本号：5.0"));
+    const QString data = about->findChild<QLabel*>("lbData")->text();
+    QVERIFY2(data.contains(QStringLiteral("程序文件夹")) && data.contains(QDir::toNativeSeparators(folder_->folder().dir)),
+             qPrintable(data));
 }
 
 void MainMenusTest::helpOpensThePageBesideTheProgram()
@@ -284,7 +287,7 @@ void MainMenusTest::restoreBringsBackTheCoals()
     Action("munCangKu")->trigger();
     auto* list = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
     QCOMPARE(list->rowCount(), 2);
-    QCOMPARE(list->listData().columnCells(1), (QStringList{"甲", "乙"}));
+    QCOMPARE(list->columnCells(1), (QStringList{"甲", "乙"}));
 }
 
 void MainMenusTest::restoreRefusesATextFile()
@@ -343,8 +346,8 @@ void MainMenusTest::restoreReloadsEveryOpenWindow()
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已经成功还原！请重新登陆 "));
 
     auto* coals = g_windows->existingInventory()->findChild<ReportList*>("ListView1");
-    QCOMPARE(coals->listData().columnCells(1), (QStringList{"甲", "乙"}));
-    QCOMPARE(coals->listData().columnCells(0), (QStringList{"1", "2"}));
+    QCOMPARE(coals->columnCells(1), (QStringList{"甲", "乙"}));
+    QCOMPARE(coals->columnCells(0), (QStringList{"1", "2"}));
     auto* plans = g_windows->existingHistory()->findChild<ReportList*>("lsvLeft");
     QCOMPARE(plans->listData().columnCells(1), QStringList{"备份中的方案"});
     QVERIFY(!editorAlive);

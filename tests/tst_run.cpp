@@ -226,9 +226,9 @@ void RunTest::runsThatLeaveNothing_data()
 
     QTest::newRow("infeasible") << Setup([](const TestFolder&, WorkspaceInput& in) { in.upper[kAsh] = "9"; })
                                 << false << "no plan" << "没有配比方案";
-    QTest::newRow("proportion count 1") << Setup([](const TestFolder&, WorkspaceInput& in) {
+    QTest::newRow("proportion count 1 is refused by the checks") << Setup([](const TestFolder&, WorkspaceInput& in) {
         in.proportionCount = "1";
-    }) << false << "no plan" << "没有配比方案";
+    }) << false << "rejected" << "比例数不能小于2";
     QTest::newRow("proportion count 1.5 rounds to 2") << Setup([](const TestFolder&, WorkspaceInput& in) {
         in.proportionCount = "1.5";
         in.upper[kAsh] = "11";  // with B in the mix A needs three parts in four

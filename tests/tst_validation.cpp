@@ -147,19 +147,36 @@ void ValidationTest::messages_data()
                                    << "请将灰分的指标上限填写成数字！";
     QTest::newRow("tonnage beyond a double") << Edit([](WorkspaceInput& in) { in.tonnage = "1e400"; })
                                              << "请将配多少吨煤填写成数字！";
-    QTest::newRow("largest usable value passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "999999999999999"); })
-                                                 << "";
+    QTest::newRow("largest usable number meets the price's range")
+        << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "999999999999999"); })
+        << "第1种煤:A价格 999999999999999 超出了范围 -100万～100万元/吨";
 
-    // Quantities cannot be negative; prices and indices keep their rules.
+    // Quantities cannot be negative; a tonnage is more than nothing.
     QTest::newRow("negative tonnage") << Edit([](WorkspaceInput& in) { in.tonnage = "-100"; })
-                                      << "配多少吨煤不能是负数！";
+                                      << "配多少吨煤必须大于0！";
+    QTest::newRow("tonnage 0") << Edit([](WorkspaceInput& in) { in.tonnage = "0"; }) << "配多少吨煤必须大于0！";
+    QTest::newRow("tonnage -0") << Edit([](WorkspaceInput& in) { in.tonnage = "-0"; }) << "配多少吨煤必须大于0！";
     QTest::newRow("negative stock") << Edit([](WorkspaceInput& in) { Cell(in, 1, kStockCell, "-5"); })
                                     << "第2种煤:B库存不能是负数";
     QTest::newRow("negative shovel weight") << Edit([](WorkspaceInput& in) { Cell(in, 0, kShovelCell, "-1.5"); })
                                             << "第1种煤:A每铲重量不能是负数";
     QTest::newRow("negative price passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, kPriceCell, "-5"); }) << "";
-    QTest::newRow("negative index passes") << Edit([](WorkspaceInput& in) { Cell(in, 0, IndexCell(kSulphur), "-0.1"); })
-                                           << "";
+
+    // The coal rule the editor and the import apply: ranges and names.
+    QTest::newRow("negative index") << Edit([](WorkspaceInput& in) { Cell(in, 0, IndexCell(kSulphur), "-0.1"); })
+                                    << "第1种煤:A硫分 -0.1 超出了范围 0～100%";
+    QTest::newRow("ash of 250") << Edit([](WorkspaceInput& in) { Cell(in, 1, IndexCell(kAsh), "250"); })
+                                << "第2种煤:B灰分 250 超出了范围 0～100%";
+    QTest::newRow("unusual ash passes") << Edit([](WorkspaceInput& in) { Cell(in, 1, IndexCell(kAsh), "75"); }) << "";
+    QTest::newRow("shovel weight 0 in shovel mode") << Edit([](WorkspaceInput& in) {
+        in.shovelMode = true;
+        Cell(in, 0, kShovelCell, "0");
+        Cell(in, 1, kShovelCell, "3");
+    }) << "第1种煤:A每铲重量 0 超出了范围 0～1000吨（不含0）";
+    QTest::newRow("shovel weight 0 unused by parts") << Edit([](WorkspaceInput& in) { Cell(in, 0, kShovelCell, "0"); })
+                                                     << "";
+    QTest::newRow("tab in a name") << Edit([](WorkspaceInput& in) { Cell(in, 0, kNameCell, "A\tB"); })
+                                   << "第1行的煤名称含有控制字符 U+0009（第 2 个字符），请删去";
 
     // Coverage.
     QTest::newRow("one coal") << Edit([](WorkspaceInput& in) { in.grid.rows[1] = GridRow(); })
@@ -204,7 +221,11 @@ void ValidationTest::messages_data()
     QTest::newRow("count 1e20") << count("1e20") << "最大比例数不能超过1000";
     QTest::newRow("count abc") << count("abc") << "比例数请填写成数字";
     QTest::newRow("count blank") << count(" ") << "比例数请填写成数字";
-    QTest::newRow("count negative") << count("-5") << "";
+    QTest::newRow("count negative") << count("-5") << "比例数不能小于2";
+    QTest::newRow("count 0") << count("0") << "比例数不能小于2";
+    QTest::newRow("count 1") << count("1") << "比例数不能小于2";
+    QTest::newRow("count 2.5 rounds to even") << count("2.5") << "";
+    QTest::newRow("count 1.5 rounds to 2") << count("1.5") << "";
     QTest::newRow("stock check before count") << Edit([](WorkspaceInput& in) {
         in.tonnage = "2000";
         in.proportionCount = "abc";

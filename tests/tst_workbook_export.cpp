@@ -30,8 +30,11 @@ QVector<QStringList> ReadBack(const QString& path, bool xlsx)
     if (xlsx) {
         for (const TableRow& row : Expect(ReadXlsxFile(path)).rows) {
             QStringList cells;
-            for (const TableCell& cell : row)
+            for (const TableCell& cell : row) {
+                while (cells.size() < cell.column)
+                    cells << QString();
                 cells << cell.text;
+            }
             rows << cells;
         }
     } else {

@@ -53,6 +53,8 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void tooManyRows();
+    void listBeyondTheFormat_data();
+    void listBeyondTheFormat();
     void templatesHaveTitleAndSheet1();
     void listExport_data();
     void listExport();
@@ -124,6 +126,59 @@ void XlsExportTest::tooManyRows()
     QVERIFY(!QFile::exists(path));
 }
 
+namespace {
+
+// A list of that many rows that fails the test when read: a list too long
+// for the format must be refused before any row is read.
+class CountedRows : public ListRows {
+public:
+    explicit CountedRows(int rows) : rows_(rows) { SetupCoalColumns(layout_); }
+    const QVector<ListColumn>& columns() const override { return layout_.columns; }
+    int rowCount() const override { return rows_; }
+    Status forEachRow(const RowSink& sink) const override
+    {
+        ++reads;
+        for (int r = 0; r < rows_; ++r)
+            if (Status taken = sink(ListRow{QString::number(r + 1), {QStringLiteral("煤")}, false}); !taken)
+                return taken;
+        return {};
+    }
+    mutable int reads = 0;
+
+private:
+    int rows_;
+    ListData layout_;
+};
+
+}  // namespace
+
+void XlsExportTest::listBeyondTheFormat_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("fits");
+    // The template's title row, two empty rows and the header come first.
+    QTest::newRow("last row that fits") << kXlsMaxRows - 4 << true;
+    QTest::newRow("one row more") << kXlsMaxRows - 3 << false;
+    QTest::newRow("a hundred thousand coals") << 100000 << false;
+}
+
+void XlsExportTest::listBeyondTheFormat()
+{
+    QFETCH(int, rows);
+    QFETCH(bool, fits);
+    TestFolder tf;
+    const QString path = tf.path(QStringLiteral("big.xls"));
+    const CountedRows list(rows);
+    const Status exported = ExportListToExcel(tf.folder(), list, path);
+    QCOMPARE(exported.ok(), fits);
+    QCOMPARE(QFile::exists(path), fits);
+    if (fits)
+        return;
+    QCOMPARE(list.reads, 0);
+    QVERIFY2(exported.message().contains(QStringLiteral("Excel 97-2003 工作表的上限 65536 行")), qPrintable(exported.message()));
+    QVERIFY2(exported.message().contains(QStringLiteral(".xlsx")), qPrintable(exported.message()));
+}
+
 void XlsExportTest::templatesHaveTitleAndSheet1()
 {
     TestFolder tf;
@@ -178,9 +233,11 @@ void XlsExportTest::planExport()
             h << c.header;
         return h;
     };
+    // A number reads back in its shortest form ("300.00" as 300).
     auto cells = [](const ListData& list, int r) {
-        QStringList c{list.rows[r].text};
-        c += list.rows[r].subItems;
+        QStringList c;
+        for (int k = 0; k < list.columnCount(); ++k)
+            c << SheetCell(list.cell(r, k), list.columns[k].numeric).displayText();
         while (!c.isEmpty() && c.constLast().isEmpty())
             c.removeLast();
         return c;

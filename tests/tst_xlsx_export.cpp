@@ -1,9 +1,11 @@
 #include "support/TableText.h"
 #include "support/TestFolder.h"
 
+#include "base/Files.h"
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
 #include "export/XlsxFile.h"
+#include "export/XlsxWriter.h"
 
 #include <QFile>
 #include <QSet>
@@ -80,10 +82,9 @@ QString Render(const XlsSheet& sheet)
     CellTable table;
     for (const XlsRow& row : sheet.rows) {
         TableRow cells;
-        for (const XlsCell& cell : row)
-            cells.append(TableCell{cell.displayText(), cell.kind == XlsCell::Kind::Number});
-        while (!cells.isEmpty() && cells.constLast().text.isEmpty())
-            cells.removeLast();
+        for (int c = 0; c < row.size(); ++c)
+            if (!row[c].displayText().isEmpty())
+                cells.append(TableCell{c, row[c].displayText(), row[c].kind == XlsCell::Kind::Number});
         table.rows.append(cells);
     }
     return Render(table);
@@ -132,6 +133,10 @@ void XlsxExportTest::cellsReadBack()
     sheet.rows.append({XlsCell::fromText(QStringLiteral("0012")), XlsCell::fromNumber(12.5), XlsCell::fromText(QString()),
                        XlsCell::fromNumber(-3), XlsCell::fromText(QStringLiteral("=SUM(A1)"))});
     sheet.rows.append({XlsCell::fromNumber(1e-7), XlsCell::fromText(QString(5000, QChar(0x7164)))});
+    // Blanks kept at both ends; characters XML cannot carry, and a text that
+    // looks like their escape, come back as they were.
+    sheet.rows.append({XlsCell::fromText(QStringLiteral("  两端空格 ")), XlsCell::fromText(QStringLiteral("a\x01" "b\rc")),
+                       XlsCell::fromText(QStringLiteral("_x0041_")), XlsCell::fromNumber(12.5, 2)});
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("导出.xlsx"));
     QVERIFY(WriteXlsxFile(path, sheet).ok());
@@ -165,9 +170,11 @@ void XlsxExportTest::failuresLeaveTheOldFile_data()
     QTest::addColumn<QString>("target");   // relative to a temporary folder
     QTest::addColumn<int>("rows");
     QTest::addColumn<QString>("message");
-    QTest::newRow("too many rows") << "old.xlsx" << kXlsxMaxRows + 1 << "超过了工作表的上限";
-    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "无法写入文件 new.xlsx";
-    QTest::newRow("target is a folder") << "folder" << 1 << "这是一个文件夹";
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("too many rows") << "old.xlsx" << kXlsxMaxRows + 1 << "超过了工作表的上限" << false;
+    QTest::newRow("folder missing") << "missing/new.xlsx" << 1 << "不存在" << false;
+    QTest::newRow("target is a folder") << "folder" << 1 << "这是一个文件夹" << false;
+    QTest::newRow("disk full") << "old.xlsx" << 1 << "磁盘空间不足" << true;
 }
 
 void XlsxExportTest::failuresLeaveTheOldFile()
@@ -175,6 +182,7 @@ void XlsxExportTest::failuresLeaveTheOldFile()
     QFETCH(QString, target);
     QFETCH(int, rows);
     QFETCH(QString, message);
+    QFETCH(bool, fullDisk);
     QTemporaryDir dir;
     const QString path = dir.filePath(target);
     QVERIFY(WriteBytes(dir.filePath(QStringLiteral("old.xlsx")), "old content"));
@@ -182,7 +190,9 @@ void XlsxExportTest::failuresLeaveTheOldFile()
     XlsSheet sheet;
     sheet.rows.resize(rows);
     sheet.rows[0] = {XlsCell::fromText(QStringLiteral("名称"))};
+    SimulateFullDiskForWrites(fullDisk ? 1 : 0);
     const Status written = WriteXlsxFile(path, sheet);
+    SimulateFullDiskForWrites(0);
     QVERIFY(!written.ok());
     QVERIFY2(written.message().contains(message), qPrintable(written.message()));
     QCOMPARE(ReadBytes(dir.filePath(QStringLiteral("old.xlsx"))), QByteArray("old content"));

@@ -243,6 +243,29 @@ int main(int argc, char* argv[])
         Save(QStringLiteral("frmMain"), QStringLiteral("15-workspace-suggested"));
     }
 
+    // Low ash from 1500 t when only 500 t of the low-ash coal are in stock:
+    // a smaller tonnage alone would give a plan.
+    Set(main, QStringLiteral("txtHuifenMax"), QStringLiteral("9.5"));
+    Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.8"));
+    Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5500"));
+    Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1500"));
+    {
+        QEventLoop wait;
+        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
+        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        wait.exec();
+    }
+    if (DiagnoseDialog* dialog = windows->existingDiagnose()) {
+        if (!dialog->isFinished()) {
+            QEventLoop wait;
+            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+        Save(QStringLiteral("frmDiagnose"), QStringLiteral("15b-no-plan-stock"));
+        dialog->close();
+        Settle();
+    }
+
     // A laboratory sheet: a name the inventory has, a price that is no
     // number, a percentage, a column the program does not know.
     const QString sheet = folder.path(QStringLiteral("化验单.csv"));

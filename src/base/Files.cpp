@@ -74,6 +74,63 @@ Status WriteWholeFile(const QString& path, QByteArrayView bytes)
     return {};
 }
 
+FileReplacement::FileReplacement(const QString& path) : path_(path), file_(path) {}
+
+FileReplacement::~FileReplacement()
+{
+    if (file_.isOpen())
+        file_.cancelWriting();
+}
+
+bool FileReplacement::writeFailed() const
+{
+    return simulatedFull_ || file_.error() != QFileDevice::NoError;
+}
+
+Failure FileReplacement::failure(const QString& reason) const
+{
+    if (simulatedFull_)
+        return Fail(WriteFailedMessage(path_, QStringLiteral("磁盘空间不足")));
+    const qint64 written = file_.isOpen() ? file_.size() : 0;
+    return Fail(WriteFailedMessage(path_, WriteFailureReason(path_, written, reason)));
+}
+
+Status FileReplacement::open()
+{
+    if (path_.isEmpty())
+        return Fail(QStringLiteral("没有给出文件名"));
+    if (QFileInfo(path_).isDir())
+        return Fail(WriteFailedMessage(path_, QStringLiteral("这是一个文件夹，不是文件")));
+    if (g_simulatedFullDiskWrites > 0) {
+        --g_simulatedFullDiskWrites;
+        simulatedFull_ = true;
+    }
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failure(file_.errorString());
+    return {};
+}
+
+Failure FileReplacement::abandon(const QString& reason)
+{
+    const Failure why = writeFailed() ? failure(file_.errorString()) : Fail(WriteFailedMessage(path_, reason));
+    if (file_.isOpen()) {
+        file_.cancelWriting();
+        (void)file_.commit();  // ends the cancelled writing: removes the new file
+    }
+    return why;
+}
+
+Status FileReplacement::commit()
+{
+    if (!file_.isOpen())
+        return failure(QString());
+    if (writeFailed())
+        return abandon(QString());
+    if (!file_.commit())
+        return failure(file_.errorString());
+    return {};
+}
+
 Status SaveTextFile(const QString& path, const QString& text)
 {
     const QByteArray bytes = (text + QStringLiteral("\r\n")).toUtf8();

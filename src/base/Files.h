@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QSaveFile>
 #include <QString>
 
 // Every file the program writes, but the database, goes through here: the
@@ -34,6 +35,39 @@ QString WriteFailureReason(const QString& path, qint64 count, const QString& sys
 // The message of a failed write: "无法写入文件 <path>：<reason>".
 QString WriteFailedMessage(const QString& path, const QString& reason);
 
-// Test seam: the next count writes through WriteWholeFile fail as they would
-// on a full disk, without touching the disk.
+// A file written piece by piece (an export too long to hold whole): the
+// pieces go into a new file beside path, which takes the place of path only
+// when commit() succeeds. Anything less (a failed write, a failed commit, or
+// the object going away uncommitted) removes the new file and leaves an older
+// one at path as it was.
+class FileReplacement {
+public:
+    explicit FileReplacement(const QString& path);
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement();
+
+    // Starts the new file.
+    Status open();
+    // Where the pieces go, once open() succeeded. Unbuffered, so that a write
+    // the disk refuses fails at once.
+    QIODevice* device() { return &file_; }
+    // Puts the new file in place, or says why it could not be written.
+    Status commit();
+    // Gives up: removes the new file. The failure says why writing stopped:
+    // the disk's or the folder's reason when a write was refused, otherwise
+    // the reason given.
+    Failure abandon(const QString& reason);
+
+private:
+    bool writeFailed() const;
+    Failure failure(const QString& reason) const;
+
+    QString path_;
+    QSaveFile file_;
+    bool simulatedFull_ = false;
+};
+
+// Test seam: the next count writes through WriteWholeFile or FileReplacement
+// fail as they would on a full disk, without touching the disk.
 void SimulateFullDiskForWrites(int count);

@@ -67,6 +67,19 @@ QString ContainsPattern(const QString& typed)
     return escaped;
 }
 
+// The rows LoadCoals or SearchCoals read: the condition after "from meitan"
+// and its values. The table's own order is the order of its row numbers,
+// which a full read follows; said outright, a read of fewer columns keeps it.
+// In coal.dat the id is that number; a server has no other, so both order
+// by id. A name filter needs the shared connection open (ContainsMatch).
+std::pair<QString, QVariantList> CoalFilter(const std::optional<QString>& typed)
+{
+    if (!typed)
+        return {QStringLiteral(" order by id"), {}};
+    return {QStringLiteral(" where ") + ContainsMatch(QStringLiteral("name")) + QStringLiteral(" order by id"),
+            {ContainsPattern(*typed)}};
+}
+
 }  // namespace
 
 Mei CoalFromRecord(const QSqlRecord& record)
@@ -149,16 +162,56 @@ Result<int> CountCoals(const AppFolder& folder)
 
 Result<QVector<Mei>> LoadCoals(const AppFolder& folder)
 {
-    return LoadWhere(folder, QStringLiteral("select * from meitan"), {});
+    const auto [condition, values] = CoalFilter(std::nullopt);
+    return LoadWhere(folder, QStringLiteral("select * from meitan") + condition, values);
 }
 
 Result<QVector<Mei>> SearchCoals(const AppFolder& folder, const QString& typed)
 {
+    // The condition's words depend on the database.
     auto connection = ConnectionScope::Open(folder);
     if (!connection)
         return connection.failure();
-    return LoadWhere(folder, QStringLiteral("select * from meitan where ") + ContainsMatch(QStringLiteral("name")),
-                     {ContainsPattern(typed)});
+    const auto [condition, values] = CoalFilter(typed);
+    return LoadWhere(folder, QStringLiteral("select * from meitan") + condition, values);
+}
+
+Result<QVector<int>> LoadCoalIds(const AppFolder& folder, const std::optional<QString>& typed)
+{
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    const auto [condition, values] = CoalFilter(typed);
+    auto query = RunQuery(QStringLiteral("select id from meitan") + condition, values);
+    if (!query)
+        return query.failure();
+    QVector<int> ids;
+    while (query->next())
+        ids << query->value(0).toInt();
+    return ids;
+}
+
+Status VisitCoals(const AppFolder& folder, const std::optional<QString>& typed, const QStringList& columns,
+                  const std::function<void(const Mei&)>& visit)
+{
+    // Only names of meitan's own columns reach the statement.
+    const QStringList known = RequiredTables().constFirst().columns;
+    QStringList read{QStringLiteral("id")};
+    for (const QString& column : columns) {
+        if (!known.contains(column, Qt::CaseInsensitive))
+            return Fail(QStringLiteral("数据库操作失败：煤种表中没有 %1 这一列").arg(column));
+        read << column;
+    }
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    const auto [condition, values] = CoalFilter(typed);
+    auto query = RunQuery(QStringLiteral("select %1 from meitan").arg(read.join(QStringLiteral(", "))) + condition, values);
+    if (!query)
+        return query.failure();
+    while (query->next())
+        visit(CoalFromRecord(query->record()));
+    return {};
 }
 
 Result<QVector<Mei>> LoadCoalsById(const AppFolder& folder, const QVector<int>& ids)

@@ -5,8 +5,10 @@
 #include "base/Result.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
+#include <functional>
 #include <optional>
 
 class QSqlRecord;
@@ -38,6 +40,16 @@ Result<QVector<Mei>> LoadCoals(const AppFolder& folder);
 // included, letter case of Latin letters ignored). Every character is itself:
 // a quote, "%" or "_" finds names holding that character.
 Result<QVector<Mei>> SearchCoals(const AppFolder& folder, const QString& typed);
+
+// The numbers of the coals SearchCoals finds (every coal when there is no
+// search text), in the order LoadCoals and SearchCoals give them.
+Result<QVector<int>> LoadCoalIds(const AppFolder& folder, const std::optional<QString>& typed = std::nullopt);
+
+// Hands the same coals, in the same order, to visit, each read with only its
+// id and the given columns of meitan (the other values stay empty): what a
+// long list needs to sort by one column without holding every coal.
+Status VisitCoals(const AppFolder& folder, const std::optional<QString>& typed, const QStringList& columns,
+                  const std::function<void(const Mei&)>& visit);
 
 // The coals with those numbers, in ascending number order. Numbers no longer
 // in the table give no coal.

@@ -13,16 +13,19 @@ QString NotTextMessage()
     return QStringLiteral("文件内容不是文本，不是有效的 CSV 文件。");
 }
 
-// Text a spreadsheet program writes holds no control characters other than
-// tabs and line breaks; binary data almost always does.
+// Text holds no NUL; binary data almost always does. Other control
+// characters are left in the cells, where the import names the row and
+// column that hold one, instead of refusing a whole file for one stray byte.
 bool LooksLikeText(QStringView text)
 {
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x20 && u != u'\t' && u != u'\r' && u != u'\n')
-            return false;
-    }
-    return true;
+    return !text.contains(QChar(u'\0'));
+}
+
+// Old DOS programs end a text file with Ctrl-Z.
+void DropEndOfFileMark(QString& text)
+{
+    while (text.endsWith(QChar(u'\x1A')))
+        text.chop(1);
 }
 
 // Stateless decoders: a sequence cut off at the end is an error, not a state.
@@ -70,6 +73,7 @@ Result<QString> DecodeCsvText(const QByteArray& bytes, CsvEncoding* found)
     auto done = [found](CsvEncoding encoding, QString text) -> Result<QString> {
         if (!LooksLikeText(text))
             return Fail(NotTextMessage());
+        DropEndOfFileMark(text);
         if (found)
             *found = encoding;
         return text;
@@ -134,27 +138,39 @@ QChar DetectCsvSeparator(QStringView text)
     return tab.total > comma.total ? u'\t' : u',';
 }
 
-Result<CellTable> ParseCsvText(QStringView text, QChar separator, const ProgressCallback& progress)
+Result<CellTable> ParseCsvText(QStringView text, QChar separator, const ProgressCallback& progress,
+                               const QString& fileName)
 {
     CellTable table;
+    TableBudget budget(fileName);
+    bool withinBudget = true;
     TableRow row;
+    int column = 0;
     QString field;
     bool fieldStarted = false;   // the record has a field in progress (possibly empty)
     int line = 1;                // line of the text, for the message about a lone quote
     qint64 nextReport = kProgressStep;
     const qsizetype n = text.size();
 
+    // Empty fields are not kept: a cell's column says where it stands.
     auto endField = [&] {
-        row.append(TableCell{field, false});
+        if (!field.isEmpty()) {
+            withinBudget = withinBudget && budget.cell(field.size());
+            row.append(TableCell{column, field});
+        }
         field.clear();
+        ++column;
     };
     auto endRecord = [&] {
         endField();
-        while (!row.isEmpty() && row.constLast().text.isEmpty())
-            row.removeLast();
+        withinBudget = withinBudget && budget.row(table.rows.size());
         table.rows.append(std::move(row));
         row = TableRow();
+        column = 0;
         fieldStarted = false;
+    };
+    auto refusal = [&] {
+        return Fail(table.rows.size() > kTableMaxRows ? budget.tooManyRows() : budget.tooMuch());
     };
 
     qsizetype i = 0;
@@ -194,12 +210,16 @@ Result<CellTable> ParseCsvText(QStringView text, QChar separator, const Progress
         }
         if (c == separator) {
             endField();
+            if (!withinBudget)
+                return refusal();
             fieldStarted = true;
             ++i;
             continue;
         }
         if (c == u'\r' || c == u'\n') {
             endRecord();
+            if (!withinBudget)
+                return refusal();
             if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             ++i;
@@ -212,6 +232,8 @@ Result<CellTable> ParseCsvText(QStringView text, QChar separator, const Progress
     }
     if (fieldStarted || !field.isEmpty())
         endRecord();
+    if (!withinBudget)
+        return refusal();
     if (progress && !progress(n, n))
         return Fail(ImportCancelledMessage(), FailureKind::Cancelled);
     return table;
@@ -219,16 +241,22 @@ Result<CellTable> ParseCsvText(QStringView text, QChar separator, const Progress
 
 Result<CellTable> ReadCsvFile(const QString& path, const ProgressCallback& progress)
 {
+    const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(name, file.errorString()));
+    if (file.size() > kCsvLargestFile)
+        return Fail(QStringLiteral("文件 %1 有 %2 MB，文本文件最大只能导入 %3 MB，它不是煤种表，无法导入。")
+                        .arg(name)
+                        .arg((file.size() + (1 << 20) - 1) >> 20)
+                        .arg(kCsvLargestFile >> 20));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(QFileInfo(path).fileName(), file.errorString()));
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(name, file.errorString()));
     if (bytes.isEmpty())
-        return Fail(QStringLiteral("文件 %1 是空的。").arg(QFileInfo(path).fileName()));
+        return Fail(QStringLiteral("文件 %1 是空的。").arg(name));
     Result<QString> text = DecodeCsvText(bytes);
     if (!text)
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(QFileInfo(path).fileName(), text.message()));
-    return ParseCsvText(*text, DetectCsvSeparator(*text), progress);
+        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(name, text.message()));
+    return ParseCsvText(*text, DetectCsvSeparator(*text), progress, name);
 }

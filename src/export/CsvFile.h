@@ -14,20 +14,29 @@
 // tab, whichever the first lines use most. Fields may be quoted; a quote inside
 // a quoted field is doubled, and a quoted field may hold line breaks. Every
 // cell is text (number stays false): the caller decides what is a number.
+// Control characters other than NUL stay in the cells for the caller to name;
+// a Ctrl-Z at the end of the file is dropped.
+
+// The largest text file read, as the engine limits the model files it reads:
+// a coal list of a hundred thousand coals is a tenth of it. A larger file is
+// refused before it is read.
+inline constexpr qint64 kCsvLargestFile = 64LL * 1024 * 1024;
 
 enum class CsvEncoding { Utf8, Utf16, Gbk };
 
 // The bytes decoded as text with the encoding they are found to be in. Fails
-// with a message for bytes that are not text (control characters, bytes that
-// are neither UTF-8 nor GBK).
+// with a message for bytes that are not text (a NUL, bytes that are neither
+// UTF-8 nor GBK).
 Result<QString> DecodeCsvText(const QByteArray& bytes, CsvEncoding* found = nullptr);
 
 // The separator the text's first records use most: ',' or '\t'.
 QChar DetectCsvSeparator(QStringView text);
 
 // The records of a decoded text. Fails when a quoted field is never closed
-// (a cut-off file) or when progress asks to stop.
-Result<CellTable> ParseCsvText(QStringView text, QChar separator, const ProgressCallback& progress = {});
+// (a cut-off file), when the records pass the limits of a table (named after
+// fileName), or when progress asks to stop.
+Result<CellTable> ParseCsvText(QStringView text, QChar separator, const ProgressCallback& progress = {},
+                               const QString& fileName = QStringLiteral("CSV"));
 
 // Reads a whole file: decode, find the separator, parse.
 Result<CellTable> ReadCsvFile(const QString& path, const ProgressCallback& progress = {});

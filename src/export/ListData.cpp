@@ -39,6 +39,11 @@ QStringList ListData::columnCells(int column) const
     return cells;
 }
 
+int CompareListCells(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive);
+}
+
 QVector<int> IdsFromKeys(const QStringList& keys)
 {
     QVector<int> ids;

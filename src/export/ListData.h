@@ -7,13 +7,16 @@
 // What a list window shows, as plain data: columns with a header and a width
 // in twips (1/1440 inch; 0 means hidden, but the column is still exported) and
 // rows whose first cell is the record's key and whose further cells are the
-// sub-items in column order. All cells are text. The list widget shows one of
+// sub-items in column order. All cells are text; a column of numbers says so,
+// and the workbook exports write its cells that hold a number as numbers. The list widget shows one of
 // these and hands it back in the order the user sees, so the exports and the
 // tons conversion work on the rows as shown without touching a widget.
 
 struct ListColumn {
     QString header;
-    int width = 0;  // twips
+    int width = 0;         // twips
+    QString tip;           // what the header's tooltip says; "" for none
+    bool numeric = false;  // its cells are numbers as text (or empty)
 };
 
 struct ListRow {
@@ -35,7 +38,14 @@ struct ListData {
     QString cell(int row, int column) const { return rows[row].cell(column); }
     void setCell(int row, int column, const QString& value) { rows[row].setCell(column, value); }
 
-    void addColumn(const QString& header, int width) { columns.append({header, width}); }
+    void addColumn(const QString& header, int width, bool numeric = false)
+    {
+        columns.append({header, width, QString(), numeric});
+    }
+    void addColumn(const QString& header, int width, const QString& tip)
+    {
+        columns.append({header, width, tip, false});
+    }
     void clearColumns() { columns.clear(); }
     void clearRows() { rows.clear(); }
 
@@ -45,6 +55,11 @@ struct ListData {
     // The cells of one column, top to bottom.
     QStringList columnCells(int column) const;
 };
+
+// How a list orders its rows by a column: by the cells' texts, letter case
+// of Latin letters ignored (so "10" comes before "9"). Negative, 0 or
+// positive as a is before, level with or after b.
+int CompareListCells(const QString& a, const QString& b);
 
 // The record numbers in the first column of list rows. Texts that are not a
 // whole number above 0 are left out: only numbers ever reach a statement.

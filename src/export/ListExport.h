@@ -3,6 +3,7 @@
 #include "base/AppFolder.h"
 #include "base/Result.h"
 #include "export/ListData.h"
+#include "export/ListSource.h"
 #include "export/PlanListing.h"
 #include "export/XlsFile.h"
 
@@ -40,6 +41,11 @@ QString HtmlEscape(const QString& text);
 // column included (hidden ones too), cells escaped.
 QString BuildHtmlTable(const ListData& list);
 
+// A list cell as a workbook holds it: in a column of numbers, a text that is
+// a number in plain decimal form becomes a number shown with the same
+// decimals ("12.50" is 12.5 shown as 0.00); every other cell stays text.
+XlsCell SheetCell(const QString& text, bool numeric);
+
 // Appends emptyRows empty rows, the header row and then the rows of the list
 // (first cell in the first column, sub-items after it), hidden columns too.
 // Returns the position of the header row in the sheet.
@@ -50,7 +56,10 @@ Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templ
 
 // One list: list1.xls with two empty rows, the header row and the rows
 // appended. The failure says why (the window puts ExcelExportFailedMessage in
-// front); no file is left behind then.
+// front); no file is left behind then. A list longer than the format's
+// 65,536 rows is refused before anything is read, with the limit named and
+// .xlsx suggested.
+Status ExportListToExcel(const AppFolder& folder, const ListRows& list, const QString& path);
 Status ExportListToExcel(const AppFolder& folder, const ListData& list, const QString& path);
 
 // Shown in front of the reason when writing a page fails.
@@ -58,7 +67,9 @@ QString HtmlExportFailedMessage();
 
 // One list: list1.html with {$list1} replaced. Fails (leaving no file) when the
 // template is missing, unreadable, a folder or without its placeholder, or the
-// page cannot be written; the message says which and why.
+// page cannot be written; the message says which and why. The rows go into
+// the file as they are read.
+Status ExportListToHtml(const AppFolder& folder, const ListRows& list, const QString& path);
 Status ExportListToHtml(const AppFolder& folder, const ListData& list, const QString& path);
 
 // The rows a plan adds below the template: two empty rows, the information
@@ -76,8 +87,10 @@ Status ExportPlanToHtml(const AppFolder& folder, const ShownPlan& plan, const QS
 // and rows: the list's header row is bold and stays in view when scrolling;
 // in a plan both header rows are bold and nothing is frozen (the coal list
 // above the proportions would take the whole window). An existing file is
-// replaced only by a completely written new one.
+// replaced only by a completely written new one. A list's rows go into the
+// file as they are read.
 QString XlsxFilter();
+Status ExportListToXlsx(const AppFolder& folder, const ListRows& list, const QString& path);
 Status ExportListToXlsx(const AppFolder& folder, const ListData& list, const QString& path);
 Status ExportPlanToXlsx(const AppFolder& folder, const ShownPlan& plan, const QString& path);
 
@@ -96,5 +109,6 @@ bool IsXlsxPath(const QString& path);
 
 // The list or the plan as a workbook in the format the path's extension names:
 // .xlsx in today's format, anything else as an Excel 97-2003 workbook.
+Status ExportListToWorkbook(const AppFolder& folder, const ListRows& list, const QString& path);
 Status ExportListToWorkbook(const AppFolder& folder, const ListData& list, const QString& path);
 Status ExportPlanToWorkbook(const AppFolder& folder, const ShownPlan& plan, const QString& path);

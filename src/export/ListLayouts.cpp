@@ -26,13 +26,13 @@ int BlendColumnWidth(int screenWidthPixels)
 void SetupCoalColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("编号"), 800);
+    list.addColumn(QStringLiteral("编号"), 800, true);
     list.addColumn(QStringLiteral("名称"), 1800);
     for (const QualityIndex& index : QualityIndices())
-        list.addColumn(QString::fromUtf8(index.listHeader), 900);
-    list.addColumn(QStringLiteral("库存"), 900);
-    list.addColumn(QStringLiteral("每铲重量"), 900);
-    list.addColumn(QStringLiteral("价格"), 900);
+        list.addColumn(QString::fromUtf8(index.listHeader), 900, true);
+    list.addColumn(QStringLiteral("库存"), 900, true);
+    list.addColumn(QStringLiteral("每铲重量"), 900, true);
+    list.addColumn(QStringLiteral("价格"), 900, true);
 }
 
 
@@ -40,12 +40,12 @@ void SetupBlendColumns(ListData& list, int screenWidthPixels)
 {
     const int w = BlendColumnWidth(screenWidthPixels);
     list.clearColumns();
-    list.addColumn(QStringLiteral("序"), 0);
+    list.addColumn(QStringLiteral("序"), 0, true);
     for (int i = 1; i <= kProportionColumnCount; ++i)
-        list.addColumn(QStringLiteral("D%1").arg(i), w);
+        list.addColumn(QStringLiteral("D%1").arg(i), w, true);
     for (const QualityIndex& index : QualityIndices())
-        list.addColumn(QString::fromUtf8(index.listHeader), w);
-    list.addColumn(QStringLiteral("价格"), w + 100);
+        list.addColumn(QString::fromUtf8(index.listHeader), w, true);
+    list.addColumn(QStringLiteral("价格"), w + 100, true);
 }
 
 void NameBlendColumns(ListData& list, const QStringList& names)
@@ -60,25 +60,41 @@ void NameBlendColumns(ListData& list, const QStringList& names)
 void SetupPlanListColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("编号"), 0);
+    list.addColumn(QStringLiteral("编号"), 0, true);
     list.addColumn(QStringLiteral("方案名称"), 2000);
     list.addColumn(QStringLiteral("方案日期"), 1800);
+}
+
+ListRow CoalRow(const Mei& coal)
+{
+    ListRow row;
+    row.text = QString::number(coal.id);
+    row.subItems.reserve(kCoalColumnCount - 1);
+    row.subItems << coal.MingCheng;
+    for (int i = 0; i < kIndexCount; ++i)
+        row.subItems << IndexValue(coal, i);
+    row.subItems << coal.Kucun << coal.MeiChan << FormatIndexValue(coal.JiaGe);
+    return row;
+}
+
+QString CoalColumnField(int column)
+{
+    if (column <= 0 || column >= kCoalColumnCount)
+        return QStringLiteral("id");
+    if (column == 1)
+        return QStringLiteral("Name");
+    if (column - 2 < kIndexCount)
+        return QLatin1String(QualityIndices()[column - 2].column);
+    static const QString rest[] = {QStringLiteral("kucun"), QStringLiteral("meichan"), QStringLiteral("JiaGe")};
+    return rest[column - 2 - kIndexCount];
 }
 
 void FillCoalRows(ListData& list, const QVector<Mei>& coals)
 {
     list.clearRows();
     list.rows.reserve(coals.size());
-    for (const Mei& coal : coals) {
-        ListRow row;
-        row.text = QString::number(coal.id);
-        row.subItems.reserve(kCoalColumnCount - 1);
-        row.subItems << coal.MingCheng;
-        for (int i = 0; i < kIndexCount; ++i)
-            row.subItems << IndexValue(coal, i);
-        row.subItems << coal.Kucun << coal.MeiChan << FormatIndexValue(coal.JiaGe);
-        list.rows.append(std::move(row));
-    }
+    for (const Mei& coal : coals)
+        list.rows.append(CoalRow(coal));
 }
 
 void FillBlendRows(ListData& list, const QVector<PlanBlendRow>& rows)

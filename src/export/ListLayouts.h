@@ -15,10 +15,12 @@ inline constexpr int kCoalColumnCount = 20;
 inline constexpr int kBlendColumnCount = 27;
 inline constexpr int kFirstProportionColumn = 1;  // the column after the hidden row number
 
-// Coal layout: number, name, the fifteen indices, stock, shovel weight, price.
+// Coal layout: number, name, the fifteen indices, stock, shovel weight, price;
+// every column but the name holds numbers.
 void SetupCoalColumns(ListData& list);
 
-// Proportion layout: hidden row number, D1 ... D10, the fifteen indices, price.
+// Proportion layout: hidden row number, D1 ... D10, the fifteen indices,
+// price; all numbers.
 // Column widths follow the screen width in pixels.
 void SetupBlendColumns(ListData& list, int screenWidthPixels);
 
@@ -35,6 +37,12 @@ void SetupPlanListColumns(ListData& list);
 // to even), one per plan (newest first as given; dates in the short local
 // format, the text without CR LF pairs).
 void FillCoalRows(ListData& list, const QVector<Mei>& coals);
+
+// One coal's row in the coal layout.
+ListRow CoalRow(const Mei& coal);
+// The column of meitan a column of the coal layout shows ("id" for the
+// number column).
+QString CoalColumnField(int column);
 void FillBlendRows(ListData& list, const QVector<PlanBlendRow>& rows);
 void FillPlanList(ListData& list, const QVector<PlanSummary>& plans);
 

@@ -9,7 +9,10 @@
 #include <freexl.h>
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 QString XlsCell::displayText() const
 {
@@ -124,16 +127,17 @@ QByteArray Font(bool bold)
     return b.data;
 }
 
-QByteArray Xf(bool style)
+QByteArray Xf(bool style, quint16 numberFormat = 0)
 {
     Bytes b;
     b.u16(0);                          // font 0
-    b.u16(0);                          // format "General"
+    b.u16(numberFormat);               // 0 is "General"
     b.u16(style ? 0xFFF5 : 0x0001);    // locked; a style format has no parent
     b.u8(0x20);                        // general alignment, bottom
     b.u8(0);
     b.u8(0);
-    b.u8(style ? 0x00 : 0xF8);         // attributes this cell format sets itself
+    // Attributes this cell format sets itself (the number format too when it has one).
+    b.u8(style ? 0x00 : (numberFormat != 0 ? 0xFC : 0xF8));
     b.u32(0);                          // no borders
     b.u32(0);
     b.u16(0x20C0);                     // default pattern colours
@@ -239,6 +243,21 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
                 }
             }
 
+    // Number formats: one cell format per number of decimals shown. Two
+    // decimals have a built-in format ("0.00"); others get one of the
+    // workbook's own, numbered from 164 as the format reserves.
+    QVector<int> decimalsUsed;
+    for (const XlsRow& row : sheet.rows)
+        for (const XlsCell& cell : row)
+            if (cell.kind == XlsCell::Kind::Number && cell.decimals > 0 && !decimalsUsed.contains(cell.decimals))
+                decimalsUsed << cell.decimals;
+    std::sort(decimalsUsed.begin(), decimalsUsed.end());
+    auto formatOf = [](int decimals) { return static_cast<quint16>(decimals == 2 ? 2 : 163 + decimals); };
+    auto cellXfOf = [&decimalsUsed](const XlsCell& cell) {
+        const int at = cell.kind == XlsCell::Kind::Number ? static_cast<int>(decimalsUsed.indexOf(cell.decimals)) : -1;
+        return static_cast<quint16>(at < 0 ? kCellXf : kCellXf + 1 + at);
+    };
+
     // Workbook globals.
     Bytes globals;
     Record(globals, 0x0809, Bof(0x0005));
@@ -262,9 +281,22 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
     }
     for (int i = 0; i < 5; ++i)  // fonts 0 to 3 and 5 (there is no font 4)
         Record(globals, 0x0031, Font(false));
+    for (int decimals : decimalsUsed) {
+        if (formatOf(decimals) == 2)
+            continue;
+        const QString code = QStringLiteral("0.") + QString(decimals, QLatin1Char('0'));
+        Bytes b;  // FORMAT
+        b.u16(formatOf(decimals));
+        b.u16(static_cast<quint16>(code.size()));
+        b.u8(0x01);
+        b.utf16(code);
+        Record(globals, 0x041E, b.data);
+    }
     for (int i = 0; i < 15; ++i)
         Record(globals, 0x00E0, Xf(true));
     Record(globals, 0x00E0, Xf(false));
+    for (int decimals : decimalsUsed)
+        Record(globals, 0x00E0, Xf(false, formatOf(decimals)));
     {
         Bytes b;  // the built-in style "Normal"
         b.u16(0x8000);
@@ -334,7 +366,7 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
             Bytes b;
             b.u16(static_cast<quint16>(r));
             b.u16(static_cast<quint16>(c));
-            b.u16(kCellXf);
+            b.u16(cellXfOf(cell));
             if (cell.kind == XlsCell::Kind::Number) {
                 b.f64(cell.number);
                 Record(ws, 0x0203, b.data);
@@ -523,6 +555,259 @@ QString FreeXlReason(const QString& path, int code)
     return QStringLiteral("无法读取 Excel 文件 %1（错误代码 %2）").arg(path).arg(code);
 }
 
+// ---------------------------------------------------------------------------
+// Formula results. FreeXL reads a formula cell as an empty cell, although the
+// workbook keeps the result the formula last had beside it. The results are
+// read here from the Workbook stream itself: the Compound File that holds it,
+// then the sheet's FORMULA records.
+
+constexpr quint32 kChainEnd = 0xFFFFFFFE;
+constexpr quint32 kNoSector = 0xFFFFFFFF;
+constexpr int kHeaderBytes = 512;
+
+quint16 U16(const QByteArray& b, qint64 at)
+{
+    return static_cast<quint16>(static_cast<quint8>(b[at]) | (static_cast<quint8>(b[at + 1]) << 8));
+}
+
+quint32 U32(const QByteArray& b, qint64 at)
+{
+    return U16(b, at) | (static_cast<quint32>(U16(b, at + 2)) << 16);
+}
+
+// The sectors of a chain, in order; empty when the chain leaves the table or
+// runs in a circle.
+QVector<quint32> Chain(const QVector<quint32>& table, quint32 start)
+{
+    QVector<quint32> sectors;
+    for (quint32 s = start; s != kChainEnd; s = table[s]) {
+        if (s >= static_cast<quint32>(table.size()) || sectors.size() >= table.size())
+            return {};
+        sectors << s;
+    }
+    return sectors;
+}
+
+// The bytes of a chain of sectors of the given size taken from data (sector s
+// at offset first + s * size), cut to length.
+std::optional<QByteArray> Gather(const QByteArray& data, qint64 first, int size, const QVector<quint32>& sectors,
+                                 qint64 length)
+{
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(std::min<qint64>(length, qint64(sectors.size()) * size)));
+    for (quint32 s : sectors) {
+        const qint64 at = first + qint64(s) * size;
+        if (at < 0 || at + size > data.size())
+            return std::nullopt;
+        out.append(data.constData() + at, size);
+        if (out.size() >= length)
+            break;
+    }
+    if (out.size() < length)
+        return std::nullopt;
+    out.truncate(static_cast<qsizetype>(length));
+    return out;
+}
+
+// The stream "Workbook" of a Compound File; nothing when there is none or the
+// file is damaged.
+std::optional<QByteArray> WorkbookStream(const QByteArray& file)
+{
+    if (file.size() < kHeaderBytes || !file.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return std::nullopt;
+    const int shift = U16(file, 30);
+    if (shift != 9 && shift != 12)
+        return std::nullopt;
+    const int sector = 1 << shift;
+    const int miniSector = 1 << std::clamp<int>(U16(file, 32), 1, 12);
+    const quint32 miniCutoff = U32(file, 56);
+    const qint64 sectors = file.size() / sector;  // the header takes the place of one
+
+    // The sectors of the allocation table: 109 named in the header, the rest
+    // in a chain of DIFAT sectors.
+    QVector<quint32> fatSectors;
+    const quint32 fatCount = U32(file, 44);
+    for (int i = 0; i < 109 && fatSectors.size() < qint64(fatCount); ++i)
+        fatSectors << U32(file, 76 + 4 * i);
+    for (quint32 d = U32(file, 68); d != kChainEnd && d != kNoSector && fatSectors.size() < qint64(fatCount);) {
+        const qint64 at = qint64(d + 1) * sector;
+        if (d >= sectors || at + sector > file.size() || fatSectors.size() > sectors)
+            return std::nullopt;
+        for (int i = 0; i < sector / 4 - 1 && fatSectors.size() < qint64(fatCount); ++i)
+            fatSectors << U32(file, at + 4 * i);
+        d = U32(file, at + sector - 4);
+    }
+    QVector<quint32> fat;
+    for (quint32 f : fatSectors) {
+        const qint64 at = qint64(f + 1) * sector;
+        if (f >= sectors || at + sector > file.size())
+            return std::nullopt;
+        for (int i = 0; i < sector / 4; ++i)
+            fat << U32(file, at + 4 * i);
+    }
+
+    const QVector<quint32> dirChain = Chain(fat, U32(file, 48));
+    const std::optional<QByteArray> directory = Gather(file, sector, sector, dirChain, qint64(dirChain.size()) * sector);
+    if (!directory || directory->size() < 128)
+        return std::nullopt;
+    const QByteArray& dir = *directory;
+    auto entrySize = [&dir](qint64 at) { return U32(dir, at + 120); };
+    for (qint64 at = 0; at + 128 <= dir.size(); at += 128) {
+        const int nameBytes = std::min<int>(U16(dir, at + 64), 64);
+        if (static_cast<quint8>(dir[at + 66]) != 2 || nameBytes < 2)
+            continue;
+        const QString name = QString::fromUtf16(reinterpret_cast<const char16_t*>(dir.constData() + at), nameBytes / 2 - 1);
+        if (name.compare(QLatin1String("Workbook"), Qt::CaseInsensitive) != 0)
+            continue;
+        const quint32 start = U32(dir, at + 116);
+        const qint64 size = entrySize(at);
+        if (size >= miniCutoff)
+            return Gather(file, sector, sector, Chain(fat, start), size);
+        // A small stream lies in the mini stream, which the root entry holds.
+        const std::optional<QByteArray> ministream
+            = Gather(file, sector, sector, Chain(fat, U32(dir, 116)), entrySize(0));
+        const QVector<quint32> miniFatChain = Chain(fat, U32(file, 60));
+        const std::optional<QByteArray> miniFatBytes
+            = Gather(file, sector, sector, miniFatChain, qint64(miniFatChain.size()) * sector);
+        if (!ministream || !miniFatBytes)
+            return std::nullopt;
+        QVector<quint32> miniFat;
+        for (qint64 i = 0; i + 4 <= miniFatBytes->size(); i += 4)
+            miniFat << U32(*miniFatBytes, i);
+        return Gather(*ministream, 0, miniSector, Chain(miniFat, start), size);
+    }
+    return std::nullopt;
+}
+
+// The text of a BIFF8 string: its characters, compressed (one byte each) or not.
+QString BiffChars(const QByteArray& b, qint64 at, int count, bool wide)
+{
+    count = static_cast<int>(std::min<qint64>(count, (b.size() - at) / (wide ? 2 : 1)));
+    if (count <= 0)
+        return QString();
+    if (wide)
+        return QString::fromUtf16(reinterpret_cast<const char16_t*>(b.constData() + at), count);
+    return QString::fromLatin1(b.constData() + at, count);
+}
+
+QString BiffErrorText(int code)
+{
+    switch (code) {
+    case 0x00: return QStringLiteral("#NULL!");
+    case 0x07: return QStringLiteral("#DIV/0!");
+    case 0x0F: return QStringLiteral("#VALUE!");
+    case 0x17: return QStringLiteral("#REF!");
+    case 0x1D: return QStringLiteral("#NAME?");
+    case 0x24: return QStringLiteral("#NUM!");
+    default: return QStringLiteral("#N/A");
+    }
+}
+
+struct FormulaResult {
+    int row = 0;
+    int column = 0;
+    XlsCell cell;
+};
+
+// The results of the formula cells of the named sheet, as the workbook last
+// calculated them. Empty for a stream that is not BIFF8 or that the sheet is
+// not in.
+QVector<FormulaResult> FormulaResults(const QByteArray& stream, const QString& sheetName)
+{
+    QVector<FormulaResult> results;
+    // The sheet's place in the stream, from its BOUNDSHEET record in the globals.
+    qint64 sheetAt = -1;
+    for (qint64 at = 0; at + 4 <= stream.size();) {
+        const quint16 type = U16(stream, at);
+        const quint16 length = U16(stream, at + 2);
+        const qint64 body = at + 4;
+        if (body + length > stream.size())
+            return results;
+        if (at == 0 && (type != 0x0809 || length < 2 || U16(stream, body) != 0x0600))
+            return results;  // not BIFF8
+        if (type == 0x000A)
+            break;
+        if (type == 0x0085 && length >= 8) {
+            const int count = static_cast<quint8>(stream[body + 6]);
+            const bool wide = (static_cast<quint8>(stream[body + 7]) & 1) != 0;
+            if (BiffChars(stream, body + 8, count, wide) == sheetName) {
+                sheetAt = U32(stream, body);
+                break;
+            }
+        }
+        at = body + length;
+    }
+    if (sheetAt < 0 || sheetAt >= stream.size())
+        return results;
+
+    int depth = 0;
+    qint64 stringFor = -1;  // the result waiting for its STRING record
+    for (qint64 at = sheetAt; at + 4 <= stream.size();) {
+        const quint16 type = U16(stream, at);
+        const quint16 length = U16(stream, at + 2);
+        const qint64 body = at + 4;
+        if (body + length > stream.size())
+            break;
+        at = body + length;
+        if (type == 0x0809) {
+            ++depth;  // the sheet's own BOF, or a chart's inside it
+        } else if (type == 0x000A) {
+            if (--depth <= 0)
+                break;
+        } else if (depth == 1 && type == 0x0006 && length >= 14) {
+            FormulaResult result;
+            result.row = U16(stream, body);
+            result.column = U16(stream, body + 2);
+            stringFor = -1;
+            if (U16(stream, body + 12) != 0xFFFF) {
+                const double value
+                    = std::bit_cast<double>(U32(stream, body + 6) | (static_cast<quint64>(U32(stream, body + 10)) << 32));
+                if (!std::isfinite(value))
+                    continue;
+                result.cell = XlsCell::fromNumber(value);
+            } else {
+                const int kind = static_cast<quint8>(stream[body + 6]);
+                const int value = static_cast<quint8>(stream[body + 8]);
+                if (kind == 0) {
+                    stringFor = results.size();
+                } else if (kind == 1) {
+                    result.cell = XlsCell::fromText(value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                } else if (kind == 2) {
+                    result.cell = XlsCell::fromText(BiffErrorText(value));
+                }
+            }
+            results << result;
+        } else if (depth == 1 && type == 0x0207 && stringFor >= 0 && length >= 3) {
+            const bool wide = (static_cast<quint8>(stream[body + 2]) & 1) != 0;
+            results[stringFor].cell = XlsCell::fromText(BiffChars(stream, body + 3, U16(stream, body), wide));
+            stringFor = -1;
+        }
+    }
+    return results;
+}
+
+// Puts the formula results into the cells FreeXL left empty.
+void AddFormulaResults(const QString& path, XlsSheet& sheet)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const std::optional<QByteArray> stream = WorkbookStream(file.readAll());
+    if (!stream)
+        return;
+    for (const FormulaResult& result : FormulaResults(*stream, sheet.name)) {
+        if (result.cell.isEmpty() || result.row >= kXlsMaxRows || result.column >= kXlsMaxColumns)
+            continue;
+        if (sheet.rows.size() <= result.row)
+            sheet.rows.resize(result.row + 1);
+        XlsRow& row = sheet.rows[result.row];
+        if (row.size() <= result.column)
+            row.resize(result.column + 1);
+        if (row[result.column].kind == XlsCell::Kind::Empty)
+            row[result.column] = result.cell;
+    }
+}
+
 }  // namespace
 
 Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
@@ -604,5 +889,6 @@ Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
         row.resize(used);
         sheet->rows.append(std::move(row));
     }
+    AddFormulaResults(path, *sheet);
     return result;
 }

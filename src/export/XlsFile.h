@@ -16,9 +16,12 @@ struct XlsCell {
     Kind kind = Kind::Empty;
     QString text;
     double number = 0.0;
+    // How a number is shown: with exactly that many decimals ("0.00" for
+    // two), or in the general format for 0.
+    int decimals = 0;
 
-    static XlsCell fromText(const QString& text) { return {Kind::Text, text, 0.0}; }
-    static XlsCell fromNumber(double value) { return {Kind::Number, QString(), value}; }
+    static XlsCell fromText(const QString& text) { return {Kind::Text, text, 0.0, 0}; }
+    static XlsCell fromNumber(double value, int decimals = 0) { return {Kind::Number, QString(), value, decimals}; }
     bool isEmpty() const { return kind == Kind::Empty || (kind == Kind::Text && text.isEmpty()); }
     // The cell as text: a number in its shortest form, "" when empty.
     QString displayText() const;
@@ -53,5 +56,6 @@ QByteArray BuildCompoundFile(const QByteArray& workbook);
 Status WriteXlsFile(const QString& path, const XlsSheet& sheet);
 
 // Reads the cells of the sheet named sheetName (the first sheet when there is
-// none of that name).
+// none of that name). A formula cell holds the result the workbook keeps for
+// it (a number, a text, TRUE/FALSE or an error such as #N/A).
 Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName = QStringLiteral("Sheet1"));

@@ -7,248 +7,27 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
-#include <QTemporaryDir>
 #include <QTime>
 #include <QXmlStreamReader>
 
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cmath>
-#include <type_traits>
-
-#ifdef VELMORA_XLSXWRITER_LIBRARY
-#include <dlfcn.h>
-#endif
-
-// ===========================================================================
-// Writing
-
-namespace {
-
-// libxlsxwriter writes its zip container through a zip library whose
-// functions have the same names as those QuaZip carries inside itself
-// (zipOpen, zipClose, ...), with other meanings. Where a process binds such
-// names once for all its libraries (ELF systems), whichever library loads
-// first serves both, and writing a workbook would run QuaZip's zip code and
-// crash. There the build names the writer's library, and it is loaded on first
-// use with its own dependencies searched before everything else
-// (RTLD_DEEPBIND); elsewhere it is linked as usual.
-struct XlsxWriterApi {
-    decltype(&::workbook_new_opt) workbook_new_opt;
-    decltype(&::workbook_validate_sheet_name) workbook_validate_sheet_name;
-    decltype(&::workbook_add_worksheet) workbook_add_worksheet;
-    decltype(&::workbook_add_format) workbook_add_format;
-    decltype(&::format_set_bold) format_set_bold;
-    decltype(&::worksheet_set_column) worksheet_set_column;
-    decltype(&::worksheet_freeze_panes) worksheet_freeze_panes;
-    decltype(&::worksheet_write_number) worksheet_write_number;
-    decltype(&::worksheet_write_string) worksheet_write_string;
-    decltype(&::workbook_close) workbook_close;
-    decltype(&::lxw_strerror) lxw_strerror;
-};
-
-#ifdef VELMORA_XLSXWRITER_LIBRARY
-
-struct LoadedApi {
-    XlsxWriterApi api{};
-    QString error;
-};
-
-LoadedApi LoadApi()
-{
-    LoadedApi loaded;
-    void* library = dlopen(VELMORA_XLSXWRITER_LIBRARY, RTLD_NOW | RTLD_LOCAL | RTLD_DEEPBIND);
-    if (!library) {
-        loaded.error = QString::fromLocal8Bit(dlerror());
-        return loaded;
-    }
-    bool complete = true;
-    auto bind = [&](auto& function, const char* name) {
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
-        complete = complete && function != nullptr;
-    };
-    XlsxWriterApi& a = loaded.api;
-    bind(a.workbook_new_opt, "workbook_new_opt");
-    bind(a.workbook_validate_sheet_name, "workbook_validate_sheet_name");
-    bind(a.workbook_add_worksheet, "workbook_add_worksheet");
-    bind(a.workbook_add_format, "workbook_add_format");
-    bind(a.format_set_bold, "format_set_bold");
-    bind(a.worksheet_set_column, "worksheet_set_column");
-    bind(a.worksheet_freeze_panes, "worksheet_freeze_panes");
-    bind(a.worksheet_write_number, "worksheet_write_number");
-    bind(a.worksheet_write_string, "worksheet_write_string");
-    bind(a.workbook_close, "workbook_close");
-    bind(a.lxw_strerror, "lxw_strerror");
-    if (!complete)
-        loaded.error = QStringLiteral("%1 缺少所需的函数").arg(QLatin1String(VELMORA_XLSXWRITER_LIBRARY));
-    return loaded;
-}
-
-// The writer's functions, or nullptr with *error set.
-const XlsxWriterApi* Api(QString* error)
-{
-    static const LoadedApi loaded = LoadApi();
-    *error = loaded.error;
-    return loaded.error.isEmpty() ? &loaded.api : nullptr;
-}
-
-#else
-
-const XlsxWriterApi* Api(QString* error)
-{
-    static const XlsxWriterApi api{&::workbook_new_opt,     &::workbook_validate_sheet_name,
-                                   &::workbook_add_worksheet, &::workbook_add_format,
-                                   &::format_set_bold,      &::worksheet_set_column,
-                                   &::worksheet_freeze_panes, &::worksheet_write_number,
-                                   &::worksheet_write_string, &::workbook_close,
-                                   &::lxw_strerror};
-    error->clear();
-    return &api;
-}
-
-#endif
-
-QString WriteFailed(const QString& path, const QString& why)
-{
-    return QStringLiteral("无法写入文件 %1：%2").arg(QFileInfo(path).fileName(), why);
-}
-
-// libxlsxwriter opens its files with the C library; on Windows it takes UTF-8
-// names and widens them itself.
-QByteArray NativeName(const QString& path)
-{
-#ifdef Q_OS_WIN
-    return path.toUtf8();
-#else
-    return QFile::encodeName(path);
-#endif
-}
-
-struct WorkbookCloser {
-    const XlsxWriterApi& lxw;
-    lxw_workbook* book;
-    ~WorkbookCloser()
-    {
-        if (book)
-            lxw.workbook_close(book);
-    }
-};
-
-// Writes the workbook to a file of its own; "" on success.
-QString WriteWorkbook(const QByteArray& file, const QByteArray& tmpdir, const XlsSheet& sheet,
-                      const XlsxLayout& layout)
-{
-    QString loadError;
-    const XlsxWriterApi* api = Api(&loadError);
-    if (!api)
-        return QStringLiteral("无法加载 xlsx 写入库（%1）").arg(loadError);
-    const XlsxWriterApi& lxw = *api;
-    auto reason = [&lxw](lxw_error error) { return QString::fromUtf8(lxw.lxw_strerror(error)); };
-
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_FALSE;
-    options.tmpdir = const_cast<char*>(tmpdir.constData());
-    options.use_zip64 = LXW_FALSE;
-    WorkbookCloser closer{lxw, lxw.workbook_new_opt(file.constData(), &options)};
-    if (!closer.book)
-        return QStringLiteral("无法建立工作簿");
-
-    const QByteArray sheetName = sheet.name.left(31).toUtf8();
-    const bool nameOk = !sheetName.isEmpty()
-                        && lxw.workbook_validate_sheet_name(closer.book, sheetName.constData()) == LXW_NO_ERROR;
-    lxw_worksheet* ws = lxw.workbook_add_worksheet(closer.book, nameOk ? sheetName.constData() : nullptr);
-    if (!ws)
-        return QStringLiteral("无法建立工作表");
-    lxw_format* bold = lxw.workbook_add_format(closer.book);
-    lxw.format_set_bold(bold);
-
-    for (int c = 0; c < sheet.columnWidths.size() && c < kXlsxMaxColumns; ++c)
-        if (sheet.columnWidths[c] > 0)
-            lxw.worksheet_set_column(ws, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                     sheet.columnWidths[c] / 256.0, nullptr);
-    if (layout.frozenRows > 0)
-        lxw.worksheet_freeze_panes(ws, static_cast<lxw_row_t>(layout.frozenRows), 0);
-
-    for (int r = 0; r < sheet.rows.size(); ++r) {
-        lxw_format* format = layout.boldRows.contains(r) ? bold : nullptr;
-        const XlsRow& row = sheet.rows[r];
-        for (int c = 0; c < row.size(); ++c) {
-            const XlsCell& cell = row[c];
-            lxw_error error = LXW_NO_ERROR;
-            if (cell.kind == XlsCell::Kind::Number && std::isfinite(cell.number)) {
-                error = lxw.worksheet_write_number(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                                   cell.number, format);
-            } else {
-                const QString text = cell.displayText();
-                if (text.isEmpty())
-                    continue;
-                const QByteArray utf8 = text.left(kXlsMaxTextLength).toUtf8();
-                error = lxw.worksheet_write_string(ws, static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c),
-                                                   utf8.constData(), format);
-            }
-            if (error != LXW_NO_ERROR)
-                return QStringLiteral("第 %1 行第 %2 列：%3").arg(r + 1).arg(c + 1).arg(reason(error));
-        }
-    }
-    lxw_workbook* book = closer.book;
-    closer.book = nullptr;
-    const lxw_error error = lxw.workbook_close(book);
-    if (error != LXW_NO_ERROR)
-        return reason(error);
-    return QString();
-}
-
-}  // namespace
-
-Status WriteXlsxFile(const QString& path, const XlsSheet& sheet, const XlsxLayout& layout)
-{
-    if (sheet.rows.size() > kXlsxMaxRows)
-        return Fail(QStringLiteral("表格有 %1 行，超过了工作表的上限 %2 行").arg(sheet.rows.size()).arg(kXlsxMaxRows));
-    if (sheet.columnCount() > kXlsxMaxColumns)
-        return Fail(QStringLiteral("表格有 %1 列，超过了工作表的上限 %2 列").arg(sheet.columnCount()).arg(kXlsxMaxColumns));
-    if (QFileInfo(path).isDir())
-        return Fail(WriteFailed(path, QStringLiteral("这是一个文件夹")));
-
-    QTemporaryDir work;
-    if (!work.isValid())
-        return Fail(WriteFailed(path, QStringLiteral("无法建立临时文件夹：%1").arg(work.errorString())));
-    const QString built = work.filePath(QStringLiteral("book.xlsx"));
-    const QString reason = WriteWorkbook(NativeName(built), NativeName(work.path()), sheet, layout);
-    if (!reason.isEmpty())
-        return Fail(WriteFailed(path, reason));
-
-    QFile in(built);
-    if (!in.open(QIODevice::ReadOnly))
-        return Fail(WriteFailed(path, in.errorString()));
-    const QByteArray bytes = in.readAll();
-    if (bytes.size() != in.size())
-        return Fail(WriteFailed(path, in.errorString()));
-
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return Fail(WriteFailed(path, out.errorString()));
-    if (out.write(bytes) != bytes.size()) {
-        const QString why = out.errorString();
-        out.cancelWriting();
-        return Fail(WriteFailed(path, why));
-    }
-    if (!out.commit())
-        return Fail(WriteFailed(path, out.errorString()));
-    return Status();
-}
+#include <memory>
 
 // ===========================================================================
 // Reading
 
 namespace {
 
-// A part larger than this is not a coal list but a damaged or hostile file.
-constexpr qint64 kMaxPartBytes = 512LL * 1024 * 1024;
+// A part read whole (the workbook, its relationships, the styles) larger than
+// this is not a coal list but a damaged or hostile file. The sheet and its
+// shared strings are read as they are inflated, and what they hold is counted
+// against the limits of a table instead.
+constexpr qint64 kMaxPartBytes = 64LL * 1024 * 1024;
 constexpr int kRowsPerProgress = 500;
 
 QString Damaged(const QString& path)
@@ -261,6 +40,13 @@ QString PartDamaged(const QString& path, const QString& part, const QString& why
     return QStringLiteral("文件 %1 已损坏，其中的 %2 无法读取（%3）。").arg(QFileInfo(path).fileName(), part, why);
 }
 
+QString TextTooLong(const QString& path)
+{
+    return QStringLiteral("文件 %1 中有单元格的文字超过 %2 个字符，多于 Excel 单元格所能容纳的，文件已损坏或不是表格程序保存的。")
+        .arg(QFileInfo(path).fileName())
+        .arg(kXlsMaxTextLength);
+}
+
 class Package {
 public:
     explicit Package(const QString& path) : path_(path), zip_(path) {}
@@ -271,23 +57,50 @@ public:
     // is not in the package.
     Result<QByteArray> read(const QString& name, bool* present)
     {
+        Result<std::unique_ptr<QuaZipFile>> file = stream(name, present);
+        if (!file || !*present)
+            return file ? Result<QByteArray>(QByteArray()) : Result<QByteArray>(file.failure());
+        if (size_ > kMaxPartBytes)
+            return Fail(QStringLiteral("文件 %1 中的 %2 太大，无法读取。").arg(QFileInfo(path_).fileName(), name));
+        QByteArray bytes = (*file)->readAll();
+        if (bytes.size() != size_)
+            return Fail(Damaged(path_));
+        if (Status closed = finish(**file); !closed)
+            return closed.failure();
+        return bytes;
+    }
+
+    // The part as a device that inflates it as it is read (its size in
+    // size()); nullptr with *present false when the part is not in the package.
+    Result<std::unique_ptr<QuaZipFile>> stream(const QString& name, bool* present)
+    {
         *present = false;
-        if (!zip_.setCurrentFile(name, QuaZip::csInsensitive))
-            return zip_.getZipError() == UNZ_OK ? Result<QByteArray>(QByteArray()) : Fail(Damaged(path_));
+        if (!zip_.setCurrentFile(name, QuaZip::csInsensitive)) {
+            if (zip_.getZipError() == UNZ_OK)
+                return std::unique_ptr<QuaZipFile>();
+            return Fail(Damaged(path_));
+        }
         *present = true;
         QuaZipFileInfo64 info;
         if (!zip_.getCurrentFileInfo(&info))
             return Fail(Damaged(path_));
-        if (static_cast<qint64>(info.uncompressedSize) > kMaxPartBytes)
-            return Fail(QStringLiteral("文件 %1 中的 %2 太大，无法读取。").arg(QFileInfo(path_).fileName(), name));
-        QuaZipFile file(&zip_);
-        if (!file.open(QIODevice::ReadOnly))
+        size_ = static_cast<qint64>(info.uncompressedSize);
+        auto file = std::make_unique<QuaZipFile>(&zip_);
+        if (!file->open(QIODevice::ReadOnly))
             return Fail(Damaged(path_));
-        QByteArray bytes = file.readAll();
+        return file;
+    }
+
+    // Uncompressed size of the part stream() opened last.
+    qint64 size() const { return size_; }
+
+    // Closes a part; a part read to its end that fails its checksum is damaged.
+    Status finish(QuaZipFile& file)
+    {
         file.close();
-        if (file.getZipError() != UNZ_OK || bytes.size() != static_cast<qint64>(info.uncompressedSize))
+        if (file.getZipError() != UNZ_OK)
             return Fail(Damaged(path_));
-        return bytes;
+        return {};
     }
 
     const QString& path() const { return path_; }
@@ -295,6 +108,7 @@ public:
 private:
     QString path_;
     QuaZip zip_;
+    qint64 size_ = 0;
 };
 
 struct Relationship {
@@ -486,49 +300,70 @@ QString UnescapeXString(QString text)
 
 // The text of an <si> or <is> element the reader stands on: its <t> texts
 // joined, phonetic guides (<rPh>) left out. Leaves the reader on its end.
-QString ReadRichText(QXmlStreamReader& xml)
+// False when the text is longer than a cell can hold.
+bool ReadRichText(QXmlStreamReader& xml, QString* text)
 {
-    QString text;
+    text->clear();
     int depth = 1;
+    int textDepth = 0;  // depth of the <t> being read; 0 outside one
     while (depth > 0 && !xml.atEnd()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
             if (xml.name() == u"rPh") {
                 xml.skipCurrentElement();
-            } else if (xml.name() == u"t") {
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            } else {
-                ++depth;
+                continue;
             }
+            ++depth;
+            if (textDepth == 0 && xml.name() == u"t")
+                textDepth = depth;
         } else if (token == QXmlStreamReader::EndElement) {
+            if (depth == textDepth)
+                textDepth = 0;
             --depth;
+        } else if (textDepth > 0 && token == QXmlStreamReader::Characters) {
+            *text += xml.text();
+            // "_x000D_" takes seven characters for one.
+            if (text->size() > 7 * kXlsMaxTextLength)
+                return false;
         }
     }
-    return UnescapeXString(text);
+    *text = UnescapeXString(*text);
+    return text->size() <= kXlsMaxTextLength;
 }
 
-Result<QStringList> ReadSharedStrings(Package& package, const QString& part)
+Result<QStringList> ReadSharedStrings(Package& package, const QString& part, TableBudget& budget)
 {
     QStringList strings;
     bool present = false;
-    Result<QByteArray> bytes = package.read(part, &present);
-    if (!bytes)
-        return bytes.failure();
+    Result<std::unique_ptr<QuaZipFile>> file = package.stream(part, &present);
+    if (!file)
+        return file.failure();
     if (!present)
         return strings;
-    QXmlStreamReader xml(*bytes);
+    QXmlStreamReader xml(file->get());
+    QString failure;
     const QString error = WalkElements(xml, [&] {
         if (xml.name() == u"sst") {
             const int count = xml.attributes().value(QLatin1String("uniqueCount")).toInt();
             if (count > 0)
                 strings.reserve(std::min(count, 1 << 20));
         } else if (xml.name() == u"si") {
-            strings.append(ReadRichText(xml));
+            QString text;
+            if (!ReadRichText(xml, &text))
+                failure = TextTooLong(package.path());
+            else if (strings.size() >= kTableMaxCells || !budget.characters(text.size()))
+                failure = budget.tooMuch();
+            else
+                strings.append(std::move(text));
         }
-        return true;
+        return failure.isEmpty();
     });
+    if (!failure.isEmpty())
+        return Fail(failure);
     if (!error.isEmpty())
         return Fail(PartDamaged(package.path(), part, error));
+    if (Status closed = package.finish(**file); !closed)
+        return closed.failure();
     return strings;
 }
 
@@ -581,10 +416,15 @@ struct SheetContext {
     bool date1904;
 };
 
-// The cell the reader stands on (<c>), as the sheet shows it.
-TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, bool* ok)
+enum class CellRead { Ok, BadStringIndex, TooLong };
+
+// The cell the reader stands on (<c>), as the sheet shows it. *shared is set
+// when its text is one of the shared strings (held once, however many cells
+// show it).
+TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, CellRead* read, bool* shared)
 {
-    *ok = true;
+    *read = CellRead::Ok;
+    *shared = false;
     const QXmlStreamAttributes a = xml.attributes();
     const QString type = a.value(QLatin1String("t")).toString();
     const int style = a.value(QLatin1String("s")).toInt();
@@ -592,6 +432,7 @@ TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, bool* ok)
     QString inlineText;
     bool hasValue = false;
     bool hasInline = false;
+    bool hasFormula = false;
     while (!xml.atEnd()) {
         const auto token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && xml.name() == u"c")
@@ -601,15 +442,27 @@ TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, bool* ok)
         if (xml.name() == u"v") {
             value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             hasValue = true;
+            if (value.size() > 7 * kXlsMaxTextLength) {
+                *read = CellRead::TooLong;
+                return {};
+            }
         } else if (xml.name() == u"is") {
-            inlineText = ReadRichText(xml);
+            if (!ReadRichText(xml, &inlineText)) {
+                *read = CellRead::TooLong;
+                return {};
+            }
             hasInline = true;
         } else {
+            hasFormula = hasFormula || xml.name() == u"f";
             xml.skipCurrentElement();
         }
     }
     TableCell cell;
-    if (type == u"inlineStr") {
+    if (hasFormula && !hasValue && !hasInline) {
+        // A formula the program that wrote the file never calculated: there
+        // is nothing to show, and an empty cell would be a wrong reading.
+        cell.uncomputed = true;
+    } else if (type == u"inlineStr") {
         cell.text = hasInline ? inlineText : UnescapeXString(value);
     } else if (type == u"s") {
         if (!hasValue)
@@ -617,10 +470,11 @@ TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, bool* ok)
         bool okIndex = false;
         const int index = value.trimmed().toInt(&okIndex);
         if (!okIndex || index < 0 || index >= context.strings.size()) {
-            *ok = false;
+            *read = CellRead::BadStringIndex;
             return cell;
         }
         cell.text = context.strings[index];
+        *shared = true;
     } else if (type == u"str" || type == u"e" || type == u"d") {
         cell.text = UnescapeXString(value);
     } else if (type == u"b") {
@@ -630,33 +484,69 @@ TableCell ReadCell(QXmlStreamReader& xml, const SheetContext& context, bool* ok)
         const double number = value.trimmed().toDouble(&okNumber);
         if (!okNumber || !std::isfinite(number)) {
             cell.text = value;
-            return cell;
-        }
-        const NumberLook look = style >= 0 && style < context.looks.size() ? context.looks[style] : NumberLook::Plain;
-        switch (look) {
-        case NumberLook::Date:
-            cell.text = DateText(number, context.date1904);
-            break;
-        case NumberLook::Percent:
-            cell.text = ShortestNumberText(number * 100.0) + QLatin1Char('%');
-            break;
-        case NumberLook::Plain:
-            cell.text = ShortestNumberText(number);
-            cell.number = true;
-            break;
+        } else {
+            const NumberLook look =
+                style >= 0 && style < context.looks.size() ? context.looks[style] : NumberLook::Plain;
+            switch (look) {
+            case NumberLook::Date:
+                cell.text = DateText(number, context.date1904);
+                break;
+            case NumberLook::Percent:
+                cell.text = ShortestNumberText(number * 100.0) + QLatin1Char('%');
+                break;
+            case NumberLook::Plain:
+                cell.text = ShortestNumberText(number);
+                cell.number = true;
+                break;
+            }
         }
     } else if (hasInline) {
         cell.text = inlineText;
     }
+    if (cell.text.size() > kXlsMaxTextLength)
+        *read = CellRead::TooLong;
     return cell;
 }
 
-Result<CellTable> ReadSheet(const QString& path, const QByteArray& bytes, const QString& part,
-                            const SheetContext& context, const ProgressCallback& progress)
+// Puts the cells of each row in column order, the last of two cells in one
+// place winning, for rows whose cells the file gave out of order.
+void OrderRows(CellTable& table, std::vector<int> rows)
 {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (int r : rows) {
+        TableRow& cells = table.rows[r];
+        std::stable_sort(cells.begin(), cells.end(),
+                         [](const TableCell& a, const TableCell& b) { return a.column < b.column; });
+        TableRow kept;
+        kept.reserve(cells.size());
+        for (TableCell& cell : cells) {
+            if (!kept.isEmpty() && kept.constLast().column == cell.column)
+                kept.last() = std::move(cell);
+            else
+                kept.append(std::move(cell));
+        }
+        cells = std::move(kept);
+    }
+}
+
+Result<CellTable> ReadSheet(Package& package, const QString& part, const SheetContext& context, TableBudget& budget,
+                            const ProgressCallback& progress)
+{
+    const QString& path = package.path();
+    bool present = false;
+    Result<std::unique_ptr<QuaZipFile>> file = package.stream(part, &present);
+    if (!file)
+        return file.failure();
+    if (!present)
+        return Fail(QStringLiteral("文件 %1 已损坏：找不到第一个工作表。").arg(QFileInfo(path).fileName()));
+    QuaZipFile& device = **file;
+    const qint64 size = package.size();
+
     CellTable table;
-    QXmlStreamReader xml(bytes);
-    int row = -1;
+    std::vector<int> unordered;  // rows given a cell left of one they had
+    QXmlStreamReader xml(&device);
+    qint64 row = -1;
     int column = -1;
     int rowsRead = 0;
     while (!xml.atEnd()) {
@@ -668,10 +558,13 @@ Result<CellTable> ReadSheet(const QString& path, const QByteArray& bytes, const 
             const int r = xml.attributes().value(QLatin1String("r")).toInt(&ok);
             if (ok && (r < 1 || r > kXlsxMaxRows))
                 return Fail(PartDamaged(path, part, QStringLiteral("行号 %1 无效").arg(r)));
+            // A row without its number follows the one before it; such rows
+            // count against the limit like numbered ones.
             row = ok ? r - 1 : row + 1;
+            if (!budget.row(row))
+                return Fail(budget.tooManyRows());
             column = -1;
-            if (progress && ++rowsRead % kRowsPerProgress == 0
-                && !progress(xml.characterOffset(), bytes.size()))
+            if (progress && ++rowsRead % kRowsPerProgress == 0 && !progress(device.pos(), size))
                 return Fail(ImportCancelledMessage(), FailureKind::Cancelled);
         } else if (name == u"c") {
             const QStringView ref = xml.attributes().value(QLatin1String("r"));
@@ -683,28 +576,38 @@ Result<CellTable> ReadSheet(const QString& path, const QByteArray& bytes, const 
                 row = r;
                 column = c;
             } else {
-                row = std::max(row, 0);
+                row = std::max<qint64>(row, 0);
                 column += 1;
                 if (column >= kXlsxMaxColumns)
                     return Fail(PartDamaged(path, part, QStringLiteral("列数超过上限")));
             }
-            bool ok = true;
-            TableCell cell = ReadCell(xml, context, &ok);
-            if (!ok)
+            CellRead read = CellRead::Ok;
+            bool shared = false;
+            TableCell cell = ReadCell(xml, context, &read, &shared);
+            if (read == CellRead::BadStringIndex)
                 return Fail(PartDamaged(path, part, QStringLiteral("共享文本编号无效")));
-            if (cell.text.isEmpty())
+            if (read == CellRead::TooLong)
+                return Fail(TextTooLong(path));
+            if (cell.text.isEmpty() && !cell.uncomputed)
                 continue;
-            if (table.rows.size() <= row)
-                table.rows.resize(row + 1);
-            TableRow& cells = table.rows[row];
-            if (cells.size() <= column)
-                cells.resize(column + 1);
-            cells[column] = std::move(cell);
+            if (!budget.cell(shared ? 0 : cell.text.size()))
+                return Fail(budget.tooMuch());
+            const int at = static_cast<int>(row);
+            if (table.rows.size() <= at)
+                table.rows.resize(at + 1);
+            TableRow& cells = table.rows[at];
+            if (!cells.isEmpty() && cells.constLast().column >= column)
+                unordered.push_back(at);
+            cell.column = column;
+            cells.append(std::move(cell));
         }
     }
     if (xml.hasError())
         return Fail(PartDamaged(path, part, xml.errorString()));
-    if (progress && !progress(bytes.size(), bytes.size()))
+    if (Status closed = package.finish(device); !closed)
+        return closed.failure();
+    OrderRows(table, std::move(unordered));
+    if (progress && !progress(size, size))
         return Fail(ImportCancelledMessage(), FailureKind::Cancelled);
     return table;
 }
@@ -767,19 +670,15 @@ Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& prog
     if (sheetPart.isEmpty())
         sheetPart = ResolveTarget(folder, QStringLiteral("worksheets/sheet1.xml"));
 
+    TableBudget budget(fileName);
     Result<QStringList> strings = ReadSharedStrings(
-        package, FindTarget(*rels, u"/sharedStrings", ResolveTarget(folder, QStringLiteral("sharedStrings.xml"))));
+        package, FindTarget(*rels, u"/sharedStrings", ResolveTarget(folder, QStringLiteral("sharedStrings.xml"))),
+        budget);
     if (!strings)
         return strings.failure();
     Result<QVector<NumberLook>> looks
         = ReadStyles(package, FindTarget(*rels, u"/styles", ResolveTarget(folder, QStringLiteral("styles.xml"))));
     if (!looks)
         return looks.failure();
-
-    Result<QByteArray> sheet = package.read(sheetPart, &present);
-    if (!sheet)
-        return sheet.failure();
-    if (!present)
-        return Fail(QStringLiteral("文件 %1 已损坏：找不到第一个工作表。").arg(fileName));
-    return ReadSheet(path, *sheet, sheetPart, SheetContext{*strings, *looks, date1904}, progress);
+    return ReadSheet(package, sheetPart, SheetContext{*strings, *looks, date1904}, budget, progress);
 }

@@ -7,32 +7,22 @@
 #include <QString>
 #include <QVector>
 
-// Workbooks in today's format (.xlsx): a writer of the one-sheet workbooks the
-// exports build (the same XlsSheet the .xls writer takes) and a reader of a
-// workbook's first sheet into a CellTable.
-
-// How the exported sheet is dressed beyond its cells.
-struct XlsxLayout {
-    QVector<int> boldRows;   // rows (from 0) set in bold: the lists' header rows
-    int frozenRows = 0;      // rows above the scrolling part; 0 = nothing frozen
-};
+// Workbooks in today's format (.xlsx): a reader of a workbook's first sheet
+// into a CellTable (the writer is in XlsxWriter.h).
 
 // The limits of a worksheet in this format.
 inline constexpr int kXlsxMaxRows = 1048576;
 inline constexpr int kXlsxMaxColumns = 16384;
-
-// Writes the sheet: text cells as text, number cells as numbers, column widths
-// from the sheet (1/256 of a character). The new workbook is written completely
-// into a temporary folder first and then saved beside the target and renamed
-// over it, so an existing file is replaced only by a complete new one and is
-// left untouched when anything fails.
-Status WriteXlsxFile(const QString& path, const XlsSheet& sheet, const XlsxLayout& layout = {});
 
 // The first sheet of the workbook: shared strings (rich-text runs joined,
 // phonetic guides left out), inline strings, numbers (shortest text, number
 // set), numbers formatted as dates (the date as text, "yyyy-MM-dd" with
 // " HH:mm:ss" when it has a time of day) or as percentages (the number times
 // 100 followed by "%", as the sheet shows it), booleans ("TRUE"/"FALSE"),
-// formula results, and cells placed by their references, gaps included.
-// A damaged, cut-off or foreign file gives a message.
+// formula results (a formula the file holds no result for is marked
+// uncomputed), and cells placed by their references, gaps included. The sheet
+// is read as it is inflated; a sheet beyond the limits of a table
+// (kTableMaxRows, rows numbered or not; kTableMaxCells; a cell longer than
+// kXlsMaxTextLength) is refused with the reason. A damaged, cut-off or foreign
+// file gives a message.
 Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& progress = {});

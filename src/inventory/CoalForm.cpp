@@ -1,5 +1,6 @@
 #include "inventory/CoalForm.h"
 
+#include "base/CoalRules.h"
 #include "base/NumberText.h"
 
 namespace {
@@ -40,6 +41,21 @@ const QVector<NumberCheck>& NumberChecks()
         return list;
     }();
     return checks;
+}
+
+// The range rule on every field holding a number, in the tab order.
+QVector<ValueVerdict> RangeVerdicts(const CoalFields& fields)
+{
+    QVector<ValueVerdict> verdicts;
+    for (int position = 1; position < kEditorFieldCount; ++position) {
+        const QString& text = fields.at(position);
+        if (text.isEmpty() || !IsUsableNumber(text))
+            continue;
+        ValueVerdict verdict = CheckCoalValue(position, *ReadNumberText(text));
+        if (verdict.fit != ValueFit::Fine)
+            verdicts << std::move(verdict);
+    }
+    return verdicts;
 }
 
 }  // namespace
@@ -92,6 +108,8 @@ Status CheckFields(const CoalFields& fields)
     QString message;
     if (fields.name.isEmpty())
         message += QStringLiteral("请填写煤名称") + lineEnd;
+    else if (const QString problem = CoalNameProblem(NormalizedCoalName(fields.name)); !problem.isEmpty())
+        message += problem + lineEnd;
     if (fields.price.isEmpty())
         message += QStringLiteral("请填写煤的价格") + lineEnd;
     for (const NumberCheck& check : NumberChecks()) {
@@ -99,20 +117,28 @@ Status CheckFields(const CoalFields& fields)
         if (!text.isEmpty() && !IsUsableNumber(text))
             message += check.message + lineEnd;
     }
-    for (const auto& [text, what] : {std::pair{fields.stock, QStringLiteral("库存")},
-                                     std::pair{fields.shovel, QStringLiteral("每铲等于多少吨")}})
-        if (ReadNumberText(text).value_or(0.0) < 0)
-            message += QStringLiteral("填写的%1不能是负数").arg(what) + lineEnd;
+    for (const ValueVerdict& verdict : RangeVerdicts(fields))
+        if (verdict.fit == ValueFit::Refused)
+            message += QStringLiteral("填写的") + verdict.message + lineEnd;
     if (message.isEmpty())
         return {};
     return Invalid(message);
+}
+
+QStringList ImplausibleValues(const CoalFields& fields)
+{
+    QStringList doubts;
+    for (const ValueVerdict& verdict : RangeVerdicts(fields))
+        if (verdict.fit == ValueFit::Implausible)
+            doubts << verdict.message;
+    return doubts;
 }
 
 Mei CollectCoal(const CoalFields& fields, int id, const QDateTime& savedAt)
 {
     Mei coal;
     coal.id = id;
-    coal.MingCheng = fields.name;
+    coal.MingCheng = NormalizedCoalName(fields.name);
     for (int i = 0; i < kIndexCount; ++i)
         IndexValue(coal, i) = FormatIndexValue(fields.indices[i]);
     coal.MeiChan = FormatIndexValue(fields.shovel);

@@ -34,13 +34,20 @@ const QStringList& EditorFieldNames();
 const QStringList& EditorFieldLabels();
 
 // Every failing check, one message per line (each line ended by CR LF): the
-// name, then the price missing, then each field that holds text that is not a
-// number; fails (kind Invalid) with all of them.
+// name missing or breaking the name rule, then the price missing, then each
+// field that holds text that is not a number, then each number outside the
+// range its field can hold (the coal rule shared with the grid and the
+// import); fails (kind Invalid) with all of them.
 Status CheckFields(const CoalFields& fields);
 
+// The numbers that pass CheckFields but lie outside the range their field
+// usually holds, one message each, in the tab order; the editor asks before
+// it saves them.
+QStringList ImplausibleValues(const CoalFields& fields);
+
 // The coal the fields describe, to be saved under that id (0 = a new coal):
-// the name as typed, values through the value text rule, the price rounded to
-// two decimals, stamped with the given save time.
+// the name as typed in its composed form (NFC), values through the value text
+// rule, the price rounded to two decimals, stamped with the given save time.
 Mei CollectCoal(const CoalFields& fields, int id, const QDateTime& savedAt);
 
 // The fields showing a stored coal: the name unchanged, every other value

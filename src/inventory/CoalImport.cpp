@@ -1,5 +1,6 @@
 #include "inventory/CoalImport.h"
 
+#include "base/CoalRules.h"
 #include "base/NumberText.h"
 #include "data/CoalTable.h"
 #include "data/Dbconnection.h"
@@ -32,12 +33,18 @@ Result<CellTable> ReadXlsTable(const QString& path, const ProgressCallback& prog
                         .arg(QFileInfo(path).fileName(), read.message()));
     const XlsSheet& sheet = *read;
     CellTable table;
+    TableBudget budget(QFileInfo(path).fileName());
     table.rows.reserve(sheet.rows.size());
     for (const XlsRow& row : sheet.rows) {
         TableRow cells;
-        cells.reserve(row.size());
-        for (const XlsCell& cell : row)
-            cells.append(TableCell{cell.displayText(), cell.kind == XlsCell::Kind::Number});
+        for (int c = 0; c < row.size(); ++c) {
+            if (row[c].isEmpty())
+                continue;
+            QString text = row[c].displayText();
+            if (!budget.cell(text.size()))
+                return Fail(budget.tooMuch());
+            cells.append(TableCell{c, std::move(text), row[c].kind == XlsCell::Kind::Number});
+        }
         table.rows.append(std::move(cells));
     }
     if (progress && !progress(1, 1))
@@ -57,8 +64,13 @@ Result<CellTable> ReadTableFile(const QString& path, const ProgressCallback& pro
 {
     const QFileInfo info(path);
     const QString name = info.fileName();
-    if (!info.isFile())
+    if (!info.exists())
         return Fail(QStringLiteral("找不到文件 %1").arg(path));
+    if (info.isDir())
+        return Fail(QStringLiteral("%1 是一个文件夹，不是文件。请选择要导入的表格文件。").arg(path));
+    // Reading a pipe or a device would wait for ever or never end.
+    if (!info.isFile())
+        return Fail(QStringLiteral("%1 不是普通文件（而是设备、管道或套接字），无法导入。").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Fail(QStringLiteral("无法打开文件 %1：%2").arg(name, file.errorString()));
@@ -273,6 +285,9 @@ QStringList ImportPreview::unknownHeaders() const
 
 namespace {
 
+static_assert(kImportName == kCoalNameField && kImportStock == kCoalStockField && kImportShovel == kCoalShovelField
+              && kImportPrice == kCoalPriceField && ImportIndexField(0) == CoalIndexField(0));
+
 QString& ValueOf(Mei& coal, int field)
 {
     if (field == kImportStock)
@@ -285,6 +300,16 @@ QString& ValueOf(Mei& coal, int field)
 const QString& ValueOf(const Mei& coal, int field)
 {
     return ValueOf(const_cast<Mei&>(coal), field);
+}
+
+// A value as the inventory lists it.
+QString StoredValueText(const Mei& coal, int field)
+{
+    if (field == kImportName)
+        return coal.MingCheng;
+    if (field == kImportPrice)
+        return FormatIndexValue(coal.JiaGe);
+    return FormatIndexValue(ValueOf(coal, field));
 }
 
 // The number a value cell holds: blanks around it allowed, and a "%" after
@@ -317,10 +342,10 @@ QVector<ImportColumn> MatchColumns(const TableRow& header, std::array<int, kImpo
 {
     columnOf->fill(-1);
     QVector<ImportColumn> columns;
-    for (int c = 0; c < header.size(); ++c) {
+    for (const TableCell& cell : header) {
         ImportColumn column;
-        column.column = c;
-        column.header = header[c].text.trimmed();
+        column.column = cell.column;
+        column.header = cell.text.trimmed();
         if (column.header.isEmpty())
             continue;
         const int field = MatchColumnHeader(column.header);
@@ -333,11 +358,43 @@ QVector<ImportColumn> MatchColumns(const TableRow& header, std::array<int, kImpo
             column.note = QStringLiteral("与第 %1 列重复，不导入").arg((*columnOf)[field] + 1);
         } else {
             column.field = field;
-            (*columnOf)[field] = c;
+            (*columnOf)[field] = cell.column;
         }
         columns.append(column);
     }
     return columns;
+}
+
+bool IsHeatField(int field)
+{
+    return field >= ImportIndexField(0) && field < ImportIndexField(kIndexCount)
+           && CoalFieldLimits(field).unit == QLatin1String("kcal/kg");
+}
+
+// Whether a heat column holds MJ/kg: its header says so, or, when it names
+// no unit, every number in it is below what any coal gives in kcal/kg.
+// The reason, or "" when the column is in kcal/kg.
+QString MegajouleReason(const CellTable& table, int headerRow, int column, const QString& header)
+{
+    const QString folded = header.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    if (folded.contains(QLatin1String("mj")) || folded.contains(QStringLiteral("兆焦")))
+        return QStringLiteral("表头写的是 MJ/kg");
+    if (folded.contains(QLatin1String("kcal")) || folded.contains(QStringLiteral("卡")))
+        return QString();
+    int numbers = 0;
+    for (int r = headerRow + 1; r < table.rows.size(); ++r) {
+        const TableCell* cell = table.cell(r, column);
+        if (!cell)
+            continue;
+        bool percent = false;
+        const std::optional<double> number = CellNumber(cell->text, &percent);
+        if (!number)
+            continue;
+        if (*number >= kMegajouleBelow)
+            return QString();
+        ++numbers;
+    }
+    return numbers > 0 ? QStringLiteral("全部数值都小于 %1").arg(ShortestNumberText(kMegajouleBelow)) : QString();
 }
 
 }  // namespace
@@ -354,26 +411,50 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
     preview.columns = MatchColumns(table.rows[headerRow], &columnOf);
     for (int f = 0; f < kImportFieldCount; ++f)
         preview.hasField[f] = columnOf[f] >= 0;
+    for (const ImportColumn& column : preview.columns) {
+        if (column.field < 0 || !IsHeatField(column.field))
+            continue;
+        const QString reason = MegajouleReason(table, headerRow, column.column, column.header);
+        if (reason.isEmpty())
+            continue;
+        preview.megajoules[column.field] = true;
+        preview.columnNotes << QStringLiteral("%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3")
+                                   .arg(ImportFieldLabel(column.field), ShortestNumberText(kKcalPerMegajoule), reason);
+    }
 
     QHash<QString, int> firstRowOfName;
     for (int r = headerRow + 1; r < table.rows.size(); ++r) {
         ImportRow row;
         row.fileRow = r + 1;
         bool blank = true;
+        std::array<bool, kImportFieldCount> uncomputed{};
         for (int f = 0; f < kImportFieldCount; ++f) {
             if (columnOf[f] < 0)
                 continue;
-            row.texts[f] = table.text(r, columnOf[f]);
-            blank = blank && row.texts[f].trimmed().isEmpty();
+            if (const TableCell* cell = table.cell(r, columnOf[f])) {
+                row.texts[f] = cell->text;
+                uncomputed[f] = cell->uncomputed;
+            }
+            blank = blank && row.texts[f].trimmed().isEmpty() && !uncomputed[f];
         }
         if (blank)
             continue;
+        auto formulaProblem = [&](int f) {
+            row.problems << QStringLiteral("%1（第 %2 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入")
+                                .arg(ImportFieldLabel(f))
+                                .arg(columnOf[f] + 1);
+        };
 
-        // The name: blanks around it are dropped, they are never meant.
-        const QString name = row.texts[kImportName].trimmed();
+        // The name: blanks around it are dropped, they are never meant; a
+        // name is one name however its accents are composed.
+        const QString name = NormalizedCoalName(row.texts[kImportName].trimmed());
         row.coal.MingCheng = name;
-        if (name.isEmpty()) {
+        if (uncomputed[kImportName]) {
+            formulaProblem(kImportName);
+        } else if (name.isEmpty()) {
             row.problems << QStringLiteral("没有煤名称");
+        } else if (const QString problem = CoalNameProblem(name); !problem.isEmpty()) {
+            row.problems << problem;
         } else {
             if (name != row.texts[kImportName])
                 row.notes << QStringLiteral("去掉了煤名称前后的空格");
@@ -384,25 +465,48 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
             row.existingId = existing.value(name, 0);
         }
 
-        // The price first, as the coal editor checks it, then the values in order.
+        // The price first, as the coal editor checks it, then the values in
+        // order, each through the coal rule the editor applies.
         for (int k = 0; k < kImportFieldCount - 1; ++k) {
             const int f = k == 0 ? kImportPrice : k;
+            if (uncomputed[f]) {
+                formulaProblem(f);
+                continue;
+            }
             const QString text = row.texts[f].trimmed();
             if (text.isEmpty()) {
-                if (f == kImportPrice)
+                // An update keeps what the inventory has where the file is blank.
+                if (f == kImportPrice && row.existingId == 0)
                     row.problems << QStringLiteral("没有价格");
                 continue;
             }
-            // The editor's rules, on the fast path: the value text rule, the
-            // price rounded to two decimals.
+            if (const qsizetype at = FindInvisibleCharacter(text); at >= 0) {
+                row.problems << QStringLiteral("%1（第 %2 列）含有控制字符或看不见的字符：%3")
+                                    .arg(ImportFieldLabel(f))
+                                    .arg(columnOf[f] + 1)
+                                    .arg(VisibleText(text));
+                continue;
+            }
             bool percent = false;
-            const std::optional<double> number = CellNumber(text, &percent);
+            std::optional<double> number = CellNumber(text, &percent);
             if (!number) {
-                row.problems << QStringLiteral("%1不是数字：%2").arg(ImportFieldLabel(f), text);
+                row.problems << QStringLiteral("%1不是数字：%2").arg(ImportFieldLabel(f), VisibleText(text));
                 continue;
             }
             if (percent)
                 row.notes << QStringLiteral("%1去掉了百分号").arg(ImportFieldLabel(f));
+            if (preview.megajoules[f]) {
+                const double converted = *number * kKcalPerMegajoule;
+                row.notes << QStringLiteral("%1由 %2 MJ/kg 换算").arg(ImportFieldLabel(f), ShortestNumberText(*number));
+                number = converted;
+            }
+            const ValueVerdict verdict = CheckCoalValue(f, *number);
+            if (verdict.fit == ValueFit::Refused) {
+                row.problems << verdict.message;
+                continue;
+            }
+            if (verdict.fit == ValueFit::Implausible)
+                row.notes << verdict.message;
             if (f == kImportPrice)
                 row.coal.JiaGe = ToRoundedDouble(*number);
             else
@@ -415,19 +519,16 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
     return preview;
 }
 
-namespace {
-
-}  // namespace
-
 Result<QHash<QString, int>> InventoryNames(const AppFolder& folder)
 {
     const Result<QVector<std::pair<QString, int>>> stored = LoadCoalNames(folder);
     if (!stored)
         return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
-    // A name held twice (blanks around it aside) stands for its first coal.
+    // A name held twice (blanks around it and the composition of accents
+    // aside) stands for its first coal.
     QHash<QString, int> names;
     for (const auto& [name, id] : *stored) {
-        const QString trimmed = name.trimmed();
+        const QString trimmed = NormalizedCoalName(name.trimmed());
         if (!trimmed.isEmpty() && (!names.contains(trimmed) || id < names.value(trimmed)))
             names.insert(trimmed, id);
     }
@@ -442,7 +543,43 @@ Result<ImportPreview> ReadImportFile(const AppFolder& folder, const QString& pat
     Result<QHash<QString, int>> names = InventoryNames(folder);
     if (!names)
         return names.failure();
-    return MakeImportPreview(*table, *names);
+    Result<ImportPreview> preview = MakeImportPreview(*table, *names);
+    if (!preview)
+        return preview;
+    if (Status attached = AttachStoredCoals(folder, *preview); !attached)
+        return attached.failure();
+    return preview;
+}
+
+Status AttachStoredCoals(const AppFolder& folder, ImportPreview& preview)
+{
+    QVector<int> ids;
+    for (const ImportRow& row : preview.rows)
+        if (row.ok() && row.existingId != 0)
+            ids << row.existingId;
+    if (ids.isEmpty())
+        return {};
+    const Result<QVector<Mei>> stored = LoadCoalsById(folder, ids);
+    if (!stored)
+        return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
+    QHash<int, std::shared_ptr<const Mei>> byId;
+    for (const Mei& coal : *stored)
+        byId.insert(coal.id, std::make_shared<const Mei>(coal));
+    for (ImportRow& row : preview.rows) {
+        row.stored = row.ok() ? byId.value(row.existingId) : nullptr;
+        row.changes.clear();
+        if (!row.stored)
+            continue;
+        for (int f = 0; f < kImportFieldCount; ++f) {
+            if (!preview.hasField[f] || (f != kImportName && row.texts[f].trimmed().isEmpty()))
+                continue;
+            const QString before = StoredValueText(*row.stored, f);
+            const QString after = StoredValueText(row.coal, f);
+            if (before != after)
+                row.changes.append({f, before, after});
+        }
+    }
+    return {};
 }
 
 // ---------------------------------------------------------------------------
@@ -457,12 +594,13 @@ namespace {
 
 constexpr int kRowsPerProgress = 100;
 
-// The stored coal with the values of the file's columns put in.
+// The stored coal with the values of the file put in; a blank cell, like a
+// column the file lacks, keeps the stored value.
 Mei Merged(Mei stored, const ImportRow& row, const std::array<bool, kImportFieldCount>& hasField)
 {
     stored.MingCheng = row.coal.MingCheng;
     for (int f = 1; f < kImportFieldCount; ++f) {
-        if (!hasField[f])
+        if (!hasField[f] || row.texts[f].trimmed().isEmpty())
             continue;
         if (f == kImportPrice)
             stored.JiaGe = row.coal.JiaGe;
@@ -496,7 +634,9 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
             return cancelled;
         ++done;
         const int id = ids->value(row.coal.MingCheng, 0);
-        if (id != 0 && existing == ExistingNames::Skip) {
+        // A row without a price counted on the stored coal's; if that coal
+        // has gone since the preview, the row is no new coal either.
+        if ((id != 0 && existing == ExistingNames::Skip) || (id == 0 && row.texts[kImportPrice].trimmed().isEmpty())) {
             ++counts.skipped;
             continue;
         }

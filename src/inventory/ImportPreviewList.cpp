@@ -1,10 +1,16 @@
 #include "inventory/ImportPreviewList.h"
 
+#include "base/CoalRules.h"
 #include "base/NumberText.h"
 
 #include <algorithm>
 
 namespace {
+
+bool IsHeat(int field)
+{
+    return CoalFieldLimits(field).unit == QLatin1String("kcal/kg");
+}
 
 // The stored form of a value of a good row.
 QString StoredText(const Mei& coal, int field)
@@ -24,7 +30,51 @@ bool DroppedPercent(const ImportRow& row)
                        [](const QString& note) { return note.endsWith(QStringLiteral("百分号")); });
 }
 
+bool Unusual(const ImportRow& row)
+{
+    return std::any_of(row.notes.cbegin(), row.notes.cend(),
+                       [](const QString& note) { return note.contains(QStringLiteral("常见范围")); });
+}
+
+// About how wide a text shows in the lists' font, in twips: a Chinese
+// character takes about twice the room of a Latin one.
+int TextTwips(const QString& text)
+{
+    int twips = 0;
+    for (QChar c : text)
+        twips += c.unicode() < 0x2E80 ? 110 : 200;
+    return twips;
+}
+
+// A value cell of a good row: what the import will store. Where an update
+// changes a stored value it shows both; a blank cell shows the stored value
+// it keeps.
+QString ValueCell(const ImportRow& row, int field, bool update)
+{
+    if (update && row.stored) {
+        for (const FieldChange& change : row.changes)
+            if (change.field == field)
+                return ChangeText(change);
+        if (row.texts[field].trimmed().isEmpty())
+            return StoredText(*row.stored, field);
+    }
+    return StoredText(row.coal, field);
+}
+
+// The caption of a value column, with its unit.
+QString ValueCaption(int field)
+{
+    const QString unit = CoalFieldLimits(field).unit;
+    return unit.isEmpty() ? ImportFieldLabel(field) : ImportFieldLabel(field) + QStringLiteral("(%1)").arg(unit);
+}
+
 }  // namespace
+
+QString ChangeText(const FieldChange& change)
+{
+    return QStringLiteral("%1 → %2").arg(change.before.isEmpty() ? QStringLiteral("空") : change.before,
+                                          change.after.isEmpty() ? QStringLiteral("空") : change.after);
+}
 
 QString ImportProblemStatus()
 {
@@ -52,8 +102,9 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         if (!preview.hasField[f])
             continue;
         fields << f;
-        list.addColumn(ImportFieldLabel(f), 900);
+        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f)});
     }
+    const bool update = existing == ExistingNames::Update;
 
     list.rows.reserve(preview.rows.size());
     for (const ImportRow& row : preview.rows) {
@@ -61,11 +112,35 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         line.text = QString::number(row.fileRow);
         line.subItems.reserve(kPreviewFirstValue - 1 + fields.size());
         line.subItems << ImportRowStatus(row, existing);
-        line.subItems << (row.ok() ? row.coal.MingCheng : row.texts[kImportName].trimmed());
-        line.subItems << (row.problems + row.notes).join(QStringLiteral("；"));
+        line.subItems << (row.ok() ? row.coal.MingCheng : VisibleText(row.texts[kImportName].trimmed()));
+        QStringList notes = row.problems + row.notes;
+        if (row.ok() && update && row.stored && row.changes.isEmpty())
+            notes << QStringLiteral("与库存中的相同");
+        line.subItems << notes.join(QStringLiteral("；"));
         for (int f : fields)
-            line.subItems << (row.ok() ? StoredText(row.coal, f) : row.texts[f].trimmed());
+            line.subItems << (row.ok() ? ValueCell(row, f, update) : VisibleText(row.texts[f].trimmed()));
         list.rows.append(std::move(line));
+    }
+    // Columns as wide as what they show, within bounds: the notes may be
+    // long (the full text is the cell's tooltip), and an update's "old → new"
+    // needs twice a value's room.
+    // Both choices give the same widths, so that switching keeps the columns.
+    QVector<int> widest(list.columnCount(), 0);
+    for (int c = kPreviewNotes; c < list.columnCount(); ++c)
+        widest[c] = TextTwips(list.columns[c].header);
+    for (int r = 0; r < list.rowCount(); ++r) {
+        const ImportRow& row = preview.rows[r];
+        widest[kPreviewNotes] = std::max(widest[kPreviewNotes], TextTwips(list.rows[r].cell(kPreviewNotes)));
+        for (int k = 0; k < fields.size(); ++k) {
+            const int c = kPreviewFirstValue + k;
+            widest[c] = std::max(widest[c], TextTwips(list.rows[r].cell(c)));
+            if (row.ok())
+                widest[c] = std::max(widest[c], TextTwips(ValueCell(row, fields[k], true)));
+        }
+    }
+    for (int c = kPreviewNotes; c < list.columnCount(); ++c) {
+        list.columns[c].width = c == kPreviewNotes ? std::clamp(widest[c] + 240, 3600, 6600)
+                                                   : std::clamp(widest[c] + 240, 900, 3000);
     }
     return list;
 }
@@ -81,6 +156,11 @@ QString ImportSummaryText(const ImportPreview& preview)
     const auto percent = std::count_if(preview.rows.cbegin(), preview.rows.cend(), DroppedPercent);
     if (percent > 0)
         text += QStringLiteral("%1 行的数值去掉了百分号，见“问题或说明”列。").arg(percent);
+    for (const QString& note : preview.columnNotes)
+        text += note + QStringLiteral("。");
+    const auto unusual = std::count_if(preview.rows.cbegin(), preview.rows.cend(), Unusual);
+    if (unusual > 0)
+        text += QStringLiteral("%1 行有数值不在常见范围内，请核对。").arg(unusual);
     return text;
 }
 

@@ -8,8 +8,11 @@
 // An import preview as the import dialog lists it: one line per file row with
 // its row number, what the import will do with it, the name, the reasons and
 // notes, and the values of the columns the file has, in the coal editor's
-// order. A good row shows its values as they will be stored; a row with a
-// problem shows the file's own texts, so the user sees what to correct.
+// order, each column headed with its unit and its ranges as the header's tip.
+// A good row shows its values as they will be stored (with an update, a
+// changed value as "old → new" and a blank cell as the stored value it
+// keeps); a row with a problem shows the file's own texts, so the user sees
+// what to correct.
 
 // The first columns of the list; the values follow from kPreviewFirstValue.
 inline constexpr int kPreviewRow = 0;
@@ -25,11 +28,16 @@ QString ImportRowStatus(const ImportRow& row, ExistingNames existing);
 // The status of a row that is not imported because of a problem.
 QString ImportProblemStatus();
 
+// "0.80 → 0.60"; an empty value reads "空".
+QString ChangeText(const FieldChange& change);
+
 // The list of the whole preview.
 ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing);
 
 // "共 N 行：M 行可以导入，K 行有问题不导入。", then how many names the
-// inventory has already and how many rows had a percent sign dropped.
+// inventory has already, how many rows had a percent sign dropped, what was
+// done to whole columns (MJ/kg converted) and how many rows hold values
+// outside their usual range.
 QString ImportSummaryText(const ImportPreview& preview);
 
 // The header's columns that are not imported, each with the reason; "" when

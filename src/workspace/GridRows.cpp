@@ -1,5 +1,6 @@
 #include "workspace/GridRows.h"
 
+#include "base/CoalRules.h"
 #include "base/NumberText.h"
 
 #include <type_traits>
@@ -23,6 +24,9 @@ auto* CoalText(Coal& coal, int cell)
         return static_cast<Text*>(&IndexValue(coal, cell - 1));
     return static_cast<Text*>(nullptr);
 }
+
+static_assert(kNameCell == kCoalNameField && kStockCell == kCoalStockField && kShovelCell == kCoalShovelField
+              && kPriceCell == kCoalPriceField && IndexCell(0) == CoalIndexField(0));
 
 QString CoalCellValue(const Mei& coal, int cell)
 {
@@ -133,6 +137,7 @@ QVector<Mei> BuildCoalList(const Grid& grid)
             coal.LeiXing = 1;
         for (int cell = 0; cell < kPriceCell; ++cell)
             *CoalText(coal, cell) = r.cells[cell];
+        coal.MingCheng = NormalizedCoalName(coal.MingCheng);
         coal.JiaGe = ToRoundedDouble(r.price());
         coals << coal;
     }

@@ -68,7 +68,7 @@ void SetTxtValue(Grid& grid, const QVector<Mei>& coals);
 // (650 and 650.00 differ).
 bool AllPricesEqual(const Grid& grid);
 
-// One coal per row 0 ... LastCoalRow: cell texts as they stand, the price
-// rounded to two decimals (0 when not numeric), LeiXing 1 when a recovery rate
-// is given.
+// One coal per row 0 ... LastCoalRow: cell texts as they stand (the name
+// composed to NFC, as every coal name is), the price rounded to two decimals
+// (0 when not numeric), LeiXing 1 when a recovery rate is given.
 QVector<Mei> BuildCoalList(const Grid& grid);

@@ -1,5 +1,6 @@
 #include "workspace/Validation.h"
 
+#include "base/CoalRules.h"
 #include "base/NumberText.h"
 
 namespace {
@@ -53,6 +54,8 @@ Status CheckNamesAndPrices(const Grid& grid)
             continue;
         if (grid.rows[row].name().isEmpty())
             return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的煤名称没有填写，请你填写"));
+        if (const QString problem = CoalNameProblem(NormalizedCoalName(grid.rows[row].name())); !problem.isEmpty())
+            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的") + problem);
         if (grid.rows[row].price().isEmpty())
             return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的价格没有填写，请你填写"));
     }
@@ -88,6 +91,25 @@ Status CheckQuantities(const Grid& grid)
     return {};
 }
 
+Status CheckCoalRanges(const WorkspaceInput& input)
+{
+    for (int row = 0; row < kGridRows; ++row) {
+        const GridRow& r = input.grid.rows[row];
+        for (int cell = 1; cell < kGridCells; ++cell) {
+            // Blending by parts never reads a shovel weight (older files
+            // keep 0 for "none"); a negative one is refused all the same.
+            if (cell == kShovelCell && !input.shovelMode)
+                continue;
+            const std::optional<double> value = ReadNumberText(r.cells[cell]);
+            if (!value)
+                continue;
+            if (const ValueVerdict verdict = CheckCoalValue(cell, *value); verdict.fit == ValueFit::Refused)
+                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name() + verdict.message);
+        }
+    }
+    return {};
+}
+
 Status CheckTargets(const WorkspaceInput& input)
 {
     bool anyBound = false;
@@ -103,8 +125,9 @@ Status CheckTargets(const WorkspaceInput& input)
     }
     if (!IsBlankOrNumeric(input.tonnage))
         return Invalid(QStringLiteral("请将配多少吨煤填写成数字！"));
-    if (ReadNumberText(input.tonnage).value_or(0.0) < 0)
-        return Invalid(QStringLiteral("配多少吨煤不能是负数！"));
+    // Zero tons (or minus zero) would store a plan of nothing.
+    if (const auto tons = ReadNumberText(input.tonnage); tons && *tons <= 0)
+        return Invalid(QStringLiteral("配多少吨煤必须大于0！"));
     return {};
 }
 
@@ -158,8 +181,8 @@ Status CheckStockCoversTonnage(const WorkspaceInput& input)
 
 Status CheckInput(const WorkspaceInput& input)
 {
-    for (const auto& check : {CheckCoalNumbers(input.grid), CheckQuantities(input.grid), CheckTargets(input),
-                              CheckCoalCoverage(input), CheckStockCoversTonnage(input)})
+    for (const auto& check : {CheckCoalNumbers(input.grid), CheckQuantities(input.grid), CheckCoalRanges(input),
+                              CheckTargets(input), CheckCoalCoverage(input), CheckStockCoversTonnage(input)})
         if (!check)
             return check;
     const QString& count = input.proportionCount;
@@ -169,6 +192,9 @@ Status CheckInput(const WorkspaceInput& input)
             return Invalid(QStringLiteral("比例数请填写成数字"));
         if (RoundHalfEven(*number) > 1000.0)
             return Invalid(QStringLiteral("最大比例数不能超过1000"));
+        // The run tries every whole total from 2 up to the count.
+        if (RoundHalfEven(*number) < 2.0)
+            return Invalid(QStringLiteral("比例数不能小于2"));
     }
     return {};
 }

@@ -27,7 +27,7 @@ struct WorkspaceInput {
 // True for the empty text and for a number (blanks around allowed).
 bool IsBlankOrNumeric(const QString& text);
 
-// Every non-blank row has a name and then a price.
+// Every non-blank row has a name the coal name rule accepts, and then a price.
 Status CheckNamesAndPrices(const Grid& grid);
 
 // Every filled value cell (all but the name) holds a number, and a number
@@ -38,8 +38,13 @@ Status CheckCoalNumbers(const Grid& grid);
 // No coal has a negative stock or shovel weight.
 Status CheckQuantities(const Grid& grid);
 
+// Every number in a value cell lies in the range its field can hold, as the
+// coal editor and the import require (CoalRules); the message names the
+// range. The shovel weight is checked in shovel mode only, where it is used.
+Status CheckCoalRanges(const WorkspaceInput& input);
+
 // At least one bound is given; every bound and the tonnage are numbers, and
-// the tonnage is not negative.
+// the tonnage is above zero.
 Status CheckTargets(const WorkspaceInput& input);
 
 // "你既然要算<label>的指标，但是你参与配煤的第<row+1>种煤，没有填写<label>的值，这怎么计算？"
@@ -52,7 +57,7 @@ Status CheckCoalCoverage(const WorkspaceInput& input);
 // The tonnage is not above the coals' summed stock.
 Status CheckStockCoversTonnage(const WorkspaceInput& input);
 
-// The chain after CheckNamesAndPrices: numbers, quantities, targets,
-// coverage, stock, and the proportion count (a number not above 1000 once
+// The chain after CheckNamesAndPrices: numbers, quantities, ranges, targets,
+// coverage, stock, and the proportion count (a number from 2 to 1000 once
 // rounded).
 Status CheckInput(const WorkspaceInput& input);

@@ -4,13 +4,16 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <numeric>
 
 int ReportListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : list_.rowCount();
+    if (parent.isValid())
+        return 0;
+    return paged_ ? paged_->rowCount() : list_.rowCount();
 }
 
 int ReportListModel::columnCount(const QModelIndex& parent) const
@@ -18,15 +21,49 @@ int ReportListModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : list_.columnCount();
 }
 
+QString ReportListModel::cell(int row, int column) const
+{
+    if (row < 0 || row >= rowCount())
+        return QString();
+    if (!paged_)
+        return list_.rows[row].cell(column);
+    const QString text = paged_->row(row).cell(column);
+    reportUnreadable();
+    return text;
+}
+
+QString ReportListModel::key(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return QString();
+    return paged_ ? paged_->key(row) : list_.rows[row].text;
+}
+
+bool ReportListModel::isChecked(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return false;
+    return paged_ ? checkedKeys_.contains(paged_->key(row)) : list_.rows[row].checked;
+}
+
+void ReportListModel::reportUnreadable() const
+{
+    const QString error = paged_->takeError();
+    if (error.isEmpty())
+        return;
+    // Rows are read while the view paints: the message waits until it is done.
+    auto* self = const_cast<ReportListModel*>(this);
+    QMetaObject::invokeMethod(self, [self, error] { emit self->rowsUnreadable(error); }, Qt::QueuedConnection);
+}
+
 QVariant ReportListModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= list_.rowCount())
+    if (!index.isValid() || index.row() >= rowCount())
         return QVariant();
-    const ListRow& row = list_.rows[index.row()];
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return row.cell(index.column());
+        return cell(index.row(), index.column());
     if (role == Qt::CheckStateRole && checkable_ && index.column() == 0)
-        return row.checked ? Qt::Checked : Qt::Unchecked;
+        return isChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
     return QVariant();
 }
 
@@ -35,7 +72,12 @@ bool ReportListModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!index.isValid() || role != Qt::CheckStateRole || !checkable_ || index.column() != 0)
         return false;
     const bool checked = value.toInt() == Qt::Checked;
-    list_.rows[index.row()].checked = checked;
+    if (!paged_)
+        list_.rows[index.row()].checked = checked;
+    else if (checked)
+        checkedKeys_.insert(paged_->key(index.row()));
+    else
+        checkedKeys_.remove(paged_->key(index.row()));
     emit dataChanged(index, index, {Qt::CheckStateRole});
     emit rowCheckChanged(index.row(), checked);
     return true;
@@ -43,8 +85,12 @@ bool ReportListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < list_.columnCount())
+    if (orientation != Qt::Horizontal || section < 0 || section >= list_.columnCount())
+        return QVariant();
+    if (role == Qt::DisplayRole)
         return list_.columns[section].header;
+    if (role == Qt::ToolTipRole && !list_.columns[section].tip.isEmpty())
+        return list_.columns[section].tip;
     return QVariant();
 }
 
@@ -60,6 +106,8 @@ void ReportListModel::setList(ListData list)
 {
     beginResetModel();
     list_ = std::move(list);
+    paged_.reset();
+    checkedKeys_.clear();
     endResetModel();
 }
 
@@ -67,6 +115,17 @@ void ReportListModel::setRows(QVector<ListRow> rows)
 {
     beginResetModel();
     list_.rows = std::move(rows);
+    paged_.reset();
+    checkedKeys_.clear();
+    endResetModel();
+}
+
+void ReportListModel::setPagedRows(std::shared_ptr<PagedList> rows)
+{
+    beginResetModel();
+    list_.rows.clear();
+    paged_ = std::move(rows);
+    checkedKeys_.clear();
     endResetModel();
 }
 
@@ -88,27 +147,36 @@ void ReportListModel::setCheckable(bool on)
 void ReportListModel::sortRows(int column, Qt::SortOrder order)
 {
     // Sort a permutation so that selections and the current row follow their rows.
-    const int n = list_.rowCount();
+    const int n = rowCount();
     QVector<int> order_(n);
-    std::iota(order_.begin(), order_.end(), 0);
-    auto less = [this, column](int a, int b) {
-        return QString::compare(list_.rows[a].cell(column), list_.rows[b].cell(column),
-                                Qt::CaseInsensitive) < 0;
-    };
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(order_.begin(), order_.end(), less);
-    else
-        std::stable_sort(order_.begin(), order_.end(), [&less](int a, int b) { return less(b, a); });
-
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    QVector<int> newPosition(n);
-    QVector<ListRow> sorted;
-    sorted.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        newPosition[order_[i]] = i;
-        sorted.append(std::move(list_.rows[order_[i]]));
+    if (paged_) {
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        Result<QVector<int>> sorted = paged_->sort(column, order);
+        if (!sorted) {
+            emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+            emit rowsUnreadable(sorted.message());
+            return;
+        }
+        order_ = std::move(*sorted);
+    } else {
+        std::iota(order_.begin(), order_.end(), 0);
+        auto less = [this, column](int a, int b) {
+            return CompareListCells(list_.rows[a].cell(column), list_.rows[b].cell(column)) < 0;
+        };
+        if (order == Qt::AscendingOrder)
+            std::stable_sort(order_.begin(), order_.end(), less);
+        else
+            std::stable_sort(order_.begin(), order_.end(), [&less](int a, int b) { return less(b, a); });
+        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        QVector<ListRow> sorted;
+        sorted.reserve(n);
+        for (int i = 0; i < n; ++i)
+            sorted.append(std::move(list_.rows[order_[i]]));
+        list_.rows = std::move(sorted);
     }
-    list_.rows = std::move(sorted);
+    QVector<int> newPosition(n);
+    for (int i = 0; i < n; ++i)
+        newPosition[order_[i]] = i;
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;
     to.reserve(from.size());
@@ -141,6 +209,7 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportLi
             emit rowClicked(index.row());
     });
     connect(model_, &ReportListModel::rowCheckChanged, this, &ReportList::rowCheckChanged);
+    connect(model_, &ReportListModel::rowsUnreadable, this, &ReportList::rowsUnreadable);
 }
 
 void ReportList::setListData(ListData list)
@@ -152,6 +221,27 @@ void ReportList::setListData(ListData list)
 void ReportList::setRows(QVector<ListRow> rows)
 {
     model_->setRows(std::move(rows));
+}
+
+void ReportList::setPagedRows(std::shared_ptr<PagedList> rows)
+{
+    model_->setPagedRows(std::move(rows));
+}
+
+QStringList ReportList::columnCells(int column) const
+{
+    QStringList cells;
+    for (int r = 0; r < rowCount(); ++r)
+        cells << model_->cell(r, column);
+    return cells;
+}
+
+QStringList ReportList::checkedKeys() const
+{
+    QStringList keys;
+    for (int r : checkedRows())
+        keys << model_->key(r);
+    return keys;
 }
 
 void ReportList::setHeaderText(int column, const QString& header)
@@ -171,9 +261,12 @@ int ReportList::columnPixels(int column, int twips) const
 {
     // The twips widths were chosen for a smaller font than a CJK desktop font;
     // a column is never narrower than its header or a four-digit value with
-    // two decimals, so that neither is cut off.
+    // two decimals (or a record number of seven digits), so that neither is
+    // cut off; a first column with check boxes makes room for the box too.
     const QFontMetrics metrics(font());
-    const int padding = 14;
+    int padding = 14;
+    if (column == 0 && model_->checkable())
+        padding += style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + 8;
     const int header = metrics.horizontalAdvance(model_->list().columns[column].header) + padding;
     const int value = metrics.horizontalAdvance(QStringLiteral("0000.00")) + padding;
     return std::max({twipsToPixels(twips), header, value});
@@ -210,6 +303,7 @@ int ReportList::columnWidthTwips(int column) const
 void ReportList::setCheckBoxes(bool on)
 {
     model_->setCheckable(on);
+    applyWidths();
 }
 
 void ReportList::sortRows(int column, Qt::SortOrder order)
@@ -230,9 +324,8 @@ void ReportList::toggleSort(int column)
 QVector<int> ReportList::checkedRows() const
 {
     QVector<int> rows;
-    const ListData& list = model_->list();
-    for (int i = 0; i < list.rowCount(); ++i)
-        if (list.rows[i].checked)
+    for (int i = 0; i < rowCount(); ++i)
+        if (model_->isChecked(i))
             rows << i;
     return rows;
 }

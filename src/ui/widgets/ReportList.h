@@ -1,11 +1,17 @@
 #pragma once
 
 #include "export/ListData.h"
+#include "export/ListSource.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 #include <QTreeView>
 
-// The rows of a ReportList; the list owns it.
+#include <memory>
+
+// The rows of a ReportList; the list owns it. They are held whole (a
+// ListData), or read a page at a time as they are shown (a PagedList, for a
+// list too long to hold); the columns are always held.
 class ReportListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -21,16 +27,28 @@ public:
     const ListData& list() const { return list_; }
     void setList(ListData list);
     void setRows(QVector<ListRow> rows);
+    void setPagedRows(std::shared_ptr<PagedList> rows);
+    bool paged() const { return paged_ != nullptr; }
+    QString cell(int row, int column) const;
+    QString key(int row) const;   // the first cell, without reading a paged row
+    bool isChecked(int row) const;
     void setHeader(int column, const QString& header);
     void setColumnWidth(int column, int twips) { list_.columns[column].width = twips; }
     void setCheckable(bool on);
+    bool checkable() const { return checkable_; }
     void sortRows(int column, Qt::SortOrder order);
 
 signals:
     void rowCheckChanged(int row, bool checked);
+    // Rows of a paged list could not be read (they show their key only).
+    void rowsUnreadable(const QString& message);
 
 private:
+    void reportUnreadable() const;
+
     ListData list_;
+    std::shared_ptr<PagedList> paged_;
+    QSet<QString> checkedKeys_;   // the ticked rows of a paged list, by key
     bool checkable_ = false;
 };
 
@@ -48,9 +66,19 @@ public:
     void setListData(ListData list);
     // Replaces only the rows (column headers and widths stay).
     void setRows(QVector<ListRow> rows);
+    // Shows rows read as they are shown instead (column headers and widths
+    // stay); the ticks go.
+    void setPagedRows(std::shared_ptr<PagedList> rows);
     void clearRows() { setRows({}); }
+    // The columns, and the rows when they are held whole (a paged list's
+    // rows are not in it: use cellText()).
     const ListData& listData() const { return model_->list(); }
-    int rowCount() const { return model_->list().rowCount(); }
+    int rowCount() const { return model_->rowCount(); }
+    QString cellText(int row, int column) const { return model_->cell(row, column); }
+    // The cells of one column, top to bottom (a paged list reads them all).
+    QStringList columnCells(int column) const;
+    // The first cells of the ticked rows, top to bottom.
+    QStringList checkedKeys() const;
 
     void setHeaderText(int column, const QString& header);
     void setColumnWidthTwips(int column, int twips);
@@ -74,6 +102,7 @@ public:
 signals:
     void rowClicked(int row);
     void rowCheckChanged(int row, bool checked);
+    void rowsUnreadable(const QString& message);
 
 private:
     void applyWidths();

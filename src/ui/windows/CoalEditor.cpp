@@ -1,5 +1,6 @@
 #include "ui/windows/CoalEditor.h"
 
+#include "base/CoalRules.h"
 #include "data/CoalTable.h"
 #include "ui/widgets/Prompt.h"
 
@@ -62,6 +63,9 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
         const int column = (i % 2 == 1) ? 0 : 4;
         QLabel* label = (i == price) ? RedLabel(labels[i], frame) : new QLabel(labels[i], frame);
         label->setBuddy(fields_[i]);
+        // The unit and the ranges, where the eye is when typing.
+        fields_[i]->setToolTip(FieldLimitsTip(i));
+        label->setToolTip(fields_[i]->toolTip());
         grid->addWidget(label, row, column);
         grid->addWidget(fields_[i], row, column + 1);
         if (i == stock || i == shovel)
@@ -134,6 +138,14 @@ void CoalEditor::btnSubmit_Click()
     if (Status checked = CheckFields(values); !checked) {
         Prompt::message(this, checked.message());
         return;
+    }
+    if (const QStringList doubts = ImplausibleValues(values); !doubts.isEmpty()) {
+        const QString question = QStringLiteral("下面的数值不在常见范围内，请核对是否填错：\n\n%1\n\n仍要保存吗？")
+                                     .arg(doubts.join(QLatin1Char('\n')));
+        if (Prompt::show(this, question, QString(), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::No)
+            != QMessageBox::Yes)
+            return;
     }
     const Result<int> saved = SaveCoal(context_.folder, CollectCoal(values, id_, context_.now()));
     if (!saved) {

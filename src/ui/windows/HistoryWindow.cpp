@@ -267,8 +267,17 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
                     lsvLeft_Click();
             });
     connect(lsvBottom_->header(), &QHeaderView::sectionClicked, this, &HistoryWindow::lsvBottom_ColumnClick);
-    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { lsvBottom_SelectionChanged(); });
+    // The insight follows the selected proportion row however the selection
+    // changes. A mouse press makes the row current before it selects it, so
+    // the current row alone would be read while nothing is selected: the
+    // selection is what counts, and the current row too where it moves
+    // without selecting (Ctrl with the arrow keys). Each row is shown once.
+    auto follow = [this] {
+        if (selectedBlendId() != shownBlendId_)
+            lsvBottom_SelectionChanged();
+    };
+    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
+    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
     connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
 
     // The design size leaves the upper lists only two or three lines on
@@ -447,6 +456,7 @@ void HistoryWindow::selectBlendById(int id)
 void HistoryWindow::lsvBottom_SelectionChanged()
 {
     const int id = selectedBlendId();
+    shownBlendId_ = id;
     const int row = insight_.rowOf(id);
     std::optional<Result<RowInsight>> analysis;
     if (row >= 0 && insight_.hasTargets() && insight_.note().isEmpty())

@@ -118,5 +118,6 @@ private:
     int total_ = 0;
 
     int currentPlanId_ = 0;
+    int shownBlendId_ = -1;  // the proportion row the insight shows; 0 for none
     bool loading_ = false;
 };

@@ -202,6 +202,12 @@ void ImportDialog::onReadFinished()
         return;
     }
     preview_ = std::make_unique<ImportPreview>(read.value());
+    // What an update would change is read here: the database belongs to this thread.
+    if (Status attached = AttachStoredCoals(context_.folder, *preview_); !attached) {
+        preview_.reset();
+        readFailed(attached.failure());
+        return;
+    }
     showPreview();
     show();
     raise();

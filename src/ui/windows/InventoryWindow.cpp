@@ -1,6 +1,7 @@
 #include "ui/windows/InventoryWindow.h"
 
 #include "data/CoalTable.h"
+#include "export/CoalListing.h"
 #include "export/ListExport.h"
 #include "export/ListLayouts.h"
 #include "inventory/CoalImport.h"
@@ -118,6 +119,12 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     ListView1_->setObjectName(QStringLiteral("ListView1"));
     ListView1_->setCheckBoxes(true);
     ListView1_->setSortOnHeaderClick(false);
+    // Rows that cannot be read show their number only; said once per filling.
+    connect(ListView1_, &ReportList::rowsUnreadable, this, [this](const QString& message) {
+        if (!unreadableSaid_)
+            reportFailure(message);
+        unreadableSaid_ = true;
+    });
     connect(ListView1_->header(), &QHeaderView::sectionClicked, this, [this](int column) {
         // The order flips with every click, whichever column is clicked; the
         // column is kept so that a refill keeps the order the user chose.
@@ -172,15 +179,15 @@ void InventoryWindow::reportFailure(const QString& message)
 
 void InventoryWindow::addLIST()
 {
-    const Result<QVector<Mei>> coals =
-        searching_ ? SearchCoals(context_.folder, searched_) : LoadCoals(context_.folder);
-    if (!coals) {
-        reportFailure(coals.message());
+    Result<CoalListing> listing =
+        CoalListing::Open(context_.folder, searching_ ? std::optional<QString>(searched_) : std::nullopt);
+    if (!listing) {
+        reportFailure(listing.message());
         return;
     }
-    ListData list = ListView1_->listData();
-    FillCoalRows(list, *coals);
-    ListView1_->setRows(std::move(list.rows));
+    listing_ = std::make_shared<CoalListing>(std::move(*listing));
+    unreadableSaid_ = false;
+    ListView1_->setPagedRows(listing_);
     if (sortColumn_ >= 0)
         ListView1_->sortRows(sortColumn_, ListView1_->sortOrder());
     showCount();
@@ -222,17 +229,14 @@ void InventoryWindow::editCoal()
         Prompt::message(this, QStringLiteral("请先选择要编辑的煤种"));
         return;
     }
-    const QVector<int> ids = IdsFromKeys({ListView1_->listData().cell(row, 0)});
+    const QVector<int> ids = IdsFromKeys({ListView1_->cellText(row, 0)});
     if (!ids.isEmpty())
         emit editCoalRequested(ids.first());
 }
 
 bool InventoryWindow::anyRowTicked() const
 {
-    for (const ListRow& row : ListView1_->listData().rows)
-        if (row.checked)
-            return true;
-    return false;
+    return !ListView1_->checkedKeys().isEmpty();
 }
 
 void InventoryWindow::deleteCoals()
@@ -247,10 +251,7 @@ void InventoryWindow::deleteCoals()
         Prompt::message(this, QStringLiteral("请选择您要删除的项"));
         return;
     }
-    QStringList keys;
-    for (const ListRow& row : ListView1_->listData().rows)
-        if (row.checked)
-            keys << row.text;
+    const QStringList keys = ListView1_->checkedKeys();
     // A failed delete changed nothing (one transaction): the list still shows
     // the file, and reloading it would only say the same failure again.
     if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted) {
@@ -292,13 +293,15 @@ void InventoryWindow::exportList(int kind)
         picLOAD_->show();
         picLOAD_->raise();
         picLOAD_->repaint();
-        const Status exported = ExportListToWorkbook(context_.folder, ListView1_->listData(), path);
+        const Status exported = listing_ ? ExportListToWorkbook(context_.folder, *listing_, path)
+                                         : ExportListToWorkbook(context_.folder, ListView1_->listData(), path);
         picLOAD_->hide();
         done = exported.ok();
         if (!done)
             Prompt::message(this, ExcelExportFailedMessage() + exported.message());
     } else {
-        const Status exported = ExportListToHtml(context_.folder, ListView1_->listData(), path);
+        const Status exported = listing_ ? ExportListToHtml(context_.folder, *listing_, path)
+                                         : ExportListToHtml(context_.folder, ListView1_->listData(), path);
         done = exported.ok();
         if (!done)
             Prompt::message(this, HtmlExportFailedMessage() + exported.message());

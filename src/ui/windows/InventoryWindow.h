@@ -6,17 +6,22 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QAction;
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolBar;
+class CoalListing;
 class ReportList;
 
 // frmKucun: the coal table as a list; search by name, add, edit, delete the
 // ticked coals, import coals from a spreadsheet or CSV file, export the list
-// as a workbook (.xls or .xlsx) or an HTML page.
+// as a workbook (.xls or .xlsx) or an HTML page. The list holds only the
+// coals' numbers in the order shown; rows are read as they come into view
+// and as an export writes them, so a yard of any size opens at once.
 class InventoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -53,8 +58,10 @@ private:
     int px(int twips) const;
 
     WindowContext context_;
+    std::shared_ptr<CoalListing> listing_;  // what ListView1 shows
     QString searched_;       // the latest search; "" lists every coal
     bool searching_ = false;
+    bool unreadableSaid_ = false;
     int sortColumn_ = -1;
 
     QToolBar* Toolbar1_;
