@@ -79,20 +79,12 @@ double OutwardCents(double value, bool up, const std::function<bool(double)>& ho
     return cents / 100.0;
 }
 
-// The index row's sum for the parts, as the row adds it up.
-double RowActivity(const BlendProblem& p, int index, const Parts& parts)
-{
-    double sum = 0.0;
-    for (int j = 0; j < p.coalCount; ++j)
-        sum += p.value[index][j] * p.weight[j] * parts[j];
-    return sum;
-}
-
 bool MeetsBound(const BlendProblem& p, const BoundKey& key, double value, const Parts& parts, int n)
 {
-    const double activity = RowActivity(p, key.index, parts);
-    return key.side == BoundSide::Lower ? activity >= value * n - kRowTolerance
-                                        : activity <= value * n + kRowTolerance;
+    const double activity = IndexSum(p, key.index, parts);
+    const double mass = IndexMass(p, key.index, parts, n);
+    return key.side == BoundSide::Lower ? activity >= value * mass - kRowTolerance
+                                        : activity <= value * mass + kRowTolerance;
 }
 
 // Whether the parts meet every row of the programme; columns beyond the parts
@@ -283,6 +275,34 @@ Status ExplainNoMix(const BlendProblem& p, int n, const Budget& budget, NoPlanDi
     return {};
 }
 
+// The lowest (or highest) blend value of an index averaged on its basis over
+// every mix the rules allow, from a mix of them: its value is a ratio of two
+// sums, so each solve looks for a mix beyond the best value so far (the
+// costs (v - level) f w), until none is.
+Result<Parts> ExtremeOnBasis(const BlendProblem& p, int index, int n, const LinearProgram& base, const Parts& mix,
+                             bool highest, const Budget& budget)
+{
+    LinearProgram program = base;
+    program.maximise = highest;
+    Parts best = mix;
+    for (int guard = 0; guard < 100; ++guard) {
+        const double level = BlendIndexValue(p, index, best, n);
+        for (int j = 0; j < p.coalCount; ++j)
+            program.columns[j].cost = (p.value[index][j] - level) * p.factor[index][j] * p.weight[j];
+        const auto solved = SolveParts(program, p.coalCount, budget);
+        if (!solved)
+            return solved.failure();
+        if (!solved->has_value())
+            return SolverGaveUp();  // the rules allow a mix, so this cannot happen
+        const double value = BlendIndexValue(p, index, **solved, n);
+        const double gain = highest ? value - level : level - value;
+        if (!(gain > 1e-12 * std::max(1.0, std::fabs(level))))
+            break;
+        best = **solved;
+    }
+    return best;
+}
+
 // The lowest (or highest) row sum of an index over every mix the rules
 // allow (a mix of them is given). The objective is taken relative to the
 // continuous optimum, so that the solver's objective tolerance, which grows
@@ -290,6 +310,8 @@ Status ExplainNoMix(const BlendProblem& p, int n, const Budget& budget, NoPlanDi
 Result<Parts> Extreme(const BlendProblem& p, int index, int n, const LinearProgram& base, const Parts& mix,
                       bool highest, const Budget& budget)
 {
+    if (p.weighted(index))
+        return ExtremeOnBasis(p, index, n, base, mix, highest, budget);
     LinearProgram program = base;
     program.maximise = highest;
     for (int j = 0; j < p.coalCount; ++j)
@@ -428,7 +450,7 @@ Result<NoPlanDiagnosis> DiagnoseNoPlan(const ModelInput& input, int N, const Dia
             if (!MeetsBound(p, b.key, b.value, mix, N)) {
                 const bool up = b.key.side == BoundSide::Upper;
                 change.moved = true;
-                const double needed = RowActivity(p, b.key.index, mix) / N;
+                const double needed = BlendIndexValue(p, b.key.index, mix, N);
                 change.suggested = needed + (up ? kWiden : -kWiden) * std::max(1.0, std::fabs(needed));
                 const double shown = OutwardCents(needed, up, [&](double value) {
                     return MeetsBound(p, b.key, value, mix, N);

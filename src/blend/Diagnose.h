@@ -96,7 +96,10 @@ struct BoundChange {
 // forced move counts in the total and cannot change which relaxation is best.
 // The minimum is exact: one integer programme over the parts with a
 // continuous slack on each bound row, its mix then read back and each moved
-// bound set to what that mix needs (see BoundChange::suggested).
+// bound set to what that mix needs (see BoundChange::suggested). For an index
+// averaged on its basis (BlendProblem::weighted) the slack is in its row's
+// units, the index times the mix's weighed tons: the suggestion still gives a
+// plan, but its measure is not held to the smallest.
 struct NoPlanDiagnosis {
     int total = 0;                // N
     bool planExists = false;      // there is a plan at total N after all; nothing to explain

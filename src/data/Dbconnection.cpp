@@ -162,6 +162,15 @@ const QVector<AddedTable>& AddedTableDefinitions()
          {QStringLiteral("CREATE TABLE Lishi_canshu (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
                          "zhongliang TEXT, chanshu TEXT, chan INTEGER, bixuan TEXT)"),
           QStringLiteral("CREATE INDEX idx_lishi_canshu_followid ON Lishi_canshu (followid)")}},
+        // One row per quality index of a plan computed with basis weighting:
+        // the index's column name in meitan and the basis it was averaged on
+        // ("ar", "ad", "d", "daf"). A plan without rows here was averaged by
+        // tons as loaded.
+        {{QStringLiteral("Lishi_jizhun"),
+          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhibiao"), QStringLiteral("jizhun")}},
+         {QStringLiteral("CREATE TABLE Lishi_jizhun (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
+                         "zhibiao TEXT, jizhun TEXT)"),
+          QStringLiteral("CREATE INDEX idx_lishi_jizhun_followid ON Lishi_jizhun (followid)")}},
     };
     return tables;
 }
