@@ -5,6 +5,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,6 +50,36 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         ++n;
     }
 
+    // One row per index: its name and a drop-down of the four bases.
+    auto* basisFrame = new QGroupBox(QStringLiteral("按基准加权时各指标的基准"), this);
+    auto* basisLayout = new QVBoxLayout(basisFrame);
+    grdJizhun_ = new QTableWidget(kIndexCount, 2, basisFrame);
+    grdJizhun_->setObjectName(QStringLiteral("grdJizhun"));
+    grdJizhun_->setHorizontalHeaderLabels({QStringLiteral("指标"), QStringLiteral("基准")});
+    grdJizhun_->verticalHeader()->hide();
+    grdJizhun_->setSelectionMode(QAbstractItemView::NoSelection);
+    grdJizhun_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdJizhun_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdJizhun_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int i = 0; i < kIndexCount; ++i) {
+        grdJizhun_->setItem(i, 0, new QTableWidgetItem(QString::fromUtf8(QualityIndices()[i].listHeader)));
+        auto* box = new QComboBox(grdJizhun_);
+        box->setObjectName(QStringLiteral("cboJizhun_%1").arg(i));
+        for (const Basis basis : {Basis::AsReceived, Basis::AirDried, Basis::Dry, Basis::DryAshFree})
+            box->addItem(BasisName(basis), static_cast<int>(basis));
+        grdJizhun_->setCellWidget(i, 1, box);
+        basisBoxes_ << box;
+    }
+    grdJizhun_->resizeColumnsToContents();
+    grdJizhun_->resizeRowsToContents();
+    grdJizhun_->horizontalHeader()->setStretchLastSection(true);
+    // Every row shows: the table is as tall as its rows.
+    int height = grdJizhun_->horizontalHeader()->sizeHint().height() + 2 * grdJizhun_->frameWidth();
+    for (int i = 0; i < kIndexCount; ++i)
+        height += grdJizhun_->rowHeight(i);
+    grdJizhun_->setFixedHeight(height);
+    basisLayout->addWidget(grdJizhun_);
+
     auto* btnOk = new QPushButton(QStringLiteral("确定"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     lbInfo_ = new QLabel(this);
@@ -59,6 +92,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chanFrame);
     layout->addWidget(hideFrame);
+    layout->addWidget(basisFrame);
     layout->addLayout(bottom);
 
     connect(btnOk, &QPushButton::clicked, this, &ConfigWindow::btnOk_Click);
@@ -72,6 +106,8 @@ void ConfigWindow::Form_Load()
     optChan_[1]->setChecked(!settings.shovelMode);
     for (QCheckBox* box : hideBoxes_)
         box->setChecked(settings.hides(box->objectName()));
+    for (int i = 0; i < kIndexCount; ++i)
+        basisBoxes_[i]->setCurrentIndex(basisBoxes_[i]->findData(static_cast<int>(settings.weighting.basis[i])));
 }
 
 void ConfigWindow::btnOk_Click()
@@ -83,6 +119,8 @@ void ConfigWindow::btnOk_Click()
     for (QCheckBox* box : hideBoxes_)
         if (box->isChecked())
             settings.hiddenIndexKeys << box->objectName();
+    for (int i = 0; i < kIndexCount; ++i)
+        settings.weighting.basis[i] = static_cast<Basis>(basisBoxes_[i]->currentData().toInt());
     // Nothing changes unless config.ini took the new settings: the window
     // stays open with the user's choices, and the session keeps its mode.
     if (Status saved = SaveSettings(context_.folder, settings); !saved) {

@@ -6,10 +6,13 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QRadioButton;
+class QTableWidget;
 
-// frmConfig: shovel mode and the result columns hidden in the plan history.
+// frmConfig: shovel mode, the result columns hidden in the plan history, and
+// the basis each index is averaged on when the workspace's chkJizhun is ticked.
 class ConfigWindow : public QWidget {
     Q_OBJECT
 public:
@@ -27,5 +30,7 @@ private:
     WindowContext context_;
     QRadioButton* optChan_[2];
     QList<QCheckBox*> hideBoxes_;
+    QTableWidget* grdJizhun_;
+    QList<QComboBox*> basisBoxes_;  // one per index, in table order
     QLabel* lbInfo_;
 };
