@@ -70,8 +70,14 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         grdJizhun_->setCellWidget(i, 1, box);
         basisBoxes_ << box;
     }
+    grdJizhun_->setToolTip(QStringLiteral("勾选主窗口的“按基准加权”后，每项指标按所选基准的煤量加权平均：\n"
+                                          "收到基按吨数，干基按吨数×(1−全水/100)，\n"
+                                          "空干基按吨数×(1−全水/100)/(1−内水/100)，\n"
+                                          "干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)"));
     grdJizhun_->resizeColumnsToContents();
     grdJizhun_->resizeRowsToContents();
+    // Room around the names, as the drop-downs have.
+    grdJizhun_->setColumnWidth(0, grdJizhun_->columnWidth(0) + 16);
     grdJizhun_->horizontalHeader()->setStretchLastSection(true);
     // Every row shows: the table is as tall as its rows.
     int height = grdJizhun_->horizontalHeader()->sizeHint().height() + 2 * grdJizhun_->frameWidth();
