@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libgl1-mesa-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libgl1-mesa-dev
   libglpk-dev libfreexl-dev libquazip1-qt6-dev libxlsxwriter-dev
   qt6-translations-l10n fonts-noto-cjk
   xvfb xauth sqlite3

@@ -39,6 +39,7 @@ struct Expected {
     bool canApply = false;
     QStringList row;     // one list row: 指标, 可达最低, 可达最高, 下限, 上限, 建议下限, 建议上限
     Texts after;         // bound boxes after btnApply (or after the dialog closes)
+    QStringList alternatives;  // a larger count or a smaller tonnage alone
 };
 
 // Presses the run button and waits until the run has ended.
@@ -172,12 +173,11 @@ void DiagnoseDialogTest::explainsAndApplies_data()
                     true,
                     {"热量", "5200.00", "5800.00", "6000", "", "5800", ""},
                     {{heatMin, "5800"}}};
-    // Shovels of 3, 2 and 1 t add up to 10 t: 甲 gives at most 9 t (3
-    // shovels) and the last ton comes from 丙, or 6 t with two shovels of 乙:
-    // (6 * 8.5 + 4 * 9.2) / 10 = 8.78 against (9 * 8.5 + 10) / 10 = 8.65.
+    // Shovels of 3, 2 and 1 t: one shovel of 甲 alone is a total of 3 t,
+    // which a run up to 10 tries.
     QTest::newRow("shovel counts")
         << Form{true, {}, {"100", "100", "100"}, heavyFirst, -1, "10", {{ashMax, "8.0"}}}
-        << Expected{below("8.65"), {}, true, ash("8.65", "10.00", "8.0", "8.65"), {{ashMax, "8.65"}}};
+        << Expected{below("8.50"), {}, true, ash("8.50", "10.00", "8.0", "8.5"), {{ashMax, "8.5"}}};
     // 100 t from 50 t of 甲: at most half of it, the rest best from 乙.
     QTest::newRow("stock") << Form{false, "100", {"50", "100", "100"}, threeOnes, -1, "10", {{ashMax, "8.0"}}}
                            << Expected{below("8.85"), {}, true, ash("8.85", "10.00", "8.0", "8.85"), {{ashMax, "8.85"}}};
@@ -186,22 +186,28 @@ void DiagnoseDialogTest::explainsAndApplies_data()
     QTest::newRow("shovel counts with stock")
         << Form{true, "100", {"60", "100", "100"}, heavyFirst, -1, "10", {{ashMax, "8.0"}}}
         << Expected{below("8.78"), {}, true, ash("8.78", "10.00", "8.0", "8.78"), {{ashMax, "8.78"}}};
-    // Each bound alone can be met, not both. Moving ash up by 0.19 (of a
-    // spread of 1.5) with 7 parts of 乙 costs less than any move of heat.
+    // Each bound alone can be met, not both. Moving ash up by 0.17 (of a
+    // spread of 1.5) with one part of 甲 and two of 乙 (total 3, heat 5600,
+    // ash 8.967) costs less than any move of heat, and less than the 0.19 of
+    // the best mix of total 10 (3 of 甲, 7 of 乙).
     QTest::newRow("ash and heat together")
         << Form{false, {}, {"100", "100", "100"}, threeOnes, -1, "10", {{ashMax, "8.8"}, {heatMin, "5600"}}}
-        << Expected{{QStringLiteral("所选煤在比例数10下没有同时满足热量下限 5600 和灰分上限 8.8 的配比")},
+        << Expected{{QStringLiteral("所选煤在比例数2到10下都没有同时满足热量下限 5600 和灰分上限 8.8 的配比")},
                     {},
                     true,
-                    ash("8.50", "10.00", "8.8", "8.99"),
-                    {{ashMax, "8.99"}, {heatMin, "5600"}}};
+                    ash("8.50", "10.00", "8.8", "8.97"),
+                    {{ashMax, "8.97"}, {heatMin, "5600"}}};
     // No change of the bounds helps: the lines say why, the bounds stay.
     // 105 t in stock for 100 t, but in whole parts of any total up to 6 the
     // coals give too few: at 6, two parts each of 甲 and 乙 and none of 丙.
+    // At 7 they give three, three and one; 90 t fit one part each of 甲 and
+    // 乙 at total 2.
     QTest::newRow("stock short in whole parts")
         << Form{false, "100", {"45", "45", "15"}, threeOnes, -1, "6", {{ashMax, "12"}}}
-        << Expected{{}, {QStringLiteral("配100吨、比例数6时，按整份计各煤的库存合起来不够")}, false,
-                    ash("", "", "12", ""), {{ashMax, "12"}}};
+        << Expected{{}, {QStringLiteral("配100吨、比例数2到6时，按整份计各煤的库存合起来都不够")}, false,
+                    ash("", "", "12", ""), {{ashMax, "12"}},
+                    {QStringLiteral("建议：不改指标范围，只把比例数改为7，也有配比方案（比例数小，整份太粗，配不出来）。"),
+                     QStringLiteral("建议：不改指标范围，只把配多少吨改为90吨或更少，也有配比方案（所选煤的库存不够配100吨）。")}};
     QTest::newRow("must-use coal without stock")
         << Form{false, "100", {"100", "0", "100"}, threeOnes, 1, "10", {{ashMax, "12"}}}
         << Expected{{},
@@ -236,6 +242,7 @@ void DiagnoseDialogTest::explainsAndApplies()
     // A suggestion, or the word that no change of the bounds can help.
     QCOMPARE(Lines(Child<QLabel>(dialog, QStringLiteral("lbSuggestion"))).isEmpty(), !expected.canApply);
     QCOMPARE(Lines(Child<QLabel>(dialog, QStringLiteral("lbRules"))).isEmpty(), expected.stock.isEmpty());
+    QCOMPARE(Lines(Child<QLabel>(dialog, QStringLiteral("lbAlternative"))), expected.alternatives);
 
     auto* list = Child<ReportList>(dialog, QStringLiteral("lsvReason"));
     const ListData& reasons = list->listData();

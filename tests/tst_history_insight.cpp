@@ -88,6 +88,8 @@ private slots:
     void init();
     void cleanup();
     void runWithABindingAshBound();
+    void followsTheSelection_data();
+    void followsTheSelection();
     void planStoredWithoutTargets();
     void followsTheTonsToggle();
     void hiddenIndexHidesItsRow();
@@ -200,6 +202,47 @@ void HistoryInsightTest::runWithABindingAshBound()
     QVERIFY(std::fabs(selected->at(0).y() - price) < 0.005);  // the stored price is rounded
     QCOMPARE(Series(history, QStringLiteral("seriesFineEnough"))->count(), 1);
     QCOMPARE(Child<ShareBar>(history, QStringLiteral("chartShares"))->shares().size(), 3);
+}
+
+void HistoryInsightTest::followsTheSelection_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("mouse click on the row") << "mouse";
+    QTest::newRow("arrow keys") << "keys";
+    QTest::newRow("code") << "code";
+}
+
+// However the last proportion row gets selected, the panel shows its analysis:
+// a mouse press makes the row current before it selects it.
+void HistoryInsightTest::followsTheSelection()
+{
+    QFETCH(QString, how);
+    HistoryWindow* history = runThreeCoals();
+    auto* blends = Child<ReportList>(history, QStringLiteral("lsvBottom"));
+    auto* limits = Child<ReportList>(history, QStringLiteral("lsvLimits"));
+    auto* margin = Child<QLabel>(history, QStringLiteral("lblMargin"));
+    const QString hint = margin->text();
+    QVERIFY(blends->rowCount() >= 2);
+    QCOMPARE(LimitRow(limits, QStringLiteral("灰分")).value(1), QString());
+    const int last = blends->rowCount() - 1;
+    if (how == QLatin1String("mouse")) {
+        QVERIFY(QTest::qWaitForWindowExposed(history));
+        const QRect cell = blends->visualRect(blends->model()->index(last, 1));
+        QTest::mouseClick(blends->viewport(), Qt::LeftButton, {}, cell.center());
+    } else if (how == QLatin1String("keys")) {
+        blends->setFocus();
+        QTest::keyClick(blends, Qt::Key_Home);
+        for (int r = 0; r < last; ++r)
+            QTest::keyClick(blends, Qt::Key_Down);
+    } else {
+        blends->selectRow(last);
+    }
+    QCOMPARE(blends->currentRow(), last);
+    const QStringList ash = LimitRow(limits, QStringLiteral("灰分"));
+    QVERIFY2(ReadNumberText(ash.value(1)).has_value(), qPrintable(ash.join('|')));
+    QVERIFY2(!ash.value(4).isEmpty(), qPrintable(ash.join('|')));
+    QVERIFY2(margin->text() != hint && margin->text().startsWith(QStringLiteral("差一")), qPrintable(margin->text()));
+    QCOMPARE(Series(history, QStringLiteral("seriesSelected"))->count(), 1);
 }
 
 // A plan stored before targets were kept says so; its prices are charted.

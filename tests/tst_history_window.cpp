@@ -10,6 +10,8 @@
 #include "ui/windows/HistoryWindow.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,6 +35,27 @@ int MakePlan(const AppFolder& folder, const QString& info, const QStringList& co
         plan.rows << row;
     }
     return Expect(StorePlan(folder, plan));
+}
+
+// 1200 plans, twenty a day from 2026-01-01: every third names 大同, every
+// hundredth carries "50%_\\" in its text.
+QString SearchText(int i)
+{
+    return QStringLiteral("灰分<=12 方案%1").arg(i) + (i % 3 == 0 ? QStringLiteral(" 大同") : QString())
+           + (i % 100 == 0 ? QStringLiteral(" 50%_\\") : QString());
+}
+
+QDate SearchDay(int i) { return QDate(2026, 1, 1).addDays(i / 20); }
+
+void MakeSearchPlans(const AppFolder& folder)
+{
+    auto transaction = Expect(WriteTransaction::Begin(folder));
+    for (int i = 1; i <= 1200; ++i) {
+        const int id = Expect(SavePlanHeader(SearchText(i)));
+        Expect(Execute(QStringLiteral("update Lishi_fangan set riqi=? where id=?"),
+                       {SearchDay(i).toString("yyyy-MM-dd") + QStringLiteral(" 08:30:00"), id}));
+    }
+    Expect(transaction.Commit());
 }
 
 int CountRows(const AppFolder& folder, const QString& table, const QString& column, int id)
@@ -70,6 +93,9 @@ private slots:
     void sortsByHeaderText();
     void reloadShowsNewPlan();
     void coalNamesWithCommasKeepTheirColumns();
+    void searchFindsEveryMatchingPlan_data();
+    void searchFindsEveryMatchingPlan();
+    void pagesReachTheOldestPlan();
 
 private:
     std::unique_ptr<TestFolder> tf_;
@@ -321,6 +347,103 @@ void HistoryWindowTest::coalNamesWithCommasKeepTheirColumns()
     Prompt::queueFileName(html);
     child<QAction>("Toolbar1_3")->trigger();
     QVERIFY(QString::fromUtf8(ReadBytes(html)).contains(QStringLiteral("<td>序</td><td>甲,乙</td><td>丙煤</td><td>d3</td>")));
+}
+
+// The search lists every plan whose text holds each typed word, saved in the
+// range of days when one is ticked, newest first; what is typed is text, %
+// and _ included.
+void HistoryWindowTest::searchFindsEveryMatchingPlan_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("from");  // null: no range of days
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QVector<int>>("expected");  // the plans, newest first
+    const auto plans = [](const std::function<bool(int)>& match) {
+        QVector<int> ids;
+        for (int i = 1200; i >= 1; --i)
+            if (match(i))
+                ids << i;
+        return ids;
+    };
+    QTest::newRow("a word") << "大同" << QDate() << QDate() << plans([](int i) { return i % 3 == 0; });
+    QTest::newRow("two words, both needed")
+        << " 大同  方案12 " << QDate() << QDate()
+        << plans([](int i) { return i % 3 == 0 && QString::number(i).startsWith("12"); });
+    QTest::newRow("% and _ are characters") << "50%_\\" << QDate() << QDate()
+                                            << plans([](int i) { return i % 100 == 0; });
+    QTest::newRow("a range of days") << "" << QDate(2026, 1, 10) << QDate(2026, 1, 12)
+                                     << plans([](int i) { return i / 20 >= 9 && i / 20 <= 11; });
+    QTest::newRow("words in a range of days")
+        << "大同" << QDate(2026, 2, 1) << QDate(2026, 2, 1) << plans([](int i) { return i % 3 == 0 && i / 20 == 31; });
+    QTest::newRow("nothing matches") << "没有这个词" << QDate() << QDate() << QVector<int>();
+}
+
+void HistoryWindowTest::searchFindsEveryMatchingPlan()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QVector<int>, expected);
+    MakeSearchPlans(tf_->folder());
+    open()->show();
+    child<QLineEdit>("txtSousuo")->setText(typed);
+    if (from.isValid()) {
+        QTest::mouseClick(child<QCheckBox>("chkRiqi"), Qt::LeftButton);
+        child<QDateEdit>("dtpFrom")->setDate(from);
+        child<QDateEdit>("dtpTo")->setDate(to);
+    }
+    QTest::mouseClick(child<QPushButton>("cmdSousuo"), Qt::LeftButton);
+    const ReportList* plans = child<ReportList>("lsvLeft");
+    QStringList ids;
+    for (int id : expected)
+        ids << QString::number(id);
+    QCOMPARE(plans->listData().columnCells(0), ids);
+    if (expected.isEmpty()) {
+        QCOMPARE(child<QLabel>("lblYeshu")->text(), QStringLiteral("没有找到方案"));
+        QCOMPARE(child<ReportList>("lsvBottom")->rowCount(), 0);
+        QVERIFY(child<QLabel>("lbZhibiao")->text().isEmpty());
+    } else {
+        QCOMPARE(child<QLabel>("lblYeshu")->text(), QStringLiteral("第 1/1 页，共 %1 个方案").arg(expected.size()));
+        QCOMPARE(window_->currentPlanId(), expected.first());
+    }
+}
+
+// Every plan is reachable: the list opens on the newest 500, and the pages
+// go down to the oldest and back; a range whose first day comes after its
+// last is refused, and the list stays.
+void HistoryWindowTest::pagesReachTheOldestPlan()
+{
+    MakeSearchPlans(tf_->folder());
+    open()->show();
+    const ReportList* plans = child<ReportList>("lsvLeft");
+    auto* next = child<QPushButton>("cmdXiaye");
+    auto* previous = child<QPushButton>("cmdShangye");
+    QCOMPARE(plans->rowCount(), 500);
+    QCOMPARE(child<QLabel>("lblYeshu")->text(), QStringLiteral("第 1/3 页，共 1200 个方案"));
+    QVERIFY(!previous->isEnabled());
+    QTest::mouseClick(next, Qt::LeftButton);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(plans->rowCount(), 200);
+    QCOMPARE(plans->listData().cell(0, 0), QStringLiteral("200"));
+    QCOMPARE(plans->listData().cell(199, 0), QStringLiteral("1"));
+    QCOMPARE(window_->currentPlanId(), 200);
+    QVERIFY(!next->isEnabled());
+    QTest::mouseClick(previous, Qt::LeftButton);
+    QCOMPARE(plans->listData().cell(0, 0), QStringLiteral("700"));
+
+    QTest::mouseClick(child<QCheckBox>("chkRiqi"), Qt::LeftButton);
+    child<QDateEdit>("dtpFrom")->setDate(QDate(2026, 2, 2));
+    child<QDateEdit>("dtpTo")->setDate(QDate(2026, 2, 1));
+    QTest::mouseClick(child<QPushButton>("cmdSousuo"), Qt::LeftButton);
+    QVERIFY2(Prompt::lastText().contains(QStringLiteral("晚于")), qPrintable(Prompt::lastText()));
+    QCOMPARE(plans->listData().cell(0, 0), QStringLiteral("700"));
+
+    // A new plan clears the search and shows itself.
+    const int fresh = MakePlan(tf_->folder(), QStringLiteral("新"), {"A"}, {{1}});
+    window_->reloadAndShowNewest();
+    QCOMPARE(window_->currentPlanId(), fresh);
+    QCOMPARE(child<QLabel>("lblYeshu")->text(), QStringLiteral("第 1/3 页，共 1201 个方案"));
+    QVERIFY(!child<QCheckBox>("chkRiqi")->isChecked());
 }
 
 QTEST_MAIN(HistoryWindowTest)

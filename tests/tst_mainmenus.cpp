@@ -24,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -76,6 +78,10 @@ private slots:
     void restoreBringsBackTheCoals();
     void restoreRefusesATextFile();
     void restoreReloadsEveryOpenWindow();
+    void restoreSaysWhatIsWrong_data();
+    void restoreSaysWhatIsWrong();
+    void backupSaysWhatItPruned();
+    void compactionBacksUpFirstAndSaysTheSizes();
 
 private:
     std::unique_ptr<TestFolder> folder_;
@@ -111,7 +117,7 @@ void MainMenusTest::menuCaptionsAndAccessKeys()
     QCOMPARE(captions, (QStringList{"仓库存煤(&N)", "数据管理(&S)", "帮助(&H)", "退出(&X)"}));
     const QMap<QString, QString> items = {
         {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munDaoru", "导入煤种"}, {"munConfig", "系统配置"},
-        {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munXTBZ", "系统帮助"},
+        {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munYasuo", "压缩数据库"}, {"munXTBZ", "系统帮助"},
         {"munGY", "关于"},        {"munTc", "退出(&X)"},
     };
     for (auto it = items.begin(); it != items.end(); ++it)
@@ -237,7 +243,7 @@ void MainMenusTest::backupTwiceOnOneDayKeepsTheLaterCopy()
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(expected));
     QCOMPARE(Prompt::shown().constLast().title, QStringLiteral("提示"));
     QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files).size(), 1);
-    QCOMPARE(ReadBytes(expected), ReadBytes(folder_->path("coal.dat")));
+    QCOMPARE(DatabaseText(expected), DatabaseText(folder_->path("coal.dat")));
 }
 
 void MainMenusTest::cancelledOrDeclinedRestoreChangesNothing()
@@ -347,6 +353,77 @@ void MainMenusTest::restoreReloadsEveryOpenWindow()
     // Whatever the user does next, the restored file holds only what it held.
     QCOMPARE(CountRows(folder_->folder(), "meitan"), 2);
     QCOMPARE(Expect(LoadCoal(folder_->folder(), 1))->MingCheng, QStringLiteral("甲"));
+}
+
+// A restore that cannot be made says what is wrong: a backup that is not
+// one of this program's, or a coal.dat another program holds.
+void MainMenusTest::restoreSaysWhatIsWrong_data()
+{
+    QTest::addColumn<QStringList>("chosenHas");  // statements run on the chosen backup
+    QTest::addColumn<bool>("heldElsewhere");
+    QTest::addColumn<QStringList>("mentions");
+    QTest::newRow("a trigger in the backup")
+        << QStringList{"CREATE TRIGGER wipe AFTER INSERT ON Lishi_fangan BEGIN DELETE FROM meitan; END"} << false
+        << QStringList{"所选文件不是本软件的数据备份", "触发器 wipe"};
+    QTest::newRow("a view named like a table")
+        << QStringList{"DROP TABLE Lishi_zhibiao", "CREATE VIEW Lishi_zhibiao AS SELECT 1 AS id"} << false
+        << QStringList{"所选文件不是本软件的数据备份", "视图 Lishi_zhibiao"};
+    QTest::newRow("coal.dat open elsewhere in write-ahead-log mode")
+        << QStringList() << true << QStringList{"不能完成数据还原", "正被另一个程序打开使用", "原有数据没有改动"};
+}
+
+void MainMenusTest::restoreSaysWhatIsWrong()
+{
+    QFETCH(QStringList, chosenHas);
+    QFETCH(bool, heldElsewhere);
+    QFETCH(QStringList, mentions);
+    Action("munSJBF")->trigger();
+    const QString chosen = folder_->path("bakup/" + kNow.date().toString("yyyy-MM-dd") + ".bak");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+        db.setDatabaseName(heldElsewhere ? folder_->path("coal.dat") : chosen);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        for (const QString& sql : chosenHas)
+            QVERIFY2(query.exec(sql), qPrintable(query.lastError().text()));
+        if (heldElsewhere) {
+            QVERIFY(query.exec("PRAGMA journal_mode=WAL"));
+            QVERIFY(query.exec("INSERT INTO Lishi_fangan (xinxi) VALUES ('另一个程序的方案')"));
+        }
+        Prompt::queueFileName(chosen);
+        Prompt::queueAnswer(QMessageBox::Yes);
+        Action("munSJHY")->trigger();
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    for (const QString& words : mentions)
+        QVERIFY2(Prompt::lastText().contains(words), qPrintable(Prompt::lastText()));
+    QVERIFY(!Prompt::lastText().contains(QStringLiteral("未做任何操作")));
+}
+
+void MainMenusTest::backupSaysWhatItPruned()
+{
+    QVERIFY(WriteBytes(folder_->path("config.ini"), "[config]\r\nbakupdays=1\r\nbakupmonths=0\r\n"));
+    QVERIFY(WriteBytes(folder_->path("bakup/2026-12-01.bak"), "old"));
+    g_windows = std::make_unique<Windows>(WindowContext{folder_->folder(), [] { return kNow; }});
+    g_windows->workspace()->show();
+    Action("munSJBF")->trigger();
+    QVERIFY2(Prompt::lastText().contains(QStringLiteral("删除了 1 个旧备份：2026-12-01.bak")), qPrintable(Prompt::lastText()));
+    QCOMPARE(QDir(folder_->path("bakup")).entryList(QDir::Files), QStringList{"2026-12-08.bak"});
+}
+
+void MainMenusTest::compactionBacksUpFirstAndSaysTheSizes()
+{
+    Expect(SaveCoal(folder_->folder(), MakeCoal("甲", 1)));
+    const QString rows = DatabaseText(folder_->path("coal.dat"));
+    Prompt::queueAnswer(QMessageBox::Yes);
+    Action("munYasuo")->trigger();
+    QVERIFY2(Prompt::lastText().startsWith(QStringLiteral("数据库已压缩：由 ")), qPrintable(Prompt::lastText()));
+    const QString backup = folder_->path("bakup/2026-12-08.bak");
+    QVERIFY(Prompt::lastText().contains(QDir::toNativeSeparators(backup)));
+    QCOMPARE(DatabaseText(backup), rows);
+    QCOMPARE(DatabaseText(folder_->path("coal.dat")), rows);
 }
 
 QTEST_MAIN(MainMenusTest)

@@ -17,6 +17,8 @@ private slots:
     void toLongOrZero();
     void fixedText_data();
     void fixedText();
+    void decimalsBeside_data();
+    void decimalsBeside();
 };
 
 void NumericTest::numericText_data()
@@ -169,6 +171,37 @@ void NumericTest::fixedText()
     QFETCH(int, decimals);
     QFETCH(QString, text);
     QCOMPARE(FixedText(value, decimals), text);
+}
+
+void NumericTest::decimalsBeside_data()
+{
+    const double none = std::numeric_limits<double>::quiet_NaN();
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("between bounds of three and four decimals") << 0.0293 << 0.029 << 0.0295 << "0.0293";
+    QTest::newRow("a hair above a four-decimal bound") << 0.02951 << 0.029 << 0.0295 << "0.02951";
+    QTest::newRow("a hair below it, not rounded onto it") << 0.0294999 << 0.029 << 0.0295 << "0.0294999";
+    QTest::newRow("on it but for the sums' noise") << 0.0295 + 1e-13 << 0.029 << 0.0295 << "0.0295";
+    QTest::newRow("two decimals beside whole bounds") << 11.5 << 10.0 << 12.0 << "11.50";
+    QTest::newRow("just inside a whole bound") << 11.996 << none << 12.0 << "11.996";
+    QTest::newRow("just outside it") << 12.004 << none << 12.0 << "12.004";
+    QTest::newRow("on it within a billionth") << 12.0000000001 << none << 12.0 << "12.00";
+    QTest::newRow("heat a hundred-thousandth below") << 4999.99999 << 5000.0 << none << "4999.99999";
+    QTest::newRow("heat within a billionth of its size") << 5000.0 - 1e-6 << 5000.0 << none << "5000.00";
+    QTest::newRow("no bounds") << 1.23456 << none << none << "1.23";
+}
+
+// A value shows with the decimals that put it on the same side of each bound
+// as it lies.
+void NumericTest::decimalsBeside()
+{
+    QFETCH(double, value);
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(QString, text);
+    QCOMPARE(FixedText(value, DecimalsBeside(value, {lower, upper})), text);
 }
 
 QTEST_GUILESS_MAIN(NumericTest)

@@ -69,9 +69,10 @@ struct Enumeration {
         int index;
         BoundSide side;
         double value;
+        int decimals;  // as typed, at least two
     };
     int k = 0;
-    std::vector<double> weight, price, stock, ones;
+    std::vector<double> weight, price, stock, ones, shovelTons;
     std::array<std::vector<double>, kIndexCount> value;
     std::array<std::vector<double>, kIndexCount> factor;  // 1 unless averaged on a basis
     std::vector<Bound> bounds;
@@ -83,6 +84,7 @@ struct Enumeration {
         for (int j = 0; j < k; ++j) {
             const Mei& coal = plan.coals[j];
             weight.push_back(plan.targets.shovelMode ? coal.MeiChan.toDouble() : 1.0);
+            shovelTons.push_back(coal.MeiChan.toDouble());
             price.push_back(coal.JiaGe);
             stock.push_back(coal.Kucun.toDouble());
             for (int i = 0; i < kIndexCount; ++i) {
@@ -94,7 +96,8 @@ struct Enumeration {
         for (int i = 0; i < kIndexCount; ++i)
             for (const BoundSide side : {BoundSide::Lower, BoundSide::Upper})
                 if (const QString& t = (side == BoundSide::Lower ? plan.targets.lower : plan.targets.upper)[i]; !t.isEmpty())
-                    bounds.push_back({i, side, t.toDouble()});
+                    bounds.push_back({i, side, t.toDouble(),
+                                      t.contains(u'.') ? std::clamp(int(t.size() - t.indexOf(u'.') - 1), 2, 10) : 2});
         if (!plan.targets.tonnage.isEmpty())
             tonnage = plan.targets.tonnage.toDouble();
     }
@@ -226,22 +229,36 @@ void CheckPrice(const Repriced& repriced, const std::optional<double>& expected,
 void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::vector<double>& row, int n,
               int& binding, int& broken)
 {
-    const Result<RowInsight> insight = AnalyseRow(problem, row, kNoHurry);
+    // In a plan by weight with a tonnage, one off is one shovel of the coal:
+    // its tons per shovel * n / tonnage parts, or all of it when it has less.
+    const bool byShovel = !problem.shovelMode && plan.tonnage;
+    AnalysisOptions options = kNoHurry;
+    if (byShovel)
+        options.shovelTons = plan.shovelTons;
+    const Result<RowInsight> insight = AnalyseRow(problem, row, options);
     QVERIFY2(insight.ok(), qPrintable(insight.message()));
     QVERIFY(Near(insight->total, n));
     QVERIFY(Near(insight->unitPrice, plan.unitPrice(row)));
     QCOMPARE(insight->bounds.size(), plan.bounds.size());
 
-    // The one-part-off mixes.
+    // The one-off mixes.
     std::vector<std::vector<double>> nearby;
+    std::vector<double> step(plan.k, 1.0);
+    for (int j = 0; byShovel && j < plan.k; ++j)
+        step[j] = plan.shovelTons[j] * n / *plan.tonnage;
+    auto moved = [&](const NearbyMix& mix) {
+        std::vector<double> x = row;
+        x[mix.coal] += mix.change * (mix.change < 0 ? std::min(step[mix.coal], row[mix.coal]) : step[mix.coal]);
+        return x;
+    };
     for (int j = 0; j < plan.k; ++j)
         for (const int change : {+1, -1}) {
-            std::vector<double> x = row;
-            x[j] += change;
-            if (x[j] >= 0 && plan.total(x) > 0)
+            const std::vector<double> x = moved({j, change});
+            if ((change > 0 || row[j] > 0) && plan.total(x) > 0)
                 nearby.push_back(x);
         }
     QCOMPARE(insight->offMixCount, int(nearby.size()));
+    QCOMPARE(insight->offUnit, problem.shovelMode ? OffUnit::Shovel : byShovel ? OffUnit::ShovelOfTonnage : OffUnit::Part);
 
     for (int b = 0; b < int(plan.bounds.size()); ++b) {
         const Enumeration::Bound& bound = plan.bounds[b];
@@ -250,7 +267,13 @@ void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::v
         const double value = plan.blend(bound.index, row);
         const double room = bound.side == BoundSide::Lower ? value - bound.value : bound.value - value;
         QVERIFY(Near(found->room, room, 1e-9));
-        const bool binds = std::fabs(room) < 0.005 - 1e-9;
+        // No room at the decimals the index's bounds are typed with.
+        int decimals = 2;
+        for (const Enumeration::Bound& other : plan.bounds)
+            if (other.index == bound.index)
+                decimals = std::max(decimals, other.decimals);
+        const bool binds = std::fabs(room) <= 1e-9 * std::max(1.0, std::fabs(bound.value))
+            || std::fabs(room) < 0.5 * std::pow(10.0, -decimals) - 1e-9;
         QCOMPARE(found->binds, binds);
         if (binds) {
             ++binding;
@@ -277,14 +300,13 @@ void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::v
         if (worst) {
             ++broken;
             QVERIFY(Near(reported->excess, *worst, 1e-9));
-            std::vector<double> x = row;
-            x[reported->mix.coal] += reported->mix.change;
-            QVERIFY(Near(plan.blend(bound.index, x), reported->value, 1e-9));
+            QVERIFY(Near(plan.blend(bound.index, moved(reported->mix)), reported->value, 1e-9));
             QVERIFY(insight->offSentence.contains(QString::fromUtf8(QualityIndices()[bound.index].describeLabel)));
         }
     }
     if (insight->breaks.empty())
-        QCOMPARE(insight->offSentence, QStringLiteral("差一铲仍全部达标"));
+        QVERIFY(insight->offSentence.startsWith(byShovel || problem.shovelMode ? QStringLiteral("差一铲仍全部达标")
+                                                                                : QStringLiteral("差一份仍全部达标")));
 
     for (const IndexInsight& index : insight->indices) {
         double lowest = 1e300, highest = -1e300;
@@ -294,11 +316,8 @@ void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::v
         }
         QVERIFY(Near(index.offLowest, lowest, 1e-9));
         QVERIFY(Near(index.offHighest, highest, 1e-9));
-        for (const auto& [mix, value] : {std::pair{index.lowestMix, lowest}, std::pair{index.highestMix, highest}}) {
-            std::vector<double> x = row;
-            x[mix.coal] += mix.change;
-            QVERIFY(Near(plan.blend(index.index, x), value, 1e-9));
-        }
+        for (const auto& [mix, value] : {std::pair{index.lowestMix, lowest}, std::pair{index.highestMix, highest}})
+            QVERIFY(Near(plan.blend(index.index, moved(mix)), value, 1e-9));
     }
 }
 
@@ -460,7 +479,8 @@ void PlanAnalysisTest::workedExample()
     QVERIFY(Near(*ash.shadowPrice, -12.5));
     QCOMPARE(ash.stepped.unitPrice, 475.0);  // 12.12 admits no other mix of two parts
     QCOMPARE(ash.removed.parts, (std::vector<double>{0, 2}));
-    QCOMPARE(insight->offSentence, QStringLiteral("差一铲时灰分可达 14.00，比上限 12 高 2.00"));
+    // By weight without a tonnage one off is one part.
+    QCOMPARE(insight->offSentence, QStringLiteral("差一份时灰分可达 14.00，比上限 12 高 2.00"));
 
     // With no time to spend, the prices stay open and the rest is there.
     const Result<RowInsight> hurried = AnalyseRow(*problem, {1, 1}, AnalysisOptions{0, true});
@@ -473,25 +493,41 @@ void PlanAnalysisTest::workedExample()
 void PlanAnalysisTest::offSentence_data()
 {
     QTest::addColumn<std::vector<OffBreak>>("breaks");
+    QTest::addColumn<int>("unit");        // OffUnit
     QTest::addColumn<QString>("sentence");
-    QTest::newRow("none") << std::vector<OffBreak>{} << QStringLiteral("差一铲仍全部达标");
-    QTest::newRow("upper") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.35, 0.35, {}}}
+    const int shovel = int(OffUnit::Shovel), part = int(OffUnit::Part), tons = int(OffUnit::ShovelOfTonnage);
+    QTest::newRow("none") << std::vector<OffBreak>{} << shovel << QStringLiteral("差一铲仍全部达标");
+    QTest::newRow("upper") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.35, 0.35, {}}} << shovel
                            << QStringLiteral("差一铲时灰分可达 12.35，比上限 12 高 0.35");
-    QTest::newRow("lower") << std::vector<OffBreak>{{kSulphur, BoundSide::Lower, 0.5, 0.46, 0.04, {}}}
+    QTest::newRow("lower") << std::vector<OffBreak>{{kSulphur, BoundSide::Lower, 0.5, 0.46, 0.04, {}}} << shovel
                            << QStringLiteral("差一铲时硫分可低至 0.46，比下限 0.5 低 0.04");
     QTest::newRow("two") << std::vector<OffBreak>{{kHeat, BoundSide::Lower, 5000, 4987.5, 12.5, {}},
                                                   {kAsh, BoundSide::Upper, 12.5, 12.6, 0.1, {}}}
+                         << shovel
                          << QStringLiteral("差一铲时热量可低至 4987.50，比下限 5000 低 12.50；灰分可达 12.60，比上限 12.5 高 0.10");
     // A large total moves a blend by less than what two decimals show.
-    QTest::newRow("small") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.0042, 0.0042, {}}}
+    QTest::newRow("small") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.0042, 0.0042, {}}} << shovel
                            << QStringLiteral("差一铲时灰分可达 12.004，比上限 12 高 0.004");
+    // 0.0275 shows as 0.028 and the gap to 0.029 as what the texts differ by,
+    // not as 0.0015 rounded on its own.
+    QTest::newRow("the gap of the texts") << std::vector<OffBreak>{{kSulphur, BoundSide::Lower, 0.029, 0.055 / 2, 0.0015, {}}}
+                                          << shovel << QStringLiteral("差一铲时硫分可低至 0.028，比下限 0.029 低 0.001");
+    QTest::newRow("as many decimals as the bound")
+        << std::vector<OffBreak>{{kSulphur, BoundSide::Upper, 0.0295, 0.035, 0.0055, {}}} << shovel
+        << QStringLiteral("差一铲时硫分可达 0.0350，比上限 0.0295 高 0.0055");
+    QTest::newRow("one part") << std::vector<OffBreak>{{kAsh, BoundSide::Upper, 12, 12.35, 0.35, {}}} << part
+                              << QStringLiteral("差一份时灰分可达 12.35，比上限 12 高 0.35");
+    QTest::newRow("one part, none") << std::vector<OffBreak>{} << part << QStringLiteral("差一份仍全部达标");
+    QTest::newRow("a shovel of a plan by weight") << std::vector<OffBreak>{} << tons
+                                                  << QStringLiteral("差一铲仍全部达标（按配1000吨、各煤的每铲重量计）");
 }
 
 void PlanAnalysisTest::offSentence()
 {
     QFETCH(std::vector<OffBreak>, breaks);
+    QFETCH(int, unit);
     QFETCH(QString, sentence);
-    QCOMPARE(OffSentence(breaks), sentence);
+    QCOMPARE(OffSentence(breaks, OffUnit(unit), 1000), sentence);
 }
 
 void PlanAnalysisTest::planPrices_data()

@@ -68,6 +68,7 @@ BoundInsight Bound(int index, BoundSide side, double bound, double room, std::op
     b.bound = bound;
     b.room = room;
     b.binds = std::fabs(room) < 0.005;
+    b.step = std::max(0.01, 0.01 * std::fabs(bound));
     b.shadowPrice = shadow;
     b.stepped.status = stepped;
     b.stepped.unitPrice = steppedPrice;
@@ -91,6 +92,9 @@ private slots:
     void limitRows_data();
     void limitRows();
     void limitRowsFollowTheHiddenColumns();
+    void limitColumnsSayWhatTheyHold();
+    void oneOffIsAShovelWhereItsTonsAreKnown_data();
+    void oneOffIsAShovelWhereItsTonsAreKnown();
     void rowsAreFoundByRecordNumber_data();
     void rowsAreFoundByRecordNumber();
     void plansWithoutTargetsStillHavePrices_data();
@@ -107,14 +111,16 @@ void PlanInsightTest::limitRows_data()
     QTest::addColumn<QStringList>("cells");  // the one row's cells after the index
     QTest::addColumn<bool>("binding");
 
+    // 11.996 has no room beside 12 at two decimals: the bound holds it.
     LimitCase upper;
     upper.targets.upper[kAsh] = QStringLiteral(" 12 ");
-    upper.insight.indices = {IndexInsight{kAsh, 12.004, std::nullopt, 12.0, -0.004}};
-    upper.insight.bounds = {Bound(kAsh, BoundSide::Upper, 12, -0.004, -16.5, LinearStatus::Optimal, 468.126,
+    upper.insight.indices = {IndexInsight{kAsh, 11.996, std::nullopt, 12.0, 0.004}};
+    upper.insight.bounds = {Bound(kAsh, BoundSide::Upper, 12, 0.004, -16.5, LinearStatus::Optimal, 468.126,
                                   LinearStatus::Optimal, 450)};
     QTest::newRow("an upper bound with no room")
-        << upper << QStringList{"12.00", "", "12", "0.00 已达上限", "468.13", "450.00", "-16.50"} << true;
+        << upper << QStringList{"11.996", "", "12", "0.004 已达上限", "468.13", "450.00", "-16.50"} << true;
 
+    // Below 1 a step is 0.01, not 1 %: the cells say so.
     LimitCase both;
     both.targets.lower[kSulphur] = QStringLiteral("0.6");
     both.targets.upper[kSulphur] = QStringLiteral("0.6");
@@ -123,18 +129,20 @@ void PlanInsightTest::limitRows_data()
         Bound(kSulphur, BoundSide::Lower, 0.6, 0.0, 80.0, LinearStatus::Optimal, 470, LinearStatus::TimeLimit),
         Bound(kSulphur, BoundSide::Upper, 0.6, 0.0, -0.004, LinearStatus::Infeasible, 0, LinearStatus::Optimal, 440)};
     QTest::newRow("an index held at one value")
-        << both << QStringList{"0.60", "0.6", "0.6", "0.00 已达上下限", "470.00 / 无解", "超时未算出 / 440.00",
-                               "80.00 / -0.0040"}
+        << both << QStringList{"0.60", "0.6", "0.6", "0.00 已达上下限", "470.00（放宽0.01） / 无解（放宽0.01）",
+                               "超时未算出 / 440.00", "80.00 / -0.0040"}
         << true;
 
+    // The relaxation's dual of a bound that does not hold the row is not the
+    // row's: nothing is priced.
     LimitCase loose;
     loose.targets.lower[kHeat] = QStringLiteral("5500");
     loose.targets.upper[kHeat] = QStringLiteral("6500");
     loose.insight.indices = {IndexInsight{kHeat, 5600.5, 5500.0, 6500.0, 100.5}};
-    loose.insight.bounds = {Bound(kHeat, BoundSide::Lower, 5500, 100.5, 0.0000001),
+    loose.insight.bounds = {Bound(kHeat, BoundSide::Lower, 5500, 100.5, 12.5),
                             Bound(kHeat, BoundSide::Upper, 6500, 899.5, -3.0)};
-    QTest::newRow("room left: the nearer bound's shadow price")
-        << loose << QStringList{"5600.50", "5500", "6500", "100.50", "", "", "0"} << false;
+    QTest::newRow("room left: no prices")
+        << loose << QStringList{"5600.50", "5500", "6500", "100.50", "", "", ""} << false;
 
     LimitCase outside;
     outside.targets.lower[kHeat] = QStringLiteral("5500");
@@ -142,6 +150,18 @@ void PlanInsightTest::limitRows_data()
     outside.insight.bounds = {Bound(kHeat, BoundSide::Lower, 5500, -1.0, std::nullopt)};
     QTest::newRow("a row below its bound, no relaxation solved")
         << outside << QStringList{"5499.00", "5500", "", "-1.00 低于下限", "", "", ""} << false;
+
+    // Bounds of three and four decimals: the value and its room as many.
+    LimitCase fine;
+    fine.targets.lower[kSulphur] = QStringLiteral("0.029");
+    fine.targets.upper[kSulphur] = QStringLiteral("0.0295");
+    fine.insight.indices = {IndexInsight{kSulphur, 0.0293, 0.029, 0.0295, 0.0002}};
+    fine.insight.bounds = {Bound(kSulphur, BoundSide::Lower, 0.029, 0.0003, 0.0),
+                           Bound(kSulphur, BoundSide::Upper, 0.0295, 0.0002, 0.0)};
+    for (BoundInsight& b : fine.insight.bounds)
+        b.binds = false;
+    QTest::newRow("bounds of four decimals")
+        << fine << QStringList{"0.0293", "0.029", "0.0295", "0.0002", "", "", ""} << false;
 
     LimitCase none;
     none.targets.upper[kAsh] = QStringLiteral("12");
@@ -180,6 +200,57 @@ void PlanInsightTest::limitRowsFollowTheHiddenColumns()
     QCOMPARE(labels, (QStringList{"内水", "硫分", "灰分", "粘结G"}));
     QCOMPARE(rows.indices, (QVector<int>{kNeishui, kSulphur, kAsh, 9}));
     QCOMPARE(rows.hidden, (QVector<bool>{true, false, false, true}));
+}
+
+// The priced columns name their step and unit, and say in their tooltips how
+// they are found.
+void PlanInsightTest::limitColumnsSayWhatTheyHold()
+{
+    ListData list;
+    SetupLimitColumns(list);
+    QStringList headers;
+    for (const ListColumn& column : list.columns)
+        headers << column.header;
+    QCOMPARE(headers, (QStringList{"指标", "方案值", "下限", "上限", "余量", "放宽1%后单价", "去掉此限后单价",
+                                   "影子价格(每单位指标)"}));
+    QVERIFY(list.columns[kLimitStepped].tip.contains(QStringLiteral("0.01")));
+    QVERIFY(list.columns[kLimitShadow].tip.contains(QStringLiteral("线性松弛")));
+}
+
+void PlanInsightTest::oneOffIsAShovelWhereItsTonsAreKnown_data()
+{
+    QTest::addColumn<bool>("shovel");
+    QTest::addColumn<QString>("tonnage");
+    QTest::addColumn<QString>("shovelOfC");
+    QTest::addColumn<QString>("sentence");  // of the row 1 : 1 : 0, ash 12
+    // One shovel (or part) less of A leaves B alone.
+    QTest::newRow("shovel plan") << true << "" << "1" << "差一铲时灰分可达 14.00，比上限 12 高 2.00";
+    QTest::newRow("by weight, no tonnage") << false << "" << "1" << "差一份时灰分可达 14.00，比上限 12 高 2.00";
+    // 10 t in two parts: a shovel of A (2 t) is 0.4 of a part; one less
+    // leaves (0.6 * 10 + 14) / 1.6.
+    QTest::newRow("by weight with tonnage and shovels")
+        << false << "10" << "1" << "差一铲时灰分可达 12.50，比上限 12 高 0.50（按配10吨、各煤的每铲重量计）";
+    QTest::newRow("a shovel weight unknown") << false << "10" << "" << "差一份时灰分可达 14.00，比上限 12 高 2.00";
+}
+
+// What one off is: a shovel in a shovel plan; in a plan by weight one shovel
+// of the coal against the tonnage when both are kept, otherwise one part.
+// The hint before a row is chosen uses the same word.
+void PlanInsightTest::oneOffIsAShovelWhereItsTonsAreKnown()
+{
+    QFETCH(bool, shovel);
+    QFETCH(QString, tonnage);
+    QFETCH(QString, shovelOfC);
+    QFETCH(QString, sentence);
+    PlanView view = ThreeCoalPlan(true, shovel);
+    view.targets->tonnage = tonnage;
+    view.coals[2].MeiChan = shovelOfC;
+    view.coals[2].Kucun = QStringLiteral("500");
+    PlanInsight insight(view);
+    const Result<RowInsight> row = insight.analyse(31);
+    QVERIFY2(row.ok(), qPrintable(row.message()));
+    QCOMPARE(row->offSentence, sentence);
+    QVERIFY(MarginText(insight, false, nullptr).contains(sentence.left(3)));
 }
 
 void PlanInsightTest::rowsAreFoundByRecordNumber_data()

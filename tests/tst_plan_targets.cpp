@@ -246,7 +246,7 @@ void PlanTargetsTest::restoreTakesAnOlderBackup()
     const QByteArray backup = ReadBytes(chosen);
     const QByteArray rows = DumpOlderTables(chosen);
 
-    const Result<QString> kept = RestoreData(test.folder(), chosen, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    const Result<RestoreOutcome> kept = RestoreData(test.folder(), chosen, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
     QVERIFY2(kept.ok(), qPrintable(kept.message()));
     QCOMPARE(ReadBytes(chosen), backup);
     QCOMPARE(DumpOlderTables(test.folder().DbPath()), rows);
@@ -256,8 +256,8 @@ void PlanTargetsTest::restoreTakesAnOlderBackup()
     QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_canshu")), 0);
     QVERIFY(!QFileInfo::exists(test.folder().DbPath() + QStringLiteral(".part")));
     // The replaced file was kept whole, with its own plan's targets.
-    QVERIFY(ReadBytes(*kept).size() > 0);
-    QVERIFY(CheckDatabaseFile(*kept, true).ok());
+    QVERIFY(ReadBytes(kept->kept).size() > 0);
+    QVERIFY(CheckDatabaseFile(kept->kept, true).ok());
 }
 
 // An added table is not demanded, but one that is there must have its columns.
@@ -269,7 +269,7 @@ void PlanTargetsTest::addedTableWithOtherColumnsIsRefused()
     RunOn(chosen, {QStringLiteral("CREATE TABLE Lishi_zhibiao (id INTEGER, note TEXT)")});
     const QByteArray database = ReadBytes(test.folder().DbPath());
 
-    const Result<QString> restored = RestoreData(test.folder(), chosen, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
+    const Result<RestoreOutcome> restored = RestoreData(test.folder(), chosen, QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)));
     QVERIFY(!restored.ok());
     QCOMPARE(restored.kind(), FailureKind::Invalid);
     QVERIFY2(restored.message().contains(QStringLiteral("Lishi_zhibiao")), qPrintable(restored.message()));

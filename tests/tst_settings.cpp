@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -50,6 +51,8 @@ private slots:
     void closingWithoutOkWritesNothing();
     void unwritableSettingsChangeNothing_data();
     void unwritableSettingsChangeNothing();
+    void backupCountsAreCheckedAndKept_data();
+    void backupCountsAreCheckedAndKept();
     void basisKeys_data();
     void basisKeys();
     void windowChoosesBases();
@@ -88,7 +91,7 @@ void SettingsTest::writeKeepsOtherLines()
     Expect(SaveSettings(t.folder(), settings));
     QCOMPARE(ReadBytes(t.path("config.ini")),
              QByteArray("; user note\r\n[other]\r\nchan=7\r\n[config]\r\nchan=0\r\nY=1\r\nG=0\r\nneishui=0\r\n"
-                        "fenxiji=0\r\ngudingtan=0\r\nkemoxing=0\r\nhuirongdian=0\r\nhuishoulv=1\r\njizhun=0\r\n"));
+                        "fenxiji=0\r\ngudingtan=0\r\nkemoxing=0\r\nhuirongdian=0\r\nhuishoulv=1\r\n"));
     QCOMPARE(ReadSettings(t.folder()), settings);
 }
 
@@ -258,7 +261,9 @@ void SettingsTest::basisKeys()
     const QString text = QString::fromUtf8(ReadBytes(t.path("config.ini")));
     QVERIFY2(!text.contains(QStringLiteral("huifen"), Qt::CaseInsensitive), qPrintable(text));
     QCOMPARE(ReadIni(t.folder(), "config", "jizhun_ReLiang"), QStringLiteral("d"));
-    QCOMPARE(ReadIni(t.folder(), "config", "jizhun"), on ? QStringLiteral("1") : QStringLiteral("0"));
+    // The switch is written once it was on, or when the file had it.
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun"),
+             on ? QStringLiteral("1") : file.contains("jizhun=") ? QStringLiteral("0") : QString());
     QCOMPARE(text.count(QStringLiteral("jizhun_")), 1);
     QCOMPARE(ReadSettings(t.folder()), settings);
 
@@ -292,6 +297,64 @@ void SettingsTest::windowChoosesBases()
     QCOMPARE(weighting.basis[3], Basis::Dry);
     QCOMPARE(ReadIni(t.folder(), "config", "jizhun_Liu"), QString());
     QCOMPARE(ReadIni(t.folder(), "config", "jizhun_GaoWeiReLiang"), QStringLiteral("d"));
+}
+
+// How many backups to keep: the window shows what config.ini holds (or the
+// defaults for anything missing or wrong there), refuses a count out of its
+// range naming the box, and writes a count only once it differs from the
+// default or the file already had it.
+void SettingsTest::backupCountsAreCheckedAndKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("shownDays");
+    QTest::addColumn<QString>("days");
+    QTest::addColumn<QString>("months");
+    QTest::addColumn<QString>("refused");  // "": saved
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("defaults stay out of the file") << QByteArray() << "14" << "14" << "12" << "" << QByteArray("[config]\r\nchan=0");
+    QTest::newRow("changed counts are written")
+        << QByteArray() << "14" << " 30" << "0" << "" << QByteArray("bakupdays=30\r\nbakupmonths=0\r\n");
+    QTest::newRow("a count the file had stays written")
+        << QByteArray("[config]\r\nbakupdays=20\r\n") << "20" << "14" << "12" << ""
+        << QByteArray("bakupdays=14\r\n");
+    QTest::newRow("nonsense in the file shows the default")
+        << QByteArray("[config]\r\nbakupdays=-3\r\n") << "14" << "14" << "12" << "" << QByteArray("bakupdays=14");
+    QTest::newRow("no daily backup at all") << QByteArray() << "14" << "0" << "12" << "保留最近" << QByteArray();
+    QTest::newRow("a fraction of a day") << QByteArray() << "14" << "1.5" << "12" << "保留最近" << QByteArray();
+    QTest::newRow("months not a number") << QByteArray() << "14" << "14" << "一年" << "个月" << QByteArray();
+}
+
+void SettingsTest::backupCountsAreCheckedAndKept()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, shownDays);
+    QFETCH(QString, days);
+    QFETCH(QString, months);
+    QFETCH(QString, refused);
+    QFETCH(QByteArray, written);
+    TestFolder t;
+    if (!file.isEmpty())
+        QVERIFY(WriteBytes(t.path("config.ini"), file));
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    window->show();
+    QCOMPARE(window->findChild<QLineEdit*>("txtBakupDays")->text(), shownDays);
+    window->findChild<QLineEdit*>("txtBakupDays")->setText(days);
+    window->findChild<QLineEdit*>("txtBakupMonths")->setText(months);
+    QTest::mouseClick(window->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+    if (refused.isEmpty()) {
+        QVERIFY(!window->isVisible());
+        QVERIFY2(ReadBytes(t.path("config.ini")).contains(written), ReadBytes(t.path("config.ini")).constData());
+        const Settings settings = ReadSettings(t.folder());
+        QCOMPARE(settings.backupDays, days.trimmed().toInt());
+        QCOMPARE(settings.backupMonths, months.toInt());
+    } else {
+        QVERIFY(window->isVisible());
+        QVERIFY2(Prompt::lastText().contains(refused), qPrintable(Prompt::lastText()));
+        QCOMPARE(ReadBytes(t.path("config.ini")), file);
+        delete window;
+    }
+    if (written == "[config]\r\nchan=0")
+        QVERIFY(!ReadBytes(t.path("config.ini")).contains("bakup"));
 }
 
 QTEST_MAIN(SettingsTest)

@@ -1,7 +1,9 @@
 // Walks the program's main road in a temporary application folder and saves a
 // picture of every window on the way, for looking at the layout and for the
-// README. Usage: velmora-screenshots OUTPUT_FOLDER (run under a display, e.g.
-// xvfb-run, or with QT_QPA_PLATFORM=offscreen).
+// README. Usage: velmora-screenshots OUTPUT_FOLDER [LARGE_COAL_DAT] (run under
+// a display, e.g. xvfb-run, or with QT_QPA_PLATFORM=offscreen). With a large
+// coal.dat (bench/make_history writes one), its restore is pictured with its
+// progress dialog.
 
 #include "support/TestFolder.h"
 #include "ui/app/Startup.h"
@@ -19,6 +21,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QProgressDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -181,6 +185,15 @@ int main(int argc, char* argv[])
     }
     history->resize(opened);
 
+    // The search above the plan list: words and a range of days.
+    Set(history, QStringLiteral("txtSousuo"), QStringLiteral("配1000吨"));
+    history->findChild<QCheckBox*>(QStringLiteral("chkRiqi"))->setChecked(true);
+    history->findChild<QPushButton*>(QStringLiteral("cmdSousuo"))->click();
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07d-history-search"));
+    history->resize(design);
+    Save(QStringLiteral("frmLishi"), QStringLiteral("07e-history-search-design-size"));
+    history->resize(opened);
+
     Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));
@@ -236,6 +249,29 @@ int main(int argc, char* argv[])
         Save(QStringLiteral("frmMain"), QStringLiteral("15-workspace-suggested"));
     }
 
+    // Low ash from 1500 t when only 500 t of the low-ash coal are in stock:
+    // a smaller tonnage alone would give a plan.
+    Set(main, QStringLiteral("txtHuifenMax"), QStringLiteral("9.5"));
+    Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.8"));
+    Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5500"));
+    Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1500"));
+    {
+        QEventLoop wait;
+        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
+        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        wait.exec();
+    }
+    if (DiagnoseDialog* dialog = windows->existingDiagnose()) {
+        if (!dialog->isFinished()) {
+            QEventLoop wait;
+            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+        Save(QStringLiteral("frmDiagnose"), QStringLiteral("15b-no-plan-stock"));
+        dialog->close();
+        Settle();
+    }
+
     // A laboratory sheet: a name the inventory has, a price that is no
     // number, a percentage, a column the program does not know.
     const QString sheet = folder.path(QStringLiteral("化验单.csv"));
@@ -264,6 +300,28 @@ int main(int argc, char* argv[])
         Save(QStringLiteral("frmImport"), QStringLiteral("18-import-smallest"));
         dialog->findChild<QPushButton*>(QStringLiteral("btnImport"))->click();
         Save(QStringLiteral("frmKucun"), QStringLiteral("19-inventory-imported"));
+    }
+    // The restore of a large file, pictured while its progress dialog shows.
+    if (argc > 2) {
+        Prompt::queueFileName(QString::fromLocal8Bit(argv[2]));
+        Prompt::queueAnswer(QMessageBox::Yes);
+        QTimer poll;
+        QStringList pictured;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QProgressDialog*>(TopLevel(QStringLiteral("dlgDataProgress")));
+            if (!dialog)
+                return;
+            const QString step = dialog->labelText();
+            if (pictured.contains(step) || (dialog->maximum() > 0 && dialog->value() < 20))
+                return;
+            pictured << step;
+            const QString path = QDir(g_output).filePath(QStringLiteral("20-progress-%1.png").arg(pictured.size()));
+            dialog->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        });
+        poll.start(50);
+        Trigger(main, QStringLiteral("munSJHY"));
+        poll.stop();
     }
     main->showNormal();
     return 0;

@@ -1,5 +1,6 @@
 #include "base/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -417,4 +418,56 @@ void AppendTimesTotal(std::string& out, const PlainNumber& number, long long n)
         out.append(decimals - length, '0');
         out.append(digits, length);
     }
+}
+
+namespace {
+
+// -1, 0 or 1: below, on (within 1e-9, relative beyond 1) or above the bound.
+int SideOf(double value, double bound)
+{
+    if (std::fabs(value - bound) <= 1e-9 * std::max(1.0, std::fabs(bound)))
+        return 0;
+    return value < bound ? -1 : 1;
+}
+
+// The number a fixed text of the value reads back as.
+double Shown(double value, int decimals)
+{
+    std::string text;
+    AppendFixed(text, value, decimals);
+    double shown = value;
+    std::from_chars(text.data(), text.data() + text.size(), shown);
+    return shown;
+}
+
+}  // namespace
+
+int BoundDecimals(double bound)
+{
+    if (!std::isfinite(bound))
+        return 2;
+    int decimals = 2;
+    while (decimals < kMostDecimalsBeside
+           && std::fabs(Shown(bound, decimals) - bound) > 1e-12 * std::max(1.0, std::fabs(bound)))
+        ++decimals;
+    return decimals;
+}
+
+int DecimalsBeside(double value, std::initializer_list<double> bounds)
+{
+    int decimals = 2;
+    for (const double bound : bounds)
+        decimals = std::max(decimals, BoundDecimals(bound));
+    if (!std::isfinite(value))
+        return decimals;
+    auto sameSides = [&](int d) {
+        const double shown = Shown(value, d);
+        for (const double bound : bounds)
+            if (std::isfinite(bound) && SideOf(shown, bound) != SideOf(value, bound))
+                return false;
+        return true;
+    };
+    while (decimals < kMostDecimalsBeside && !sameSides(decimals))
+        ++decimals;
+    return decimals;
 }

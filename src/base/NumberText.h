@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <QVariant>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +78,24 @@ double RoundHalfEven(double value);
 // (100 gives 100, 12.5 gives 12.5, 8.3 * 3 gives 24.9).
 QString ShortestNumberText(double value);
 void AppendShortestNumber(std::string& out, double value);
+
+// ---- a value beside its bounds -------------------------------------------------
+
+// The most decimals a value is shown with beside its bounds.
+inline constexpr int kMostDecimalsBeside = 10;
+
+// The decimals a bound needs to be shown as it is: as many as its shortest
+// text has, at least two (the value text rule's), at most kMostDecimalsBeside.
+int BoundDecimals(double bound);
+
+// The decimals to show a value with beside its bounds, so that it can be
+// compared with them: the most any bound needs (BoundDecimals), and more, up
+// to kMostDecimalsBeside, until the value's text lies on the same side of
+// every bound as the value itself does (below, above, or on it; on means
+// within 1e-9 of the bound, relative to the bound when it is larger than 1).
+// A blend value of 0.0293 beside 0.029 and 0.0295 shows as "0.0293", 11.996
+// beside 12 as "11.996", 12.0000000001 beside 12 as "12.00".
+int DecimalsBeside(double value, std::initializer_list<double> bounds);
 
 // ---- decimals as written ------------------------------------------------------
 

@@ -55,26 +55,37 @@ bool IsKeyLine(const QString& line, const QString& key, QString* value)
 const QString kShovelKey = QStringLiteral("chan");
 const QString kWeightingKey = QStringLiteral("jizhun");
 
-// Removes key from section of the file's lines; nothing when it is not there.
-void RemoveIniValue(QStringList& lines, const QString& section, const QString& key)
+// The positions of key's lines in section of the file's lines.
+QList<int> IniKeyLines(const QStringList& lines, const QString& section, const QString& key)
 {
+    QList<int> found;
     bool inSection = false;
     for (int i = 0; i < lines.size(); ++i) {
         QString name;
-        if (IsSectionLine(lines[i], &name)) {
+        if (IsSectionLine(lines[i], &name))
             inSection = name.compare(section, Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        if (inSection && IsKeyLine(lines[i], key, nullptr))
-            lines.removeAt(i--);
+        else if (inSection && IsKeyLine(lines[i], key, nullptr))
+            found << i;
     }
+    return found;
+}
+
+// Removes key from section of the file's lines; nothing when it is not there.
+void RemoveIniValue(QStringList& lines, const QString& section, const QString& key)
+{
+    const QList<int> found = IniKeyLines(lines, section, key);
+    for (auto at = found.crbegin(); at != found.crend(); ++at)
+        lines.removeAt(*at);
 }
 
 // The switch, and a key for each index whose basis is not its default; the
 // key of one back at its default goes.
 void SetBasisWeighting(QStringList& lines, const BasisWeighting& weighting)
 {
-    SetIniValue(lines, kConfigSection, kWeightingKey, weighting.on ? QStringLiteral("1") : QStringLiteral("0"));
+    // Like the backup counts, the switch is written once it was turned on: a
+    // file the user never set it in keeps its lines.
+    if (weighting.on || !IniKeyLines(lines, kConfigSection, kWeightingKey).isEmpty())
+        SetIniValue(lines, kConfigSection, kWeightingKey, weighting.on ? QStringLiteral("1") : QStringLiteral("0"));
     const std::array<Basis, kIndexCount> defaults = DefaultBases();
     for (int i = 0; i < kIndexCount; ++i) {
         if (weighting.basis[i] == defaults[i])
@@ -97,6 +108,19 @@ Status EditSettingsFile(const AppFolder& folder, const std::function<void(QStrin
     if (!written)
         return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
     return {};
+}
+
+const QString kBackupDaysKey = QStringLiteral("bakupdays");
+const QString kBackupMonthsKey = QStringLiteral("bakupmonths");
+
+// A whole number from first to last, typed with nothing else around it.
+std::optional<int> WholeNumber(const QString& text, int first, int last)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < first || value > last)
+        return std::nullopt;
+    return value;
 }
 
 }  // namespace
@@ -182,11 +206,30 @@ Settings ReadSettings(const AppFolder& folder)
     for (const QString& key : HideableIndexKeys())
         if (ReadIniInt(folder, kConfigSection, key) == 1)
             settings.hiddenIndexKeys << key;
+    settings.backupDays = WholeNumber(ReadIni(folder, kConfigSection, kBackupDaysKey), 1, Settings::kMostBackupDays)
+                              .value_or(Settings::kDefaultBackupDays);
+    settings.backupMonths = WholeNumber(ReadIni(folder, kConfigSection, kBackupMonthsKey), 0,
+                                        Settings::kMostBackupMonths)
+                                .value_or(Settings::kDefaultBackupMonths);
     settings.weighting.on = ReadIniBool(folder, kConfigSection, kWeightingKey);
     for (int i = 0; i < kIndexCount; ++i)
         if (const auto basis = BasisFromCode(ReadIni(folder, kConfigSection, BasisKey(i))))
             settings.weighting.basis[i] = *basis;
     return settings;
+}
+
+Status SetBackupKeep(Settings& settings, const QString& days, const QString& months)
+{
+    const std::optional<int> dayCount = WholeNumber(days, 1, Settings::kMostBackupDays);
+    if (!dayCount)
+        return Invalid(QStringLiteral("“保留最近……个每日备份”应是 1 到 %1 之间的整数。").arg(Settings::kMostBackupDays));
+    const std::optional<int> monthCount = WholeNumber(months, 0, Settings::kMostBackupMonths);
+    if (!monthCount)
+        return Invalid(
+            QStringLiteral("“最近……个月每月保留一个备份”应是 0 到 %1 之间的整数。").arg(Settings::kMostBackupMonths));
+    settings.backupDays = *dayCount;
+    settings.backupMonths = *monthCount;
+    return {};
 }
 
 Status SaveSettings(const AppFolder& folder, const Settings& settings)
@@ -199,6 +242,14 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
     SetIniValue(lines, kConfigSection, kShovelKey, settings.shovelMode ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString& key : HideableIndexKeys())
         SetIniValue(lines, kConfigSection, key, settings.hides(key) ? QStringLiteral("1") : QStringLiteral("0"));
+    // The backup counts are written once they were changed from what a
+    // missing key means: a file the user never set them in keeps its lines.
+    const auto setCount = [&](const QString& key, int value, int missing) {
+        if (value != missing || !ReadIni(folder, kConfigSection, key).isEmpty())
+            SetIniValue(lines, kConfigSection, key, QString::number(value));
+    };
+    setCount(kBackupDaysKey, settings.backupDays, Settings::kDefaultBackupDays);
+    setCount(kBackupMonthsKey, settings.backupMonths, Settings::kDefaultBackupMonths);
     SetBasisWeighting(lines, settings.weighting);
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);

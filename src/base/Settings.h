@@ -44,6 +44,16 @@ struct Settings {
     // only for an index whose basis differs from its default (BasisCode).
     BasisWeighting weighting;
 
+    // Backups kept in bakup: the newest backupDays backups, and the newest of
+    // each of the last backupMonths months (keys "bakupdays", "bakupmonths").
+    int backupDays = kDefaultBackupDays;
+    int backupMonths = kDefaultBackupMonths;
+
+    static constexpr int kDefaultBackupDays = 14;
+    static constexpr int kDefaultBackupMonths = 12;
+    static constexpr int kMostBackupDays = 999;
+    static constexpr int kMostBackupMonths = 999;
+
     bool hides(const QString& key) const { return hiddenIndexKeys.contains(key); }
     bool operator==(const Settings&) const = default;
 };
@@ -53,6 +63,11 @@ QStringList HideableIndexKeys();
 
 // Reads the settings; anything missing or unreadable gives the default.
 Settings ReadSettings(const AppFolder& folder);
+
+// Takes the typed numbers of backups to keep into settings; kind Invalid,
+// naming the box, when one is not a whole number in its range (days 1 to
+// 999, months 0 to 999).
+Status SetBackupKeep(Settings& settings, const QString& days, const QString& months);
 
 // Writes every setting in one replacement of config.ini: the file changes only
 // once its new content is wholly written, so a failure leaves it as it was.

@@ -2,12 +2,20 @@
 
 #include "base/Files.h"
 #include "data/Dbconnection.h"
+#include "data/Schema.h"
+#include "data/SqliteFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
 
-#include <functional>
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -16,39 +24,11 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-// Copies source over target through a temporary file beside the target, so an
-// interrupted copy never leaves a half-written target behind. prepare, when
-// given, works on the complete copy before it takes the target's place; its
-// failure leaves the target as it was.
-Status ReplaceFile(const QString& source, const QString& target,
-                   const std::function<Status(const QString&)>& prepare = {})
+// A database file and the files SQLite keeps beside it.
+void RemoveDatabaseFiles(const QString& path)
 {
-    const QString temporary = target + QStringLiteral(".part");
-    QFile::remove(temporary);
-    QFile in(source);
-    if (!in.exists())
-        return Fail(QStringLiteral("找不到文件 %1").arg(Shown(source)));
-    if (!QFile::copy(source, temporary)) {
-        QFile::remove(temporary);
-        return Fail(QStringLiteral("无法复制 %1 到 %2：%3")
-                        .arg(Shown(source), Shown(target), WriteFailureReason(temporary, in.size(), QString())));
-    }
-    QFile::setPermissions(temporary, QFile::permissions(temporary) | QFile::WriteOwner);
-    if (prepare) {
-        if (Status prepared = prepare(temporary); !prepared) {
-            QFile::remove(temporary);
-            return prepared;
-        }
-    }
-    if (QFileInfo::exists(target) && !QFile::remove(target)) {
-        QFile::remove(temporary);
-        return Fail(QStringLiteral("无法替换 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
-    }
-    if (!QFile::rename(temporary, target)) {
-        QFile::remove(temporary);
-        return Fail(QStringLiteral("无法写入 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
-    }
-    return {};
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(suffix));
 }
 
 Status EnsureBackupFolder(const AppFolder& folder)
@@ -62,18 +42,194 @@ Status EnsureBackupFolder(const AppFolder& folder)
     return {};
 }
 
+// A failure with the message put in a frame; its kind stays.
+Failure Framed(const Failure& failure, const QString& frame)
+{
+    if (failure.kind == FailureKind::Cancelled)
+        return failure;
+    return Failure{frame.arg(failure.message), failure.kind};
+}
+
+// Copies the database at source into a new file at target through SQLite
+// (a consistent picture, what is in a write-ahead log included), replacing a
+// file of that name only once the copy is whole. The copy uses the rollback
+// journal whatever the source used.
+Status CopyOut(const QString& source, const QString& target, const QString& step, const DataProgressFn& progress)
+{
+    if (!QFileInfo(source).isFile())
+        return Fail(QStringLiteral("找不到文件 %1").arg(Shown(source)));
+    const QString part = target + QStringLiteral(".part");
+    RemoveDatabaseFiles(part);
+    Status copied;
+    {
+        Result<OwnConnection> from = OwnConnection::Open(source);
+        if (!from)
+            return from.failure();
+        Result<OwnConnection> to = OwnConnection::Open(part, true);
+        if (!to) {
+            copied = to.failure();
+        } else {
+            // A new file needs no journal: a copy that fails is removed whole.
+            copied = to->exec(QStringLiteral("PRAGMA journal_mode=OFF"));
+            if (copied)
+                copied = CopyPages(*from, *to, step, progress);
+            if (copied)
+                copied = to->exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        }
+    }
+    if (!copied) {
+        RemoveDatabaseFiles(part);
+        return Framed(copied.failure(), QStringLiteral("无法复制 %1 到 %2：%3").arg(Shown(source), Shown(target)));
+    }
+    if (QFileInfo::exists(target) && !QFile::remove(target)) {
+        RemoveDatabaseFiles(part);
+        return Fail(QStringLiteral("无法替换 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
+    }
+    if (!QFile::rename(part, target)) {
+        RemoveDatabaseFiles(part);
+        return Fail(QStringLiteral("无法写入 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
+    }
+    return {};
+}
+
+// Writes the database at source into the file at target in place, in one
+// transaction of target's, once no one else holds it. A link at target is
+// followed; a missing target is made.
+Status WriteInPlace(const QString& source, const QString& target, const QString& step, const DataProgressFn& progress)
+{
+    Result<OwnConnection> to = OwnConnection::Open(target, true);
+    if (!to)
+        return to.failure();
+    if (Status alone = CheckNotHeldElsewhere(*to, Shown(target)); !alone)
+        return alone;
+    // Every page overwritten goes to the journal first, which is synced each
+    // time the pages waiting in memory spill into the file: room for 64 MiB
+    // of them makes that rare.
+    (void)to->exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    Result<OwnConnection> from = OwnConnection::Open(source);
+    if (!from)
+        return from.failure();
+    return CopyPages(*from, *to, step, progress);
+}
+
+Status CheckAlone(const QString& target)
+{
+    if (!QFileInfo::exists(target))
+        return {};
+    Result<OwnConnection> connection = OwnConnection::Open(target);
+    if (!connection)
+        return connection.failure();
+    return CheckNotHeldElsewhere(*connection, Shown(target));
+}
+
+// Names in bakup with the moment they stand for.
+struct Dated {
+    QString name;
+    QDateTime when;
+};
+
+const QRegularExpression& BackupName()
+{
+    static const QRegularExpression name(QStringLiteral("^(\\d{4}-\\d{2}-\\d{2})\\.bak$"));
+    return name;
+}
+
+const QRegularExpression& ReplacedName()
+{
+    static const QRegularExpression name(
+        QStringLiteral("^还原前的数据_(\\d{4}-\\d{2}-\\d{2}-\\d{2}-\\d{2}-\\d{2})\\.bak$"));
+    return name;
+}
+
+QVector<Dated> DatedNames(const QStringList& names, const QRegularExpression& pattern, const QString& format)
+{
+    QVector<Dated> dated;
+    for (const QString& name : names) {
+        const auto match = pattern.match(name);
+        if (!match.hasMatch())
+            continue;
+        const QDateTime when = QDateTime::fromString(match.captured(1), format);
+        if (when.isValid())
+            dated << Dated{name, when};
+    }
+    return dated;
+}
+
+// The names of one kind the rule removes.
+QStringList Pruned(QVector<Dated> files, const QDate& today, const BackupKeep& keep, bool oneADay)
+{
+    std::sort(files.begin(), files.end(), [](const Dated& a, const Dated& b) { return a.when < b.when; });
+    QStringList pruned;
+    if (oneADay) {
+        QVector<Dated> first;
+        for (const Dated& file : files) {
+            if (!first.isEmpty() && first.last().when.date() == file.when.date())
+                pruned << file.name;
+            else
+                first << file;
+        }
+        files = first;
+    }
+    // Newest first; nothing dated after today is touched.
+    std::reverse(files.begin(), files.end());
+    QVector<Dated> past;
+    for (const Dated& file : files)
+        if (file.when.date() <= today)
+            past << file;
+    QSet<QString> kept;
+    const int days = std::max(1, keep.days);
+    for (int i = 0; i < past.size() && i < days; ++i)
+        kept.insert(past[i].name);
+    const QDate thisMonth(today.year(), today.month(), 1);
+    std::map<QDate, QString> newestOfMonth;
+    for (const Dated& file : past) {
+        const QDate month(file.when.date().year(), file.when.date().month(), 1);
+        if (month > thisMonth.addMonths(-std::max(0, keep.months)) && !newestOfMonth.count(month))
+            newestOfMonth[month] = file.name;
+    }
+    for (const auto& [month, name] : newestOfMonth)
+        kept.insert(name);
+    for (const Dated& file : past)
+        if (!kept.contains(file.name))
+            pruned << file.name;
+    return pruned;
+}
+
+// Removes what the rule removes; the names removed, and why some were not.
+QStringList PruneBackupFolder(const AppFolder& folder, const QDate& today, const BackupKeep& keep, QString* failure)
+{
+    const QDir dir(folder.BackupDir());
+    QStringList removed;
+    QStringList failed;
+    for (const QString& name : BackupsToPrune(dir.entryList(QDir::Files), today, keep)) {
+        if (QFile::remove(dir.filePath(name)))
+            removed << name;
+        else
+            failed << name;
+    }
+    if (failure && !failed.isEmpty())
+        *failure = QStringLiteral("无法删除 %1").arg(failed.join(QStringLiteral("、")));
+    return removed;
+}
+
+// The copy an earlier restore kept today, or "".
+QString TodaysReplacedCopy(const AppFolder& folder, const QDate& today)
+{
+    QVector<Dated> copies = DatedNames(QDir(folder.BackupDir()).entryList(QDir::Files), ReplacedName(),
+                                       QStringLiteral("yyyy-MM-dd-HH-mm-ss"));
+    std::sort(copies.begin(), copies.end(), [](const Dated& a, const Dated& b) { return a.when < b.when; });
+    for (const Dated& copy : copies)
+        if (copy.when.date() == today)
+            return folder.File(QStringLiteral("bakup/") + copy.name);
+    return QString();
+}
+
 }  // namespace
 
-Result<QString> BackupData(const AppFolder& folder, const QDate& today)
+QStringList BackupsToPrune(const QStringList& names, const QDate& today, const BackupKeep& keep)
 {
-    CloseConnection();
-    const QString path =
-        folder.File(QStringLiteral("bakup/") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak"));
-    if (Status ready = EnsureBackupFolder(folder); !ready)
-        return ready.failure();
-    if (Status copied = ReplaceFile(folder.DbPath(), path); !copied)
-        return copied.failure();
-    return path;
+    return Pruned(DatedNames(names, BackupName(), QStringLiteral("yyyy-MM-dd")), today, keep, false)
+           + Pruned(DatedNames(names, ReplacedName(), QStringLiteral("yyyy-MM-dd-HH-mm-ss")), today, keep, true);
 }
 
 QString ReplacedFileName(const QDateTime& now)
@@ -82,28 +238,135 @@ QString ReplacedFileName(const QDateTime& now)
            + QStringLiteral(".bak");
 }
 
-Result<QString> RestoreData(const AppFolder& folder, const QString& chosen, const QDateTime& now)
+Result<BackupOutcome> BackupData(const AppFolder& folder, const QDate& today, const BackupKeep& keep,
+                                 const DataProgressFn& progress)
 {
-    CloseConnection();
-    if (Status checked = CheckDatabaseFile(chosen, true); !checked)
-        return Invalid(checked.message());
-    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(folder.DbPath()).canonicalFilePath())
-        return QString();
-    QString kept;
-    if (QFileInfo::exists(folder.DbPath())) {
+    BackupOutcome outcome;
+    outcome.path =
+        folder.File(QStringLiteral("bakup/") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak"));
+    if (Status ready = EnsureBackupFolder(folder); !ready)
+        return ready.failure();
+    if (Status copied = CopyOut(folder.DbPath(), outcome.path, QStringLiteral("正在备份数据"), progress); !copied)
+        return copied.failure();
+    outcome.pruned = PruneBackupFolder(folder, today, keep, &outcome.pruneFailure);
+    return outcome;
+}
+
+Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chosen, const QDateTime& now,
+                                   const BackupKeep& keep, const DataProgressFn& progress)
+{
+    const QString target = folder.DbPath();
+    if (progress && !progress(DataProgress{QStringLiteral("正在检查所选的备份文件"), 0, 0}))
+        return Fail(DataCancelledMessage(), FailureKind::Cancelled);
+    bool older = false;
+    {
+        if (!QFileInfo(chosen).isFile())
+            return Invalid(QStringLiteral("%1 不是文件").arg(Shown(chosen)));
+        Result<OwnConnection> connection = OwnConnection::Open(chosen);
+        if (!connection)
+            return connection.failure();
+        if (Status schema = CheckSchema(connection->db()); !schema)
+            return schema.failure();
+        if (Status whole = CheckIntegrity(*connection, progress); !whole)
+            return whole.failure();
+        const Result<QVector<SchemaStep>> missing = MissingSteps(connection->db());
+        if (!missing)
+            return missing.failure();
+        older = !missing->isEmpty();
+    }
+    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return RestoreOutcome{};
+    if (Status alone = CheckAlone(target); !alone)
+        return alone.failure();
+
+    RestoreOutcome outcome;
+    QString madeNow;  // a copy made by this restore, removed again if it fails
+    if (QFileInfo::exists(target)) {
         if (Status ready = EnsureBackupFolder(folder); !ready)
             return ready.failure();
-        kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
-        if (Status copied = ReplaceFile(folder.DbPath(), kept); !copied)
-            return copied.failure();
+        outcome.kept = TodaysReplacedCopy(folder, now.date());
+        outcome.keptEarlier = !outcome.kept.isEmpty();
+        if (!outcome.keptEarlier) {
+            outcome.kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
+            if (Status copied = CopyOut(target, outcome.kept, QStringLiteral("正在保存还原前的数据"), progress); !copied)
+                return copied.failure();
+            madeNow = outcome.kept;
+        }
     }
-    // A backup made before the added tables existed is restored with them.
-    const auto addTables = [](const QString& copy) -> Status {
-        if (Status added = AddMissingTables(copy); !added)
-            return Fail(QStringLiteral("无法在还原的数据中加入保存方案指标的数据表：%1").arg(added.message()));
-        return {};
-    };
-    if (Status copied = ReplaceFile(chosen, folder.DbPath(), addTables); !copied)
-        return copied.failure();
-    return kept;
+    // An older backup is brought up to date in a copy, in one transaction.
+    QString source = chosen;
+    const QString working = target + QStringLiteral(".restore");
+    Status restored;
+    if (older) {
+        restored = CopyOut(chosen, working, QStringLiteral("正在准备还原的数据"), progress);
+        if (restored) {
+            restored = BringFileUpToDate(working);
+            if (!restored)
+                restored = Fail(QStringLiteral("无法在还原的数据中加入新的数据表或索引：%1").arg(restored.message()));
+        }
+        source = working;
+    }
+    if (restored)
+        restored = WriteInPlace(source, target, QStringLiteral("正在还原数据"), progress);
+    if (older)
+        RemoveDatabaseFiles(working);
+    if (!restored) {
+        if (!madeNow.isEmpty())
+            QFile::remove(madeNow);
+        return restored.failure();
+    }
+    QString ignored;
+    outcome.pruned = PruneBackupFolder(folder, now.date(), keep, &ignored);
+    return outcome;
+}
+
+Result<CompactOutcome> CompactDatabase(const AppFolder& folder, const QDate& today, const BackupKeep& keep,
+                                       const DataProgressFn& progress)
+{
+    const QString target = folder.DbPath();
+    if (Status alone = CheckAlone(target); !alone)
+        return alone.failure();
+    CompactOutcome outcome;
+    Result<BackupOutcome> backup = BackupData(folder, today, keep, progress);
+    if (!backup)
+        return Framed(backup.failure(), QStringLiteral("压缩前的数据备份没有完成：%1"));
+    outcome.backup = *backup;
+    outcome.sizeBefore = QFileInfo(target).size();
+
+    const QString compact = target + QStringLiteral(".compact");
+    RemoveDatabaseFiles(compact);
+    Status done;
+    {
+        Result<OwnConnection> source = OwnConnection::Open(target);
+        if (!source)
+            return source.failure();
+        const Result<QVariant> pages = source->value(QStringLiteral("select (select page_count from pragma_page_count)"
+                                                                    " - (select freelist_count from pragma_freelist_count)"));
+        const Result<QVariant> pageSize = source->value(QStringLiteral("PRAGMA page_size"));
+        const qint64 expected = pages && pageSize ? pages->toLongLong() * pageSize->toLongLong() : 0;
+        const QString step = QStringLiteral("正在压缩数据");
+        QElapsedTimer since;  // the first look at once, then every tenth of a second
+        ProgressWatch watch(*source, [&] {
+            if (since.isValid() && since.elapsed() < 100)
+                return true;
+            since.start();
+            return !progress || progress(DataProgress{step, QFileInfo(compact).size(), expected});
+        });
+        QSqlQuery vacuum(source->db());
+        if (!vacuum.prepare(QStringLiteral("VACUUM INTO ?")))
+            done = Fail(vacuum.lastError().text());
+        vacuum.addBindValue(compact);
+        if (done && !vacuum.exec()) {
+            done = watch.stopped() ? Status(Fail(DataCancelledMessage(), FailureKind::Cancelled))
+                                   : Status(Fail(SqliteReason(vacuum.lastError().nativeErrorCode().toInt(),
+                                                              vacuum.lastError().databaseText())));
+        }
+    }
+    if (done)
+        done = WriteInPlace(compact, target, QStringLiteral("正在写回数据文件"), progress);
+    RemoveDatabaseFiles(compact);
+    if (!done)
+        return done.failure();
+    outcome.sizeAfter = QFileInfo(target).size();
+    return outcome;
 }

@@ -2,6 +2,7 @@
 
 #include "base/AppFolder.h"
 #include "base/Result.h"
+#include "data/Schema.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -79,37 +80,20 @@ QVariant TextValue(const QString& text);
 // the database's own detail.
 Failure DatabaseFailure(const QSqlError& error);
 
-// The four tables with the columns every coal database has.
-struct TableColumns {
-    QString table;
-    QStringList columns;
-};
-const QVector<TableColumns>& RequiredTables();
-
-// The tables that came after the first four: what a run's targets were
-// (Lishi_zhibiao, one row per bounded index; Lishi_canshu, one row per plan
-// with the tonnage, the proportion count, the shovel mode and the coals that
-// had to take part; Lishi_jizhun, the basis of each index for a plan computed
-// with basis weighting). A database made before them is still a coal
-// database; it gets them when it is opened or restored.
-const QVector<TableColumns>& AddedTables();
-
-// The statements that create every table and its indexes.
-QStringList SchemaStatements();
-
-// Adds the tables of AddedTables() that the database file lacks, with their
-// indexes, in one transaction on a connection of its own; the rows already
-// there are not touched, and a file that has every table is not written to.
-Status AddMissingTables(const QString& path);
-
-// What start-up finds: a ready database (given the added tables it lacked),
-// or one it has just created. Anything else is a failure whose message says
-// what is wrong with which file and that it was left untouched.
+// What start-up finds: a ready database (brought up to date), or one it has
+// just created. Anything else is a failure whose message says what is wrong
+// with which file and that it was left untouched. An existing file is opened
+// read-write, so that what a broken write left in its journal is rolled back
+// before it is checked.
 enum class DatabaseState { Ready, Created };
 Result<DatabaseState> EnsureDatabase(const AppFolder& folder);
 
-// Checks a file, read-only, for being a coal database: SQLite with the four
-// tables and their columns (and the columns of an added table it has; an
-// older file without them passes); with integrity, SQLite's integrity check
-// too. The failure's message says what is missing or wrong.
+// Checks a file for being a coal database the program can trust (CheckSchema)
+// and, with integrity, for SQLite's integrity check too. The file is opened
+// read-write, so a broken write's journal is rolled back first; nothing else
+// is written. Kind Invalid: the file is not such a database (the message says
+// what is missing, not trusted or damaged); kind Error: it could not be read.
 Status CheckDatabaseFile(const QString& path, bool integrity = false);
+
+// Brings a file up to date (BringUpToDate) on a connection of its own.
+Status BringFileUpToDate(const QString& path);

@@ -7,16 +7,12 @@
 
 namespace {
 
-// Bounds closer than this are the same bound for the list (an index held at
-// one value).
-constexpr double kSameValue = 1e-9;
-
 QString Joined(const QStringList& parts)
 {
     return parts.join(QStringLiteral(" / "));
 }
 
-QString RoomText(const IndexInsight& index, const std::vector<const BoundInsight*>& bounds)
+QString RoomText(const IndexInsight& index, const std::vector<const BoundInsight*>& bounds, int decimals)
 {
     bool lowerBinds = false, upperBinds = false;
     const BoundInsight* nearest = nullptr;
@@ -25,17 +21,26 @@ QString RoomText(const IndexInsight& index, const std::vector<const BoundInsight
         if (!nearest || b->room < nearest->room)
             nearest = b;
     }
-    // A room within the binding distance shows as 0.00, never as -0.00.
-    const double room = std::fabs(index.room) < 0.005 ? 0.0 : index.room;
-    QString text = FixedText(room, 2);
+    // A room that rounds to nothing shows as 0, never as -0.
+    const double room = std::fabs(index.room) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : index.room;
+    QString text = FixedText(room, decimals);
+    if (nearest && room < 0.0)
+        return text + (nearest->side == BoundSide::Lower ? QStringLiteral(" 低于下限") : QStringLiteral(" 超出上限"));
     if (lowerBinds && upperBinds)
         return text + QStringLiteral(" 已达上下限");
     if (lowerBinds)
         return text + QStringLiteral(" 已达下限");
     if (upperBinds)
         return text + QStringLiteral(" 已达上限");
-    if (nearest && room < 0.0)
-        return text + (nearest->side == BoundSide::Lower ? QStringLiteral(" 低于下限") : QStringLiteral(" 超出上限"));
+    return text;
+}
+
+// The price one step looser, with the step where it is not 1 % of the bound.
+QString SteppedText(const BoundInsight& b)
+{
+    QString text = RepricedText(b.stepped);
+    if (b.step > 0.0 && std::fabs(b.step - 0.01 * std::fabs(b.bound)) > 1e-12)
+        text += QStringLiteral("（放宽%1）").arg(ShortestNumberText(b.step));
     return text;
 }
 
@@ -49,9 +54,15 @@ void SetupLimitColumns(ListData& list)
     list.addColumn(QStringLiteral("下限"), 750);
     list.addColumn(QStringLiteral("上限"), 750);
     list.addColumn(QStringLiteral("余量"), 1450);
-    list.addColumn(QStringLiteral("放宽一步后单价"), 1400);
-    list.addColumn(QStringLiteral("去掉此限后单价"), 1400);
-    list.addColumn(QStringLiteral("影子价格"), 1000);
+    list.addColumn(QStringLiteral("放宽1%后单价"), 1400,
+                   QStringLiteral("已达到的限值放宽一步、其余条件不变时，按整份重新求得的最低单价。"
+                                  "一步是限值的1%（上限调高，下限调低）；限值的绝对值小于1时是0.01，格中注明。"));
+    list.addColumn(QStringLiteral("去掉此限后单价"), 1400,
+                   QStringLiteral("去掉已达到的这个限值、其余条件不变时，按整份重新求得的最低单价。"));
+    list.addColumn(QStringLiteral("影子价格(每单位指标)"), 1600,
+                   QStringLiteral("已达到的限值每提高1个指标单位（灰分1%、热量1kcal/kg……），单价（元/吨）的变化。"
+                                  "取自线性松弛（份数可取小数）在此行总数下的对偶值，不是按整份算出的；"
+                                  "限值没有起约束作用的行不显示。"));
 }
 
 QString RepricedText(const Repriced& repriced)
@@ -100,22 +111,18 @@ LimitRows MakeLimitRows(const PlanTargets& targets, const RowInsight* insight, c
                     bounds.push_back(&b);
         }
         if (index && !bounds.empty()) {
-            cells[kLimitValue - 1] = FixedText(index->value, 2);
-            cells[kLimitRoom - 1] = RoomText(*index, bounds);
+            const int decimals = DecimalsBeside(index->value, {index->lower.value_or(NAN), index->upper.value_or(NAN)});
+            cells[kLimitValue - 1] = FixedText(index->value, decimals);
+            cells[kLimitRoom - 1] = RoomText(*index, bounds, decimals);
             QStringList stepped, removed, shadow;
-            const BoundInsight* nearest = bounds.front();
             for (const BoundInsight* b : bounds) {
-                if (b->room < nearest->room - kSameValue)
-                    nearest = b;
                 if (!b->binds)
                     continue;
                 binding = true;
-                stepped << RepricedText(b->stepped);
+                stepped << SteppedText(*b);
                 removed << RepricedText(b->removed);
                 shadow << (b->shadowPrice ? ShadowPriceText(*b->shadowPrice) : QString());
             }
-            if (!binding && nearest->shadowPrice)
-                shadow << ShadowPriceText(*nearest->shadowPrice);
             cells[kLimitStepped - 1] = Joined(stepped);
             cells[kLimitRemoved - 1] = Joined(removed);
             cells[kLimitShadow - 1] = Joined(shadow);
@@ -135,7 +142,9 @@ QString MarginText(const PlanInsight& insight, bool rowSelected, const Result<Ro
     if (!insight.note().isEmpty())
         return insight.note();
     if (!rowSelected || !analysis)
-        return QStringLiteral("选中一行配比，可看各指标的余量、每个限值的代价，以及差一铲时是否仍全部达标");
+        return insight.offUnit() == OffUnit::Part
+            ? QStringLiteral("选中一行配比，可看各指标的余量、每个限值的代价，以及差一份时是否仍全部达标")
+            : QStringLiteral("选中一行配比，可看各指标的余量、每个限值的代价，以及差一铲时是否仍全部达标");
     if (!*analysis)
         return analysis->message();
     return (*analysis)->offSentence;

@@ -14,7 +14,8 @@
 // sentence of the one-shovel check, the price chart's points and marks, and
 // the selected row's coal shares.
 
-// The target list: 指标, 方案值, 下限, 上限, 余量, 放宽一步后单价, 去掉此限后单价, 影子价格.
+// The target list: 指标, 方案值, 下限, 上限, 余量, 放宽1%后单价, 去掉此限后单价,
+// 影子价格(每单位指标); the last three say in their tooltips how they are found.
 inline constexpr int kLimitColumnCount = 8;
 enum LimitColumn {
     kLimitIndex = 0,
@@ -31,11 +32,14 @@ void SetupLimitColumns(ListData& list);
 // One row per bounded index of the targets, in the index table's order. The
 // bounds are shown as typed (blanks around dropped); without an analysed row
 // only the index and its bounds are filled. With one: the blend value and the
-// room to the nearer bound with two decimals, a bound with no room marked
-// "已达上限" / "已达下限"; for such a bound the cheapest unit price with it one
-// step looser and without it (or why there is none); and the shadow price
-// (change of unit price per unit the bound is raised) of the binding bound,
-// or else of the nearer one.
+// room to the nearer bound with the decimals that compare the value with its
+// bounds (DecimalsBeside), a bound with no room at its own decimals marked
+// "已达上限" / "已达下限" (a row beyond a bound "超出上限" / "低于下限"); for such
+// a bound the cheapest unit price with it one step looser, the step named
+// where it is not 1 % ("（放宽0.01）"), and without it (or why there is none),
+// and its shadow price (change of unit price per unit the bound is raised, in
+// the continuous relaxation). Where no bound of the index holds the mix, the
+// three stay blank.
 struct LimitRows {
     QVector<ListRow> rows;
     QVector<int> indices;     // each row's position in QualityIndices()

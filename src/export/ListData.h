@@ -14,6 +14,7 @@
 struct ListColumn {
     QString header;
     int width = 0;  // twips
+    QString tip;    // what the header's tooltip says; "" for none
 };
 
 struct ListRow {
@@ -35,7 +36,10 @@ struct ListData {
     QString cell(int row, int column) const { return rows[row].cell(column); }
     void setCell(int row, int column, const QString& value) { rows[row].setCell(column, value); }
 
-    void addColumn(const QString& header, int width) { columns.append({header, width}); }
+    void addColumn(const QString& header, int width, const QString& tip = QString())
+    {
+        columns.append({header, width, tip});
+    }
     void clearColumns() { columns.clear(); }
     void clearRows() { rows.clear(); }
 

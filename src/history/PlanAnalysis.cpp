@@ -14,8 +14,6 @@ namespace {
 // A stored part is a whole number written as a double; anything further off
 // than this is not a part.
 constexpr double kWholeTolerance = 1e-6;
-// Room below this shows as 0.00 (a room of exactly 0.005 shows as 0.01).
-constexpr double kBindingRoom = 0.005;
 // Blend values are ratios of sums of two-decimal numbers; a bound is broken
 // only beyond the noise of those sums.
 constexpr double kBreakTolerance = 1e-9;
@@ -135,15 +133,16 @@ Repriced RepriceBelow(LinearProgram variant, const std::vector<double>& parts, i
     return Reprice(variant, n, deadline);
 }
 
-// The decimals that show a break: two, or as many as the excess needs to
-// show its first digit (a one-part change at a large total moves a blend by
-// less than 0.01).
-int BreakDecimals(double excess)
+// Half of the last decimal an index's bounds are written with: a room below
+// it does not show at their decimals (a room of exactly 0.005 beside 12
+// shows as 0.01).
+double BindingRoom(const std::optional<double>& lower, const std::optional<double>& upper)
 {
     int decimals = 2;
-    while (decimals < 6 && excess < 0.5 * std::pow(10.0, -decimals))
-        ++decimals;
-    return decimals;
+    for (const std::optional<double>& bound : {lower, upper})
+        if (bound)
+            decimals = std::max(decimals, BoundDecimals(*bound));
+    return 0.5 * std::pow(10.0, -decimals);
 }
 
 }  // namespace
@@ -161,19 +160,26 @@ Result<BlendProblem> PlanProblem(const PlanTargets& targets, const QVector<Mei>&
     return MakeBlendProblem(input);
 }
 
-QString OffSentence(const std::vector<OffBreak>& breaks)
+QString OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit, double tonnage)
 {
+    const QString off = unit == OffUnit::Part ? QStringLiteral("差一份") : QStringLiteral("差一铲");
+    const QString reckoned = unit == OffUnit::ShovelOfTonnage
+        ? QStringLiteral("（按配%1吨、各煤的每铲重量计）").arg(ShortestNumberText(tonnage))
+        : QString();
     if (breaks.empty())
-        return QStringLiteral("差一铲仍全部达标");
+        return off + QStringLiteral("仍全部达标") + reckoned;
     QStringList pieces;
     for (const OffBreak& b : breaks) {
-        const int decimals = BreakDecimals(b.excess);
+        // The value beyond its bound as shown, and the gap between the texts.
+        const int decimals = DecimalsBeside(b.value, {b.bound});
+        const QString value = FixedText(b.value, decimals);
+        const double gap = std::fabs(ReadNumberText(value).value_or(b.value) - b.bound);
         const QString label = QString::fromUtf8(QualityIndices()[b.index].describeLabel);
         pieces << (b.side == BoundSide::Upper ? QStringLiteral("%1可达 %2，比上限 %3 高 %4")
                                               : QStringLiteral("%1可低至 %2，比下限 %3 低 %4"))
-                      .arg(label, FixedText(b.value, decimals), ShortestNumberText(b.bound), FixedText(b.excess, decimals));
+                      .arg(label, value, ShortestNumberText(b.bound), FixedText(gap, decimals));
     }
-    return QStringLiteral("差一铲时") + pieces.join(QStringLiteral("；"));
+    return off + QStringLiteral("时") + pieces.join(QStringLiteral("；")) + reckoned;
 }
 
 Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<double>& rowParts,
@@ -203,6 +209,7 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
         index.lower = problem.lower[i];
         index.upper = problem.upper[i];
         index.room = kNoBound;
+        const double bindingRoom = BindingRoom(problem.lower[i], problem.upper[i]);
         for (const BoundSide side : {BoundSide::Lower, BoundSide::Upper}) {
             const std::optional<double>& bound = side == BoundSide::Lower ? problem.lower[i] : problem.upper[i];
             if (!bound)
@@ -212,7 +219,10 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
             b.side = side;
             b.bound = *bound;
             b.room = RoomOf(side, *bound, index.value);
-            b.binds = std::fabs(b.room) < kBindingRoom - kBreakTolerance;
+            // On the bound but for the noise of the sums, or within the room
+            // that does not show (a room of exactly half a last decimal shows).
+            b.binds = std::fabs(b.room) <= kBreakTolerance * std::max(1.0, std::fabs(*bound))
+                || std::fabs(b.room) < bindingRoom - kBreakTolerance;
             index.room = std::min(index.room, b.room);
             insight.bounds.push_back(b);
         }
@@ -273,25 +283,40 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
         }
     }
 
-    // Every mix one part of one coal away: its blend value of index i is
-    // (sum_i + change * v_ij f_ij w_j) / (mass_i + change * f_ij w_j), with
-    // f_ij 1 unless the index is averaged on its basis.
+    // What one off is: a part (a shovel in a shovel plan), or in a plan by
+    // weight one shovel of the coal against the tonnage, n * tons / tonnage
+    // parts, when every coal's shovel weight and the tonnage are known.
+    std::vector<double> step(k, 1.0);
+    insight.offUnit = problem.shovelMode ? OffUnit::Shovel : OffUnit::Part;
+    const bool shovelsKnown = static_cast<int>(options.shovelTons.size()) == k
+        && std::all_of(options.shovelTons.begin(), options.shovelTons.end(), [](double t) { return t > 0.0; });
+    if (!problem.shovelMode && problem.tonnage && *problem.tonnage > 0.0 && shovelsKnown) {
+        insight.offUnit = OffUnit::ShovelOfTonnage;
+        for (int j = 0; j < k; ++j)
+            step[j] = options.shovelTons[j] * insight.total / *problem.tonnage;
+    }
+
+    // Every mix one off of one coal: its blend value of index i is
+    // (sum_i + change * amount * v_ij f_ij w_j) / (mass_i + change * amount * f_ij w_j),
+    // with f_ij 1 unless the index is averaged on its basis.
     std::vector<std::optional<OffBreak>> worst(insight.bounds.size());
     for (int j = 0; j < k; ++j) {
         for (const int change : {+1, -1}) {
-            if (change < 0 && parts[j] < 1.0)
+            if (change < 0 && !(parts[j] > 0.0))
                 continue;
-            const double total = insight.total + change * problem.weight[j];
+            // Less than a shovel of a coal in the mix: one off leaves none of it.
+            const double amount = change < 0 ? std::min(step[j], parts[j]) : step[j];
+            const double total = insight.total + change * amount * problem.weight[j];
             if (!(total > 0.0))
                 continue;  // nothing left to blend
             ++insight.offMixCount;
-            const NearbyMix mix{j, change};
+            const NearbyMix mix{j, change, amount};
             size_t b = 0;
             for (IndexInsight& index : insight.indices) {
                 const int i = index.index;
                 const double f = problem.factorOf(i, j);
-                const double value = (sums[i] + change * problem.value[i][j] * f * problem.weight[j])
-                                     / (masses[i] + change * f * problem.weight[j]);
+                const double value = (sums[i] + change * amount * problem.value[i][j] * f * problem.weight[j])
+                                     / (masses[i] + change * amount * f * problem.weight[j]);
                 if (value < index.offLowest) {
                     index.offLowest = value;
                     index.lowestMix = mix;
@@ -314,7 +339,8 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
     for (const std::optional<OffBreak>& b : worst)
         if (b)
             insight.breaks.push_back(*b);
-    insight.offSentence = OffSentence(insight.breaks);
+    insight.offSentence =
+        OffSentence(insight.breaks, insight.offUnit, insight.offUnit == OffUnit::ShovelOfTonnage ? *problem.tonnage : 0.0);
     return insight;
 }
 

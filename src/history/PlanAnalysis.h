@@ -16,8 +16,8 @@
 // What a stored plan says beyond its table of numbers: for one proportion row,
 // how much room each target leaves, what the targets that hold the price up
 // cost, and whether the mix still meets the targets when the loader is one
-// part (one shovel) off; for the whole plan, how the price falls as the
-// proportions get finer.
+// shovel (or, where a shovel's tons are not known, one part) off; for the
+// whole plan, how the price falls as the proportions get finer.
 //
 // A row's total n is the sum line of its model, sum_j weight_j * x_j (the
 // weight is 1, or the coal's tons per shovel for a shovel-count plan). Blend
@@ -45,7 +45,10 @@ struct BoundInsight {
     // How far the row's blend value lies inside the bound, in the index's unit;
     // negative when the row is outside it.
     double room = 0.0;
-    // No room at two decimals (|room| < 0.005): the bound holds the mix where it is.
+    // No room at the decimals the index's bounds are written with (the most
+    // either needs, BoundDecimals: two for 12 or 12.5, four beside 0.0295),
+    // that is |room| below half of that last decimal (0.005 for 12): the
+    // bound holds the mix where it is.
     bool binds = false;
     // Change of unit price per unit the bound is raised, from the continuous
     // relaxation at the row's total (its row dual); nothing when the relaxation
@@ -59,10 +62,21 @@ struct BoundInsight {
     Repriced removed;
 };
 
-// The mix one part of one coal away from the row.
+// The mix one shovel (or one part) of one coal away from the row.
 struct NearbyMix {
     int coal = 0;       // position in the plan's coal list
     int change = 0;     // +1 or -1
+    // The parts moved: 1 (a part, or a shovel in a shovel-count plan), or in
+    // a plan by weight one shovel's share, shovel tons * n / tonnage; a coal
+    // with less than that in the mix loses all of it.
+    double amount = 1.0;
+};
+
+// What "one off" is for the one-shovel check.
+enum class OffUnit {
+    Shovel,           // a shovel-count plan: one shovel, one part
+    ShovelOfTonnage,  // a plan by weight with the tonnage and every shovel weight known
+    Part,             // a plan by weight otherwise: one part
 };
 
 // One bounded index of the row.
@@ -72,7 +86,7 @@ struct IndexInsight {
     std::optional<double> lower;
     std::optional<double> upper;
     double room = 0.0;              // to the nearer bound; negative when outside
-    // The lowest and highest blend value over the one-part-off mixes, and which
+    // The lowest and highest blend value over the one-off mixes, and which
     // mix gives each.
     double offLowest = 0.0;
     double offHighest = 0.0;
@@ -80,7 +94,7 @@ struct IndexInsight {
     NearbyMix highestMix;
 };
 
-// A bound that a one-part-off mix breaks, at its worst.
+// A bound that a one-off mix breaks, at its worst.
 struct OffBreak {
     int index = 0;
     BoundSide side = BoundSide::Lower;
@@ -95,7 +109,8 @@ struct RowInsight {
     double unitPrice = 0.0;         // the row's price, unrounded
     std::vector<IndexInsight> indices;  // bounded indices, table order
     std::vector<BoundInsight> bounds;   // every bound, table order, lower before upper
-    int offMixCount = 0;            // one-part-off mixes looked at
+    OffUnit offUnit = OffUnit::Shovel;
+    int offMixCount = 0;            // one-off mixes looked at
     std::vector<OffBreak> breaks;   // table order, lower before upper
     QString offSentence;            // for the window: "差一铲仍全部达标", or what breaks
 };
@@ -107,6 +122,11 @@ struct AnalysisOptions {
     // TimeLimit. A price that is found is exact.
     int budgetMs = 150;
     bool repriceBindingBounds = true;
+    // A plan by weight: each coal's tons per shovel, in the plan's coal order,
+    // so that the one-off check moves one shovel against the plan's tonnage.
+    // Used when it has a positive weight for every coal and the problem a
+    // positive tonnage; otherwise the check moves one part.
+    std::vector<double> shovelTons;
 };
 
 // The analysis of one proportion row (whole parts per coal, in the plan's coal
@@ -117,8 +137,12 @@ struct AnalysisOptions {
 Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<double>& parts,
                               const AnalysisOptions& options = {});
 
-// The sentence for a row's one-part-off check.
-QString OffSentence(const std::vector<OffBreak>& breaks);
+// The sentence for a row's one-off check: "差一铲…" for a shovel plan; the
+// same with what a shovel is reckoned from ("按配1000吨、各煤的每铲重量计") for
+// a plan by weight with shovel weights; "差一份…" otherwise. Each value shows
+// with the decimals that compare it with its bound (DecimalsBeside), and
+// how far beyond it lies is the difference of the two texts as shown.
+QString OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit = OffUnit::Shovel, double tonnage = 0.0);
 
 // One stored row of a plan.
 struct StoredRow {

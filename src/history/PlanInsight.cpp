@@ -1,5 +1,6 @@
 #include "history/PlanInsight.h"
 
+#include "base/NumberText.h"
 #include "history/TonsConversion.h"
 
 #include <algorithm>
@@ -25,8 +26,13 @@ PlanInsight::PlanInsight(const PlanView& plan) : targets_(plan.targets)
 {
     const int k = std::min<int>(static_cast<int>(plan.coals.size()), kProportionColumnCount);
     const QVector<Mei> coals = plan.coals.mid(0, k);
-    for (const Mei& coal : coals)
+    for (const Mei& coal : coals) {
         coalNames_ << coal.MingCheng;
+        const std::optional<double> tons = ReadNumberText(coal.MeiChan);
+        shovelTons_.push_back(tons && *tons > 0.0 ? *tons : 0.0);
+    }
+    if (std::find(shovelTons_.begin(), shovelTons_.end(), 0.0) != shovelTons_.end())
+        shovelTons_.clear();
     for (const PlanBlendRow& row : plan.blends) {
         rowById_.insert(row.id, static_cast<int>(parts_.size()));
         parts_.emplace_back(row.parts.begin(), row.parts.begin() + k);
@@ -58,6 +64,14 @@ PlanInsight::PlanInsight(const PlanView& plan) : targets_(plan.targets)
     prices_ = AnalysePlanPrices(*problem_, used, rows);
 }
 
+OffUnit PlanInsight::offUnit() const
+{
+    if (shovelMode_)
+        return OffUnit::Shovel;
+    const bool tonnage = problem_ && problem_->tonnage && *problem_->tonnage > 0.0;
+    return tonnage && !shovelTons_.empty() ? OffUnit::ShovelOfTonnage : OffUnit::Part;
+}
+
 int PlanInsight::rowOf(int id) const
 {
     return rowById_.value(id, -1);
@@ -81,7 +95,9 @@ Result<RowInsight> PlanInsight::analyse(int id, const AnalysisOptions& options)
         return Invalid(QStringLiteral("此方案中没有这一行配比"));
     if (const auto kept = analysed_.constFind(id); kept != analysed_.constEnd())
         return *kept;
-    Result<RowInsight> insight = AnalyseRow(*problem_, parts_[row], options);
+    AnalysisOptions withShovels = options;
+    withShovels.shovelTons = shovelTons_;
+    Result<RowInsight> insight = AnalyseRow(*problem_, parts_[row], withShovels);
     if (insight && !AnyPriceCutShort(*insight))
         analysed_.insert(id, *insight);
     return insight;

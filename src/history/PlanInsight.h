@@ -47,6 +47,10 @@ public:
     double weight(int coal) const;
     // The names of the plan's coals (at most ten), in the plan's order.
     const QStringList& coalNames() const { return coalNames_; }
+    // What one off is in the one-shovel check of this plan's rows: a shovel
+    // in a shovel plan; in a plan by weight one shovel of each coal's weight
+    // against the tonnage when the plan keeps both, else one part.
+    OffUnit offUnit() const;
 
     // The analysis of the row with that record number. Fails with the message
     // to show when the plan has no targets, the row is unknown or does not fit
@@ -60,6 +64,7 @@ private:
     QString note_;
     Result<PlanPrices> prices_ = Fail(QStringLiteral("没有显示方案"));
     QStringList coalNames_;
+    std::vector<double> shovelTons_;        // every coal's, when all are numbers above 0
     QHash<int, int> rowById_;
     std::vector<std::vector<double>> parts_;
     QHash<int, RowInsight> analysed_;

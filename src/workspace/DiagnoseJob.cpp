@@ -125,7 +125,7 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
         FillReasons(report.reasons, input, nullptr);
         return report;
     }
-    report.summary = QStringLiteral("按现在的指标范围，比例数从2到%1都没有配比方案。下面按比例数%1说明原因。").arg(total);
+    report.summary = QStringLiteral("按现在的指标范围，比例数从2到%1都没有配比方案，以下分析涵盖这些比例数。").arg(total);
     if (!diagnosis) {
         report.conflictLines << diagnosis.message();
         FillReasons(report.reasons, input, nullptr);
@@ -135,10 +135,16 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
     FillReasons(report.reasons, input, &d);
     report.stockLines = d.stockSentences;
     report.rulesLine = d.rulesSentence;
+    // Beside a suggestion for the bounds they are the other way; alone, they
+    // are the suggestion.
+    const bool suggestion = d.rulesLeaveMix && !d.planExists && !d.suggestionSentence.isEmpty();
+    for (const QString& sentence : d.alternativeSentences)
+        report.alternativeLines << (suggestion ? QStringLiteral("或者：") : QStringLiteral("建议：")) + sentence
+                                       + QStringLiteral("。");
     if (!d.rulesLeaveMix)
         return report;
     if (d.planExists) {
-        report.conflictLines << QStringLiteral("再次分析时，比例数%1下找到了符合全部指标的配比，请再计算一次。").arg(total);
+        report.conflictLines << QStringLiteral("再次分析时，比例数%1下找到了符合全部指标的配比，请再计算一次。").arg(d.relaxedTotal);
         return report;
     }
     report.conflictLines = d.conflictSentences;

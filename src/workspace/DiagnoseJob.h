@@ -36,6 +36,7 @@ struct NoPlanReport {
     QStringList stockLines;    // stock and must-use problems, one per line
     QString rulesLine;         // when no change of the bounds can help
     QString suggestionLine;    // the smallest change of the bounds that gives a plan
+    QStringList alternativeLines;  // a larger proportion count or a smaller tonnage alone
     ListData reasons;          // one row per bounded index (see ReasonColumns)
     BoundEdits edits;          // the moved bounds' suggested texts
     bool canApply = false;     // edits exist and would give a plan

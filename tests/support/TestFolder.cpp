@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -56,6 +58,35 @@ bool WriteBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString DatabaseText(const QString& path)
+{
+    QString text;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("database_text"));
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open())
+            FailSetUp(QStringLiteral("cannot open ") + path);
+        QSqlQuery tables(db);
+        tables.exec(QStringLiteral("select name, sql from sqlite_master where type='table' and name<>'sqlite_sequence' "
+                                   "order by name"));
+        while (tables.next()) {
+            text += tables.value(1).toString() + QLatin1Char('\n');
+            QSqlQuery rows(db);
+            rows.exec(QStringLiteral("select * from \"%1\" order by rowid").arg(tables.value(0).toString()));
+            while (rows.next()) {
+                const QSqlRecord record = rows.record();
+                for (int c = 0; c < record.count(); ++c)
+                    text += record.value(c).toString() + QLatin1Char('|');
+                text += QLatin1Char('\n');
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("database_text"));
+    return text;
 }
 
 int CountRows(const AppFolder& folder, const QString& table)

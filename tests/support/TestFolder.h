@@ -29,6 +29,11 @@ Mei MakeCoal(const QString& name, double price);
 QByteArray ReadBytes(const QString& path);
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 
+// Every row of every table of a database file, as text (tables by name, rows
+// by rowid): two files with the same data give the same text, whatever their
+// bytes.
+QString DatabaseText(const QString& path);
+
 // Number of rows in a table of the folder's coal.dat.
 int CountRows(const AppFolder& folder, const QString& table);
 

@@ -2,6 +2,7 @@
 
 #include "base/SingleInstance.h"
 #include "data/Backup.h"
+#include "data/Dbconnection.h"
 #include "ui/widgets/AboutBox.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
@@ -19,7 +20,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEventLoop>
+#include <QLocale>
 #include <QMenuBar>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QToolBar>
 
 #include <functional>
@@ -70,6 +75,7 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     AddAction(munSjgl, QStringLiteral("munConfig"), QStringLiteral("系统配置"), [hub] { hub->openSettings(); });
     AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->backupData(); });
     AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->restoreData(); });
+    AddAction(munSjgl, QStringLiteral("munYasuo"), QStringLiteral("压缩数据库"), [hub] { hub->compactData(); });
 
     QMenu* munBZ = bar->addMenu(QStringLiteral("帮助(&H)"));
     munBZ->setObjectName(QStringLiteral("munBZ"));
@@ -109,6 +115,38 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
     }
     window->addToolBar(Qt::TopToolBarArea, toolbar);
 }
+
+BackupKeep KeepOf(const Settings& settings)
+{
+    return BackupKeep{settings.backupDays, settings.backupMonths};
+}
+
+// What the pruning of bakup removed, as lines after a message; "" for nothing.
+QString PrunedText(const QStringList& pruned, const QString& failure, const BackupKeep& keep)
+{
+    QString text;
+    if (!pruned.isEmpty()) {
+        QStringList shown = pruned.mid(0, 6);
+        if (pruned.size() > shown.size())
+            shown << QStringLiteral("……");
+        text += QStringLiteral("\n按保留规则（最近 %1 个每日备份，最近 %2 个月每月一个）删除了 %3 个旧备份：%4")
+                    .arg(keep.days)
+                    .arg(keep.months)
+                    .arg(pruned.size())
+                    .arg(shown.join(QStringLiteral("、")));
+    }
+    if (!failure.isEmpty())
+        text += QStringLiteral("\n") + failure;
+    return text;
+}
+
+QString FileSize(qint64 bytes)
+{
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+// A progress dialog shows only for work that takes longer than this.
+constexpr int kShowProgressAfterMs = 300;
 
 }  // namespace
 
@@ -351,14 +389,71 @@ void Windows::openSettings() { bringToFront(config()); }
 
 void Windows::openCalculator() { bringToFront(calculator()); }
 
+Status Windows::runDataWork(const QString& title, DataJob::Work work)
+{
+    // The work opens connections of its own; the shared one stays closed
+    // until it ends, since the dialog keeps every other command away.
+    CloseConnection();
+    DataJob job(std::move(work));
+    QProgressDialog progress(workspace_);
+    progress.setObjectName(QStringLiteral("dlgDataProgress"));
+    progress.setWindowTitle(title);
+    progress.setLabelText(title + QStringLiteral("……"));
+    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setRange(0, 0);
+    progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
+    progress.setMinimumDuration(kShowProgressAfterMs);
+    connect(&job, &DataJob::progressed, &progress, [&progress](const QString& step, int percent) {
+        progress.setLabelText(step + QStringLiteral("……"));
+        if (percent < 0) {
+            progress.setRange(0, 0);
+        } else {
+            progress.setRange(0, 100);
+            progress.setValue(percent);
+        }
+    });
+    connect(&progress, &QProgressDialog::canceled, &job, [&job, &progress] {
+        job.cancel();
+        progress.setLabelText(QStringLiteral("正在取消……"));
+    });
+    QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &job] {
+        if (job.running())
+            progress.show();
+    });
+    QEventLoop loop;
+    connect(&job, &DataJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    progress.hide();
+    return job.status();
+}
+
 void Windows::backupData()
 {
-    const Result<QString> backup = ::BackupData(context_.folder, context_.now().date());
-    if (backup) {
-        Prompt::show(workspace_, QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(*backup),
+    const AppFolder folder = context_.folder;
+    const QDate today = context_.now().date();
+    const BackupKeep keep = KeepOf(settings_);
+    BackupOutcome outcome;
+    const Status done = runDataWork(QStringLiteral("数据备份"), [&](const DataProgressFn& progress) -> Status {
+        Result<BackupOutcome> backup = ::BackupData(folder, today, keep, progress);
+        if (!backup)
+            return backup.failure();
+        outcome = *backup;
+        return {};
+    });
+    if (done) {
+        Prompt::show(workspace_,
+                     QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(outcome.path)
+                         + PrunedText(outcome.pruned, outcome.pruneFailure, keep),
                      QStringLiteral("提示"), Prompt::Icon::Information);
+    } else if (done.kind() == FailureKind::Cancelled) {
+        Prompt::show(workspace_, QStringLiteral("数据备份已取消，没有生成新的备份。"), QStringLiteral("提示"),
+                     Prompt::Icon::Information);
     } else {
-        Prompt::show(workspace_, QStringLiteral("不能完成数据备份！\n") + backup.message(), QStringLiteral("运行错误"),
+        Prompt::show(workspace_, QStringLiteral("不能完成数据备份！\n") + done.message(), QStringLiteral("运行错误"),
                      Prompt::Icon::Warning);
     }
 }
@@ -373,16 +468,30 @@ void Windows::restoreData()
                      Prompt::Icon::Information, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
-    const Result<QString> restored = ::RestoreData(context_.folder, chosen, context_.now());
+    const AppFolder folder = context_.folder;
+    const QDateTime now = context_.now();
+    const BackupKeep keep = KeepOf(settings_);
+    RestoreOutcome outcome;
+    const Status restored = runDataWork(QStringLiteral("数据还原"), [&](const DataProgressFn& progress) -> Status {
+        Result<RestoreOutcome> done = ::RestoreData(folder, chosen, now, keep, progress);
+        if (!done)
+            return done.failure();
+        outcome = *done;
+        return {};
+    });
     if (!restored) {
         if (restored.kind() == FailureKind::Invalid)
             Prompt::show(workspace_,
                          QStringLiteral("所选文件不是本软件的数据备份，不能用它还原。\n原有数据没有改动。\n（")
                              + restored.message() + QStringLiteral("）"),
                          QStringLiteral("提示"), Prompt::Icon::Warning);
+        else if (restored.kind() == FailureKind::Cancelled)
+            Prompt::show(workspace_, QStringLiteral("数据还原已取消，原有数据没有改动。"), QStringLiteral("提示"),
+                         Prompt::Icon::Information);
         else
             Prompt::show(workspace_,
-                         QStringLiteral("不能完成数据还原，请进入系统后未做任何操作时进行！\n") + restored.message(),
+                         QStringLiteral("不能完成数据还原！\n") + restored.message()
+                             + QStringLiteral("\n原有数据没有改动。"),
                          QStringLiteral("运行错误"), Prompt::Icon::Warning);
         return;
     }
@@ -397,8 +506,49 @@ void Windows::restoreData()
         inventory_->addLIST();
     if (history_)
         history_->reloadAndShowNewest();
-    Prompt::show(workspace_, QStringLiteral("数据已经成功还原！请重新登陆 "), QStringLiteral("提示"),
+    QString more;
+    if (outcome.keptEarlier)
+        more += QStringLiteral("\n今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。")
+                    .arg(QDir::toNativeSeparators(outcome.kept));
+    more += PrunedText(outcome.pruned, QString(), keep);
+    Prompt::show(workspace_, QStringLiteral("数据已经成功还原！请重新登陆 ") + more, QStringLiteral("提示"),
                  Prompt::Icon::Warning);
+}
+
+void Windows::compactData()
+{
+    if (Prompt::show(workspace_,
+                     QStringLiteral("压缩数据库会先做一次数据备份，再重写数据文件，收回删除方案后留下的空间。"
+                                    "数据越多用时越长。确定压缩吗?"),
+                     QStringLiteral("提示"), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const AppFolder folder = context_.folder;
+    const QDate today = context_.now().date();
+    const BackupKeep keep = KeepOf(settings_);
+    CompactOutcome outcome;
+    const Status done = runDataWork(QStringLiteral("压缩数据库"), [&](const DataProgressFn& progress) -> Status {
+        Result<CompactOutcome> compacted = ::CompactDatabase(folder, today, keep, progress);
+        if (!compacted)
+            return compacted.failure();
+        outcome = *compacted;
+        return {};
+    });
+    if (done) {
+        Prompt::show(workspace_,
+                     QStringLiteral("数据库已压缩：由 %1 变为 %2。\n压缩前的数据已备份到  %3")
+                             .arg(FileSize(outcome.sizeBefore), FileSize(outcome.sizeAfter),
+                                  QDir::toNativeSeparators(outcome.backup.path))
+                         + PrunedText(outcome.backup.pruned, outcome.backup.pruneFailure, keep),
+                     QStringLiteral("提示"), Prompt::Icon::Information);
+    } else if (done.kind() == FailureKind::Cancelled) {
+        Prompt::show(workspace_, QStringLiteral("数据库压缩已取消，原有数据没有改动。"), QStringLiteral("提示"),
+                     Prompt::Icon::Information);
+    } else {
+        Prompt::show(workspace_,
+                     QStringLiteral("不能完成数据库压缩！\n") + done.message() + QStringLiteral("\n原有数据没有改动。"),
+                     QStringLiteral("运行错误"), Prompt::Icon::Warning);
+    }
 }
 
 void Windows::openHelp()

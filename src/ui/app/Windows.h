@@ -2,6 +2,7 @@
 
 #include "base/Settings.h"
 #include "blend/ModelText.h"
+#include "data/DataJob.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QObject>
@@ -65,6 +66,7 @@ public:
     void openSettings();       // "系统配置"
     void backupData();         // "数据备份"
     void restoreData();        // "数据还原"
+    void compactData();        // "压缩数据库"
     void openHelp();           // "系统帮助"
     void showAbout();          // "关于"
     void openCalculator();     // "手动配比"
@@ -85,6 +87,9 @@ private:
     template <class W>
     void openListWindow(W* (Windows::*make)(), W* open);
     void startImport(const QString& path);
+    // Runs work on the data file on a worker, with a progress dialog that
+    // blocks the other windows (which keep painting) until it ends.
+    Status runDataWork(const QString& title, DataJob::Work work);
 
     WindowContext context_;
     Settings settings_;

@@ -43,8 +43,12 @@ bool ReportListModel::setData(const QModelIndex& index, const QVariant& value, i
 
 QVariant ReportListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < list_.columnCount())
+    if (orientation != Qt::Horizontal || section < 0 || section >= list_.columnCount())
+        return QVariant();
+    if (role == Qt::DisplayRole)
         return list_.columns[section].header;
+    if (role == Qt::ToolTipRole && !list_.columns[section].tip.isEmpty())
+        return list_.columns[section].tip;
     return QVariant();
 }
 

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -49,6 +50,28 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         hideBoxes_ << box;
         ++n;
     }
+
+    // How many backups stay in bakup.
+    auto* bakupFrame = new QGroupBox(QStringLiteral("数据备份"), this);
+    bakupFrame->setObjectName(QStringLiteral("fraBakup"));
+    auto* bakupLayout = new QGridLayout(bakupFrame);
+    const auto countBox = [bakupFrame](const QString& name) {
+        auto* box = new QLineEdit(bakupFrame);
+        box->setObjectName(name);
+        box->setMaxLength(3);
+        box->setAlignment(Qt::AlignRight);
+        box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 16);
+        return box;
+    };
+    txtBakupDays_ = countBox(QStringLiteral("txtBakupDays"));
+    txtBakupMonths_ = countBox(QStringLiteral("txtBakupMonths"));
+    bakupLayout->addWidget(new QLabel(QStringLiteral("保留最近"), bakupFrame), 0, 0);
+    bakupLayout->addWidget(txtBakupDays_, 0, 1);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("个每日备份"), bakupFrame), 0, 2);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("最近"), bakupFrame), 1, 0, Qt::AlignRight);
+    bakupLayout->addWidget(txtBakupMonths_, 1, 1);
+    bakupLayout->addWidget(new QLabel(QStringLiteral("个月每月保留一个备份"), bakupFrame), 1, 2);
+    bakupLayout->setColumnStretch(3, 1);
 
     // One row per index: its name and a drop-down of the four bases.
     auto* basisFrame = new QGroupBox(QStringLiteral("按基准加权时各指标的基准"), this);
@@ -95,10 +118,17 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     bottom->addWidget(lbInfo_, 1);
     bottom->addWidget(btnOk);
 
+    // The bases' table is tall: it stands beside the other settings.
+    auto* left = new QVBoxLayout;
+    left->addWidget(chanFrame);
+    left->addWidget(hideFrame);
+    left->addWidget(bakupFrame);
+    left->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(basisFrame);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chanFrame);
-    layout->addWidget(hideFrame);
-    layout->addWidget(basisFrame);
+    layout->addLayout(columns);
     layout->addLayout(bottom);
 
     connect(btnOk, &QPushButton::clicked, this, &ConfigWindow::btnOk_Click);
@@ -112,6 +142,8 @@ void ConfigWindow::Form_Load()
     optChan_[1]->setChecked(!settings.shovelMode);
     for (QCheckBox* box : hideBoxes_)
         box->setChecked(settings.hides(box->objectName()));
+    txtBakupDays_->setText(QString::number(settings.backupDays));
+    txtBakupMonths_->setText(QString::number(settings.backupMonths));
     for (int i = 0; i < kIndexCount; ++i)
         basisBoxes_[i]->setCurrentIndex(basisBoxes_[i]->findData(static_cast<int>(settings.weighting.basis[i])));
 }
@@ -125,6 +157,10 @@ void ConfigWindow::btnOk_Click()
     for (QCheckBox* box : hideBoxes_)
         if (box->isChecked())
             settings.hiddenIndexKeys << box->objectName();
+    if (Status counts = SetBackupKeep(settings, txtBakupDays_->text(), txtBakupMonths_->text()); !counts) {
+        Prompt::message(this, counts.message());
+        return;
+    }
     for (int i = 0; i < kIndexCount; ++i)
         settings.weighting.basis[i] = static_cast<Basis>(basisBoxes_[i]->currentData().toInt());
     // Nothing changes unless config.ini took the new settings: the window

@@ -8,11 +8,13 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QRadioButton;
 class QTableWidget;
 
 // frmConfig: shovel mode, the result columns hidden in the plan history, and
-// the basis each index is averaged on when the workspace's chkJizhun is ticked.
+// how many backups bakup keeps, and the basis each index is averaged on when
+// the workspace's chkJizhun is ticked.
 class ConfigWindow : public QWidget {
     Q_OBJECT
 public:
@@ -30,6 +32,8 @@ private:
     WindowContext context_;
     QRadioButton* optChan_[2];
     QList<QCheckBox*> hideBoxes_;
+    QLineEdit* txtBakupDays_;
+    QLineEdit* txtBakupMonths_;
     QTableWidget* grdJizhun_;
     QList<QComboBox*> basisBoxes_;  // one per index, in table order
     QLabel* lbInfo_;

@@ -62,6 +62,7 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
     reasonLayout->addWidget(lbRules_);
 
     lbSuggestion_ = MakeLabel(this, "lbSuggestion", QStringLiteral("color: #1e6b2e; font-weight: bold;"));
+    lbAlternative_ = MakeLabel(this, "lbAlternative", QStringLiteral("color: #1e6b2e;"));
 
     lsvReason_ = new ReportList(this);
     lsvReason_->setObjectName(QStringLiteral("lsvReason"));
@@ -89,6 +90,7 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
     layout->addWidget(lbSummary_);
     layout->addWidget(fraReason_);
     layout->addWidget(lbSuggestion_);
+    layout->addWidget(lbAlternative_);
     layout->addWidget(lsvReason_, 1);
     layout->addWidget(lbNote_);
     layout->addLayout(buttons);
@@ -160,6 +162,7 @@ void DiagnoseDialog::showReport(const NoPlanReport& report)
     fraReason_->setVisible(!report.conflictLines.isEmpty() || !report.stockLines.isEmpty()
                            || !report.rulesLine.isEmpty());
     ShowLines(lbSuggestion_, report.suggestionLine.isEmpty() ? QStringList() : QStringList{report.suggestionLine});
+    ShowLines(lbAlternative_, report.alternativeLines);
     lsvReason_->setRows(report.reasons.rows);
     fitRows();
     // How the suggestion was chosen, only beside one.

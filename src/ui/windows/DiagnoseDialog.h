@@ -16,9 +16,11 @@ class ReportList;
 
 // frmDiagnose: opens when a blending run found no plan. It says why (the
 // bounds that cannot hold together, stock problems on their own lines), lists
-// what the coals can reach for every bounded index beside the bounds and the
-// suggested bounds, and offers to write the suggestion into the workspace's
-// bound boxes. The diagnosis runs on a worker thread as soon as the dialog is
+// what the coals can reach at any of the run's totals for every bounded index
+// beside the bounds and the suggested bounds, says at which total the
+// suggestion gives a plan and whether a larger proportion count or a smaller
+// tonnage alone would, and offers to write the suggestion into the
+// workspace's bound boxes. The diagnosis runs on a worker thread as soon as the dialog is
 // made; a progress dialog with a cancel button appears when it takes longer
 // than half a second.
 class DiagnoseDialog : public QDialog {
@@ -58,6 +60,7 @@ private:
     QLabel* lbStock_;
     QLabel* lbRules_;
     QLabel* lbSuggestion_;
+    QLabel* lbAlternative_;
     QLabel* lbNote_;
     ReportList* lsvReason_;
     QPushButton* btnApply_;

@@ -12,6 +12,8 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QCheckBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
@@ -85,7 +87,58 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     lsvLeft_ = List(QStringLiteral("lsvLeft"), fraLeft_);
     lsvLeft_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lsvLeft_->setSortOnHeaderClick(false);
+    // Above the list, the search: words of the plan's text, a range of days,
+    // and the pages of what matches.
+    txtSousuo_ = new QLineEdit(fraLeft_);
+    txtSousuo_->setObjectName(QStringLiteral("txtSousuo"));
+    txtSousuo_->setPlaceholderText(QStringLiteral("方案名称中的字词，以空格分开"));
+    txtSousuo_->setClearButtonEnabled(true);
+    txtSousuo_->setMinimumWidth(txtSousuo_->fontMetrics().horizontalAdvance(txtSousuo_->placeholderText()) / 2 + 40);
+    chkRiqi_ = new QCheckBox(QStringLiteral("日期"), fraLeft_);
+    chkRiqi_->setObjectName(QStringLiteral("chkRiqi"));
+    const auto dateBox = [this](const QString& name, const QDate& date) {
+        auto* box = new QDateEdit(date, fraLeft_);
+        box->setObjectName(name);
+        box->setCalendarPopup(true);
+        box->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        box->setEnabled(false);
+        return box;
+    };
+    const QDate today = context_.now().date();
+    dtpFrom_ = dateBox(QStringLiteral("dtpFrom"), today.addMonths(-1));
+    dtpTo_ = dateBox(QStringLiteral("dtpTo"), today);
+    connect(chkRiqi_, &QCheckBox::toggled, dtpFrom_, &QWidget::setEnabled);
+    connect(chkRiqi_, &QCheckBox::toggled, dtpTo_, &QWidget::setEnabled);
+    cmdSousuo_ = new QPushButton(QStringLiteral("搜索"), fraLeft_);
+    cmdSousuo_->setObjectName(QStringLiteral("cmdSousuo"));
+    cmdShangye_ = new QPushButton(QStringLiteral("上一页"), fraLeft_);
+    cmdShangye_->setObjectName(QStringLiteral("cmdShangye"));
+    cmdXiaye_ = new QPushButton(QStringLiteral("下一页"), fraLeft_);
+    cmdXiaye_->setObjectName(QStringLiteral("cmdXiaye"));
+    for (QPushButton* button : {cmdShangye_, cmdXiaye_})
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + TwipsToPixels(this, 360));
+    lblYeshu_ = new QLabel(fraLeft_);
+    lblYeshu_->setObjectName(QStringLiteral("lblYeshu"));
+    lblYeshu_->setAlignment(Qt::AlignCenter);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(new QLabel(QStringLiteral("方案名称含"), fraLeft_));
+    searchRow->addWidget(txtSousuo_, 1);
+    searchRow->addSpacing(TwipsToPixels(this, 120));
+    searchRow->addWidget(chkRiqi_);
+    searchRow->addWidget(dtpFrom_);
+    searchRow->addWidget(new QLabel(QStringLiteral("至"), fraLeft_));
+    searchRow->addWidget(dtpTo_);
+    searchRow->addWidget(cmdSousuo_);
+    searchRow->addSpacing(TwipsToPixels(this, 120));
+    searchRow->addWidget(cmdShangye_);
+    searchRow->addWidget(lblYeshu_);
+    searchRow->addWidget(cmdXiaye_);
+    connect(txtSousuo_, &QLineEdit::returnPressed, this, &HistoryWindow::cmdSousuo_Click);
+    connect(cmdSousuo_, &QPushButton::clicked, this, &HistoryWindow::cmdSousuo_Click);
+    connect(cmdShangye_, &QPushButton::clicked, this, &HistoryWindow::cmdShangye_Click);
+    connect(cmdXiaye_, &QPushButton::clicked, this, &HistoryWindow::cmdXiaye_Click);
     auto* leftLayout = new QVBoxLayout(fraLeft_);
+    leftLayout->addLayout(searchRow);
     leftLayout->addWidget(lsvLeft_);
 
     fraTop_ = Frame(QStringLiteral("fraTop"), QStringLiteral("要达到的精煤指标"), this);
@@ -214,8 +267,17 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
                     lsvLeft_Click();
             });
     connect(lsvBottom_->header(), &QHeaderView::sectionClicked, this, &HistoryWindow::lsvBottom_ColumnClick);
-    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this] { lsvBottom_SelectionChanged(); });
+    // The insight follows the selected proportion row however the selection
+    // changes. A mouse press makes the row current before it selects it, so
+    // the current row alone would be read while nothing is selected: the
+    // selection is what counts, and the current row too where it moves
+    // without selecting (Ctrl with the arrow keys). Each row is shown once.
+    auto follow = [this] {
+        if (selectedBlendId() != shownBlendId_)
+            lsvBottom_SelectionChanged();
+    };
+    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::selectionChanged, this, follow);
+    connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
     connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
 
     // The design size leaves the upper lists only two or three lines on
@@ -235,14 +297,18 @@ void HistoryWindow::showDatabaseError(const QString& text)
 
 void HistoryWindow::loadPlanList()
 {
-    const Result<QVector<PlanSummary>> summaries = LoadPlanList(context_.folder);
-    if (!summaries) {
-        showDatabaseError(summaries.message());
+    const Result<PlanPage> found = SearchPlans(context_.folder, query_, page_);
+    if (!found) {
+        showDatabaseError(found.message());
         return;
     }
+    page_ = found->page;
+    pageCount_ = found->pageCount;
+    total_ = found->total;
+    showPageInfo();
     ListData plans;
     SetupPlanListColumns(plans);
-    FillPlanList(plans, *summaries);
+    FillPlanList(plans, found->plans);
     loading_ = true;
     // A reload keeps the columns, whose widths may have followed the window's size.
     if (lsvLeft_->listData().columnCount() == plans.columnCount())
@@ -268,8 +334,69 @@ void HistoryWindow::Form_Load()
 
 void HistoryWindow::reloadAndShowNewest()
 {
+    txtSousuo_->clear();
+    chkRiqi_->setChecked(false);
+    query_ = PlanQuery();
+    page_ = 1;
+    showPlanPage();
+}
+
+void HistoryWindow::showPlanPage()
+{
     loadPlanList();
-    lsvLeft_Click();
+    if (lsvLeft_->rowCount() == 0)
+        clearShownPlan();
+    else
+        lsvLeft_Click();
+}
+
+void HistoryWindow::showPageInfo()
+{
+    if (total_ == 0)
+        lblYeshu_->setText(query_ == PlanQuery() ? QStringLiteral("没有方案") : QStringLiteral("没有找到方案"));
+    else
+        lblYeshu_->setText(QStringLiteral("第 %1/%2 页，共 %3 个方案").arg(page_).arg(pageCount_).arg(total_));
+    cmdShangye_->setEnabled(page_ > 1);
+    cmdXiaye_->setEnabled(page_ < pageCount_);
+}
+
+void HistoryWindow::cmdSousuo_Click()
+{
+    const Result<PlanQuery> query =
+        MakePlanQuery(txtSousuo_->text(), chkRiqi_->isChecked(), dtpFrom_->date(), dtpTo_->date());
+    if (!query) {
+        Prompt::message(this, query.message());
+        return;
+    }
+    query_ = *query;
+    page_ = 1;
+    showPlanPage();
+}
+
+void HistoryWindow::cmdShangye_Click()
+{
+    if (page_ <= 1)
+        return;
+    --page_;
+    showPlanPage();
+}
+
+void HistoryWindow::cmdXiaye_Click()
+{
+    if (page_ >= pageCount_)
+        return;
+    ++page_;
+    showPlanPage();
+}
+
+void HistoryWindow::clearShownPlan()
+{
+    currentPlanId_ = 0;
+    lsvMid_->clearRows();
+    lsvBottom_->clearRows();
+    lbZhibiao_->clear();
+    insight_ = PlanInsight();
+    showPlanInsight();
 }
 
 void HistoryWindow::lsvLeft_Click()
@@ -329,6 +456,7 @@ void HistoryWindow::selectBlendById(int id)
 void HistoryWindow::lsvBottom_SelectionChanged()
 {
     const int id = selectedBlendId();
+    shownBlendId_ = id;
     const int row = insight_.rowOf(id);
     std::optional<Result<RowInsight>> analysis;
     if (row >= 0 && insight_.hasTargets() && insight_.note().isEmpty())
@@ -431,14 +559,17 @@ void HistoryWindow::deleteSelectedPlans()
     loading_ = true;
     lsvLeft_->setRows(std::move(remaining));
     loading_ = false;
-    lsvMid_->clearRows();
-    lsvBottom_->clearRows();
-    lbZhibiao_->clear();
-    insight_ = PlanInsight();
-    showPlanInsight();
+    total_ -= static_cast<int>(deleted.size());
+    showPageInfo();
+    clearShownPlan();
     // After a failure, loading the next plan would only say it again.
     if (!failure.isEmpty()) {
         showDatabaseError(failure);
+        return;
+    }
+    // A page emptied by the delete gives way to the plans that remain.
+    if (lsvLeft_->rowCount() == 0 && total_ > 0) {
+        showPlanPage();
         return;
     }
     lsvLeft_Click();

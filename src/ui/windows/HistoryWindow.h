@@ -3,10 +3,13 @@
 #include "base/Settings.h"
 #include "export/PlanListing.h"
 #include "export/InsightListing.h"
+#include "history/PlanSearch.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QWidget>
 
+class QCheckBox;
+class QDateEdit;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -18,7 +21,9 @@ class QToolBar;
 class ReportList;
 class ShareBar;
 
-// frmLishi: the saved plans, the shown plan's information text, coals and
+// frmLishi: the saved plans (the newest 500, and above them a search by words
+// of the plan's text and by date that reaches every plan, 500 to a page), the
+// shown plan's information text, coals and
 // proportion rows; converts the proportions into tons, exports the shown plan
 // and deletes plans. Under the proportion rows, what the plan's targets mean
 // for the selected row (lsvLimits, lblMargin) and the unit price of every
@@ -30,7 +35,7 @@ public:
     HistoryWindow(const WindowContext& context, const Settings& settings, QWidget* parent = nullptr);
 
     // Reloads the plan list from the database and shows the newest plan
-    // (after a blending run stored a plan).
+    // (after a blending run stored a plan); a search is cleared.
     void reloadAndShowNewest();
 
     int currentPlanId() const { return currentPlanId_; }
@@ -40,6 +45,11 @@ public:
     void lsvLeft_Click();
     void Toolbar1_ButtonClick(int position);
     void lsvBottom_ColumnClick(int column);
+    // The search: the plans that match the boxes, from their first page; and
+    // the page before or after the one shown.
+    void cmdSousuo_Click();
+    void cmdShangye_Click();
+    void cmdXiaye_Click();
     void Command1_Click();
     void HideUnusedColumns();
     QString AskExportFile(int kind);    // 0 page, 1 workbook (.xls or .xlsx); "" when cancelled
@@ -55,6 +65,9 @@ protected:
 
 private:
     void loadPlanList();
+    void showPlanPage();       // the list's current page, and its first plan
+    void showPageInfo();
+    void clearShownPlan();
     void deleteSelectedPlans();
     void exportPlan(int kind);
     void askToOpen(const QString& path);
@@ -73,6 +86,14 @@ private:
     QGroupBox* fraMid_;
     QGroupBox* fraBottom_;
     ReportList* lsvLeft_;
+    QLineEdit* txtSousuo_;
+    QCheckBox* chkRiqi_;
+    QDateEdit* dtpFrom_;
+    QDateEdit* dtpTo_;
+    QPushButton* cmdSousuo_;
+    QPushButton* cmdShangye_;
+    QPushButton* cmdXiaye_;
+    QLabel* lblYeshu_;
     ReportList* lsvMid_;
     ReportList* lsvBottom_;
     QLabel* lbZhibiao_;
@@ -91,6 +112,12 @@ private:
     PlanInsight insight_;
     PriceChart chart_;
 
+    PlanQuery query_;   // what the list shows: every plan when empty
+    int page_ = 1;
+    int pageCount_ = 1;
+    int total_ = 0;
+
     int currentPlanId_ = 0;
+    int shownBlendId_ = -1;  // the proportion row the insight shows; 0 for none
     bool loading_ = false;
 };
