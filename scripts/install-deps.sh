@@ -9,6 +9,7 @@ PACKAGES=(
   libglpk-dev libfreexl-dev libquazip1-qt6-dev libxlsxwriter-dev
   qt6-translations-l10n fonts-noto-cjk
   xvfb xauth sqlite3
+  dpkg-dev file  # the Debian package: cpack finds its dependencies with dpkg-shlibdeps
 )
 
 missing=()

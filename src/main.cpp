@@ -2,13 +2,17 @@
 #include "ui/app/Windows.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmora配煤软件"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velmora"));
     InstallChineseTranslation();
-    const std::unique_ptr<Windows> windows = Main(AppFolder{QCoreApplication::applicationDirPath()});
+    const AppFolder folder = ChooseAppFolder(QCoreApplication::applicationDirPath(),
+                                             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    const std::unique_ptr<Windows> windows = Main(folder);
     if (!windows)
         return 1;
     return QApplication::exec();

@@ -227,7 +227,11 @@ void HistoryInsightTest::followsTheSelection()
     const int last = blends->rowCount() - 1;
     if (how == QLatin1String("mouse")) {
         QVERIFY(QTest::qWaitForWindowExposed(history));
-        const QRect cell = blends->visualRect(blends->model()->index(last, 1));
+        // As a user would, scroll the row into view before clicking it.
+        const QModelIndex lastCell = blends->model()->index(last, 1);
+        blends->scrollTo(lastCell);
+        const QRect cell = blends->visualRect(lastCell);
+        QVERIFY2(blends->viewport()->rect().contains(cell.center()), "the row cannot be seen");
         QTest::mouseClick(blends->viewport(), Qt::LeftButton, {}, cell.center());
     } else if (how == QLatin1String("keys")) {
         blends->setFocus();

@@ -197,6 +197,9 @@ void MainMenusTest::aboutShowsVersion()
     QVERIFY(about);
     QCOMPARE(about->windowTitle(), QStringLiteral("关于Velmora配煤软件"));
     QCOMPARE(about->findChild<QLabel*>("lbAbout")->text(), QStringLiteral("版本号：5.0"));
+    const QString data = about->findChild<QLabel*>("lbData")->text();
+    QVERIFY2(data.contains(QStringLiteral("程序文件夹")) && data.contains(QDir::toNativeSeparators(folder_->folder().dir)),
+             qPrintable(data));
 }
 
 void MainMenusTest::helpOpensThePageBesideTheProgram()

@@ -16,6 +16,11 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 SplashWindow* Splash()
@@ -24,6 +29,47 @@ SplashWindow* Splash()
         if (auto* s = qobject_cast<SplashWindow*>(w))
             return s;
     return nullptr;
+}
+
+// Root writes into any folder whatever its mode, so a test of a folder the user
+// cannot write runs, while this lives, with the effective ids of "nobody".
+class Unprivileged {
+public:
+    Unprivileged()
+    {
+#ifdef Q_OS_UNIX
+        if (::geteuid() != 0)
+            return;
+        const passwd* nobody = ::getpwnam("nobody");
+        groupDropped_ = nobody && ::setegid(nobody->pw_gid) == 0;
+        userDropped_ = groupDropped_ && ::seteuid(nobody->pw_uid) == 0;
+#endif
+    }
+    ~Unprivileged()
+    {
+#ifdef Q_OS_UNIX
+        if ((userDropped_ && ::seteuid(0) != 0) || (groupDropped_ && ::setegid(0) != 0))
+            qFatal("cannot take back the ids of root");
+#endif
+    }
+    bool ok() const
+    {
+#ifdef Q_OS_UNIX
+        return ::geteuid() != 0;
+#else
+        return true;
+#endif
+    }
+
+private:
+    bool groupDropped_ = false;
+    bool userDropped_ = false;
+};
+
+bool SetWritable(const QString& folder, bool writable)
+{
+    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::ExeOwner;
+    return QFile::setPermissions(folder, writable ? read | QFileDevice::WriteOwner : read);
 }
 
 }  // namespace
@@ -44,6 +90,9 @@ private slots:
     void badDatabaseFilesAreLeftAlone();
     void backupFolderThatIsAFileIsReported();
     void twentyCopiesAtOnceRunOnce();
+    void folderChoice_data();
+    void folderChoice();
+    void readOnlyProgramFolderKeepsDataInUserFolder();
 };
 
 void StartupTest::emptyFolderGetsDatabaseAndBackupFolder()
@@ -181,6 +230,82 @@ void StartupTest::twentyCopiesAtOnceRunOnce()
     QCOMPARE(running, 1);
     QCOMPARE(refused, 19);
     qDeleteAll(copies);
+}
+
+void StartupTest::folderChoice_data()
+{
+    QTest::addColumn<QString>("layout");  // where the templates are
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("inUserData");
+    QTest::newRow("unpacked, writable: as always") << "beside" << true << false;
+    QTest::newRow("unpacked, read-only") << "beside" << false << true;
+    QTest::newRow("installed, read-only") << "share" << false << true;
+    QTest::newRow("installed, writable") << "share" << true << true;
+    QTest::newRow("no templates anywhere, writable") << "none" << true << false;
+}
+
+void StartupTest::folderChoice()
+{
+    QFETCH(QString, layout);
+    QFETCH(bool, writable);
+    QFETCH(bool, inUserData);
+    Unprivileged user;
+    QVERIFY(user.ok());
+    QTemporaryDir root;
+    const QString program = root.filePath("usr/bin");
+    const QString share = root.filePath("usr/share/velmora");
+    const QString data = root.filePath("home/.local/share/velmora");
+    QVERIFY(QDir().mkpath(program));
+    if (layout == "beside")
+        QVERIFY(QDir().mkpath(program + "/template"));
+    if (layout == "share")
+        QVERIFY(QDir().mkpath(share + "/template"));
+    QVERIFY(SetWritable(program, writable));
+
+    const AppFolder folder = ChooseAppFolder(program, data);
+    QVERIFY(SetWritable(program, true));
+    QCOMPARE(folder.userData, inUserData);
+    QCOMPARE(folder.dir, inUserData ? data : program);
+    QCOMPARE(folder.ResourceDir(), layout == "share" ? share : program);
+    QCOMPARE(QDir(data).exists(), inUserData);
+    QCOMPARE(QDir(program).entryList(QDir::Files | QDir::Hidden), QStringList());  // no probe left behind
+}
+
+// A program folder the user cannot write: the program used to refuse to start;
+// now it reads its templates there and keeps everything it writes in the
+// user's data folder.
+void StartupTest::readOnlyProgramFolderKeepsDataInUserFolder()
+{
+    Unprivileged user;
+    QVERIFY(user.ok());
+    QTemporaryDir root;
+    const QString program = root.filePath("program");
+    const QString data = root.filePath("home/velmora");
+    QVERIFY(QDir().mkpath(program + "/template") && QDir().mkpath(program + "/help"));
+    QVERIFY(WriteBytes(program + "/template/list1.xls", "template"));
+    QVERIFY(WriteBytes(program + "/help/index.html", "help"));
+    const QStringList shipped = QDir(program).entryList(QDir::AllEntries | QDir::Hidden);
+    QVERIFY(SetWritable(program, false));
+
+    QVERIFY(!Main(AppFolder{program}));
+    QVERIFY2(Prompt::lastText().startsWith(QStringLiteral("无法在程序文件夹 ")), qPrintable(Prompt::lastText()));
+    Prompt::clear();
+
+    const AppFolder folder = ChooseAppFolder(program, data);
+    {
+        const auto windows = Main(folder);
+        QVERIFY2(windows, qPrintable(Prompt::lastText()));
+        QVERIFY(folder.userData);
+        QVERIFY(Prompt::shown().isEmpty());
+        for (const char* name : {"coal.dat", "bakup", "velmora.lock"})
+            QVERIFY2(QFileInfo::exists(data + "/" + name), name);
+        QCOMPARE(ReadBytes(folder.TemplatePath("list1.xls")), QByteArray("template"));
+        QCOMPARE(ReadBytes(folder.HelpPath()), QByteArray("help"));
+        delete Splash();
+    }
+    CloseConnection();
+    QVERIFY(SetWritable(program, true));
+    QCOMPARE(QDir(program).entryList(QDir::AllEntries | QDir::Hidden), shipped);
 }
 
 namespace {

@@ -37,7 +37,8 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
     }
     if (guard->state() == SingleInstance::State::CannotLock) {
         Prompt::show(nullptr,
-                     QStringLiteral("无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
+                     (folder.userData ? QStringLiteral("无法在数据文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
+                                      : QStringLiteral("无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。"))
                          .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::lockFileName()),
                      QStringLiteral("错误！"), Prompt::Icon::Critical);
         return nullptr;

@@ -559,7 +559,7 @@ void Windows::openHelp()
 
 void Windows::showAbout()
 {
-    auto* box = new AboutBox(workspace_);
+    auto* box = new AboutBox(context_.folder, workspace_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Tests look at the box instead of waiting on it.
     if (Prompt::testMode())

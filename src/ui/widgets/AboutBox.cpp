@@ -3,11 +3,12 @@
 #include "ui/widgets/Artwork.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
+AboutBox::AboutBox(const AppFolder& folder, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("关于Velmora配煤软件"));
@@ -27,9 +28,18 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
     lbAbout->setObjectName(QStringLiteral("lbAbout"));
     lbAbout->setText(QStringLiteral("版本号：") + QStringLiteral("5.0"));
 
+    auto* lbData = new QLabel(this);
+    lbData->setObjectName(QStringLiteral("lbData"));
+    lbData->setText(QStringLiteral("数据（coal.dat、config.ini、备份 bakup）保存在%1：\n%2")
+                        .arg(folder.userData ? QStringLiteral("用户数据文件夹") : QStringLiteral("程序文件夹"),
+                             QDir::toNativeSeparators(folder.dir)));
+    lbData->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     auto* text = new QVBoxLayout;
     text->addWidget(title);
     text->addWidget(lbAbout);
+    text->addSpacing(8);
+    text->addWidget(lbData);
     text->addStretch();
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
