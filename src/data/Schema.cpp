@@ -51,6 +51,14 @@ const QVector<AddedTable>& AddedTableDefinitions()
            QStringLiteral("chan"), QStringLiteral("bixuan")}},
          QStringLiteral("CREATE TABLE Lishi_canshu (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
                         "zhongliang TEXT, chanshu TEXT, chan INTEGER, bixuan TEXT)")},
+        // One row per quality index of a plan computed with basis weighting:
+        // the index's column name in meitan and the basis it was averaged on
+        // ("ar", "ad", "d", "daf"). A plan without rows here was averaged by
+        // tons as loaded.
+        {{QStringLiteral("Lishi_jizhun"),
+          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhibiao"), QStringLiteral("jizhun")}},
+         QStringLiteral("CREATE TABLE Lishi_jizhun (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
+                        "zhibiao TEXT, jizhun TEXT)")},
     };
     return tables;
 }
@@ -69,6 +77,7 @@ const QVector<FollowidIndex>& FollowidIndexes()
         {QStringLiteral("Lishi_Peibibiao"), QStringLiteral("idx_lishi_peibibiao_followid")},
         {QStringLiteral("Lishi_zhibiao"), QStringLiteral("idx_lishi_zhibiao_followid")},
         {QStringLiteral("Lishi_canshu"), QStringLiteral("idx_lishi_canshu_followid")},
+        {QStringLiteral("Lishi_jizhun"), QStringLiteral("idx_lishi_jizhun_followid")},
     };
     return indexes;
 }

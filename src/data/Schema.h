@@ -24,8 +24,9 @@ const QVector<TableColumns>& RequiredTables();
 // The tables that came after the first four: what a run's targets were
 // (Lishi_zhibiao, one row per bounded index; Lishi_canshu, one row per plan
 // with the tonnage, the proportion count, the shovel mode and the coals that
-// had to take part). A database made before them is still a coal database; it
-// gets them when it is opened or restored.
+// had to take part; Lishi_jizhun, the basis of each index for a plan computed
+// with basis weighting). A database made before them is still a coal
+// database; it gets them when it is opened or restored.
 const QVector<TableColumns>& AddedTables();
 
 // The statements that make a new coal database: every table and its indexes.
