@@ -12,7 +12,7 @@ namespace {
 
 // A random run: 2 to 6 coals with ash, sulphur and heat values, random bounds
 // around the coals' values, sometimes a tonnage with stock, must-include
-// coals, and the shovel-count form.
+// coals, the shovel-count form, and each index on a random basis.
 ModelInput RandomInput(std::mt19937& random)
 {
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
@@ -29,6 +29,8 @@ ModelInput RandomInput(std::mt19937& random)
         IndexValue(coal, 2) = QString::number(uniform(4000, 6500), 'f', 2);
         IndexValue(coal, 5) = QString::number(uniform(0.3, 1.5), 'f', 2);
         IndexValue(coal, 6) = QString::number(uniform(6, 20), 'f', 2);
+        coal.ShuiFen = QString::number(uniform(3, 30), 'f', 2);
+        coal.neishui = QString::number(uniform(0.5, 3), 'f', 2);
         input.coals << coal;
         input.mustInclude << chance(0.2);
     }
@@ -46,6 +48,9 @@ ModelInput RandomInput(std::mt19937& random)
     if (chance(0.4))
         input.tonnage = QString::number(std::round(uniform(100, 3000)));
     input.shovelMode = chance(0.4);
+    input.weighting.on = chance(0.5);
+    for (int i : indices)
+        input.weighting.basis[i] = static_cast<Basis>(std::uniform_int_distribution<int>(0, 3)(random));
     return input;
 }
 

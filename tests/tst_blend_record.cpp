@@ -20,7 +20,26 @@ Mei Coal(double price, const QString& ash, const QString& shovel = {}, const QSt
     return coal;
 }
 
+// Two coals of different moisture: total moisture 10 and 30, inherent
+// moisture 2 and 5, ash 8 and 20; tons per shovel 1.5 and 3.
+QVector<Mei> WetAndDry()
+{
+    const char* figures[2][7] = {{"2", "10", "5000", "6000", "0.52", "8", "30"},
+                                 {"5", "30", "4000", "5500", "1.14", "20", "40"}};
+    const int indices[7] = {0, 1, 2, 3, 5, 6, 8};
+    QVector<Mei> coals;
+    for (int j = 0; j < 2; ++j) {
+        Mei coal = Coal(500, QString(), j == 0 ? "1.5" : "3");
+        for (int t = 0; t < 7; ++t)
+            IndexValue(coal, indices[t]) = QString::fromLatin1(figures[j][t]);
+        coals << coal;
+    }
+    return coals;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(BasisWeighting)
 
 class TestBlendRecord : public QObject {
     Q_OBJECT
@@ -77,6 +96,67 @@ private slots:
         QVERIFY(blend.Kucun.isEmpty());
         QVERIFY(blend.MeiChan.isEmpty());
         QVERIFY(blend.G.isEmpty());
+    }
+
+    // Worked by hand. Factors: dry 0.9 and 0.7; air-dried 0.9/0.98 = 0.918367
+    // and 0.7/0.95 = 0.736842; dry ash-free 0.9 x 0.92 = 0.828 and 0.7 x 0.8 =
+    // 0.56. Ash 1:1 is (8 x 0.9 + 20 x 0.7) / 1.6 = 13.25; 3:1 it is
+    // (3 x 7.2 + 14) / 3.4 = 10.47; vdaf 1:1 (30 x 0.828 + 40 x 0.56) / 1.388 = 34.03.
+    void basisWeights_data()
+    {
+        QTest::addColumn<QVector<Mei>>("coals");
+        QTest::addColumn<QVector<double>>("amounts");
+        QTest::addColumn<bool>("shovel");
+        QTest::addColumn<BasisWeighting>("weighting");
+        // 内水, 全水, 热量, 高位, 硫分, 灰分, 挥vdaf
+        QTest::addColumn<QStringList>("values");
+
+        const BasisWeighting on{true};
+        const QVector<Mei> coals = WetAndDry();
+        QTest::newRow("1:1") << coals << QVector<double>{1, 1} << false << on
+                             << QStringList{"3.34", "20.00", "4500.00", "5777.42", "0.79", "13.25", "34.03"};
+        QTest::newRow("3:1") << coals << QVector<double>{3, 1} << false << on
+                             << QStringList{"2.63", "15.00", "4750.00", "5894.49", "0.65", "10.47", "31.84"};
+        QTest::newRow("shovels: 3 t each") << coals << QVector<double>{2, 1} << true << on
+                                           << QStringList{"3.34", "20.00", "4500.00", "5777.42", "0.79", "13.25", "34.03"};
+        QTest::newRow("off: tons as loaded") << coals << QVector<double>{1, 1} << false << BasisWeighting{}
+                                             << QStringList{"3.50", "20.00", "4500.00", "5750.00", "0.83", "14.00", "35.00"};
+        BasisWeighting ashAsReceived = on;
+        ashAsReceived.basis[6] = Basis::AsReceived;
+        QTest::newRow("ash chosen as received") << coals << QVector<double>{1, 1} << false << ashAsReceived
+                                                << QStringList{"3.34", "20.00", "4500.00", "5777.42", "0.79", "14.00", "34.03"};
+        QVector<Mei> noMoisture = coals;
+        noMoisture[1].ShuiFen.clear();
+        QTest::newRow("a coal without 全水 blanks every basis needing it")
+            << noMoisture << QVector<double>{1, 1} << false << on
+            << QStringList{"", "", "4500.00", "", "", "", ""};
+        QTest::newRow("unless it is left out") << noMoisture << QVector<double>{1, 0} << false << on
+                                               << QStringList{"2.00", "10.00", "5000.00", "6000.00", "0.52", "8.00", "30.00"};
+        QVector<Mei> noInherent = coals;
+        noInherent[1].neishui.clear();
+        QTest::newRow("a coal without 内水 blanks the air-dried basis")
+            << noInherent << QVector<double>{1, 1} << false << on
+            << QStringList{"", "20.00", "4500.00", "", "0.79", "13.25", "34.03"};
+        QVector<Mei> soaked = coals;
+        soaked[1].ShuiFen = QStringLiteral("100");
+        QTest::newRow("全水 100 leaves no dry mass") << soaked << QVector<double>{1, 1} << false << on
+                                                   << QStringList{"", "55.00", "4500.00", "", "", "", ""};
+    }
+
+    void basisWeights()
+    {
+        QFETCH(QVector<Mei>, coals);
+        QFETCH(QVector<double>, amounts);
+        QFETCH(bool, shovel);
+        QFETCH(BasisWeighting, weighting);
+        QFETCH(QStringList, values);
+        const Mei blend = ComputeBlend(coals, amounts, shovel, weighting);
+        const int indices[7] = {0, 1, 2, 3, 5, 6, 8};
+        QStringList shown;
+        for (const int i : indices)
+            shown << IndexValue(blend, i);
+        QCOMPARE(shown, values);
+        QCOMPARE(blend.JiaGe, 500.0);  // the price stays an average over tons
     }
 
     void everyIndexIsBlended()

@@ -40,6 +40,8 @@ private slots:
     void proportionArray_data();
     void proportionArray();
     void failedCheckStillCompacts();
+    void basisWeights_data();
+    void basisWeights();
 };
 
 void CalculatorRulesTest::calculate_data()
@@ -172,6 +174,31 @@ void CalculatorRulesTest::failedCheckStillCompacts()
     QCOMPARE(grid.rows[0].name(), QStringLiteral("A"));
     QCOMPARE(grid.rows[1].name(), QStringLiteral("B"));
     QVERIFY(IsRowBlank(grid, 3));
+}
+
+// Ash on its dry basis: coal A (全水 10) counts 0.9 of its parts, coal B
+// (全水 30) 0.7: (10 x 0.9 + 20 x 0.7) / 1.6 = 14.375.
+void CalculatorRulesTest::basisWeights_data()
+{
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("moistureB");
+    QTest::addColumn<QString>("resultHolds");
+    QTest::newRow("dry ash") << true << "30" << "灰分：14.38";
+    QTest::newRow("off") << false << "30" << "灰分：15.00";
+    QTest::newRow("no 全水 leaves the ash empty") << true << "" << "灰分：挥发分";
+}
+
+void CalculatorRulesTest::basisWeights()
+{
+    QFETCH(bool, on);
+    QFETCH(QString, moistureB);
+    QFETCH(QString, resultHolds);
+    Grid grid = MakeGrid({{"A", "1", "100", "10", ""}, {"B", "1", "200", "20", ""}});
+    grid.rows[0].cells[IndexCell(1)] = QStringLiteral("10");
+    grid.rows[1].cells[IndexCell(1)] = moistureB;
+    const Result<QString> outcome = Calculator::Calculate(grid, false, BasisWeighting{on});
+    QVERIFY2(outcome->contains(resultHolds), qPrintable(*outcome));
+    QVERIFY(outcome->contains(QStringLiteral("单价：150.00")));  // the price stays by tons
 }
 
 QTEST_GUILESS_MAIN(CalculatorRulesTest)

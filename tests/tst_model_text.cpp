@@ -171,6 +171,55 @@ private slots:
         QCOMPARE(all.at(2 + lines.size()), QStringLiteral("X1+X2=%1;").arg(n));
     }
 
+    // Ash averaged on its basis: coal 1 has total moisture 10 and inherent 2,
+    // coal 2 has 20 and 4 (dry factors 0.9 and 0.8, air-dried 0.9/0.98 and
+    // 0.8/0.96). The bound weighs the same weights on the right.
+    void basisLines_data()
+    {
+        QTest::addColumn<QString>("basis");
+        QTest::addColumn<bool>("shovel");
+        QTest::addColumn<QString>("lower");
+        QTest::addColumn<QString>("upper");
+        QTest::addColumn<QStringList>("lines");
+
+        QTest::newRow("dry, upper") << "d" << false << "" << "12"
+                                    << QStringList{"10.50*0.9*X1+14.00*0.8*X2<12*0.9*X1+12*0.8*X2;"};
+        QTest::newRow("dry, both") << "d" << false << "8.3" << "12"
+                                   << QStringList{"10.50*0.9*X1+14.00*0.8*X2>8.3*0.9*X1+8.3*0.8*X2;",
+                                                  "10.50*0.9*X1+14.00*0.8*X2<12*0.9*X1+12*0.8*X2;"};
+        QTest::newRow("dry, shovel counts") << "d" << true << "" << "12"
+                                            << QStringList{"10.50*0.9*2*X1+14.00*0.8*3*X2<12*0.9*2*X1+12*0.8*3*X2;"};
+        QTest::newRow("air-dried") << "ad" << false << "" << "12"
+                                   << QStringList{"10.50*0.918367*X1+14.00*0.833333*X2<12*0.918367*X1+12*0.833333*X2;"};
+        QTest::newRow("as received: as without weighting") << "ar" << false << "" << "12"
+                                                           << QStringList{"10.50*X1+14.00*X2<60;"};
+    }
+
+    void basisLines()
+    {
+        QFETCH(QString, basis);
+        QFETCH(bool, shovel);
+        QFETCH(QString, lower);
+        QFETCH(QString, upper);
+        QFETCH(QStringList, lines);
+
+        ModelInput input = WorkedExample();
+        input.coals[0].ShuiFen = QStringLiteral("10");
+        input.coals[0].neishui = QStringLiteral("2");
+        input.coals[1].ShuiFen = QStringLiteral("20");
+        input.coals[1].neishui = QStringLiteral("4");
+        input.shovelMode = shovel;
+        input.weighting.on = true;
+        input.weighting.basis[IndexOf("HuiFen")] = *BasisFromCode(basis);
+        input.lower[IndexOf("HuiFen")] = lower;
+        input.upper[IndexOf("HuiFen")] = upper;
+        const QString text = ModelTextOf(input, 5);
+        QStringList all = text.split(QStringLiteral("\r\n"));
+        QCOMPARE(all.mid(2, lines.size()), lines);
+        QCOMPARE(all.at(2 + lines.size()), shovel ? QStringLiteral("2*X1+3*X2=5;") : QStringLiteral("X1+X2=5;"));
+        Parsed(text);  // the engine reads it
+    }
+
     void indicesInTableOrder()
     {
         // Every index contributes its own coefficients, lower before upper,

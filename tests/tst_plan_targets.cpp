@@ -297,6 +297,13 @@ void PlanTargetsTest::targetsComeBackAsTyped_data()
                return t;
            }()
         << kIndexCount;
+    QTest::newRow("averaged on the bases, one chosen") << [] {
+        PlanTargets t = Targets({{kAsh, {"", "12"}}}, "", "", false, {false, false, false});
+        t.weighting.on = true;
+        t.weighting.basis[kAsh] = Basis::AsReceived;
+        t.weighting.basis[2] = Basis::DryAshFree;
+        return t;
+    }() << 1;
 }
 
 // What a plan keeps of its targets comes back exactly as it was typed; an
@@ -337,11 +344,13 @@ void PlanTargetsTest::deleteTakesTheTargetsToo()
     TestFolder test;
     PlanTargets targets;
     targets.upper[kAsh] = QStringLiteral("12");
+    targets.weighting.on = true;
     const int first = Expect(StorePlan(test.folder(), NewPlan{QStringLiteral("a"), {MakeCoal("A", 1)}, {}, targets}));
     const int second = Expect(StorePlan(test.folder(), NewPlan{QStringLiteral("b"), {MakeCoal("B", 1)}, {}, targets}));
     Expect(DeletePlan(test.folder(), first));
     QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_zhibiao")), 1);
     QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_canshu")), 1);
+    QCOMPARE(CountRows(test.folder(), QStringLiteral("Lishi_jizhun")), kIndexCount);
     QVERIFY(Expect(LoadPlanView(test.folder(), second)).targets.has_value());
 }
 
@@ -367,8 +376,11 @@ void PlanTargetsTest::runKeepsWhatRebuildsItsModel_data()
 {
     QTest::addColumn<bool>("shovel");
     QTest::addColumn<QString>("tonnage");
-    QTest::newRow("parts by weight") << false << "";
-    QTest::newRow("shovel counts with a tonnage") << true << "300";
+    QTest::addColumn<bool>("weighted");
+    QTest::newRow("parts by weight") << false << "" << false;
+    QTest::newRow("shovel counts with a tonnage") << true << "300" << false;
+    QTest::newRow("each index on its basis") << false << "" << true;
+    QTest::newRow("on its basis, shovel counts") << true << "300" << true;
 }
 
 // A run stores what it was given; the model built again from the stored plan
@@ -377,12 +389,19 @@ void PlanTargetsTest::runKeepsWhatRebuildsItsModel()
 {
     QFETCH(bool, shovel);
     QFETCH(QString, tonnage);
+    QFETCH(bool, weighted);
     TestFolder test;
     WorkspaceInput input;
     input.grid.rows[0] = GridCoal("A", "500", "10", "0.5", "2");
     input.grid.rows[2] = GridCoal("B", "450", "14", "0.9", "3");  // a gap the run closes
     input.grid.rows[3] = GridCoal("C", "420", "16", "0.7", "1");
     input.grid.rows[3].checked = true;
+    if (weighted) {
+        input.weighting.on = true;
+        const char* moisture[] = {"8", "", "25", "14"};
+        for (int row : {0, 2, 3})
+            input.grid.rows[row].cells[IndexCell(1)] = QString::fromLatin1(moisture[row]);
+    }
     input.upper[kAsh] = QStringLiteral(" 12");
     input.lower[kSulphur] = QStringLiteral("0.6");
     input.tonnage = tonnage;
@@ -401,6 +420,7 @@ void PlanTargetsTest::runKeepsWhatRebuildsItsModel()
     QCOMPARE(view.targets->proportionCount, QStringLiteral("14"));
     QCOMPARE(view.targets->shovelMode, shovel);
     QCOMPARE(view.targets->mustInclude, (QVector<bool>{false, false, true}));
+    QCOMPARE(view.targets->weighting, input.weighting);
 
     const BlendProblem problem = Expect(PlanProblem(*view.targets, view.coals));
     for (const PlanBlendRow& row : view.blends) {
@@ -414,6 +434,9 @@ void PlanTargetsTest::runKeepsWhatRebuildsItsModel()
         QCOMPARE(cheapest.status, LinearStatus::Optimal);
         QCOMPARE(ToRoundedDouble(UnitPriceOf(problem, cheapest.values, n)), row.blend.JiaGe);
         QCOMPARE(ToRoundedDouble(UnitPriceOf(problem, parts, n)), row.blend.JiaGe);
+        // The stored record meets the bounds on the basis the run used.
+        QVERIFY(row.blend.HuiFen.toDouble() <= 12.0 && row.blend.Liu.toDouble() >= 0.6);
+        QCOMPARE(row.blend.HuiFen, FormatIndexValue(BlendIndexValue(problem, kAsh, parts, n)));
     }
 }
 

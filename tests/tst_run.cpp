@@ -120,6 +120,12 @@ void RunTest::describePlan()
     QCOMPARE(DescribePlan(input), QStringLiteral("0.5<=硫分<=0.8 灰分<=12  A必选 B必选"));
     input.grid.rows[0].checked = input.grid.rows[1].checked = false;
     QCOMPARE(DescribePlan(input), QStringLiteral("0.5<=硫分<=0.8 灰分<=12 "));
+
+    // A plan averaged on the bases says so, after the shovel marker.
+    input.weighting.on = true;
+    QCOMPARE(DescribePlan(input), QStringLiteral("[按基准加权] 0.5<=硫分<=0.8 灰分<=12 "));
+    input.shovelMode = true;
+    QCOMPARE(DescribePlan(input), QStringLiteral("[铲数配比] [按基准加权] 0.5<=硫分<=0.8 灰分<=12 "));
 }
 
 void RunTest::proportionCount_data()

@@ -5,11 +5,13 @@
 #include "ui/windows/ConfigWindow.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QtTest>
 
 namespace {
@@ -51,6 +53,9 @@ private slots:
     void unwritableSettingsChangeNothing();
     void backupCountsAreCheckedAndKept_data();
     void backupCountsAreCheckedAndKept();
+    void basisKeys_data();
+    void basisKeys();
+    void windowChoosesBases();
 };
 
 void SettingsTest::readMissingIsEmpty()
@@ -219,6 +224,79 @@ void SettingsTest::unwritableSettingsChangeNothing()
         QCOMPARE(ReadBytes(t.path("config.ini")), before);
     }
     window->close();
+}
+
+// The switch and the bases as config.ini keeps them: a basis key only for an
+// index off its default, an unknown code read as the default.
+void SettingsTest::basisKeys_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("on");
+    QTest::addColumn<QString>("ash");      // the basis read for 灰分
+    QTest::addColumn<QString>("sulphur");  // and for 硫分
+    QTest::newRow("nothing kept") << QByteArray("[config]\r\n") << false << "d" << "d";
+    QTest::newRow("on, ash as received")
+        << QByteArray("[config]\r\njizhun=1\r\nJIZHUN_huifen=AR\r\n") << true << "ar" << "d";
+    QTest::newRow("unknown code") << QByteArray("[config]\r\njizhun=0\r\njizhun_Liu=wet\r\n") << false << "d" << "d";
+}
+
+void SettingsTest::basisKeys()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, on);
+    QFETCH(QString, ash);
+    QFETCH(QString, sulphur);
+    TestFolder t;
+    QVERIFY(WriteBytes(t.path("config.ini"), file));
+    Settings settings = ReadSettings(t.folder());
+    QCOMPARE(settings.weighting.on, on);
+    QCOMPARE(BasisCode(settings.weighting.basis[6]), ash);
+    QCOMPARE(BasisCode(settings.weighting.basis[5]), sulphur);
+
+    // Saved: ash back at its default loses its key, heat off its default gains
+    // one, a code read as the default goes.
+    settings.weighting.basis[6] = Basis::Dry;
+    settings.weighting.basis[2] = Basis::Dry;
+    Expect(SaveSettings(t.folder(), settings));
+    const QString text = QString::fromUtf8(ReadBytes(t.path("config.ini")));
+    QVERIFY2(!text.contains(QStringLiteral("huifen"), Qt::CaseInsensitive), qPrintable(text));
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun_ReLiang"), QStringLiteral("d"));
+    // The switch is written once it was on, or when the file had it.
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun"),
+             on ? QStringLiteral("1") : file.contains("jizhun=") ? QStringLiteral("0") : QString());
+    QCOMPARE(text.count(QStringLiteral("jizhun_")), 1);
+    QCOMPARE(ReadSettings(t.folder()), settings);
+
+    // The workspace's switch alone.
+    Expect(SaveBasisWeightingOn(t.folder(), !on));
+    QCOMPARE(ReadSettings(t.folder()).weighting.on, !on);
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun_ReLiang"), QStringLiteral("d"));
+}
+
+void SettingsTest::windowChoosesBases()
+{
+    TestFolder t;
+    QVERIFY(WriteBytes(t.path("config.ini"), "[config]\r\njizhun=1\r\njizhun_Liu=ar\r\n"));
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    QSignalSpy saved(window, &ConfigWindow::settingsSaved);
+    auto* grid = window->findChild<QTableWidget*>("grdJizhun");
+    QCOMPARE(grid->rowCount(), 15);
+    auto basisBox = [&](int row) { return qobject_cast<QComboBox*>(grid->cellWidget(row, 1)); };
+    QCOMPARE(grid->item(6, 0)->text(), QStringLiteral("灰分"));
+    QCOMPARE(basisBox(6)->currentText(), QStringLiteral("干基"));
+    QCOMPARE(basisBox(5)->currentText(), QStringLiteral("收到基"));
+    QCOMPARE(basisBox(8)->currentText(), QStringLiteral("干燥无灰基"));
+    QCOMPARE(basisBox(3)->count(), 4);
+
+    basisBox(5)->setCurrentText(QStringLiteral("干基"));
+    basisBox(3)->setCurrentText(QStringLiteral("干基"));
+    window->btnOk_Click();
+    QCOMPARE(saved.count(), 1);
+    const BasisWeighting weighting = saved.first().first().value<Settings>().weighting;
+    QVERIFY(weighting.on);  // the switch is the workspace's; the window keeps it
+    QCOMPARE(weighting.basis[3], Basis::Dry);
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun_Liu"), QString());
+    QCOMPARE(ReadIni(t.folder(), "config", "jizhun_GaoWeiReLiang"), QStringLiteral("d"));
 }
 
 // How many backups to keep: the window shows what config.ini holds (or the

@@ -3,6 +3,7 @@
 
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
+#include "blend/BlendRecord.h"
 #include "blend/ModelText.h"
 #include "blend/SolverCall.h"
 #include "support/TestFolder.h"
@@ -32,7 +33,8 @@ Cells Solve(const AppFolder& folder, const ModelInput& input, int n)
 }
 
 // The cheapest integer mix by trying every one, read from the same numbers
-// the model text carries. Nothing when no mix meets every line.
+// the model text carries; an index averaged on its basis weighs each coal by
+// its factor on both sides of its bound. Nothing when no mix meets every line.
 std::optional<double> Enumerate(const ModelInput& input, int n)
 {
     const int k = input.coals.size();
@@ -54,11 +56,19 @@ std::optional<double> Enumerate(const ModelInput& input, int n)
                 if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
                     continue;
                 double sum = 0;
-                for (int q = 0; q < k; ++q)
-                    sum += number(FormatIndexValue(IndexValue(input.coals[q], i))) * weight[q] * x[q];
-                if (!input.lower[i].isEmpty() && sum < number(ShortestNumberText(number(input.lower[i]) * n)) - 1e-9)
+                double mass = 0;
+                for (int q = 0; q < k; ++q) {
+                    const double f = BasisFactor(input.weighting.of(i), input.coals[q]).value();
+                    sum += number(FormatIndexValue(IndexValue(input.coals[q], i))) * f * weight[q] * x[q];
+                    mass += f * weight[q] * x[q];
+                }
+                auto times = [&](const QString& bound) {
+                    return input.weighting.of(i) == Basis::AsReceived ? number(ShortestNumberText(number(bound) * n))
+                                                                      : number(bound) * mass;
+                };
+                if (!input.lower[i].isEmpty() && sum < times(input.lower[i]) - 1e-9)
                     return;
-                if (!input.upper[i].isEmpty() && sum > number(ShortestNumberText(number(input.upper[i]) * n)) + 1e-9)
+                if (!input.upper[i].isEmpty() && sum > times(input.upper[i]) + 1e-9)
                     return;
             }
             double cost = 0;
@@ -188,15 +198,29 @@ private slots:
         QVERIFY(QFileInfo(model).isDir());
     }
 
+    // Random runs, each index on its basis or by tons, in the plain and the
+    // shovel-count form, against every whole mix.
+    void optimaMatchEnumeration_data()
+    {
+        QTest::addColumn<bool>("weighted");
+        QTest::addColumn<int>("rounds");
+        QTest::newRow("by tons") << false << 400;
+        QTest::newRow("each index on its basis") << true << 400;
+    }
+
     void optimaMatchEnumeration()
     {
+        QFETCH(bool, weighted);
+        QFETCH(int, rounds);
         TestFolder temp(false);
         QRandomGenerator random(20261208);
         const QStringList weights = {"1", "2", "0.5", "1.5", "3"};
-        const int bounded[] = {IndexOf("HuiFen"), IndexOf("Liu"), IndexOf("ReLiang")};
+        QVector<int> bounded = {IndexOf("HuiFen"), IndexOf("Liu"), IndexOf("ReLiang")};
+        if (weighted)
+            bounded << IndexOf("GaoWeiReLiang") << IndexOf("HuiFaFenVdaf") << IndexOf("neishui");
         int solved = 0;
         int unsolved = 0;
-        for (int round = 0; round < 400; ++round) {
+        for (int round = 0; round < rounds; ++round) {
             ModelInput input;
             const int k = 2 + random.bounded(3);
             for (int j = 0; j < k; ++j) {
@@ -206,10 +230,25 @@ private slots:
                 coal.Kucun = QString::number(random.bounded(200));
                 for (const int i : bounded)
                     IndexValue(coal, i) = FormatIndexValue(random.bounded(500) / 10.0);
+                if (weighted) {
+                    coal.ShuiFen = FormatIndexValue(2 + random.bounded(330) / 10.0);  // 2 to 35
+                    coal.neishui = FormatIndexValue(random.bounded(150) / 10.0);
+                }
                 input.coals.push_back(coal);
                 input.mustInclude.push_back(random.bounded(4) == 0);
             }
+            if (weighted) {
+                input.weighting.on = true;
+                // Now and then an index on a basis other than its own.
+                for (const int i : bounded)
+                    if (random.bounded(3) == 0)
+                        input.weighting.basis[i] = static_cast<Basis>(random.bounded(4));
+            }
+            // Half the indices of a weighted run get bounds, so that about
+            // as many runs have a plan as by tons.
             for (const int i : bounded) {
+                if (weighted && random.bounded(2))
+                    continue;
                 if (random.bounded(2))
                     input.lower[i] = QString::number(random.bounded(400) / 10.0);
                 if (random.bounded(2))
@@ -237,6 +276,13 @@ private slots:
                 used += cells->at(j) * (input.shovelMode ? input.coals[j].MeiChan.toDouble() : 1.0);
             }
             QVERIFY(std::fabs(used - n) < 1e-9);
+            // The blend record of the mix meets every bound on the basis chosen.
+            const Mei blend = ComputeBlend(input.coals, *cells, input.shovelMode, input.weighting);
+            for (const int i : bounded) {
+                const double value = IndexValue(blend, i).toDouble();
+                QVERIFY2(input.lower[i].isEmpty() || value >= input.lower[i].toDouble(), qPrintable(context));
+                QVERIFY2(input.upper[i].isEmpty() || value <= input.upper[i].toDouble(), qPrintable(context));
+            }
         }
         QVERIFY(solved > 50);
         QVERIFY(unsolved > 50);

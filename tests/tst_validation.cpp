@@ -202,6 +202,40 @@ void ValidationTest::messages_data()
         Cell(in, 1, kShovelCell, "3");
     }) << "";
 
+    // Figures the bases of the bounded indices need, with basis weighting on
+    // (coal A has 全水 8; the ash is dry, the heat as received, 高位 air-dried).
+    const auto weighted = [](const std::function<void(WorkspaceInput&)>& edit) {
+        return Edit([edit](WorkspaceInput& in) {
+            in.weighting.on = true;
+            Cell(in, 0, IndexCell(kMoisture), "8");
+            edit(in);
+        });
+    };
+    QTest::newRow("dry ash needs 全水") << weighted([](WorkspaceInput&) {})
+        << "按基准加权时，第2种煤（B）没有填写全水，无法按干基计算灰分。请填写全水，或在系统配置中改变灰分的基准";
+    QTest::newRow("全水 given") << weighted([](WorkspaceInput& in) { Cell(in, 1, IndexCell(kMoisture), "12"); }) << "";
+    QTest::newRow("全水 of 100 leaves no dry mass") << weighted([](WorkspaceInput& in) {
+        Cell(in, 1, IndexCell(kMoisture), "100");
+    }) << "按基准加权时，第2种煤（B）的全水为100，无法按干基计算灰分。请修改全水，或在系统配置中改变灰分的基准";
+    QTest::newRow("ash chosen as received needs nothing") << weighted([](WorkspaceInput& in) {
+        in.weighting.basis[kAsh] = Basis::AsReceived;
+    }) << "";
+    QTest::newRow("unbounded index needs nothing") << weighted([](WorkspaceInput& in) {
+        in.upper[kAsh].clear();
+        in.lower[2] = "5000";
+        Cell(in, 0, IndexCell(2), "5500");
+        Cell(in, 1, IndexCell(2), "4800");
+    }) << "";
+    QTest::newRow("air-dried 高位 needs 内水") << weighted([](WorkspaceInput& in) {
+        in.upper[kAsh].clear();
+        in.lower[3] = "6000";
+        Cell(in, 0, IndexCell(3), "6500");
+        Cell(in, 1, IndexCell(3), "5800");
+        Cell(in, 1, IndexCell(kMoisture), "12");
+        Cell(in, 1, IndexCell(0), "1.5");
+    }) << "按基准加权时，第1种煤（A）没有填写内水，无法按空干基计算高位热量。请填写内水，或在系统配置中改变高位热量的基准";
+    QTest::newRow("off: nothing needed") << weighted([](WorkspaceInput& in) { in.weighting.on = false; }) << "";
+
     // Stock against tonnage.
     QTest::newRow("tonnage equal to stock") << Edit([](WorkspaceInput& in) { in.tonnage = "1000"; }) << "";
     QTest::newRow("one ton more") << Edit([](WorkspaceInput& in) { in.tonnage = "1001"; })

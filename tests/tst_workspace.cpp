@@ -6,6 +6,8 @@
 #include "support/TestFolder.h"
 #include "ui/app/Windows.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/windows/CalculatorWindow.h"
+#include "ui/windows/ConfigWindow.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/WorkspaceWindow.h"
 #include "workspace/FormScale.h"
@@ -13,12 +15,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -171,6 +175,7 @@ private slots:
     void deleteAndClear();
     void setTxtValueFillsFreeRows();
     void shovelModeFromSettings();
+    void basisWeightingSwitch();
     void resizeKeepsProportions();
     void designLayoutFits();
 
@@ -552,6 +557,42 @@ void WorkspaceTest::shovelModeFromSettings()
     windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
     window_ = windows_->workspace();
     QVERIFY(!window_->readInput().shovelMode);
+}
+
+// chkJizhun: kept in config.ini as the user clicks it (mouse or key), read
+// at start, handed to the run and the calculator with the settings' bases.
+void WorkspaceTest::basisWeightingSwitch()
+{
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+    auto* box = Child<QCheckBox>(window_, QStringLiteral("chkJizhun"));
+    QCOMPARE(box->text(), QStringLiteral("按基准加权"));
+    QVERIFY(!box->isChecked() && !window_->readInput().weighting.on);
+    CalculatorWindow* calculator = windows_->calculator();
+
+    QTest::mouseClick(box, Qt::LeftButton);
+    QCOMPARE(ReadIni(test_->folder(), kConfigSection, QStringLiteral("jizhun")), QStringLiteral("1"));
+    QVERIFY(window_->readInput().weighting.on);
+    QCOMPARE(Child<QLabel>(calculator, QStringLiteral("lbNotice"))->text(), QStringLiteral("方式：重量配比，按基准加权"));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    QCOMPARE(ReadIni(test_->folder(), kConfigSection, QStringLiteral("jizhun")), QStringLiteral("0"));
+    QCOMPARE(Child<QLabel>(calculator, QStringLiteral("lbNotice"))->text(), QStringLiteral("方式：重量配比"));
+
+    // A basis chosen in the settings reaches the run.
+    ConfigWindow* config = windows_->config();
+    auto* grid = Child<QTableWidget>(config, QStringLiteral("grdJizhun"));
+    qobject_cast<QComboBox*>(grid->cellWidget(6, 1))->setCurrentText(QStringLiteral("收到基"));
+    config->btnOk_Click();
+    QCOMPARE(window_->readInput().weighting.basis[6], Basis::AsReceived);
+    QVERIFY(!window_->readInput().weighting.on);
+
+    windows_.reset();
+    QVERIFY(WriteBytes(test_->folder().ConfigPath(), "[config]\r\njizhun=1\r\n"));
+    windows_ = std::make_unique<Windows>(WindowContext{test_->folder()});
+    window_ = windows_->workspace();
+    QVERIFY(Child<QCheckBox>(window_, QStringLiteral("chkJizhun"))->isChecked());
+    QVERIFY(window_->readInput().weighting.on);
 }
 
 void WorkspaceTest::resizeKeepsProportions()

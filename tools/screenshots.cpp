@@ -213,6 +213,12 @@ int main(int argc, char* argv[])
 
     Trigger(main, QStringLiteral("munConfig"));
     Save(QStringLiteral("frmConfig"), QStringLiteral("10-settings"));
+    // The workspace with each index averaged on its own basis.
+    if (auto* basis = main->findChild<QCheckBox*>(QStringLiteral("chkJizhun"))) {
+        basis->setChecked(true);
+        Save(QStringLiteral("frmMain"), QStringLiteral("10a-workspace-basis"));
+        basis->setChecked(false);
+    }
     Trigger(main, QStringLiteral("munGY"));
     Save(QStringLiteral("frmAbout"), QStringLiteral("11-about"));
 

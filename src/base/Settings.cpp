@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -52,6 +53,63 @@ bool IsKeyLine(const QString& line, const QString& key, QString* value)
 }
 
 const QString kShovelKey = QStringLiteral("chan");
+const QString kWeightingKey = QStringLiteral("jizhun");
+
+// The positions of key's lines in section of the file's lines.
+QList<int> IniKeyLines(const QStringList& lines, const QString& section, const QString& key)
+{
+    QList<int> found;
+    bool inSection = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        QString name;
+        if (IsSectionLine(lines[i], &name))
+            inSection = name.compare(section, Qt::CaseInsensitive) == 0;
+        else if (inSection && IsKeyLine(lines[i], key, nullptr))
+            found << i;
+    }
+    return found;
+}
+
+// Removes key from section of the file's lines; nothing when it is not there.
+void RemoveIniValue(QStringList& lines, const QString& section, const QString& key)
+{
+    const QList<int> found = IniKeyLines(lines, section, key);
+    for (auto at = found.crbegin(); at != found.crend(); ++at)
+        lines.removeAt(*at);
+}
+
+// The switch, and a key for each index whose basis is not its default; the
+// key of one back at its default goes.
+void SetBasisWeighting(QStringList& lines, const BasisWeighting& weighting)
+{
+    // Like the backup counts, the switch is written once it was turned on: a
+    // file the user never set it in keeps its lines.
+    if (weighting.on || !IniKeyLines(lines, kConfigSection, kWeightingKey).isEmpty())
+        SetIniValue(lines, kConfigSection, kWeightingKey, weighting.on ? QStringLiteral("1") : QStringLiteral("0"));
+    const std::array<Basis, kIndexCount> defaults = DefaultBases();
+    for (int i = 0; i < kIndexCount; ++i) {
+        if (weighting.basis[i] == defaults[i])
+            RemoveIniValue(lines, kConfigSection, BasisKey(i));
+        else
+            SetIniValue(lines, kConfigSection, BasisKey(i), BasisCode(weighting.basis[i]));
+    }
+}
+
+// The file's lines changed by edit, written in one replacement.
+Status EditSettingsFile(const AppFolder& folder, const std::function<void(QStringList&)>& edit)
+{
+    std::optional<QStringList> read = ReadLines(folder.ConfigPath());
+    if (!read)
+        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n无法读取文件 %1")
+                        .arg(QDir::toNativeSeparators(folder.ConfigPath())));
+    edit(*read);
+    const QByteArray bytes = read->join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
+    if (!written)
+        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
+    return {};
+}
+
 const QString kBackupDaysKey = QStringLiteral("bakupdays");
 const QString kBackupMonthsKey = QStringLiteral("bakupmonths");
 
@@ -153,6 +211,10 @@ Settings ReadSettings(const AppFolder& folder)
     settings.backupMonths = WholeNumber(ReadIni(folder, kConfigSection, kBackupMonthsKey), 0,
                                         Settings::kMostBackupMonths)
                                 .value_or(Settings::kDefaultBackupMonths);
+    settings.weighting.on = ReadIniBool(folder, kConfigSection, kWeightingKey);
+    for (int i = 0; i < kIndexCount; ++i)
+        if (const auto basis = BasisFromCode(ReadIni(folder, kConfigSection, BasisKey(i))))
+            settings.weighting.basis[i] = *basis;
     return settings;
 }
 
@@ -188,11 +250,24 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
     };
     setCount(kBackupDaysKey, settings.backupDays, Settings::kDefaultBackupDays);
     setCount(kBackupMonthsKey, settings.backupMonths, Settings::kDefaultBackupMonths);
+    SetBasisWeighting(lines, settings.weighting);
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
     if (!written)
         return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
     return {};
+}
+
+QString BasisKey(int index)
+{
+    return kWeightingKey + QLatin1Char('_') + QLatin1String(QualityIndices()[index].column);
+}
+
+Status SaveBasisWeightingOn(const AppFolder& folder, bool on)
+{
+    return EditSettingsFile(folder, [&](QStringList& lines) {
+        SetIniValue(lines, kConfigSection, kWeightingKey, on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
 }
 
 Status WriteIniValues(const AppFolder& folder, const QString& section,

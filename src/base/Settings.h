@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/AppFolder.h"
+#include "base/BasisWeight.h"
 #include "base/Result.h"
 
 #include <QString>
@@ -41,6 +42,10 @@ struct Settings {
     // The keys of the hideable indices whose result columns are hidden (value 1),
     // in the order of the index table.
     QStringList hiddenIndexKeys;
+    // Each index averaged on its basis (key "jizhun", 0/1), and the bases
+    // chosen: key "jizhun_" + the index's column ("jizhun_HuiFen=d"), written
+    // only for an index whose basis differs from its default (BasisCode).
+    BasisWeighting weighting;
 
     // Backups kept in bakup: the newest backupDays backups, and the newest of
     // each of the last backupMonths months (keys "bakupdays", "bakupmonths").
@@ -70,6 +75,12 @@ Status SetBackupKeep(Settings& settings, const QString& days, const QString& mon
 // Writes every setting in one replacement of config.ini: the file changes only
 // once its new content is wholly written, so a failure leaves it as it was.
 Status SaveSettings(const AppFolder& folder, const Settings& settings);
+
+// The config.ini key of an index's basis: "jizhun_" + its column.
+QString BasisKey(int index);
+
+// Writes only the basis weighting switch ("jizhun"), as SaveSettings writes.
+Status SaveBasisWeightingOn(const AppFolder& folder, bool on);
 
 // Writes the keys into section of config.ini, keeping every other line, in one
 // replacement of the file (a failure leaves it as it was).

@@ -24,6 +24,23 @@ double WrittenPrice(double price)
     return ReadNumberText(QString::fromLatin1(written.data(), static_cast<qsizetype>(written.size()))).value_or(0.0);
 }
 
+// Coal j's coefficient in a bound row of index i: value * weight; for an
+// index averaged on its basis the model text's two sides, "v*f*w*X > b*f*w*X",
+// moved to one.
+double BoundCoefficient(const BlendProblem& p, int i, int j, double bound)
+{
+    if (!p.weighted(i))
+        return p.value[i][j] * p.weight[j];
+    const double f = p.factor[i][j];
+    return p.value[i][j] * f * p.weight[j] - bound * f * p.weight[j];
+}
+
+LinearRow BoundLimits(const BlendProblem& p, int i, BoundSide side, double bound, int n)
+{
+    const double limit = p.weighted(i) ? 0.0 : bound * n;
+    return side == BoundSide::Lower ? LinearRow{limit, kNoBound} : LinearRow{-kNoBound, limit};
+}
+
 }  // namespace
 
 Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
@@ -70,7 +87,25 @@ Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
             p.value[i] = std::move(values);
         else if (p.bounded(i))
             return Invalid(QStringLiteral("有煤没有填写%1的值").arg(label));
+        const Basis basis = input.weighting.of(i);
+        if (basis == Basis::AsReceived || p.value[i].empty())
+            continue;
+        std::vector<double> factors(k, 0.0);
+        for (int j = 0; j < k && complete; ++j) {
+            const auto f = BasisFactor(basis, input.coals[j]);
+            complete = f.has_value();
+            factors[j] = f.value_or(0.0);
+        }
+        if (complete)
+            p.factor[i] = std::move(factors);
+        else
+            p.value[i].clear();
     }
+    std::array<bool, kIndexCount> bounded{};
+    for (int i = 0; i < kIndexCount; ++i)
+        bounded[i] = p.bounded(i);
+    if (Status figures = CheckBasisFigures(input.coals, input.weighting, bounded); !figures)
+        return figures.failure();
     if (!input.tonnage.isEmpty()) {
         p.tonnage = ReadNumberText(input.tonnage);
         if (!p.tonnage)
@@ -106,16 +141,16 @@ LinearProgram BlendProgram(const BlendProblem& p, int n, BlendRows* rows)
     for (int i = 0; i < kIndexCount; ++i) {
         if (!p.bounded(i))
             continue;
-        auto addBound = [&](double lo, double hi) {
-            const int row = program.addRow(LinearRow{lo, hi});
+        auto addBound = [&](BoundSide side, double bound) {
+            const int row = program.addRow(BoundLimits(p, i, side, bound, n));
             for (int j = 0; j < k; ++j)
-                program.addTerm(row, j, p.value[i][j] * p.weight[j]);
+                program.addTerm(row, j, BoundCoefficient(p, i, j, bound));
             return row;
         };
         if (p.lower[i])
-            where.lower[i] = addBound(*p.lower[i] * n, kNoBound);
+            where.lower[i] = addBound(BoundSide::Lower, *p.lower[i]);
         if (p.upper[i])
-            where.upper[i] = addBound(-kNoBound, *p.upper[i] * n);
+            where.upper[i] = addBound(BoundSide::Upper, *p.upper[i]);
     }
     for (int j = 0; j < k; ++j) {
         if (!p.mustInclude[j])
@@ -137,10 +172,40 @@ LinearProgram BlendProgram(const BlendProblem& p, int n, BlendRows* rows)
     return program;
 }
 
-double BlendIndexValue(const BlendProblem& p, int index, const std::vector<double>& parts, int n)
+void SetBoundRow(const BlendProblem& p, LinearProgram& program, int row, int index, BoundSide side,
+                 std::optional<double> bound, int n)
+{
+    if (!bound) {
+        program.rows[row] = LinearRow{};
+        return;
+    }
+    program.rows[row] = BoundLimits(p, index, side, *bound, n);
+    if (!p.weighted(index))
+        return;  // the terms do not depend on the bound
+    for (LinearTerm& term : program.terms)
+        if (term.row == row)
+            term.value = BoundCoefficient(p, index, term.column, *bound);
+}
+
+double IndexSum(const BlendProblem& p, int index, const std::vector<double>& parts)
 {
     double sum = 0.0;
     for (int j = 0; j < p.coalCount; ++j)
-        sum += p.value[index][j] * p.weight[j] * parts[j];
-    return sum / n;
+        sum += p.value[index][j] * p.factorOf(index, j) * p.weight[j] * parts[j];
+    return sum;
+}
+
+double IndexMass(const BlendProblem& p, int index, const std::vector<double>& parts, double n)
+{
+    if (!p.weighted(index))
+        return n;
+    double mass = 0.0;
+    for (int j = 0; j < p.coalCount; ++j)
+        mass += p.factor[index][j] * p.weight[j] * parts[j];
+    return mass;
+}
+
+double BlendIndexValue(const BlendProblem& p, int index, const std::vector<double>& parts, double n)
+{
+    return IndexSum(p, index, parts) / IndexMass(p, index, parts, n);
 }

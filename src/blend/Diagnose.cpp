@@ -386,7 +386,9 @@ Status ExplainNoMix(const BlendProblem& p, int N, const Budget& budget, NoPlanDi
 // total the programme allows, from a mix it allows. Dinkelbach's method on
 // the ratio (index sum) / n: at the best value v so far, the mix minimising
 // the index sum - v * n (in each coal's column: (value - v) * weight) has a
-// lower value, which becomes v, or shows that none has. The objective is
+// lower value, which becomes v, or shows that none has. An index averaged on
+// its basis is the ratio (index sum) / (weighed tons), and each coal's column
+// carries its factor too: (value - v) * f * weight. The objective is
 // thereby taken relative to the best value, so that the solver's objective
 // tolerance, which grows with the objective's size, stays far below the gaps
 // between mixes.
@@ -398,7 +400,7 @@ Result<Mix> Extreme(const BlendProblem& p, int index, const Totals& base, Mix be
         LinearProgram program = base.program;
         program.maximise = highest;
         for (int j = 0; j < p.coalCount; ++j)
-            program.columns[j].cost = (p.value[index][j] - level) * p.weight[j];
+            program.columns[j].cost = (p.value[index][j] - level) * p.factorOf(index, j) * p.weight[j];
         const auto solved = SolveMix(program, base.column, p.coalCount, budget);
         if (!solved)
             return solved.failure();

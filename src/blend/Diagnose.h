@@ -119,6 +119,11 @@ struct BoundChange {
 // 1e-7 of a row's size): at N = 1000 two relaxations whose measures differ by
 // less than about a millionth may be taken for one another; the tests hold
 // small models to 1e-9 against every mix.
+//
+// An index averaged on its basis (BlendProblem::weighted) is a ratio over the
+// mix's weighed tons, and its ranges are found exactly as above; its bound
+// rows' slack is in units of the index times those weighed tons, not n, so
+// the relaxation then gives a plan but is not held to the least measure.
 struct NoPlanDiagnosis {
     int total = 0;                // N, the largest total the run tried
     bool planExists = false;      // there is a plan at some total after all; nothing to explain

@@ -87,13 +87,43 @@ ModelWriter::ModelWriter(const ModelInput& input)
     for (int i = 0; i < kIndexCount; ++i) {
         if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
             continue;
-        terms_[i] = TermList(weighted_, [&](std::string& o, std::size_t j) {
-            AppendIndexText(o, IndexValue(input.coals[static_cast<qsizetype>(j)], i));
-        });
         if (!input.lower[i].isEmpty())
             lower_[i] = readBound(input.lower[i]);
         if (!input.upper[i].isEmpty())
             upper_[i] = readBound(input.upper[i]);
+        const Basis basis = input.weighting.of(i);
+        if (basis == Basis::AsReceived) {
+            terms_[i] = TermList(weighted_, [&](std::string& o, std::size_t j) {
+                AppendIndexText(o, IndexValue(input.coals[static_cast<qsizetype>(j)], i));
+            });
+            continue;
+        }
+        // "f*X1" (or "f*2*X1"): a coal's weight for this index. A coal without
+        // a factor, which the checks refuse before a run, gets a "?" that the
+        // engine refuses rather than a row it would solve wrongly.
+        std::vector<std::string> mass(k);
+        for (std::size_t j = 0; j < k; ++j) {
+            if (const auto f = BasisFactor(basis, input.coals[static_cast<qsizetype>(j)]))
+                AppendShortestNumber(mass[j], *f);
+            else
+                mass[j] = "?";
+            mass[j] += '*';
+            mass[j] += weighted_[j];
+        }
+        const std::string values = TermList(mass, [&](std::string& o, std::size_t j) {
+            AppendIndexText(o, IndexValue(input.coals[static_cast<qsizetype>(j)], i));
+        });
+        auto line = [&](const Bound& bound, char sense) {
+            std::string text = values;
+            text += sense;
+            text += TermList(mass, [&](std::string& o, std::size_t) { AppendBoundTimesTotal(o, bound, 1); });
+            text += ";\r\n";
+            return text;
+        };
+        if (lower_[i])
+            weightedLower_[i] = line(*lower_[i], '>');
+        if (upper_[i])
+            weightedUpper_[i] = line(*upper_[i], '<');
     }
 
     if (!input.tonnage.isEmpty()) {
@@ -128,6 +158,11 @@ void ModelWriter::AppendText(std::string& out, int n) const
     out += ";\r\n";
 
     for (int i = 0; i < kIndexCount; ++i) {
+        if (!weightedLower_[i].empty() || !weightedUpper_[i].empty()) {
+            out += weightedLower_[i];
+            out += weightedUpper_[i];
+            continue;
+        }
         if (lower_[i]) {
             out += terms_[i];
             out += '>';

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BasisWeight.h"
 #include "base/Mei.h"
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
@@ -16,7 +17,7 @@
 // Everything a blending model is written from, copied out of the workspace:
 // the coals in grid order, the thirty bound texts (index order of the quality
 // index table; "" = no bound), the tonnage text, the must-include marks (one
-// per coal) and the shovel mode.
+// per coal), the shovel mode and the bases the indices are averaged on.
 struct ModelInput {
     QVector<Mei> coals;
     std::array<QString, kIndexCount> lower;
@@ -24,6 +25,7 @@ struct ModelInput {
     QString tonnage;
     QVector<bool> mustInclude;
     bool shovelMode = false;
+    BasisWeighting weighting;
 };
 
 // Writes one run's model for any total. Most of a model (the term lists over
@@ -37,6 +39,12 @@ struct ModelInput {
 // lines joined by CR LF. In the shovel-count form every variable outside the
 // @gin and @pointer lines stands behind its coal's tons per shovel ("2*X1"):
 // the counts stay whole shovels and the pointers name them.
+//
+// An index averaged on a basis other than as received (BasisWeighting) has
+// its coals' weights behind its values, and the bound times the same
+// weighted sum on the right: "v1*f1*X1+v2*f2*X2>b*f1*X1+b*f2*X2" (in the
+// shovel-count form "v1*f1*2*X1..."), with f the coal's BasisFactor. Without
+// basis weighting every row is as above.
 class ModelWriter {
 public:
     explicit ModelWriter(const ModelInput& input);
@@ -61,6 +69,10 @@ private:
     std::vector<std::string> weighted_;  // "2*X1", ... in the shovel-count form, else the plain names
     std::string price_;                  // the objective's term list
     std::array<std::string, kIndexCount> terms_;  // the term list of each bounded index
+    // The whole bound lines of an index averaged on its basis; they do not
+    // depend on the total. Empty for the other indices.
+    std::array<std::string, kIndexCount> weightedLower_;
+    std::array<std::string, kIndexCount> weightedUpper_;
     std::array<std::optional<Bound>, kIndexCount> lower_;
     std::array<std::optional<Bound>, kIndexCount> upper_;
     std::vector<bool> must_;

@@ -69,6 +69,15 @@ QVector<TableDef> MakeProgramTables()
           {QStringLiteral("chanshu"), ColumnKind::Text},
           {QStringLiteral("chan"), ColumnKind::Integer},
           {QStringLiteral("bixuan"), ColumnKind::Text}}},
+        // One row per quality index of a plan computed with basis weighting:
+        // the index's column name in meitan and the basis it was averaged on
+        // ("ar", "ad", "d", "daf"). A plan without rows here was averaged by
+        // tons as loaded.
+        {QStringLiteral("Lishi_jizhun"), 4,
+         {id,
+          followid,
+          {QStringLiteral("zhibiao"), ColumnKind::Text},
+          {QStringLiteral("jizhun"), ColumnKind::Text}}},
     };
 }
 

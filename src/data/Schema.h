@@ -63,8 +63,9 @@ const QVector<TableColumns>& RequiredTables();
 // The tables that came after the first four: what a run's targets were
 // (Lishi_zhibiao, one row per bounded index; Lishi_canshu, one row per plan
 // with the tonnage, the proportion count, the shovel mode and the coals that
-// had to take part). A database made before them is still a coal database; it
-// gets them when it is opened or restored.
+// had to take part; Lishi_jizhun, the basis of each index for a plan computed
+// with basis weighting). A database made before them is still a coal
+// database; it gets them when it is opened or restored.
 const QVector<TableColumns>& AddedTables();
 
 // The schema's versions. Version n is the state after step n of the
@@ -72,11 +73,12 @@ const QVector<TableColumns>& AddedTables();
 //   1  the four tables
 //   2  Lishi_zhibiao and Lishi_canshu
 //   3  an index on followid for every plan table
+//   4  Lishi_jizhun (the bases of a plan computed on them) and its index
 // A database records the versions it went through in the table banben
 // (banben = the version, riqi = when it was reached). A file made before
 // versions were recorded has no such table; what it holds tells which steps
 // it lacks, and a file that lacks none is left exactly as it is.
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 inline const QString kVersionTable = QStringLiteral("banben");
 
 // The driver of a connection.

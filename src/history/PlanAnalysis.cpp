@@ -156,6 +156,7 @@ Result<BlendProblem> PlanProblem(const PlanTargets& targets, const QVector<Mei>&
     input.tonnage = targets.tonnage;
     input.mustInclude = targets.mustInclude;
     input.shovelMode = targets.shovelMode;
+    input.weighting = targets.weighting;
     return MakeBlendProblem(input);
 }
 
@@ -196,13 +197,15 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
 
     // The row's standing against each bound.
     std::array<double, kIndexCount> sums{};
+    std::array<double, kIndexCount> masses{};  // what each index averages over
     for (int i = 0; i < kIndexCount; ++i) {
         if (!problem.bounded(i))
             continue;
-        sums[i] = WeightedSum(problem.value[i], problem, parts);
+        sums[i] = IndexSum(problem, i, parts);
+        masses[i] = IndexMass(problem, i, parts, insight.total);
         IndexInsight index;
         index.index = i;
-        index.value = sums[i] / insight.total;
+        index.value = sums[i] / masses[i];
         index.lower = problem.lower[i];
         index.upper = problem.upper[i];
         index.room = kNoBound;
@@ -232,7 +235,9 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
     // What the bounds cost, at the row's total. The model's bound rows are
     // lower * n <= sum_j v_j w_j x_j and the cost is n times the unit price, so
     // a bound row's dual is already the change of unit price per unit of the
-    // bound.
+    // bound. For an index averaged on its basis the row is
+    // 0 <= sum_j (v_j - lower) f_j w_j x_j: a unit of the bound moves it by
+    // the mass sum_j f_j w_j x_j of the relaxation's mix, not by n.
     const double nearest = std::nearbyint(insight.total);
     if (std::fabs(insight.total - nearest) <= kWholeTolerance * std::max(1.0, insight.total)) {
         const int n = static_cast<int>(nearest);
@@ -249,7 +254,9 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
         const LinearSolution lp = SolveLinearProgram(program, relaxed);
         if (lp.status == LinearStatus::Optimal)
             for (BoundInsight& b : insight.bounds)
-                b.shadowPrice = lp.rowDuals[rowOf(b)] + 0.0;
+                b.shadowPrice = (problem.weighted(b.index)
+                                     ? lp.rowDuals[rowOf(b)] * IndexMass(problem, b.index, lp.values, n) / n
+                                     : lp.rowDuals[rowOf(b)]) + 0.0;
 
         std::vector<BoundInsight*> binding;
         for (BoundInsight& b : insight.bounds)
@@ -263,12 +270,10 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
             b.step = StepOf(b.bound);
             LinearProgram variant = program;
             const int r = rowOf(b);
-            variant.rows[r] = LinearRow{};
+            SetBoundRow(problem, variant, r, b.index, b.side, std::nullopt, n);
             b.removed = RepriceBelow(variant, parts, n, deadline);
-            if (b.side == BoundSide::Lower)
-                variant.rows[r].lower = (b.bound - b.step) * n;
-            else
-                variant.rows[r].upper = (b.bound + b.step) * n;
+            SetBoundRow(problem, variant, r, b.index, b.side,
+                        b.side == BoundSide::Lower ? b.bound - b.step : b.bound + b.step, n);
             // The cheapest mix without the bound is the cheapest with it moved
             // whenever it keeps to the moved bound.
             if (b.removed.status == LinearStatus::Optimal && Meets(variant, b.removed.parts))
@@ -292,7 +297,8 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
     }
 
     // Every mix one off of one coal: its blend value of index i is
-    // (sum_i + change * amount * v_ij w_j) / (total + change * amount * w_j).
+    // (sum_i + change * amount * v_ij f_ij w_j) / (mass_i + change * amount * f_ij w_j),
+    // with f_ij 1 unless the index is averaged on its basis.
     std::vector<std::optional<OffBreak>> worst(insight.bounds.size());
     for (int j = 0; j < k; ++j) {
         for (const int change : {+1, -1}) {
@@ -308,7 +314,9 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
             size_t b = 0;
             for (IndexInsight& index : insight.indices) {
                 const int i = index.index;
-                const double value = (sums[i] + change * amount * problem.value[i][j] * problem.weight[j]) / total;
+                const double f = problem.factorOf(i, j);
+                const double value = (sums[i] + change * amount * problem.value[i][j] * f * problem.weight[j])
+                                     / (masses[i] + change * amount * f * problem.weight[j]);
                 if (value < index.offLowest) {
                     index.offLowest = value;
                     index.lowestMix = mix;

@@ -22,7 +22,8 @@
 // A row's total n is the sum line of its model, sum_j weight_j * x_j (the
 // weight is 1, or the coal's tons per shovel for a shovel-count plan). Blend
 // values and prices are the model's: sum_j c_j weight_j x_j / n with each
-// coefficient as the model text writes it.
+// coefficient as the model text writes it (an index averaged on its basis:
+// BlendIndexValue).
 
 // The model of a plan's runs: fails with the message to show when a target, the
 // tonnage or a value a bound needs is not a number.

@@ -91,6 +91,14 @@ Status SavePlanTargets(int planId, const PlanTargets& targets)
             !saved)
             return saved;
     }
+    if (targets.weighting.on) {
+        for (int i = 0; i < kIndexCount; ++i)
+            if (Status saved = Execute(QStringLiteral("insert into Lishi_jizhun (followid, zhibiao, jizhun) values (?, ?, ?)"),
+                                       {planId, QString::fromLatin1(QualityIndices()[i].column),
+                                        BasisCode(targets.weighting.basis[i])});
+                !saved)
+                return saved;
+    }
     QStringList mustInclude;
     for (int j = 0; j < targets.mustInclude.size(); ++j)
         if (targets.mustInclude[j])
@@ -136,6 +144,20 @@ Result<std::optional<PlanTargets>> LoadPlanTargets(int planId, int coalCount)
             }
         }
     }
+
+    // Rows here: the plan was computed with basis weighting. An index without
+    // a row, or with a code this program does not know, keeps its default basis.
+    auto bases = RunQuery(QStringLiteral("select zhibiao, jizhun from Lishi_jizhun where followid=? order by id"),
+                          {planId});
+    if (!bases)
+        return bases.failure();
+    while (bases->next()) {
+        targets.weighting.on = true;
+        const QString key = bases->value(0).toString();
+        for (int i = 0; i < kIndexCount; ++i)
+            if (key.compare(QLatin1String(QualityIndices()[i].column), Qt::CaseInsensitive) == 0)
+                targets.weighting.basis[i] = BasisFromCode(bases->value(1).toString()).value_or(targets.weighting.basis[i]);
+    }
     return std::optional<PlanTargets>(std::move(targets));
 }
 
@@ -167,7 +189,7 @@ Status DeletePlan(const AppFolder& folder, int planId)
     return InTransaction(folder, [&]() -> Status {
         for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",
                                 "delete from Lishi_zhibiao where followid=?", "delete from Lishi_canshu where followid=?",
-                                "delete from Lishi_fangan where id=?"})
+                                "delete from Lishi_jizhun where followid=?", "delete from Lishi_fangan where id=?"})
             if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
                 return deleted;
         return {};

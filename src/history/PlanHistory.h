@@ -18,8 +18,9 @@
 // keeps copies of the coal values, so later edits of meitan leave it unchanged.
 // A plan stored with its run's targets also has one Lishi_zhibiao row per
 // bounded index and one Lishi_canshu row (tonnage, proportion count, shovel
-// mode, the coals that had to take part), so its model can be built again;
-// plans stored before these tables existed have neither.
+// mode, the coals that had to take part) and, when computed with basis
+// weighting, one Lishi_jizhun row per index with its basis, so its model can
+// be built again; plans stored before these tables existed have none.
 
 inline constexpr int kProportionColumnCount = 10;  // d1 ... d10
 
@@ -54,7 +55,8 @@ Result<int> SavePlanHeader(const QString& xinxi);
 Status SavePlanBlend(int planId, const PlanBlendRow& row, int coalCount);
 Status SavePlanCoals(int planId, const QVector<Mei>& coals);
 // The targets: one Lishi_zhibiao row per bounded index (a bound that is not
-// "") with both bound texts as typed, and the plan's Lishi_canshu row.
+// "") with both bound texts as typed, the plan's Lishi_canshu row, and with
+// basis weighting one Lishi_jizhun row per index.
 Status SavePlanTargets(int planId, const PlanTargets& targets);
 
 // The targets a plan was stored with, its mustInclude one entry per coal of

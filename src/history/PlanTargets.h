@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BasisWeight.h"
 #include "base/QualityIndex.h"
 
 #include <QString>
@@ -15,6 +16,7 @@ struct PlanTargets {
     QString proportionCount;                 // "" or not a number: the run tried up to 100
     bool shovelMode = false;
     QVector<bool> mustInclude;               // per coal; missing entries are not ticked
+    BasisWeighting weighting;                // off for a plan computed by tons as loaded
 
     bool operator==(const PlanTargets&) const = default;
 };

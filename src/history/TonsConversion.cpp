@@ -32,10 +32,12 @@ Result<QVector<QStringList>> ConvertToTons(const QVector<QStringList>& proportio
             continue;
         }
         auto weight = [&](int j) { return j < shovelWeights.size() ? ToRoundedDouble(shovelWeights[j]) : 0.0; };
+        // Shovel counts add up to the exact tons they load: rounding the
+        // running sum would make the row's tons miss the tonnage.
         double sum = 0;
         for (int j = 0; j < row.size(); ++j) {
             const double p = ToRoundedDouble(row[j]);
-            sum = shovelPlan ? RoundHalfEven(p * weight(j) + sum) : RoundHalfEven(sum + p);
+            sum = shovelPlan ? sum + p * weight(j) : RoundHalfEven(sum + p);
         }
         if (sum == 0) {
             return Invalid(shovelPlan

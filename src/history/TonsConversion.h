@@ -20,10 +20,12 @@ bool IsShovelCountPlan(const QString& information);
 Result<qint32> ParseTonnage(const QString& text);
 
 // Converts the proportion cells of every row into tons: each row's cells (the
-// texts shown, one per participating coal) are summed, the sum rounded to a
-// whole number (halves to even) after every addition, shovel counts first
-// weighted by the coal's shovel weight (its text, rounded to two decimals),
-// and each cell becomes its share of the tonnage with two decimals. When a
-// row's sum is 0 nothing is converted and the failure says which row.
+// texts shown, one per participating coal) are summed, and each cell becomes
+// its share of the tonnage with two decimals, so that a row's tons add up to
+// the tonnage within 0.01 per coal. Proportions are summed with the sum
+// rounded to a whole number (halves to even) after every addition; shovel
+// counts are weighted by the coal's shovel weight (its text, rounded to two
+// decimals) and summed exactly, as the tons they load. When a row's sum is 0
+// nothing is converted and the failure says which row.
 Result<QVector<QStringList>> ConvertToTons(const QVector<QStringList>& proportions, const QStringList& shovelWeights,
                                            qint32 tonnage, bool shovelPlan);

@@ -33,6 +33,8 @@ QString DescribePlan(const WorkspaceInput& input)
     QString text;
     if (input.shovelMode)
         text = QStringLiteral("[铲数配比] ");
+    if (input.weighting.on)
+        text += QStringLiteral("[按基准加权] ");
     for (int i = 0; i < kIndexCount; ++i)
         text += DescribeRange(input.lower[i], input.upper[i], QString::fromUtf8(QualityIndices()[i].describeLabel));
     if (!input.tonnage.isEmpty())
@@ -54,6 +56,7 @@ ModelInput MakeModelInput(const WorkspaceInput& input, const QVector<Mei>& coals
     model.upper = input.upper;
     model.tonnage = input.tonnage;
     model.shovelMode = input.shovelMode;
+    model.weighting = input.weighting;
     for (int row = 0; row < coals.size(); ++row)
         model.mustInclude << input.grid.rows[row].checked;
     return model;
@@ -86,7 +89,7 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
     if (!modelFile)
         return Fail(modelFile.message() + QStringLiteral("，") + kNothingSaved);
     const ModelWriter writer(run.model);
-    const CoalNumbers numbers(run.coals, input.shovelMode);
+    const CoalNumbers numbers(run.coals, input.shovelMode, input.weighting);
     QVector<PlanBlendRow> found;
     for (int n = 2; n <= run.last; ++n) {
         if (progress && !progress(n, run.last))
@@ -119,6 +122,7 @@ PlanTargets RunTargets(const RunSolution& solution)
     targets.proportionCount = solution.proportionCount;
     targets.shovelMode = solution.model.shovelMode;
     targets.mustInclude = solution.model.mustInclude;
+    targets.weighting = solution.model.weighting;
     return targets;
 }
 

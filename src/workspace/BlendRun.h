@@ -28,8 +28,8 @@ class QThread;
 // "label<=hi " or "".
 QString DescribeRange(const QString& lower, const QString& upper, const QString& label);
 
-// The plan description: the shovel marker, the bounds, the tonnage and the
-// coals that must take part.
+// The plan description: the shovel marker, the basis weighting marker, the
+// bounds, the tonnage and the coals that must take part.
 QString DescribePlan(const WorkspaceInput& input);
 
 // The model input for a run over the given coals (grid rows 0 ... coals.size()-1).

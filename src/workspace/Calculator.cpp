@@ -79,7 +79,7 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals)
 }
 
 
-Result<QString> Calculate(Grid& grid, bool shovelMode)
+Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& weighting)
 {
     CompactRows(grid);
     for (const Status& check : {Calculator::CheckNamesAndPrices(grid), ::CheckCoalNumbers(grid),
@@ -107,7 +107,7 @@ Result<QString> Calculate(Grid& grid, bool shovelMode)
         return Invalid(shovelMode ? QStringLiteral("配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比")
                                   : QStringLiteral("配比合计为0，无法计算混合后的指标，请修改配比"));
     }
-    return ResultText(ComputeBlend(coals, amounts, shovelMode));
+    return ResultText(ComputeBlend(coals, amounts, shovelMode, weighting));
 }
 
 }  // namespace Calculator

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BasisWeight.h"
 #include "base/Mei.h"
 #include "base/Result.h"
 #include "workspace/GridRows.h"
@@ -27,7 +28,9 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals);
 // the text for the result box: the blend's values after their labels, with
 // nothing between pairs ("内水：...全水：...单价：..."; an empty value shows
 // nothing after its label). Proportions that weigh nothing in total fail
-// with a message instead of a result.
-Result<QString> Calculate(Grid& grid, bool shovelMode);
+// with a message instead of a result. With basis weighting each index is
+// averaged on its basis as a run averages it; an index a coal has no factor
+// for shows nothing.
+Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& weighting = {});
 
 }  // namespace Calculator

@@ -162,6 +162,14 @@ Status CheckCoalCoverage(const WorkspaceInput& input)
     return {};
 }
 
+Status CheckBasisCoverage(const WorkspaceInput& input)
+{
+    std::array<bool, kIndexCount> bounded{};
+    for (int i = 0; i < kIndexCount; ++i)
+        bounded[i] = !input.lower[i].isEmpty() || !input.upper[i].isEmpty();
+    return CheckBasisFigures(BuildCoalList(input.grid), input.weighting, bounded);
+}
+
 Status CheckStockCoversTonnage(const WorkspaceInput& input)
 {
     if (input.tonnage.isEmpty())
@@ -182,7 +190,8 @@ Status CheckStockCoversTonnage(const WorkspaceInput& input)
 Status CheckInput(const WorkspaceInput& input)
 {
     for (const auto& check : {CheckCoalNumbers(input.grid), CheckQuantities(input.grid), CheckCoalRanges(input),
-                              CheckTargets(input), CheckCoalCoverage(input), CheckStockCoversTonnage(input)})
+                              CheckTargets(input), CheckCoalCoverage(input), CheckBasisCoverage(input),
+                              CheckStockCoversTonnage(input)})
         if (!check)
             return check;
     const QString& count = input.proportionCount;

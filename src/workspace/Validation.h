@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BasisWeight.h"
 #include "base/Result.h"
 #include "workspace/GridRows.h"
 
@@ -10,7 +11,7 @@
 // Everything the user typed into the workspace before a run, copied out of the
 // window: the grid, the thirty bound texts (index order of the quality index
 // table; "" = no bound), the tonnage (txtZhongliang), the proportion count
-// (txtChanshu) and the proportion mode.
+// (txtChanshu), the proportion mode and the bases the indices are averaged on.
 struct WorkspaceInput {
     Grid grid;
     std::array<QString, kIndexCount> lower;
@@ -18,6 +19,7 @@ struct WorkspaceInput {
     QString tonnage;
     QString proportionCount;
     bool shovelMode = false;
+    BasisWeighting weighting;
 };
 
 // The checks a run makes before it writes anything. Each fails (kind Invalid)
@@ -54,10 +56,14 @@ QString MissingValueMessage(const QString& label, int row);
 // shovel mode need.
 Status CheckCoalCoverage(const WorkspaceInput& input);
 
+// With basis weighting, every coal has the figures (全水, 内水, 灰分) that the
+// basis of each bounded index needs (CheckBasisFigures).
+Status CheckBasisCoverage(const WorkspaceInput& input);
+
 // The tonnage is not above the coals' summed stock.
 Status CheckStockCoversTonnage(const WorkspaceInput& input);
 
 // The chain after CheckNamesAndPrices: numbers, quantities, ranges, targets,
-// coverage, stock, and the proportion count (a number from 2 to 1000 once
-// rounded).
+// coverage, basis figures, stock, and the proportion count (a number from 2 to
+// 1000 once rounded).
 Status CheckInput(const WorkspaceInput& input);

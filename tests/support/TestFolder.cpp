@@ -150,7 +150,7 @@ int HistoryRows(const AppFolder& folder)
 {
     return CountRows(folder, QStringLiteral("Lishi_fangan")) + CountRows(folder, QStringLiteral("Lishi_Peibibiao"))
            + CountRows(folder, QStringLiteral("Lishi_meitan")) + CountRows(folder, QStringLiteral("Lishi_zhibiao"))
-           + CountRows(folder, QStringLiteral("Lishi_canshu"));
+           + CountRows(folder, QStringLiteral("Lishi_canshu")) + CountRows(folder, QStringLiteral("Lishi_jizhun"));
 }
 
 void FailSetUp(const QString& message)

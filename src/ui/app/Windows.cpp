@@ -195,6 +195,7 @@ WorkspaceWindow* Windows::workspace()
     if (workspace_)
         return workspace_;
     workspace_ = new WorkspaceWindow(context_, settings_.shovelMode);
+    workspace_->setBasisWeighting(settings_.weighting);
     InstallMenus(workspace_, this);
     InstallToolbar(workspace_, this);
     workspace_->installEventFilter(new ExitGuard(this, workspace_));
@@ -206,6 +207,11 @@ WorkspaceWindow* Windows::workspace()
     });
     connect(workspace_, &WorkspaceWindow::noPlanFound, this,
             [this](const ModelInput& model, int last) { explainNoPlan(model, last); });
+    connect(workspace_, &WorkspaceWindow::basisWeightingChanged, this, [this](const BasisWeighting& weighting) {
+        settings_.weighting = weighting;
+        if (calculator_)
+            calculator_->setBasisWeighting(weighting);
+    });
     return workspace_;
 }
 
@@ -250,6 +256,7 @@ CalculatorWindow* Windows::calculator()
     if (calculator_)
         return calculator_;
     calculator_ = new CalculatorWindow(settings_.shovelMode);
+    calculator_->setBasisWeighting(settings_.weighting);
     connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { selectForCalculator(); });
     return calculator_;
 }
@@ -265,6 +272,10 @@ ConfigWindow* Windows::config()
             workspace_->setShovelMode(settings.shovelMode);
         if (calculator_)
             calculator_->setShovelMode(settings.shovelMode);
+        if (workspace_)
+            workspace_->setBasisWeighting(settings.weighting);
+        if (calculator_)
+            calculator_->setBasisWeighting(settings.weighting);
     });
     return config_;
 }

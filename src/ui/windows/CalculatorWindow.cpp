@@ -127,7 +127,19 @@ void CalculatorWindow::Form_Load()
 void CalculatorWindow::setShovelMode(bool on)
 {
     shovelMode_ = on;
-    lbNotice_->setText(on ? QStringLiteral("方式：铲数配比") : QStringLiteral("方式：重量配比"));
+    showMode();
+}
+
+void CalculatorWindow::setBasisWeighting(const BasisWeighting& weighting)
+{
+    weighting_ = weighting;
+    showMode();
+}
+
+void CalculatorWindow::showMode()
+{
+    lbNotice_->setText((shovelMode_ ? QStringLiteral("方式：铲数配比") : QStringLiteral("方式：重量配比"))
+                       + (weighting_.on ? QStringLiteral("，按基准加权") : QString()));
 }
 
 void CalculatorWindow::SetTxtValue(const QVector<Mei>& coals)
@@ -145,7 +157,7 @@ void CalculatorWindow::ClearGrid()
 void CalculatorWindow::Command1_Click()
 {
     Grid grid = grid_->grid();
-    const Result<QString> result = Calculator::Calculate(grid, shovelMode_);
+    const Result<QString> result = Calculator::Calculate(grid, shovelMode_, weighting_);
     grid_->setGrid(grid);
     if (!result) {
         Prompt::message(this, result.message());

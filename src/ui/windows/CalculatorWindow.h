@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/BasisWeight.h"
 #include "base/Mei.h"
 
 #include <QVector>
@@ -26,6 +27,9 @@ public:
     // Proportions count shovels (weighted by tons per shovel) or tons.
     void setShovelMode(bool on);
 
+    // Each index averaged on its basis, as the workspace's chkJizhun says.
+    void setBasisWeighting(const BasisWeighting& weighting);
+
     void Command1_Click();
     void tbrMenu_ButtonClick(int index);
     void ClearGrid();
@@ -39,7 +43,10 @@ signals:
 private:
     void Form_Load();
 
+    void showMode();
+
     bool shovelMode_ = false;
+    BasisWeighting weighting_;
 
     QToolBar* tbrMenu_;
     QLabel* lbNotice_;

@@ -5,6 +5,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -70,6 +73,42 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     bakupLayout->addWidget(new QLabel(QStringLiteral("个月每月保留一个备份"), bakupFrame), 1, 2);
     bakupLayout->setColumnStretch(3, 1);
 
+    // One row per index: its name and a drop-down of the four bases.
+    auto* basisFrame = new QGroupBox(QStringLiteral("按基准加权时各指标的基准"), this);
+    auto* basisLayout = new QVBoxLayout(basisFrame);
+    grdJizhun_ = new QTableWidget(kIndexCount, 2, basisFrame);
+    grdJizhun_->setObjectName(QStringLiteral("grdJizhun"));
+    grdJizhun_->setHorizontalHeaderLabels({QStringLiteral("指标"), QStringLiteral("基准")});
+    grdJizhun_->verticalHeader()->hide();
+    grdJizhun_->setSelectionMode(QAbstractItemView::NoSelection);
+    grdJizhun_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdJizhun_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdJizhun_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    for (int i = 0; i < kIndexCount; ++i) {
+        grdJizhun_->setItem(i, 0, new QTableWidgetItem(QString::fromUtf8(QualityIndices()[i].listHeader)));
+        auto* box = new QComboBox(grdJizhun_);
+        box->setObjectName(QStringLiteral("cboJizhun_%1").arg(i));
+        for (const Basis basis : {Basis::AsReceived, Basis::AirDried, Basis::Dry, Basis::DryAshFree})
+            box->addItem(BasisName(basis), static_cast<int>(basis));
+        grdJizhun_->setCellWidget(i, 1, box);
+        basisBoxes_ << box;
+    }
+    grdJizhun_->setToolTip(QStringLiteral("勾选主窗口的“按基准加权”后，每项指标按所选基准的煤量加权平均：\n"
+                                          "收到基按吨数，干基按吨数×(1−全水/100)，\n"
+                                          "空干基按吨数×(1−全水/100)/(1−内水/100)，\n"
+                                          "干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)"));
+    grdJizhun_->resizeColumnsToContents();
+    grdJizhun_->resizeRowsToContents();
+    // Room around the names, as the drop-downs have.
+    grdJizhun_->setColumnWidth(0, grdJizhun_->columnWidth(0) + 16);
+    grdJizhun_->horizontalHeader()->setStretchLastSection(true);
+    // Every row shows: the table is as tall as its rows.
+    int height = grdJizhun_->horizontalHeader()->sizeHint().height() + 2 * grdJizhun_->frameWidth();
+    for (int i = 0; i < kIndexCount; ++i)
+        height += grdJizhun_->rowHeight(i);
+    grdJizhun_->setFixedHeight(height);
+    basisLayout->addWidget(grdJizhun_);
+
     auto* btnOk = new QPushButton(QStringLiteral("确定"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     lbInfo_ = new QLabel(this);
@@ -79,10 +118,17 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     bottom->addWidget(lbInfo_, 1);
     bottom->addWidget(btnOk);
 
+    // The bases' table is tall: it stands beside the other settings.
+    auto* left = new QVBoxLayout;
+    left->addWidget(chanFrame);
+    left->addWidget(hideFrame);
+    left->addWidget(bakupFrame);
+    left->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(basisFrame);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chanFrame);
-    layout->addWidget(hideFrame);
-    layout->addWidget(bakupFrame);
+    layout->addLayout(columns);
     layout->addLayout(bottom);
 
     connect(btnOk, &QPushButton::clicked, this, &ConfigWindow::btnOk_Click);
@@ -98,6 +144,8 @@ void ConfigWindow::Form_Load()
         box->setChecked(settings.hides(box->objectName()));
     txtBakupDays_->setText(QString::number(settings.backupDays));
     txtBakupMonths_->setText(QString::number(settings.backupMonths));
+    for (int i = 0; i < kIndexCount; ++i)
+        basisBoxes_[i]->setCurrentIndex(basisBoxes_[i]->findData(static_cast<int>(settings.weighting.basis[i])));
 }
 
 void ConfigWindow::btnOk_Click()
@@ -113,6 +161,8 @@ void ConfigWindow::btnOk_Click()
         Prompt::message(this, counts.message());
         return;
     }
+    for (int i = 0; i < kIndexCount; ++i)
+        settings.weighting.basis[i] = static_cast<Basis>(basisBoxes_[i]->currentData().toInt());
     // Nothing changes unless config.ini took the new settings: the window
     // stays open with the user's choices, and the session keeps its mode.
     if (Status saved = SaveSettings(context_.folder, settings); !saved) {

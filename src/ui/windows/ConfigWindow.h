@@ -6,12 +6,15 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
+class QTableWidget;
 
 // frmConfig: shovel mode, the result columns hidden in the plan history, and
-// how many backups bakup keeps.
+// how many backups bakup keeps, and the basis each index is averaged on when
+// the workspace's chkJizhun is ticked.
 class ConfigWindow : public QWidget {
     Q_OBJECT
 public:
@@ -31,5 +34,7 @@ private:
     QList<QCheckBox*> hideBoxes_;
     QLineEdit* txtBakupDays_;
     QLineEdit* txtBakupMonths_;
+    QTableWidget* grdJizhun_;
+    QList<QComboBox*> basisBoxes_;  // one per index, in table order
     QLabel* lbInfo_;
 };

@@ -1,6 +1,7 @@
 #include "ui/windows/WorkspaceWindow.h"
 
 #include "base/QualityIndex.h"
+#include "base/Settings.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/CoalGridWidget.h"
 #include "ui/widgets/Prompt.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QProgressDialog>
 #include <QProxyStyle>
+#include <QSignalBlocker>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -239,9 +241,16 @@ void WorkspaceWindow::buildOptionsFrame(QWidget* parent)
     track(chkJingque_, QRect(384, 28, 100, 24));
     connect(chkJingque_, &QCheckBox::toggled, this, [this] { chkJingque_Click(); });
 
+    chkJizhun_ = new QCheckBox(QStringLiteral("按基准加权"), fraBottom);
+    chkJizhun_->setObjectName(QStringLiteral("chkJizhun"));
+    chkJizhun_->setToolTip(QStringLiteral("各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，"
+                                          "而不是按装入的吨数；各指标的基准在“系统配置”中设定"));
+    track(chkJizhun_, QRect(484, 28, 110, 24));
+    connect(chkJizhun_, &QCheckBox::toggled, this, [this] { chkJizhun_Click(); });
+
     Command1_ = new QPushButton(QStringLiteral("计算配煤配方"), fraBottom);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    track(Command1_, QRect(520, 22, 150, 34));
+    track(Command1_, QRect(610, 22, 150, 34));
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
 }
 
@@ -310,6 +319,28 @@ void WorkspaceWindow::chkJingque_Click()
     }
 }
 
+void WorkspaceWindow::setBasisWeighting(const BasisWeighting& weighting)
+{
+    weighting_ = weighting;
+    const QSignalBlocker quiet(chkJizhun_);
+    chkJizhun_->setChecked(weighting.on);
+}
+
+void WorkspaceWindow::chkJizhun_Click()
+{
+    const bool on = chkJizhun_->isChecked();
+    // The box says what config.ini keeps: a switch that could not be saved
+    // goes back, and the user is told.
+    if (Status saved = SaveBasisWeightingOn(context_.folder, on); !saved) {
+        const QSignalBlocker quiet(chkJizhun_);
+        chkJizhun_->setChecked(!on);
+        Prompt::show(this, saved.message(), QString(), Prompt::Icon::Warning);
+        return;
+    }
+    weighting_.on = on;
+    emit basisWeightingChanged(weighting_);
+}
+
 void WorkspaceWindow::chkAll_Click()
 {
     for (int row = 0; row < kGridRows; ++row) {
@@ -360,6 +391,8 @@ WorkspaceInput WorkspaceWindow::readInput() const
     input.tonnage = txtZhongliang_->text();
     input.proportionCount = txtChanshu_->text();
     input.shovelMode = shovelMode_;
+    input.weighting = weighting_;
+    input.weighting.on = chkJizhun_->isChecked();
     return input;
 }
 

@@ -49,6 +49,10 @@ public:
     // Proportions count shovels (weighted by tons per shovel) or tons.
     void setShovelMode(bool on) { shovelMode_ = on; }
 
+    // Whether chkJizhun is ticked, and the bases a ticked box averages the
+    // indices on (the settings'); writes nothing.
+    void setBasisWeighting(const BasisWeighting& weighting);
+
     // What the user has typed, as the run reads it.
     WorkspaceInput readInput() const;
 
@@ -72,6 +76,8 @@ signals:
     void noPlanFound(const ModelInput& model, int last);
     // A run ended, however it ended (after its messages were shown).
     void runFinished();
+    // chkJizhun was ticked or unticked by the user, and config.ini keeps it.
+    void basisWeightingChanged(const BasisWeighting& weighting);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +87,7 @@ private:
     void Form_Load();
     void Form_Resize();
     void chkJingque_Click();
+    void chkJizhun_Click();
     void chkAll_Click();
     void tbrMenu_ButtonClick(int index);
     void Command1_Click() { RunBlending(); }
@@ -101,6 +108,7 @@ private:
     QLabel* picBanner_ = nullptr;
     QCheckBox* chkAll_ = nullptr;
     QCheckBox* chkJingque_ = nullptr;
+    QCheckBox* chkJizhun_ = nullptr;
     QLineEdit* txtZhongliang_ = nullptr;
     QLineEdit* txtChanshu_ = nullptr;
     QPushButton* Command1_ = nullptr;
@@ -108,6 +116,7 @@ private:
     std::array<QLineEdit*, 15> maxBoxes_{};
     WindowContext context_;
     bool shovelMode_ = false;
+    BasisWeighting weighting_;
     QVector<Mei> coalList_;
     std::unique_ptr<BlendJob> job_;
     QPointer<QProgressDialog> progress_;

@@ -1,0 +1,139 @@
+#include "base/BasisWeight.h"
+
+#include "base/NumberText.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int kInherentMoisture = 0;  // Mad
+constexpr int kTotalMoisture = 1;     // Mt
+constexpr int kAsh = 6;               // Ad
+
+// The figures a basis reads, in the order they are looked at.
+QVector<int> FiguresOf(Basis basis)
+{
+    switch (basis) {
+    case Basis::AsReceived:
+        return {};
+    case Basis::Dry:
+        return {kTotalMoisture};
+    case Basis::AirDried:
+        return {kTotalMoisture, kInherentMoisture};
+    case Basis::DryAshFree:
+        return {kTotalMoisture, kAsh};
+    }
+    return {};
+}
+
+// A figure as its value text shows it; nothing when missing or unusable.
+std::optional<double> Figure(const Mei& coal, int index)
+{
+    const std::optional<double> number = ReadNumberText(IndexValue(coal, index));
+    if (!number)
+        return std::nullopt;
+    const double shown = ToRoundedDouble(*number);
+    if (shown >= 100.0)
+        return std::nullopt;
+    return shown;
+}
+
+QString Label(int index)
+{
+    return QString::fromUtf8(QualityIndices()[index].describeLabel);
+}
+
+}  // namespace
+
+std::array<Basis, kIndexCount> DefaultBases()
+{
+    std::array<Basis, kIndexCount> bases{};
+    for (int i = 0; i < kIndexCount; ++i)
+        bases[i] = QualityIndices()[i].basis;
+    return bases;
+}
+
+QString BasisName(Basis basis)
+{
+    switch (basis) {
+    case Basis::AsReceived:
+        return QStringLiteral("收到基");
+    case Basis::AirDried:
+        return QStringLiteral("空干基");
+    case Basis::Dry:
+        return QStringLiteral("干基");
+    case Basis::DryAshFree:
+        return QStringLiteral("干燥无灰基");
+    }
+    return QString();
+}
+
+QString BasisCode(Basis basis)
+{
+    switch (basis) {
+    case Basis::AsReceived:
+        return QStringLiteral("ar");
+    case Basis::AirDried:
+        return QStringLiteral("ad");
+    case Basis::Dry:
+        return QStringLiteral("d");
+    case Basis::DryAshFree:
+        return QStringLiteral("daf");
+    }
+    return QString();
+}
+
+std::optional<Basis> BasisFromCode(const QString& code)
+{
+    const QString key = code.trimmed();
+    for (const Basis basis : {Basis::AsReceived, Basis::AirDried, Basis::Dry, Basis::DryAshFree})
+        if (key.compare(BasisCode(basis), Qt::CaseInsensitive) == 0)
+            return basis;
+    return std::nullopt;
+}
+
+std::optional<double> BasisFactor(Basis basis, const Mei& coal)
+{
+    if (basis == Basis::AsReceived)
+        return 1.0;
+    double f = 1.0;
+    for (const int index : FiguresOf(basis)) {
+        const std::optional<double> figure = Figure(coal, index);
+        if (!figure)
+            return std::nullopt;
+        const double share = 1.0 - *figure / 100.0;
+        f = index == kInherentMoisture ? f / share : f * share;
+    }
+    return std::nearbyint(f * 1e6) / 1e6;
+}
+
+int LackingBasisFigure(Basis basis, const Mei& coal)
+{
+    for (const int index : FiguresOf(basis))
+        if (!Figure(coal, index))
+            return index;
+    return -1;
+}
+
+Status CheckBasisFigures(const QVector<Mei>& coals, const BasisWeighting& weighting,
+                         const std::array<bool, kIndexCount>& bounded)
+{
+    for (int i = 0; i < kIndexCount; ++i) {
+        if (!bounded[i])
+            continue;
+        const Basis basis = weighting.of(i);
+        for (int j = 0; j < coals.size(); ++j) {
+            const int figure = LackingBasisFigure(basis, coals[j]);
+            if (figure < 0)
+                continue;
+            const QString& text = IndexValue(coals[j], figure);
+            const bool given = ReadNumberText(text).has_value();
+            const QString lack = given ? QStringLiteral("的%1为%2").arg(Label(figure), text.trimmed())
+                                       : QStringLiteral("没有填写%1").arg(Label(figure));
+            const QString mend = (given ? QStringLiteral("请修改") : QStringLiteral("请填写")) + Label(figure);
+            return Invalid(QStringLiteral("按基准加权时，第%1种煤（%2）%3，无法按%4计算%5。%6，或在系统配置中改变%5的基准")
+                               .arg(QString::number(j + 1), coals[j].MingCheng, lack, BasisName(basis), Label(i), mend));
+        }
+    }
+    return {};
+}
