@@ -93,7 +93,8 @@ void EndToEndTest::mainRoad()
     // Start: splash, then the main window with its menus.
     const std::unique_ptr<Windows> windows = Main(t.folder());
     QVERIFY(windows);
-    QVERIFY(QFile::exists(t.path("coal.dat")));
+    // The data lives in coal.dat, or on the server config.ini names.
+    QCOMPARE(QFile::exists(t.path("coal.dat")), t.serverDatabase().isEmpty());
     auto* splash = qobject_cast<SplashWindow*>(TopLevel("frmConnect"));
     QVERIFY(splash);
     for (int tick = 0; tick < 8; ++tick)
@@ -217,6 +218,9 @@ void EndToEndTest::mainRoad()
     Prompt::queueAnswer(QMessageBox::Yes);
     Child<QAction>(main, "munSJHY")->trigger();
     QCOMPARE(Prompt::lastText(), QStringLiteral("数据已经成功还原！请重新登陆 "));
+    // On a server the question names the server whose data every planner shares.
+    const QString asked = Prompt::shown().at(Prompt::shown().size() - 2).text;
+    QCOMPARE(asked.contains(QStringLiteral("数据库服务器上 ") + t.serverDatabase()), !t.serverDatabase().isEmpty());
     // The open inventory shows the restored coals at once.
     QCOMPARE(coals->rowCount(), 4);
     QVERIFY(RowNamed(coals, QStringLiteral("褐煤")) >= 0);

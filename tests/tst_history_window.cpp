@@ -141,7 +141,7 @@ void HistoryWindowTest::listsTheNewest500()
     QCOMPARE(lsvLeft->listData().cell(499, 0), QString::number(ids[1]));
     QCOMPARE(window_->currentPlanId(), ids.last());
     QVERIFY(lsvLeft->isColumnHidden(0));
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void HistoryWindowTest::showsPlan()
@@ -164,7 +164,7 @@ void HistoryWindowTest::showsPlan()
     QCOMPARE(child<QAction>("Toolbar1_2")->text(), QStringLiteral("删除方案"));
     QCOMPARE(child<QAction>("Toolbar1_3")->text(), QStringLiteral("导出普通"));
     QCOMPARE(child<QAction>("Toolbar1_4")->text(), QStringLiteral("导出Excel"));
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void HistoryWindowTest::deletesEverySelectedPlan_data()
@@ -201,7 +201,7 @@ void HistoryWindowTest::deletesEverySelectedPlan()
         QCOMPARE(window_->currentPlanId(), middle);
         QCOMPARE(child<ReportList>("lsvMid")->listData().cell(0, 1), QStringLiteral("C"));
     }
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 // Settings of 1 hide the index columns of both lists; the G rule also takes a
@@ -212,19 +212,19 @@ void HistoryWindowTest::deleteFailureSaidOnce()
     MakePlan(tf_->folder(), QStringLiteral("一"), {"A", "B"}, {{1, 1}});
     MakePlan(tf_->folder(), QStringLiteral("二"), {"C", "D"}, {{1, 2}});
     open();
-    QVERIFY(WriteBytes(tf_->folder().DbPath(), QByteArray(8192, 'x')));
+    const QString said = tf_->breakDatabase();
     Prompt::queueAnswer(QMessageBox::Ok);
     child<QAction>("Toolbar1_2")->trigger();
 
     // The question, then one box for the failed delete; the plan stays listed
     // and shown.
     QCOMPARE(Prompt::shown().size(), 2);
-    QVERIFY2(Prompt::lastText().startsWith(QStringLiteral("数据库操作失败：数据库文件已损坏")), qPrintable(Prompt::lastText()));
+    QVERIFY2(Prompt::lastText().startsWith(said), qPrintable(Prompt::lastText()));
     QCOMPARE(Prompt::lastText().count(QStringLiteral("数据库操作失败")), 1);
     QCOMPARE(child<ReportList>("lsvLeft")->rowCount(), 2);
     QCOMPARE(child<ReportList>("lsvMid")->rowCount(), 2);
     QCOMPARE(child<ReportList>("lsvMid")->listData().cell(0, 1), QStringLiteral("C"));
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void HistoryWindowTest::hidesColumnsBySettings()

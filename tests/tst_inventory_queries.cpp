@@ -50,7 +50,7 @@ void InventoryQueriesTest::countsTheWholeTable()
     QCOMPARE(Expect(CountCoals(folder.folder())), 0);
     AddCoals(folder.folder(), kNames);
     QCOMPARE(Expect(CountCoals(folder.folder())), kNames.size());
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void InventoryQueriesTest::search_data()
@@ -120,7 +120,7 @@ void InventoryQueriesTest::coalsByIdInNumberOrder()
     QCOMPARE(coals[1].MeiChan, QStringLiteral("1.50"));
     QCOMPARE(coals[1].HuiFen, QStringLiteral("10.00"));
     QVERIFY(Expect(LoadCoalsById(folder.folder(), {})).isEmpty());
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void InventoryQueriesTest::deleteCoalsRemovesExactlyThose()

@@ -190,7 +190,7 @@ void ListDataTest::connectionClosedAfterLoad()
 {
     TestFolder tf;
     Expect(LoadPlanView(tf.folder(), 1));
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 void ListDataTest::hideUnusedColumns_data()
@@ -241,7 +241,7 @@ void ListDataTest::planListAndDelete()
     Expect(DeletePlan(tf.folder(), second));
     FillPlanList(plans, Expect(LoadPlanList(tf.folder())));
     QCOMPARE(plans.rowCount(), 0);
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 }
 
 QTEST_GUILESS_MAIN(ListDataTest)

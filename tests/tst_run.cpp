@@ -252,9 +252,7 @@ void RunTest::runsThatLeaveNothing_data()
     QTest::newRow("cancelled") << Setup([](const TestFolder&, WorkspaceInput&) {})
                                << true << "cancelled" << "配煤已被取消";
     QTest::newRow("database error at the last write") << Setup([](const TestFolder& test, WorkspaceInput&) {
-        auto connection = Expect(ConnectionScope::Open(test.folder()));
-        Expect(Execute(QStringLiteral("create trigger refuse before insert on Lishi_meitan "
-                               "begin select raise(abort, 'disk is full'); end")));
+        test.refuseInserts(QStringLiteral("Lishi_meitan"), QStringLiteral("disk is full"));
     }) << false << "failed" << "保存配煤方案时数据库出错";
 }
 

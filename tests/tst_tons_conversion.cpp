@@ -205,7 +205,7 @@ void TonsConversionTest::pressSequence()
     out = PressConvert(tf.folder(), plan, press, blends);
     QCOMPARE(out->caption, ConvertAgainCaption());
     QCOMPARE(Proportions(blends, 0, 2), (QStringList{"3", "2"}));
-    QVERIFY(!ConnectionPresent());
+    QVERIFY(NothingHeldOpen());
 
     press.caption = out->caption;
     out = PressConvert(tf.folder(), plan, press, blends);

@@ -269,3 +269,14 @@ Status SaveBasisWeightingOn(const AppFolder& folder, bool on)
         SetIniValue(lines, kConfigSection, kWeightingKey, on ? QStringLiteral("1") : QStringLiteral("0"));
     });
 }
+
+Status WriteIniValues(const AppFolder& folder, const QString& section,
+                      const QVector<std::pair<QString, QString>>& values)
+{
+    std::optional<QStringList> lines = ReadLines(folder.ConfigPath());
+    if (!lines)
+        return Fail(QStringLiteral("无法读取文件 %1").arg(QDir::toNativeSeparators(folder.ConfigPath())));
+    for (const auto& [key, value] : values)
+        SetIniValue(*lines, section, key, value);
+    return WriteWholeFile(folder.ConfigPath(), lines->join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+}

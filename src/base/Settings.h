@@ -6,6 +6,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
+
+#include <utility>
 
 // config.ini in the application folder: sections in square brackets and
 // key=value lines. Section and key names match regardless of letter case, and
@@ -78,3 +81,8 @@ QString BasisKey(int index);
 
 // Writes only the basis weighting switch ("jizhun"), as SaveSettings writes.
 Status SaveBasisWeightingOn(const AppFolder& folder, bool on);
+
+// Writes the keys into section of config.ini, keeping every other line, in one
+// replacement of the file (a failure leaves it as it was).
+Status WriteIniValues(const AppFolder& folder, const QString& section,
+                      const QVector<std::pair<QString, QString>>& values);

@@ -3,6 +3,7 @@
 #include "base/Files.h"
 #include "data/Dbconnection.h"
 #include "data/Schema.h"
+#include "data/ServerData.h"
 #include "data/SqliteFile.h"
 
 #include <QDir>
@@ -246,34 +247,108 @@ Result<BackupOutcome> BackupData(const AppFolder& folder, const QDate& today, co
         folder.File(QStringLiteral("bakup/") + today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak"));
     if (Status ready = EnsureBackupFolder(folder); !ready)
         return ready.failure();
-    if (Status copied = CopyOut(folder.DbPath(), outcome.path, QStringLiteral("正在备份数据"), progress); !copied)
+    const DbSettings database = DatabaseOf(folder);
+    if (database.onServer()) {
+        const Result<CopyCounts> saved = SnapshotServer(database, outcome.path, QStringLiteral("正在备份数据"), progress);
+        if (!saved)
+            return saved.failure();
+    } else if (Status copied = CopyOut(folder.DbPath(), outcome.path, QStringLiteral("正在备份数据"), progress);
+               !copied) {
         return copied.failure();
+    }
     outcome.pruned = PruneBackupFolder(folder, today, keep, &outcome.pruneFailure);
     return outcome;
 }
+
+namespace {
+
+// Checks the file chosen for a restore; whether it is of an older schema.
+Result<bool> CheckChosen(const QString& chosen, const DataProgressFn& progress)
+{
+    if (progress && !progress(DataProgress{QStringLiteral("正在检查所选的备份文件"), 0, 0}))
+        return Fail(DataCancelledMessage(), FailureKind::Cancelled);
+    if (!QFileInfo(chosen).isFile())
+        return Invalid(QStringLiteral("%1 不是文件").arg(Shown(chosen)));
+    Result<OwnConnection> connection = OwnConnection::Open(chosen);
+    if (!connection)
+        return connection.failure();
+    if (Status schema = CheckSchema(connection->db()); !schema)
+        return schema.failure();
+    if (Status whole = CheckIntegrity(*connection, progress); !whole)
+        return whole.failure();
+    const Result<QVector<SchemaStep>> missing = MissingSteps(connection->db());
+    if (!missing)
+        return missing.failure();
+    return !missing->isEmpty();
+}
+
+// The chosen file, or when it is older a copy of it brought up to date
+// (working), which the caller removes.
+Result<QString> UpToDateSource(const QString& chosen, bool older, const QString& working,
+                               const DataProgressFn& progress)
+{
+    if (!older)
+        return chosen;
+    Status restored = CopyOut(chosen, working, QStringLiteral("正在准备还原的数据"), progress);
+    if (restored) {
+        restored = BringFileUpToDate(working);
+        if (!restored)
+            restored = Fail(QStringLiteral("无法在还原的数据中加入新的数据表或索引：%1").arg(restored.message()));
+    }
+    if (!restored)
+        return restored.failure();
+    return working;
+}
+
+// A restore into the server: the server's data is first kept in bakup like a
+// replaced coal.dat, then replaced in one transaction.
+Result<RestoreOutcome> RestoreServer(const AppFolder& folder, const DbSettings& database, const QString& chosen,
+                                     bool older, const QDateTime& now, const BackupKeep& keep,
+                                     const DataProgressFn& progress)
+{
+    RestoreOutcome outcome;
+    if (Status ready = EnsureBackupFolder(folder); !ready)
+        return ready.failure();
+    outcome.kept = TodaysReplacedCopy(folder, now.date());
+    outcome.keptEarlier = !outcome.kept.isEmpty();
+    QString madeNow;
+    if (!outcome.keptEarlier) {
+        outcome.kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
+        const Result<CopyCounts> saved =
+            SnapshotServer(database, outcome.kept, QStringLiteral("正在保存还原前的数据"), progress);
+        if (!saved)
+            return saved.failure();
+        madeNow = outcome.kept;
+    }
+    const QString working = folder.DbPath() + QStringLiteral(".restore");
+    Result<QString> source = UpToDateSource(chosen, older, working, progress);
+    Status restored = source.status();
+    if (restored)
+        restored = ReplaceServerData(database, *source, progress).status();
+    if (older)
+        RemoveDatabaseFiles(working);
+    if (!restored) {
+        if (!madeNow.isEmpty())
+            QFile::remove(madeNow);
+        return restored.failure();
+    }
+    QString ignored;
+    outcome.pruned = PruneBackupFolder(folder, now.date(), keep, &ignored);
+    return outcome;
+}
+
+}  // namespace
 
 Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chosen, const QDateTime& now,
                                    const BackupKeep& keep, const DataProgressFn& progress)
 {
     const QString target = folder.DbPath();
-    if (progress && !progress(DataProgress{QStringLiteral("正在检查所选的备份文件"), 0, 0}))
-        return Fail(DataCancelledMessage(), FailureKind::Cancelled);
-    bool older = false;
-    {
-        if (!QFileInfo(chosen).isFile())
-            return Invalid(QStringLiteral("%1 不是文件").arg(Shown(chosen)));
-        Result<OwnConnection> connection = OwnConnection::Open(chosen);
-        if (!connection)
-            return connection.failure();
-        if (Status schema = CheckSchema(connection->db()); !schema)
-            return schema.failure();
-        if (Status whole = CheckIntegrity(*connection, progress); !whole)
-            return whole.failure();
-        const Result<QVector<SchemaStep>> missing = MissingSteps(connection->db());
-        if (!missing)
-            return missing.failure();
-        older = !missing->isEmpty();
-    }
+    const Result<bool> older = CheckChosen(chosen, progress);
+    if (!older)
+        return older.failure();
+    const DbSettings database = DatabaseOf(folder);
+    if (database.onServer())
+        return RestoreServer(folder, database, chosen, *older, now, keep, progress);
     if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(target).canonicalFilePath())
         return RestoreOutcome{};
     if (Status alone = CheckAlone(target); !alone)
@@ -294,21 +369,12 @@ Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chose
         }
     }
     // An older backup is brought up to date in a copy, in one transaction.
-    QString source = chosen;
     const QString working = target + QStringLiteral(".restore");
-    Status restored;
-    if (older) {
-        restored = CopyOut(chosen, working, QStringLiteral("正在准备还原的数据"), progress);
-        if (restored) {
-            restored = BringFileUpToDate(working);
-            if (!restored)
-                restored = Fail(QStringLiteral("无法在还原的数据中加入新的数据表或索引：%1").arg(restored.message()));
-        }
-        source = working;
-    }
+    Result<QString> source = UpToDateSource(chosen, *older, working, progress);
+    Status restored = source.status();
     if (restored)
-        restored = WriteInPlace(source, target, QStringLiteral("正在还原数据"), progress);
-    if (older)
+        restored = WriteInPlace(*source, target, QStringLiteral("正在还原数据"), progress);
+    if (*older)
         RemoveDatabaseFiles(working);
     if (!restored) {
         if (!madeNow.isEmpty())
@@ -323,6 +389,10 @@ Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chose
 Result<CompactOutcome> CompactDatabase(const AppFolder& folder, const QDate& today, const BackupKeep& keep,
                                        const DataProgressFn& progress)
 {
+    const DbSettings database = DatabaseOf(folder);
+    if (database.onServer())
+        return Invalid(QStringLiteral("数据在数据库服务器上（%1），删除方案后留下的空间由服务器自己回收，不需要在这里压缩。")
+                           .arg(database.serverName()));
     const QString target = folder.DbPath();
     if (Status alone = CheckAlone(target); !alone)
         return alone.failure();

@@ -70,11 +70,14 @@ QString ContainsPattern(const QString& typed)
 // The rows LoadCoals or SearchCoals read: the condition after "from meitan"
 // and its values. The table's own order is the order of its row numbers,
 // which a full read follows; said outright, a read of fewer columns keeps it.
+// In coal.dat the id is that number; a server has no other, so both order
+// by id. A name filter needs the shared connection open (ContainsMatch).
 std::pair<QString, QVariantList> CoalFilter(const std::optional<QString>& typed)
 {
     if (!typed)
-        return {QStringLiteral(" order by rowid"), {}};
-    return {QStringLiteral(" where name like ? escape '\\' order by rowid"), {ContainsPattern(*typed)}};
+        return {QStringLiteral(" order by id"), {}};
+    return {QStringLiteral(" where ") + ContainsMatch(QStringLiteral("name")) + QStringLiteral(" order by id"),
+            {ContainsPattern(*typed)}};
 }
 
 }  // namespace
@@ -100,17 +103,8 @@ Result<int> SaveCoal(const AppFolder& folder, const Mei& coal)
         return connection.failure();
     const QStringList columns = ValueColumns();
     QVariantList values = Values(coal);
-    if (coal.id == 0) {
-        QStringList marks;
-        for (int i = 0; i < columns.size(); ++i)
-            marks << QStringLiteral("?");
-        auto query = RunQuery(QStringLiteral("insert into meitan (%1) values (%2)")
-                                  .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                              values);
-        if (!query)
-            return query.failure();
-        return query->lastInsertId().toInt();
-    }
+    if (coal.id == 0)
+        return InsertRow(QStringLiteral("meitan"), columns, values);
     QStringList assignments;
     for (const QString& column : columns)
         assignments << column + QStringLiteral("=?");
@@ -174,6 +168,10 @@ Result<QVector<Mei>> LoadCoals(const AppFolder& folder)
 
 Result<QVector<Mei>> SearchCoals(const AppFolder& folder, const QString& typed)
 {
+    // The condition's words depend on the database.
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
     const auto [condition, values] = CoalFilter(typed);
     return LoadWhere(folder, QStringLiteral("select * from meitan") + condition, values);
 }

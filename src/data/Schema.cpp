@@ -1,6 +1,7 @@
 #include "data/Schema.h"
 
 #include "base/QualityIndex.h"
+#include "data/Server.h"
 #include "data/SqliteFile.h"
 
 #include <QSet>
@@ -8,89 +9,151 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace {
 
-QStringList IndexColumnNames()
+// The advisory lock a server database is migrated under: one number the
+// program uses for nothing else ("VELM").
+constexpr qint64 kMigrationLock = 0x56454C4D;
+
+QVector<ColumnDef> CoalValueColumns()
 {
-    QStringList columns;
+    QVector<ColumnDef> columns{{QStringLiteral("Name"), ColumnKind::Text}};
     for (const auto& index : QualityIndices())
-        columns << QLatin1String(index.column);
+        columns << ColumnDef{QLatin1String(index.column), ColumnKind::Text};
     return columns;
 }
 
-QString IndexColumns()
+QVector<TableDef> MakeProgramTables()
 {
-    QString columns;
-    for (const QString& column : IndexColumnNames())
-        columns += QStringLiteral(", %1 TEXT").arg(column);
-    return columns;
-}
-
-// An added table: its columns and the statement that makes it.
-struct AddedTable {
-    TableColumns columns;
-    QString create;
-};
-
-const QVector<AddedTable>& AddedTableDefinitions()
-{
-    static const QVector<AddedTable> tables = {
+    const ColumnDef id{QStringLiteral("id"), ColumnKind::Id};
+    const ColumnDef followid{QStringLiteral("followid"), ColumnKind::Integer};
+    QVector<ColumnDef> proportions;
+    for (int i = 1; i <= 10; ++i)
+        proportions << ColumnDef{QStringLiteral("d%1").arg(i), ColumnKind::Real};
+    const QVector<ColumnDef> planCoalTail{{QStringLiteral("kucun"), ColumnKind::Text},
+                                          {QStringLiteral("meichan"), ColumnKind::Text},
+                                          {QStringLiteral("JiaGe"), ColumnKind::Price}};
+    return {
+        {QStringLiteral("meitan"), 1,
+         QVector<ColumnDef>{id} + CoalValueColumns()
+             + QVector<ColumnDef>{{QStringLiteral("Meichan"), ColumnKind::Text},
+                                  {QStringLiteral("kucun"), ColumnKind::Text},
+                                  {QStringLiteral("JiaGe"), ColumnKind::Price},
+                                  {QStringLiteral("riqi"), ColumnKind::Time}}},
+        {QStringLiteral("Lishi_fangan"), 1,
+         {id,
+          {QStringLiteral("fanganhao"), ColumnKind::Text},
+          {QStringLiteral("xinxi"), ColumnKind::Text},
+          {QStringLiteral("riqi"), ColumnKind::TimeNow}}},
+        {QStringLiteral("Lishi_meitan"), 1, QVector<ColumnDef>{id, followid} + CoalValueColumns() + planCoalTail},
+        {QStringLiteral("Lishi_Peibibiao"), 1,
+         QVector<ColumnDef>{id, followid} + proportions + CoalValueColumns() + planCoalTail},
         // One row per bounded index of a plan's run: the index's column name in
         // meitan, the bounds as typed ("" = none).
-        {{QStringLiteral("Lishi_zhibiao"),
-          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhibiao"), QStringLiteral("xiaxian"),
-           QStringLiteral("shangxian")}},
-         QStringLiteral("CREATE TABLE Lishi_zhibiao (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
-                        "zhibiao TEXT, xiaxian TEXT, shangxian TEXT)")},
+        {QStringLiteral("Lishi_zhibiao"), 2,
+         {id,
+          followid,
+          {QStringLiteral("zhibiao"), ColumnKind::Text},
+          {QStringLiteral("xiaxian"), ColumnKind::Text},
+          {QStringLiteral("shangxian"), ColumnKind::Text}}},
         // One row per plan stored with its targets: the tonnage and the
         // proportion count as typed, the shovel mode (0/1), and the coals that
         // had to take part as their positions in the plan's coal list
         // (Lishi_meitan by id, counted from 1), "2,5".
-        {{QStringLiteral("Lishi_canshu"),
-          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhongliang"), QStringLiteral("chanshu"),
-           QStringLiteral("chan"), QStringLiteral("bixuan")}},
-         QStringLiteral("CREATE TABLE Lishi_canshu (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
-                        "zhongliang TEXT, chanshu TEXT, chan INTEGER, bixuan TEXT)")},
+        {QStringLiteral("Lishi_canshu"), 2,
+         {id,
+          followid,
+          {QStringLiteral("zhongliang"), ColumnKind::Text},
+          {QStringLiteral("chanshu"), ColumnKind::Text},
+          {QStringLiteral("chan"), ColumnKind::Integer},
+          {QStringLiteral("bixuan"), ColumnKind::Text}}},
         // One row per quality index of a plan computed with basis weighting:
         // the index's column name in meitan and the basis it was averaged on
         // ("ar", "ad", "d", "daf"). A plan without rows here was averaged by
         // tons as loaded.
-        {{QStringLiteral("Lishi_jizhun"),
-          {QStringLiteral("id"), QStringLiteral("followid"), QStringLiteral("zhibiao"), QStringLiteral("jizhun")}},
-         QStringLiteral("CREATE TABLE Lishi_jizhun (id INTEGER PRIMARY KEY AUTOINCREMENT, followid INTEGER, "
-                        "zhibiao TEXT, jizhun TEXT)")},
+        {QStringLiteral("Lishi_jizhun"), 4,
+         {id,
+          followid,
+          {QStringLiteral("zhibiao"), ColumnKind::Text},
+          {QStringLiteral("jizhun"), ColumnKind::Text}}},
     };
-    return tables;
 }
 
-// The tables whose rows point at a plan through followid, each with the index
-// the program gives it.
-struct FollowidIndex {
-    QString table;
-    QString index;
+constexpr int kRequiredTableCount = 4;
+
+QString TypeOf(ColumnKind kind, DbDriver driver)
+{
+    const bool server = driver == DbDriver::Postgresql;
+    switch (kind) {
+    case ColumnKind::Id:
+        return server ? QStringLiteral("integer GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY")
+                      : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case ColumnKind::Integer:
+        return server ? QStringLiteral("integer") : QStringLiteral("INTEGER");
+    case ColumnKind::Text:
+        return server ? QStringLiteral("text") : QStringLiteral("TEXT");
+    case ColumnKind::Real:
+        return server ? QStringLiteral("double precision") : QStringLiteral("REAL");
+    case ColumnKind::Price:
+        return server ? QStringLiteral("numeric(14,2)") : QStringLiteral("REAL");
+    case ColumnKind::Time:
+        return server ? QStringLiteral("timestamp(0)") : QStringLiteral("DATETIME");
+    case ColumnKind::TimeNow:
+        return server ? QStringLiteral("timestamp(0) DEFAULT localtimestamp(0)")
+                      : QStringLiteral("DATETIME DEFAULT (datetime('now', 'localtime'))");
+    }
+    return QString();
+}
+
+QString CreateVersionTable(DbDriver driver)
+{
+    return QStringLiteral("CREATE TABLE %1 (banben %2 PRIMARY KEY, riqi %3)")
+        .arg(kVersionTable, TypeOf(ColumnKind::Integer, driver), TypeOf(ColumnKind::TimeNow, driver));
+}
+
+QString RecordVersion(int version)
+{
+    return QStringLiteral("INSERT INTO %1 (banben) VALUES (%2)").arg(kVersionTable).arg(version);
+}
+
+// One step of the migrations: a table made, or the followid index of a plan table.
+struct PlannedStep {
+    int version;
+    QString table;  // the table made or indexed
+    QString index;  // "" for a table
 };
 
-const QVector<FollowidIndex>& FollowidIndexes()
+const QVector<PlannedStep>& Plan()
 {
-    static const QVector<FollowidIndex> indexes = {
-        {QStringLiteral("Lishi_meitan"), QStringLiteral("idx_lishi_meitan_followid")},
-        {QStringLiteral("Lishi_Peibibiao"), QStringLiteral("idx_lishi_peibibiao_followid")},
-        {QStringLiteral("Lishi_zhibiao"), QStringLiteral("idx_lishi_zhibiao_followid")},
-        {QStringLiteral("Lishi_canshu"), QStringLiteral("idx_lishi_canshu_followid")},
-        {QStringLiteral("Lishi_jizhun"), QStringLiteral("idx_lishi_jizhun_followid")},
-    };
-    return indexes;
+    static const QVector<PlannedStep> steps = [] {
+        QVector<PlannedStep> plan;
+        for (const TableDef& table : ProgramTables())
+            plan << PlannedStep{table.since, table.name, QString()};
+        // Without an index on followid the history reads every row of a large
+        // database for each plan it shows.
+        for (const TableDef& table : ProgramTables())
+            if (table.columns.size() > 1 && table.columns[1].name == QLatin1String("followid"))
+                plan << PlannedStep{std::max(3, table.since), table.name,
+                                    QStringLiteral("idx_%1_followid").arg(table.name.toLower())};
+        return plan;
+    }();
+    return steps;
 }
 
-QString CreateFollowidIndex(const FollowidIndex& index)
+QString StepStatement(const PlannedStep& step, DbDriver driver)
 {
-    return QStringLiteral("CREATE INDEX %1 ON %2 (followid)").arg(index.index, index.table);
+    if (step.index.isEmpty())
+        return CreateTableStatement(*FindProgramTable(step.table), driver);
+    return QStringLiteral("CREATE INDEX %1 ON %2 (followid)").arg(step.index, step.table);
 }
 
-// What the steps ask of a file.
+// What the steps ask of a database.
 struct SchemaFacts {
-    QSet<QString> tables;              // lower case
-    QSet<QString> followidIndexed;     // tables with an index that starts with followid, lower case
+    QSet<QString> tables;            // lower case
+    QSet<QString> followidIndexed;   // tables with an index that starts with followid, lower case
+    std::optional<int> version;      // nothing: versions were never recorded
 };
 
 // A name as a message shows it: at most 40 characters, nothing unprintable.
@@ -112,9 +175,12 @@ QString ErrorText(const QSqlError& error)
 
 // A statement that failed on a file: a file that is not a database, or is
 // damaged, is an answer about the file (kind Invalid); anything else (in use,
-// read-only, a broken write that cannot be undone) says why it could not be read.
-Failure QueryFailure(const QSqlError& error)
+// read-only, a broken write that cannot be undone) says why it could not be
+// read. On a server, its own words.
+Failure QueryFailure(const QSqlDatabase& db, const QSqlError& error)
 {
+    if (DriverOf(db) == DbDriver::Postgresql)
+        return ServerFailure(error);
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     const QString detail = ErrorText(error);
@@ -125,8 +191,13 @@ Failure QueryFailure(const QSqlError& error)
     return Fail(SqliteReason(ok ? code : 1, detail));
 }
 
-QString WriteReason(const QSqlError& error)
+QString WriteReason(const QSqlDatabase& db, const QSqlError& error)
 {
+    if (DriverOf(db) == DbDriver::Postgresql) {
+        QString message = ServerFailure(error).message;
+        message.remove(QStringLiteral("数据库操作失败："));
+        return message;
+    }
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return SqliteReason(ok ? code : 1, ErrorText(error));
@@ -136,46 +207,111 @@ Result<SchemaFacts> ReadFacts(QSqlDatabase& db)
 {
     SchemaFacts facts;
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("select name from sqlite_master where type='table'")))
-        return QueryFailure(query.lastError());
+    const bool server = DriverOf(db) == DbDriver::Postgresql;
+    const QString tables =
+        server ? QStringLiteral("select table_name from information_schema.tables "
+                                "where table_schema = current_schema() and table_type = 'BASE TABLE'")
+               : QStringLiteral("select name from sqlite_master where type='table'");
+    if (!query.exec(tables))
+        return QueryFailure(db, query.lastError());
     while (query.next())
         facts.tables.insert(query.value(0).toString().toLower());
-    if (!query.exec(QStringLiteral("select m.tbl_name from sqlite_master m, pragma_index_info(m.name) i "
-                                   "where m.type='index' and i.seqno=0 and i.name like 'followid'")))
-        return QueryFailure(query.lastError());
+    const QString indexed =
+        server ? QStringLiteral("select t.relname from pg_index i join pg_class t on t.oid = i.indrelid "
+                                "join pg_namespace n on n.oid = t.relnamespace "
+                                "join pg_attribute a on a.attrelid = t.oid and a.attnum = i.indkey[0] "
+                                "where n.nspname = current_schema() and a.attname = 'followid'")
+               : QStringLiteral("select m.tbl_name from sqlite_master m, pragma_index_info(m.name) i "
+                                "where m.type='index' and i.seqno=0 and i.name like 'followid'");
+    if (!query.exec(indexed))
+        return QueryFailure(db, query.lastError());
     while (query.next())
         facts.followidIndexed.insert(query.value(0).toString().toLower());
+    if (facts.tables.contains(kVersionTable)) {
+        if (!query.exec(QStringLiteral("select max(banben) from %1").arg(kVersionTable)))
+            return QueryFailure(db, query.lastError());
+        facts.version = query.next() ? query.value(0).toInt() : 0;
+    }
     return facts;
 }
 
-QVector<SchemaStep> StepsFor(const SchemaFacts& facts)
+// The steps a database with these facts lacks. What the first steps make is
+// looked for in the database itself, whatever its version says, so a file
+// made before versions were recorded gets exactly what it lacks, and an index
+// someone dropped comes back.
+QVector<SchemaStep> StepsFor(const SchemaFacts& facts, DbDriver driver)
 {
     QVector<SchemaStep> steps;
     QSet<QString> made;
-    for (const AddedTable& table : AddedTableDefinitions()) {
-        if (!facts.tables.contains(table.columns.table.toLower())) {
-            steps << SchemaStep{table.columns.table, {table.create}};
-            made.insert(table.columns.table.toLower());
-        }
-    }
-    for (const FollowidIndex& index : FollowidIndexes()) {
-        const QString table = index.table.toLower();
-        if ((facts.tables.contains(table) || made.contains(table)) && !facts.followidIndexed.contains(table))
-            steps << SchemaStep{index.index, {CreateFollowidIndex(index)}};
+    for (const PlannedStep& step : Plan()) {
+        const QString table = step.table.toLower();
+        bool needed;
+        if (step.index.isEmpty())
+            needed = !facts.tables.contains(table);
+        else
+            needed = (facts.tables.contains(table) || made.contains(table)) && !facts.followidIndexed.contains(table);
+        if (!needed)
+            continue;
+        if (step.index.isEmpty())
+            made.insert(table);
+        steps << SchemaStep{step.version, step.index.isEmpty() ? step.table : step.index,
+                            {StepStatement(step, driver)}};
     }
     return steps;
+}
+
+// The statements that record the versions a database reached: the version
+// table when it has none, one row per version it did not record yet.
+QStringList VersionStatements(const SchemaFacts& facts, DbDriver driver)
+{
+    QStringList statements;
+    if (!facts.version)
+        statements << CreateVersionTable(driver);
+    for (int v = facts.version.value_or(0) + 1; v <= kSchemaVersion; ++v)
+        statements << RecordVersion(v);
+    return statements;
+}
+
+Failure NewerFailure(int version)
+{
+    return Invalid(QStringLiteral("数据库的结构版本是 %1，比本程序能使用的版本 %2 新，它是由更新版本的程序建立或升级的。"
+                                  "本程序不能使用它，也没有对它做任何改动。请使用新版本的程序。")
+                       .arg(version)
+                       .arg(kSchemaVersion));
+}
+
+// Runs the statements in the transaction open on db; the failure names what
+// could not be added.
+Status RunSteps(QSqlDatabase& db, const QVector<SchemaStep>& steps, const QStringList& versions)
+{
+    QSqlQuery query(db);
+    for (const SchemaStep& step : steps) {
+        for (const QString& statement : step.statements) {
+            if (!query.exec(statement)) {
+                const QString reason = WriteReason(db, query.lastError());
+                return Fail(QStringLiteral("无法加入 %1：%2").arg(step.adds, reason));
+            }
+        }
+    }
+    for (const QString& statement : versions) {
+        if (!query.exec(statement)) {
+            const QString reason = WriteReason(db, query.lastError());
+            return Fail(QStringLiteral("无法记录数据库的结构版本：%1").arg(reason));
+        }
+    }
+    return {};
 }
 
 // Every name the program gives a table or an index, lower case, with what it is.
 QHash<QString, QString> OwnNames()
 {
     QHash<QString, QString> names;
-    for (const TableColumns& table : RequiredTables())
-        names.insert(table.table.toLower(), QStringLiteral("table"));
-    for (const TableColumns& table : AddedTables())
-        names.insert(table.table.toLower(), QStringLiteral("table"));
-    for (const FollowidIndex& index : FollowidIndexes())
-        names.insert(index.index.toLower(), QStringLiteral("index"));
+    for (const TableDef& table : ProgramTables())
+        names.insert(table.name.toLower(), QStringLiteral("table"));
+    names.insert(kVersionTable, QStringLiteral("table"));
+    for (const PlannedStep& step : Plan())
+        if (!step.index.isEmpty())
+            names.insert(step.index.toLower(), QStringLiteral("index"));
     return names;
 }
 
@@ -202,28 +338,39 @@ Status Untrusted(const QStringList& problems)
 
 }  // namespace
 
+const QVector<TableDef>& ProgramTables()
+{
+    static const QVector<TableDef> tables = MakeProgramTables();
+    return tables;
+}
+
+const TableDef* FindProgramTable(const QString& name)
+{
+    for (const TableDef& table : ProgramTables())
+        if (table.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &table;
+    return nullptr;
+}
+
+namespace {
+
+TableColumns ColumnsOf(const TableDef& table)
+{
+    TableColumns columns{table.name, {}};
+    for (const ColumnDef& column : table.columns)
+        columns.columns << column.name;
+    return columns;
+}
+
+}  // namespace
+
 const QVector<TableColumns>& RequiredTables()
 {
     static const QVector<TableColumns> tables = [] {
-        const QStringList indexes = IndexColumnNames();
-        QStringList proportions;
-        for (int i = 1; i <= 10; ++i)
-            proportions << QStringLiteral("d%1").arg(i);
-        const QStringList coalValues = QStringList{QStringLiteral("Name")} + indexes;
-        return QVector<TableColumns>{
-            {QStringLiteral("meitan"),
-             QStringList{QStringLiteral("id")} + coalValues
-                 + QStringList{QStringLiteral("Meichan"), QStringLiteral("kucun"), QStringLiteral("JiaGe"),
-                               QStringLiteral("riqi")}},
-            {QStringLiteral("Lishi_fangan"),
-             {QStringLiteral("id"), QStringLiteral("fanganhao"), QStringLiteral("xinxi"), QStringLiteral("riqi")}},
-            {QStringLiteral("Lishi_meitan"),
-             QStringList{QStringLiteral("id"), QStringLiteral("followid")} + coalValues
-                 + QStringList{QStringLiteral("kucun"), QStringLiteral("meichan"), QStringLiteral("JiaGe")}},
-            {QStringLiteral("Lishi_Peibibiao"),
-             QStringList{QStringLiteral("id"), QStringLiteral("followid")} + proportions + coalValues
-                 + QStringList{QStringLiteral("kucun"), QStringLiteral("meichan"), QStringLiteral("JiaGe")}},
-        };
+        QVector<TableColumns> columns;
+        for (int t = 0; t < kRequiredTableCount; ++t)
+            columns << ColumnsOf(ProgramTables()[t]);
+        return columns;
     }();
     return tables;
 }
@@ -232,41 +379,41 @@ const QVector<TableColumns>& AddedTables()
 {
     static const QVector<TableColumns> tables = [] {
         QVector<TableColumns> columns;
-        for (const AddedTable& table : AddedTableDefinitions())
-            columns << table.columns;
+        for (int t = kRequiredTableCount; t < ProgramTables().size(); ++t)
+            columns << ColumnsOf(ProgramTables()[t]);
         return columns;
     }();
     return tables;
 }
 
-QStringList SchemaStatements()
+DbDriver DriverOf(const QSqlDatabase& db)
 {
-    const QString indexes = IndexColumns();
-    QString proportions;
-    for (int i = 1; i <= 10; ++i)
-        proportions += QStringLiteral(", d%1 REAL").arg(i);
-    QStringList statements{
-        QStringLiteral("CREATE TABLE meitan (id INTEGER PRIMARY KEY AUTOINCREMENT, Name TEXT")
-            + indexes
-            + QStringLiteral(", Meichan TEXT, kucun TEXT, JiaGe REAL, riqi DATETIME)"),
-        QStringLiteral("CREATE TABLE Lishi_fangan (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "fanganhao TEXT, xinxi TEXT, "
-                       "riqi DATETIME DEFAULT (datetime('now', 'localtime')))"),
-        QStringLiteral("CREATE TABLE Lishi_meitan (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "followid INTEGER, Name TEXT")
-            + indexes + QStringLiteral(", kucun TEXT, meichan TEXT, JiaGe REAL)"),
-        QStringLiteral("CREATE TABLE Lishi_Peibibiao (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "followid INTEGER")
-            + proportions + QStringLiteral(", Name TEXT") + indexes
-            + QStringLiteral(", kucun TEXT, meichan TEXT, JiaGe REAL)"),
-    };
-    // A new file takes every step an older one may lack.
-    SchemaFacts none;
-    for (const TableColumns& table : RequiredTables())
-        none.tables.insert(table.table.toLower());
-    for (const SchemaStep& step : StepsFor(none))
+    return db.driverName() == kServerDriver ? DbDriver::Postgresql : DbDriver::Sqlite;
+}
+
+QString CreateTableStatement(const TableDef& table, DbDriver driver)
+{
+    QStringList columns;
+    for (const ColumnDef& column : table.columns)
+        columns << column.name + QLatin1Char(' ') + TypeOf(column.kind, driver);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(table.name, columns.join(QStringLiteral(", ")));
+}
+
+QStringList SchemaStatements(DbDriver driver)
+{
+    QStringList statements;
+    const SchemaFacts none;
+    for (const SchemaStep& step : StepsFor(none, driver))
         statements << step.statements;
-    return statements;
+    return statements + VersionStatements(none, driver);
+}
+
+Result<std::optional<int>> StoredVersion(QSqlDatabase& db)
+{
+    const Result<SchemaFacts> facts = ReadFacts(db);
+    if (!facts)
+        return facts.failure();
+    return facts->version;
 }
 
 Result<QVector<SchemaStep>> MissingSteps(QSqlDatabase& db)
@@ -274,39 +421,69 @@ Result<QVector<SchemaStep>> MissingSteps(QSqlDatabase& db)
     const Result<SchemaFacts> facts = ReadFacts(db);
     if (!facts)
         return facts.failure();
-    return StepsFor(*facts);
+    return StepsFor(*facts, DriverOf(db));
 }
 
-Status BringUpToDate(QSqlDatabase& db)
+Status CheckVersion(QSqlDatabase& db)
 {
-    const Result<QVector<SchemaStep>> steps = MissingSteps(db);
-    if (!steps)
-        return steps.failure();
-    if (steps->isEmpty())
+    const Result<SchemaFacts> facts = ReadFacts(db);
+    if (!facts)
+        return facts.failure();
+    if (facts->version.value_or(0) > kSchemaVersion)
+        return NewerFailure(*facts->version);
+    return {};
+}
+
+Status MigrateInTransaction(QSqlDatabase& db, bool* made)
+{
+    const DbDriver driver = DriverOf(db);
+    if (driver == DbDriver::Postgresql) {
+        // Whoever holds the lock migrates; the others then find what it made.
+        QSqlQuery lock(db);
+        if (!lock.exec(QStringLiteral("select pg_advisory_xact_lock(%1)").arg(kMigrationLock)))
+            return Fail(WriteReason(db, lock.lastError()));
+    }
+    const Result<SchemaFacts> facts = ReadFacts(db);
+    if (!facts)
+        return facts.failure();
+    if (facts->version.value_or(0) > kSchemaVersion)
+        return NewerFailure(*facts->version);
+    const QVector<SchemaStep> steps = StepsFor(*facts, driver);
+    QStringList versions;
+    if (!steps.isEmpty() || facts->version)
+        versions = VersionStatements(*facts, driver);
+    if (made)
+        *made = !facts->tables.contains(ProgramTables().constFirst().name.toLower());
+    return RunSteps(db, steps, versions);
+}
+
+Status BringUpToDate(QSqlDatabase& db, bool* made)
+{
+    if (made)
+        *made = false;
+    const Result<SchemaFacts> facts = ReadFacts(db);
+    if (!facts)
+        return facts.failure();
+    if (facts->version.value_or(0) > kSchemaVersion)
+        return NewerFailure(*facts->version);
+    const bool versioned = facts->version.has_value();
+    if (StepsFor(*facts, DriverOf(db)).isEmpty() && (!versioned || *facts->version == kSchemaVersion))
         return {};
     if (!db.transaction())
-        return Fail(WriteReason(db.lastError()));
-    QSqlQuery query(db);
-    for (const SchemaStep& step : *steps) {
-        for (const QString& statement : step.statements) {
-            if (!query.exec(statement)) {
-                const QString reason = WriteReason(query.lastError());
-                query.finish();
-                db.rollback();
-                return Fail(QStringLiteral("无法加入 %1：%2").arg(step.adds, reason));
-            }
-        }
+        return Fail(WriteReason(db, db.lastError()));
+    if (Status migrated = MigrateInTransaction(db, made); !migrated) {
+        db.rollback();
+        return migrated;
     }
-    query.finish();
     if (!db.commit()) {
-        const QString reason = WriteReason(db.lastError());
+        const QString reason = WriteReason(db, db.lastError());
         db.rollback();
         return Fail(reason);
     }
     return {};
 }
 
-Status CheckTables(QSqlDatabase& db)
+Status CheckTables(QSqlDatabase& db, bool all)
 {
     const Result<SchemaFacts> facts = ReadFacts(db);
     if (!facts)
@@ -315,14 +492,17 @@ Status CheckTables(QSqlDatabase& db)
     for (const TableColumns& table : RequiredTables())
         if (!facts->tables.contains(table.table.toLower()))
             missing << table.table;
-    if (!missing.isEmpty())
+    if (all && !missing.isEmpty())
         return Invalid(QStringLiteral("缺少数据表：%1").arg(missing.join(QStringLiteral("、"))));
-    QVector<TableColumns> checked = RequiredTables();
-    for (const TableColumns& table : AddedTables())
+    QVector<TableColumns> checked;
+    for (const TableColumns& table : RequiredTables() + AddedTables())
         if (facts->tables.contains(table.table.toLower()))
             checked << table;
     for (const TableColumns& table : checked) {
-        const QSqlRecord record = db.record(table.table);
+        // A server keeps the names folded to lower case; its driver looks
+        // them up as given.
+        const QSqlRecord record =
+            db.record(DriverOf(db) == DbDriver::Postgresql ? table.table.toLower() : table.table);
         QStringList absent;
         for (const QString& column : table.columns)
             if (record.indexOf(column) < 0)
@@ -339,7 +519,7 @@ Status CheckTrusted(QSqlDatabase& db)
     QStringList problems;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("select type, name, tbl_name, sql from sqlite_master")))
-        return QueryFailure(query.lastError());
+        return QueryFailure(db, query.lastError());
     struct Object {
         QString type, name, table, sql;
     };
@@ -377,15 +557,15 @@ Status CheckTrusted(QSqlDatabase& db)
             "(select count(*) from pragma_index_xinfo(m.name) x where x.key=1 and x.cid=-2), "
             "(select name from pragma_index_info(m.name) i where i.seqno=0) "
             "from sqlite_master m join pragma_index_list(m.tbl_name) l on l.name=m.name where m.type='index'")))
-        return QueryFailure(query.lastError());
+        return QueryFailure(db, query.lastError());
     while (query.next()) {
         const QString name = query.value(0).toString();
         const QString table = query.value(1).toString();
         if (own.value(name.toLower()) == QLatin1String("index")) {
             bool same = false;
-            for (const FollowidIndex& index : FollowidIndexes())
+            for (const PlannedStep& index : Plan())
                 same = same
-                       || (index.index.compare(name, Qt::CaseInsensitive) == 0
+                       || (!index.index.isEmpty() && index.index.compare(name, Qt::CaseInsensitive) == 0
                            && index.table.compare(table, Qt::CaseInsensitive) == 0
                            && query.value(5).toString().compare(QStringLiteral("followid"), Qt::CaseInsensitive) == 0);
             if (!same)
@@ -409,5 +589,8 @@ Status CheckSchema(QSqlDatabase& db)
 {
     if (Status tables = CheckTables(db); !tables)
         return tables;
-    return CheckTrusted(db);
+    if (DriverOf(db) == DbDriver::Sqlite)
+        if (Status trusted = CheckTrusted(db); !trusted)
+            return trusted;
+    return CheckVersion(db);
 }

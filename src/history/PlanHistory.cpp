@@ -52,10 +52,7 @@ QVector<PlanBlendRow> DistinctPriceRows(const QVector<PlanBlendRow>& solutions, 
 
 Result<int> SavePlanHeader(const QString& xinxi)
 {
-    auto query = RunQuery(QStringLiteral("insert into Lishi_fangan (xinxi) values (?)"), {TextValue(xinxi)});
-    if (!query)
-        return query.failure();
-    return query->lastInsertId().toInt();
+    return InsertRow(QStringLiteral("Lishi_fangan"), {QStringLiteral("xinxi")}, {TextValue(xinxi)});
 }
 
 Status SavePlanBlend(int planId, const PlanBlendRow& row, int coalCount)
@@ -166,36 +163,37 @@ Result<std::optional<PlanTargets>> LoadPlanTargets(int planId, int coalCount)
 
 Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
 {
-    auto transaction = WriteTransaction::Begin(folder);
-    if (!transaction)
-        return transaction.failure();
-    const Result<int> planId = SavePlanHeader(plan.xinxi);
-    if (!planId)
-        return planId;
-    for (const PlanBlendRow& row : plan.rows)
-        if (Status saved = SavePlanBlend(*planId, row, static_cast<int>(plan.coals.size())); !saved)
-            return saved.failure();
-    if (Status saved = SavePlanCoals(*planId, plan.coals); !saved)
-        return saved.failure();
-    if (plan.targets)
-        if (Status saved = SavePlanTargets(*planId, *plan.targets); !saved)
-            return saved.failure();
-    if (Status committed = transaction->Commit(); !committed)
-        return committed.failure();
+    int planId = 0;
+    const Status stored = InTransaction(folder, [&]() -> Status {
+        const Result<int> header = SavePlanHeader(plan.xinxi);
+        if (!header)
+            return header.failure();
+        planId = *header;
+        for (const PlanBlendRow& row : plan.rows)
+            if (Status saved = SavePlanBlend(planId, row, static_cast<int>(plan.coals.size())); !saved)
+                return saved;
+        if (Status saved = SavePlanCoals(planId, plan.coals); !saved)
+            return saved;
+        if (plan.targets)
+            if (Status saved = SavePlanTargets(planId, *plan.targets); !saved)
+                return saved;
+        return {};
+    });
+    if (!stored)
+        return stored.failure();
     return planId;
 }
 
 Status DeletePlan(const AppFolder& folder, int planId)
 {
-    auto transaction = WriteTransaction::Begin(folder);
-    if (!transaction)
-        return transaction.failure();
-    for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",
-                            "delete from Lishi_zhibiao where followid=?", "delete from Lishi_canshu where followid=?",
-                            "delete from Lishi_jizhun where followid=?", "delete from Lishi_fangan where id=?"})
-        if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
-            return deleted;
-    return transaction->Commit();
+    return InTransaction(folder, [&]() -> Status {
+        for (const char* sql : {"delete from Lishi_Peibibiao where followid=?", "delete from Lishi_meitan where followid=?",
+                                "delete from Lishi_zhibiao where followid=?", "delete from Lishi_canshu where followid=?",
+                                "delete from Lishi_jizhun where followid=?", "delete from Lishi_fangan where id=?"})
+            if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
+                return deleted;
+        return {};
+    });
 }
 
 Result<QVector<PlanSummary>> LoadPlanList(const AppFolder& folder, int limit)
@@ -213,7 +211,7 @@ Result<QVector<PlanSummary>> LoadPlanList(const AppFolder& folder, int limit)
         plan.id = query->value(0).toInt();
         plan.fanganhao = query->value(1).toString();
         plan.xinxi = query->value(2).toString();
-        plan.riqi = QDateTime::fromString(query->value(3).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        plan.riqi = DateTimeValue(query->value(3));
         plans << plan;
     }
     return plans;

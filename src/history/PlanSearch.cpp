@@ -45,10 +45,14 @@ Result<PlanQuery> MakePlanQuery(const QString& typed, bool useDays, const QDate&
 
 Result<PlanPage> SearchPlans(const AppFolder& folder, const PlanQuery& query, int page, int pageSize)
 {
+    // The condition's words depend on the database.
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
     QStringList conditions;
     QVariantList values;
     for (const QString& word : query.words) {
-        conditions << QStringLiteral("xinxi like ? escape '\\'");
+        conditions << ContainsMatch(QStringLiteral("xinxi"));
         values << QStringLiteral("%") + Escaped(word) + QStringLiteral("%");
     }
     if (query.from) {
@@ -62,9 +66,6 @@ Result<PlanPage> SearchPlans(const AppFolder& folder, const PlanQuery& query, in
     const QString where =
         conditions.isEmpty() ? QString() : QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
 
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return connection.failure();
     auto counted = RunQuery(QStringLiteral("select count(*) from Lishi_fangan") + where, values);
     if (!counted)
         return counted.failure();
@@ -83,7 +84,7 @@ Result<PlanPage> SearchPlans(const AppFolder& folder, const PlanQuery& query, in
         plan.id = rows->value(0).toInt();
         plan.fanganhao = rows->value(1).toString();
         plan.xinxi = rows->value(2).toString();
-        plan.riqi = QDateTime::fromString(rows->value(3).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        plan.riqi = DateTimeValue(rows->value(3));
         result.plans << plan;
     }
     return result;

@@ -1,5 +1,7 @@
 #include "TestFolder.h"
 
+#include "TestServer.h"
+
 #include "data/Dbconnection.h"
 #include "base/Mei.h"
 
@@ -9,7 +11,13 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace {
+
+// What CTest takes for a skipped test (SKIP_RETURN_CODE).
+constexpr int kSkippedExitCode = 77;
 
 void CopyTree(const QString& from, const QString& to)
 {
@@ -31,6 +39,14 @@ TestFolder::TestFolder(bool withDatabase)
     CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/template"), folder_.File(QStringLiteral("template")));
     CopyTree(QStringLiteral(VELMORA_SOURCE_DIR "/help"), folder_.File(QStringLiteral("help")));
     QDir(folder_.dir).mkdir(QStringLiteral("bakup"));
+    if (TestOnServer()) {
+        if (MaySkipWithoutServer()) {
+            std::fprintf(stderr, "SKIP: this run keeps its data on a server; VELMORA_TEST_PGHOST is not set\n");
+            std::exit(kSkippedExitCode);
+        }
+        database_ = NewTestDatabase();
+        Expect(SaveDbSettings(folder_, TestServerSettings(database_)));
+    }
     if (withDatabase)
         Expect(EnsureDatabase(folder_));
 }
@@ -38,6 +54,39 @@ TestFolder::TestFolder(bool withDatabase)
 TestFolder::~TestFolder()
 {
     CloseConnection();
+    ReleaseTestDatabase(database_);
+}
+
+QString TestFolder::breakDatabase() const
+{
+    if (!database_.isEmpty()) {
+        RunOnTestServer(database_, QStringLiteral("drop schema public cascade; create schema public"));
+        return QStringLiteral("数据库操作失败：服务器上的数据库缺少本软件的数据表");
+    }
+    if (!WriteBytes(folder_.DbPath(), QByteArray(8192, 'x')))
+        FailSetUp(QStringLiteral("cannot overwrite ") + folder_.DbPath());
+    return QStringLiteral("数据库操作失败：数据库文件已损坏");
+}
+
+void TestFolder::refuseInserts(const QString& table, const QString& message, const QString& when) const
+{
+    if (!database_.isEmpty()) {
+        RunOnTestServer(database_, QStringLiteral("create function refuse_%1() returns trigger language plpgsql as "
+                                                  "$$ begin if %2 then raise exception '%3'; end if; return new; end $$")
+                                       .arg(table, when.isEmpty() ? QStringLiteral("true") : when, message));
+        RunOnTestServer(database_, QStringLiteral("create trigger refuse before insert on %1 for each row "
+                                                  "execute function refuse_%1()")
+                                       .arg(table));
+        return;
+    }
+    auto connection = Expect(ConnectionScope::Open(folder_));
+    Expect(Execute(QStringLiteral("create trigger refuse before insert on %1 %2 begin select raise(abort, '%3'); end")
+                       .arg(table, when.isEmpty() ? QString() : QStringLiteral("when ") + when, message)));
+}
+
+bool NothingHeldOpen()
+{
+    return !ConnectionPresent() || OnServer();
 }
 
 Mei MakeCoal(const QString& name, double price)

@@ -7,7 +7,11 @@
 
 // A temporary application folder with a fresh coal.dat and the templates and
 // help page copied in, as the program finds them beside its executable. The
-// shared connection is closed when it goes away.
+// shared connection is closed when it goes away. In a run on the test server
+// (VELMORA_TEST_BACKEND=postgresql) its config.ini names an empty database
+// of that server instead, and the database is made there; without a server
+// such a run ends at once as skipped (exit code 77), unless the server is
+// required (MaySkipWithoutServer).
 class TestFolder {
 public:
     explicit TestFolder(bool withDatabase = true);
@@ -16,10 +20,28 @@ public:
     const AppFolder& folder() const { return folder_; }
     QString path(const QString& name) const { return folder_.File(name); }
 
+    // The database of a run on the test server (TestOnServer); "" otherwise.
+    const QString& serverDatabase() const { return database_; }
+
+    // Breaks the database under the running program: coal.dat overwritten
+    // with junk, or on a server every table gone. Returns how the message of
+    // the next operation's failure begins.
+    QString breakDatabase() const;
+
+    // Makes the database refuse every insert into table (when the condition,
+    // written in the common part of both dialects, holds for the new row, as
+    // "new.Name = '煤3'") with message: a write that fails half-way.
+    void refuseInserts(const QString& table, const QString& message, const QString& when = QString()) const;
+
 private:
     QTemporaryDir dir_;
     AppFolder folder_;
+    QString database_;
 };
+
+// No connection to coal.dat stays open between operations (the main thread's
+// connection to a server stays open on purpose).
+bool NothingHeldOpen();
 
 // A coal with the given name and price, and every other value empty.
 struct Mei;

@@ -464,8 +464,16 @@ void Windows::restoreData()
                                                 QStringLiteral("备份卡(*.bak)"), context_.folder.BackupDir());
     if (chosen.isEmpty())
         return;
-    if (Prompt::show(workspace_, QStringLiteral("还原后将覆盖原有数据，确定还原吗?"), QStringLiteral("提示"),
-                     Prompt::Icon::Information, QMessageBox::Yes | QMessageBox::No)
+    // On a server the restore replaces what every planner works with: the
+    // question names the server.
+    const DbSettings database = DatabaseOf(context_.folder);
+    const QString question =
+        database.onServer()
+            ? QStringLiteral("还原后将覆盖数据库服务器上 %1 的全部数据，所有使用它的电脑都会看到还原后的数据。确定还原吗?")
+                  .arg(database.serverName())
+            : QStringLiteral("还原后将覆盖原有数据，确定还原吗?");
+    if (Prompt::show(workspace_, question, QStringLiteral("提示"), Prompt::Icon::Information,
+                     QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     const AppFolder folder = context_.folder;
