@@ -1,4 +1,3 @@
-#include "workspace/FormScale.h"
 #include "workspace/GridRows.h"
 
 #include <QtTest>
@@ -39,7 +38,6 @@ QStringList Names(const Grid& grid)
 }  // namespace
 
 Q_DECLARE_METATYPE(Grid)
-Q_DECLARE_METATYPE(DesignGeometry)
 
 class GridTest : public QObject {
     Q_OBJECT
@@ -56,9 +54,6 @@ private slots:
     void allPricesEqual_data();
     void allPricesEqual();
     void buildCoalList();
-    void geometryTag_data();
-    void geometryTag();
-    void scaledGeometry();
 };
 
 void GridTest::blankRow_data()
@@ -229,42 +224,6 @@ void GridTest::buildCoalList()
 
     Grid one = GridOf({{0, Coal("A", "1")}});
     QCOMPARE(BuildCoalList(one).size(), 1);
-}
-
-void GridTest::geometryTag_data()
-{
-    QTest::addColumn<QString>("tag");
-    QTest::addColumn<DesignGeometry>("geometry");
-    QTest::newRow("with font") << "10 20 300 40 9 " << DesignGeometry{10, 20, 300, 40, 9.0};
-    QTest::newRow("without font") << "10 20 300 40 " << DesignGeometry{10, 20, 300, 40, 0.0};
-    QTest::newRow("fractional font") << "0 0 5 5 10.5 " << DesignGeometry{0, 0, 5, 5, 10.5};
-    QTest::newRow("last field without blank") << "10 20 300 40" << DesignGeometry{10, 20, 300, 0, 0.0};
-    QTest::newRow("empty") << "" << DesignGeometry{};
-}
-
-void GridTest::geometryTag()
-{
-    QFETCH(QString, tag);
-    QFETCH(DesignGeometry, geometry);
-    QCOMPARE(ParseGeometryTag(tag), geometry);
-    if (tag.endsWith(QLatin1Char(' ')))
-        QCOMPARE(GeometryTag(geometry), tag);
-}
-
-void GridTest::scaledGeometry()
-{
-    const QSize design(1160, 574);
-    const DesignGeometry g{66, 44, 68, 24, 9.0};
-    QCOMPARE(ScaledRect(g, ScaleFor(design, design)), QRect(66, 44, 68, 24));
-    const ScaleFactors wide = ScaleFor(QSize(2320, 861), design);
-    QCOMPARE(ScaledRect(g, wide), QRect(132, 66, 136, 36));
-    QCOMPARE(ScaledFontSize(g, wide), 13.5);  // min(2, 1.5) * 9
-    QCOMPARE(ScaledFontSize(DesignGeometry{0, 0, 1, 1, 0.0}, wide), 0.0);
-    // Touching neighbours still touch at odd scales.
-    const ScaleFactors odd = ScaleFor(QSize(1337, 601), design);
-    const QRect left = ScaledRect(DesignGeometry{10, 0, 33, 10, 0}, odd);
-    const QRect right = ScaledRect(DesignGeometry{43, 0, 33, 10, 0}, odd);
-    QCOMPARE(left.right() + 1, right.left());
 }
 
 QTEST_GUILESS_MAIN(GridTest)

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "base/Result.h"
+#include "base/WorkerThread.h"
 
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <functional>
 
-class QThread;
 
 // How far a long piece of work on the data file has come: the step being
 // done, and done of total in that step's own units (total 0: not known).
@@ -43,12 +42,11 @@ public:
     ~DataJob() override;  // cancels and waits for the worker
 
     void start();
-    void cancel() { cancelled_ = true; }
-    bool running() const;
+    void cancel() { worker_.cancel(); }
     // How the work ended; valid once finished() has been emitted.
-    const Status& status() const { return status_; }
+    const Status& status() const { return worker_.value(); }
 
-signals:
+Q_SIGNALS:
     // The step and how far it is, in percent (-1: not known); emitted when
     // either changes.
     void progressed(const QString& step, int percent);
@@ -56,9 +54,7 @@ signals:
 
 private:
     Work work_;
-    std::atomic<bool> cancelled_{false};
     QString lastStep_;   // the worker's own
     int lastPercent_ = -2;
-    QThread* thread_ = nullptr;
-    Status status_;
+    WorkerThread<Status> worker_;  // last: goes first
 };

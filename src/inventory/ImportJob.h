@@ -1,16 +1,15 @@
 #pragma once
 
 #include "base/Result.h"
+#include "base/WorkerThread.h"
 #include "inventory/CoalImport.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
 
-class QThread;
 
 // Reading an import file on a worker thread, so that a large workbook does
 // not freeze the window that asked for it. Only the file is read there and
@@ -24,14 +23,13 @@ public:
 
     void start();
     // May be called from anywhere; the reading then ends as cancelled.
-    void cancel() { cancelled_ = true; }
-    bool running() const;
+    void cancel() { worker_.cancel(); }
 
     // The preview, or why the file cannot be imported (kind Cancelled after
     // cancel()). Valid once finished() has been emitted.
-    const Result<ImportPreview>& result() const { return *result_; }
+    const Result<ImportPreview>& result() const { return worker_.value(); }
 
-signals:
+Q_SIGNALS:
     // How much of the file has been read, in percent; emitted when the
     // figure changes, on the job's thread.
     void progressed(int percent);
@@ -40,8 +38,6 @@ signals:
 private:
     QString path_;
     QHash<QString, int> existing_;
-    std::atomic<bool> cancelled_{false};
-    std::atomic<int> lastPercent_{-1};
-    QThread* thread_ = nullptr;
-    std::unique_ptr<Result<ImportPreview>> result_;
+    int lastPercent_ = -1;  // the worker's own
+    WorkerThread<Result<ImportPreview>> worker_;  // last: goes first
 };

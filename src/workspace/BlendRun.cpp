@@ -6,7 +6,6 @@
 #include "blend/LinearSolver.h"
 #include "blend/SolverCall.h"
 
-#include <QThread>
 
 #include <limits>
 
@@ -140,44 +139,33 @@ BlendJob::BlendJob(const AppFolder& folder, const WorkspaceInput& prepared, QObj
 {
 }
 
-BlendJob::~BlendJob()
-{
-    if (thread_) {
-        cancelled_ = true;
-        thread_->wait();
-    }
-}
-
-bool BlendJob::running() const
-{
-    return thread_ && !thread_->isFinished();
-}
+BlendJob::~BlendJob() = default;
 
 void BlendJob::start()
 {
-    if (thread_)
-        return;
-    thread_ = QThread::create([this] {
-        solved_ = std::make_unique<Result<RunSolution>>(SolveRun(folder_, input_, [this](int total, int last) {
-            if (cancelled_)
-                return false;
-            emit progressed(total, last);
-            return true;
-        }));
-        ReleaseSolverForThread();
-    });
-    thread_->setParent(this);
-    connect(thread_, &QThread::finished, this, &BlendJob::onSolved);
-    thread_->start();
+    worker_.start(
+        this,
+        [this] {
+            Result<RunSolution> solved = SolveRun(folder_, input_, [this](int total, int last) {
+                if (worker_.cancelled())
+                    return false;
+                Q_EMIT progressed(total, last);
+                return true;
+            });
+            ReleaseSolverForThread();
+            return solved;
+        },
+        [this] { onSolved(); });
 }
 
 void BlendJob::onSolved()
 {
-    if (!solved_->ok()) {
-        outcome_ = solved_->failure();
+    Result<RunSolution>& solved = worker_.value();
+    if (!solved.ok()) {
+        outcome_ = solved.failure();
     } else {
         RunOutcome outcome;
-        outcome.solution = std::move(solved_->value());
+        outcome.solution = std::move(solved.value());
         if (outcome.solution.solutions > 0) {
             const Result<int> planId = StoreRun(folder_, outcome.solution);
             if (planId) {
@@ -189,5 +177,5 @@ void BlendJob::onSolved()
             outcome_ = std::move(outcome);
         }
     }
-    emit finished();
+    Q_EMIT finished();
 }

@@ -3,6 +3,7 @@
 #include "base/AppFolder.h"
 #include "base/Mei.h"
 #include "base/Result.h"
+#include "base/WorkerThread.h"
 #include "blend/ModelText.h"
 #include "history/PlanHistory.h"
 #include "workspace/Validation.h"
@@ -15,7 +16,6 @@
 #include <functional>
 #include <memory>
 
-class QThread;
 
 // The blending run: for every total n = 2 ... N, the cheapest whole-number mix
 // of the grid's coals whose parts add up to n and that meets every bound. It
@@ -93,11 +93,10 @@ public:
     ~BlendJob() override;  // cancels and waits for the worker
 
     void start();
-    void cancel() { cancelled_ = true; }
-    bool running() const;
+    void cancel() { worker_.cancel(); }
     const Result<RunOutcome>& outcome() const { return outcome_; }
 
-signals:
+Q_SIGNALS:
     void progressed(int total, int last);
     void finished();
 
@@ -106,8 +105,6 @@ private:
 
     AppFolder folder_;
     WorkspaceInput input_;
-    std::atomic<bool> cancelled_{false};
-    QThread* thread_ = nullptr;
-    std::unique_ptr<Result<RunSolution>> solved_;
     Result<RunOutcome> outcome_;
+    WorkerThread<Result<RunSolution>> worker_;  // last: goes first
 };

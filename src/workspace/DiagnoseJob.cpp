@@ -2,7 +2,6 @@
 
 #include "blend/LinearSolver.h"
 
-#include <QThread>
 
 #include <algorithm>
 #include <cmath>
@@ -164,42 +163,24 @@ DiagnoseJob::DiagnoseJob(const ModelInput& input, int total, QObject* parent)
 {
 }
 
-DiagnoseJob::~DiagnoseJob()
-{
-    if (thread_) {
-        cancelled_ = true;
-        thread_->wait();
-    }
-}
-
-bool DiagnoseJob::running() const
-{
-    return thread_ && !done_;
-}
+DiagnoseJob::~DiagnoseJob() = default;
 
 void DiagnoseJob::start()
 {
-    if (thread_)
-        return;
-    thread_ = QThread::create([this] {
-        auto result = std::make_unique<Result<NoPlanDiagnosis>>(DiagnoseNoPlan(input_, total_, [this](int done, int steps) {
-            if (cancelled_)
-                return false;
-            emit progressed(done, steps);
-            return true;
-        }));
-        ReleaseSolverForThread();
-        // Read on the job's thread once the worker has finished.
-        pending_ = std::move(result);
-    });
-    thread_->setParent(this);
-    connect(thread_, &QThread::finished, this, &DiagnoseJob::onDone);
-    thread_->start();
-}
-
-void DiagnoseJob::onDone()
-{
-    outcome_ = std::move(*pending_);
-    done_ = true;
-    emit finished();
+    worker_.start(
+        this,
+        [this] {
+            Result<NoPlanDiagnosis> diagnosis = DiagnoseNoPlan(input_, total_, [this](int done, int steps) {
+                if (worker_.cancelled())
+                    return false;
+                Q_EMIT progressed(done, steps);
+                return true;
+            });
+            ReleaseSolverForThread();
+            return diagnosis;
+        },
+        [this] {
+            outcome_ = std::move(worker_.value());
+            Q_EMIT finished();
+        });
 }

@@ -2,6 +2,7 @@
 
 #include "base/QualityIndex.h"
 #include "base/Result.h"
+#include "base/WorkerThread.h"
 #include "blend/Diagnose.h"
 #include "blend/ModelText.h"
 #include "export/ListData.h"
@@ -11,11 +12,9 @@
 #include <QStringList>
 
 #include <array>
-#include <atomic>
 #include <memory>
 #include <optional>
 
-class QThread;
 
 // What a run without a plan turns into for the user: why there is none, and
 // the bound texts that would give one.
@@ -68,22 +67,16 @@ public:
     ~DiagnoseJob() override;  // cancels and waits for the worker
 
     void start();
-    void cancel() { cancelled_ = true; }
-    bool running() const;
+    void cancel() { worker_.cancel(); }
     const Result<NoPlanDiagnosis>& outcome() const { return outcome_; }
 
-signals:
+Q_SIGNALS:
     void progressed(int done, int steps);
     void finished();
 
 private:
-    void onDone();
-
     ModelInput input_;
     int total_ = 0;
-    std::atomic<bool> cancelled_{false};
-    QThread* thread_ = nullptr;
-    std::unique_ptr<Result<NoPlanDiagnosis>> pending_;  // written by the worker
-    bool done_ = false;
     Result<NoPlanDiagnosis> outcome_;
+    WorkerThread<Result<NoPlanDiagnosis>> worker_;  // last: goes first
 };

@@ -6,6 +6,7 @@
 #include "ui/widgets/AboutBox.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/TopLevel.h"
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/CoalEditor.h"
 #include "ui/windows/ConfigWindow.h"
@@ -51,10 +52,12 @@ private:
     Windows* hub_;
 };
 
-QAction* AddAction(QMenu* menu, const QString& name, const QString& caption, const std::function<void()>& command)
+QAction* AddAction(QMenu* menu, const QString& name, const QString& caption, const std::function<void()>& command,
+                   const QKeySequence& shortcut = {})
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
+    action->setShortcut(shortcut);
     QObject::connect(action, &QAction::triggered, action, command);
     return action;
 }
@@ -66,9 +69,21 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
 
     QMenu* munDacz = bar->addMenu(QStringLiteral("仓库存煤(&N)"));
     munDacz->setObjectName(QStringLiteral("munDacz"));
-    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->openInventory(); });
+    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->openInventory(); },
+              QKeySequence(Qt::CTRL | Qt::Key_K));
     AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->addCoal(); });
-    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->importCoals(); });
+    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->importCoals(); },
+              QKeySequence(Qt::CTRL | Qt::Key_I));
+
+    // The blending road's commands, with their keys; the toolbars carry them too.
+    QMenu* munPeimei = bar->addMenu(QCoreApplication::translate("Windows", "配煤(&P)"));
+    munPeimei->setObjectName(QStringLiteral("munPeimei"));
+    AddAction(munPeimei, QStringLiteral("munKaishi"), QCoreApplication::translate("Windows", "开始配煤"),
+              [window] { window->RunBlending(); }, QKeySequence(Qt::Key_F5));
+    AddAction(munPeimei, QStringLiteral("munLishi"), QCoreApplication::translate("Windows", "历史配比"),
+              [hub] { hub->openHistory(); }, QKeySequence(Qt::CTRL | Qt::Key_H));
+    AddAction(munPeimei, QStringLiteral("munShoudong"), QCoreApplication::translate("Windows", "手动配比"),
+              [hub] { hub->openCalculator(); }, QKeySequence(Qt::CTRL | Qt::Key_M));
 
     QMenu* munSjgl = bar->addMenu(QStringLiteral("数据管理(&S)"));
     munSjgl->setObjectName(QStringLiteral("munSjgl"));
@@ -92,7 +107,7 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
     auto* toolbar = new QToolBar(QStringLiteral("主工具栏"), window);
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
-    toolbar->setIconSize(QSize(32, 32));
+    toolbar->setIconSize(QSize(24, 24));
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     struct Button {
         const char* caption;
@@ -198,6 +213,8 @@ WorkspaceWindow* Windows::workspace()
     workspace_->setBasisWeighting(settings_.weighting);
     InstallMenus(workspace_, this);
     InstallToolbar(workspace_, this);
+    workspace_->resize(workspace_->sizeHint());
+    TopLevel::Place(workspace_, context_.folder);
     workspace_->installEventFilter(new ExitGuard(this, workspace_));
     connect(workspace_, &WorkspaceWindow::selectCoalsRequested, this, [this] { selectForWorkspace(); });
     connect(workspace_, &WorkspaceWindow::planStored, this, [this] {
@@ -220,6 +237,8 @@ InventoryWindow* Windows::inventory()
     if (inventory_)
         return inventory_;
     inventory_ = new InventoryWindow(context_);
+    TopLevel::Place(inventory_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(inventory_);
     connect(inventory_, &InventoryWindow::addCoalRequested, this, [this] { addCoal(); });
     connect(inventory_, &InventoryWindow::editCoalRequested, this, [this](int id) { editCoal(id); });
     connect(inventory_, &InventoryWindow::importRequested, this, &Windows::startImport);
@@ -228,8 +247,11 @@ InventoryWindow* Windows::inventory()
 
 HistoryWindow* Windows::history()
 {
-    if (!history_)
-        history_ = new HistoryWindow(context_, settings_);
+    if (history_)
+        return history_;
+    history_ = new HistoryWindow(context_, settings_);
+    TopLevel::Place(history_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(history_);
     return history_;
 }
 
@@ -238,6 +260,8 @@ CoalEditor* Windows::editor()
     if (editor_)
         return editor_;
     editor_ = new CoalEditor(context_);
+    TopLevel::Place(editor_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(editor_, [editor = editor_] { return editor->changed(); });
     connect(editor_, &CoalEditor::coalSaved, this, [this] {
         // An inventory window that opens now loads the saved coal by itself;
         // an open one refills within its current search.
@@ -256,6 +280,8 @@ CalculatorWindow* Windows::calculator()
     if (calculator_)
         return calculator_;
     calculator_ = new CalculatorWindow(settings_.shovelMode);
+    TopLevel::Place(calculator_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(calculator_, [calculator = calculator_] { return calculator->holdsInput(); });
     calculator_->setBasisWeighting(settings_.weighting);
     connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { selectForCalculator(); });
     return calculator_;
@@ -266,6 +292,8 @@ ConfigWindow* Windows::config()
     if (config_)
         return config_;
     config_ = new ConfigWindow(context_);
+    TopLevel::Place(config_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(config_, [config = config_] { return config->changed(); });
     connect(config_, &ConfigWindow::settingsSaved, this, [this](const Settings& settings) {
         settings_ = settings;
         if (workspace_)
@@ -283,6 +311,7 @@ ConfigWindow* Windows::config()
 SelectDialog* Windows::selectForWorkspace()
 {
     auto* dialog = new SelectDialog(context_);
+    TopLevel::Place(dialog, context_.folder, workspace_);
     connect(dialog, &SelectDialog::coalsChosen, this, [this](const QVector<Mei>& coals) {
         workspace()->SetTxtValue(coals);
     });
@@ -296,6 +325,7 @@ DiagnoseDialog* Windows::explainNoPlan(const ModelInput& model, int last)
     // One at a time: an older one speaks of bounds that may have changed.
     delete diagnose_;
     auto* dialog = new DiagnoseDialog(model, last, workspace());
+    TopLevel::Place(dialog, context_.folder, workspace_);
     connect(dialog, &DiagnoseDialog::boundsChosen, workspace(), &WorkspaceWindow::setBounds);
     diagnose_ = dialog;
     dialog->show();
@@ -305,6 +335,7 @@ DiagnoseDialog* Windows::explainNoPlan(const ModelInput& model, int last)
 SelectDialog* Windows::selectForCalculator()
 {
     auto* dialog = new SelectDialog(context_);
+    TopLevel::Place(dialog, context_.folder, calculator_);
     dialog->setWindowModality(Qt::ApplicationModal);
     connect(dialog, &SelectDialog::coalsChosen, this, [this](const QVector<Mei>& coals) {
         calculator()->SetTxtValue(coals);
@@ -377,6 +408,7 @@ void Windows::startImport(const QString& path)
         return;
     }
     auto* dialog = new ImportDialog(context_, inventory());
+    TopLevel::Place(dialog, context_.folder, inventory_);
     import_ = dialog;
     connect(dialog, &ImportDialog::coalsImported, this, [this] {
         if (inventory_)
@@ -419,12 +451,16 @@ Status Windows::runDataWork(const QString& title, DataJob::Work work)
         job.cancel();
         progress.setLabelText(QStringLiteral("正在取消……"));
     });
-    QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &job] {
-        if (job.running())
+    bool ended = false;
+    QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &ended] {
+        if (!ended)
             progress.show();
     });
     QEventLoop loop;
-    connect(&job, &DataJob::finished, &loop, &QEventLoop::quit);
+    connect(&job, &DataJob::finished, &loop, [&loop, &ended] {
+        ended = true;
+        loop.quit();
+    });
     job.start();
     loop.exec();
     progress.hide();

@@ -1,6 +1,7 @@
 #include "ui/widgets/CoalGridWidget.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,34 +31,19 @@ Caption CaptionFor(int cell)
     return {indexNames[cell - 1], QualityIndices()[cell - 1].workspaceLabel};
 }
 
-// Design widths in pixels, each wide enough for the longest usual value: the
+// The longest value a column usually holds, which its cells show whole: the
 // calorific values and the stock run to five digits before the decimals.
-constexpr int kCheckWidth = 44;
-constexpr int kNameWidth = 80;
-constexpr int kIndexWidth = 48;
-constexpr int kCalorificWidth = 62;
-constexpr int kStockWidth = 70;
-constexpr int kShovelWidth = 48;
-constexpr int kPriceWidth = 62;
-constexpr int kDeleteWidth = 46;
-constexpr int kGap = 2;
-constexpr int kCaptionHeight = 20;
-constexpr int kRowHeight = 23;
-constexpr int kRowPitch = 25;
-
-int CellWidth(int cell)
+QString WidestValue(int cell)
 {
     if (cell == kNameCell)
-        return kNameWidth;
+        return QStringLiteral("准格尔原煤");
     if (cell == kStockCell)
-        return kStockWidth;
-    if (cell == kShovelCell)
-        return kShovelWidth;
-    if (cell == kPriceCell)
-        return kPriceWidth;
+        return QStringLiteral("12000.00");
     if (cell == IndexCell(2) || cell == IndexCell(3))
-        return kCalorificWidth;
-    return kIndexWidth;
+        return QStringLiteral("5800.00");
+    if (cell == kPriceCell)
+        return QStringLiteral("1430.50");
+    return QStringLiteral("28.00");
 }
 
 }  // namespace
@@ -69,54 +55,67 @@ CoalGridWidget::CoalGridWidget(const Options& options, QWidget* parent) : QWidge
         for (int cell = 0; cell < kGridCells; ++cell)
             order << cell;
     }
-    QFont font = this->font();
-    font.setPointSizeF(options.fontSize);
 
-    auto track = [&](QWidget* control, const QRect& rect) {
-        control->setGeometry(rect);
-        control->setFont(font);
-        controls_ << control;
-    };
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(2);
+    layout->setVerticalSpacing(2);
 
-    int x = 0;
+    int column = 0;
     if (options.checkBoxes) {
         auto* caption = new QLabel(QStringLiteral("必配"), this);
         caption->setObjectName(QStringLiteral("lbChk"));
         caption->setAlignment(Qt::AlignCenter);
-        track(caption, QRect(x, 0, kCheckWidth, kCaptionHeight));
+        layout->addWidget(caption, 0, column);
         for (int row = 0; row < kGridRows; ++row) {
             auto* box = new QCheckBox(QString::number(row + 1), this);
             box->setObjectName(QStringLiteral("chk_%1").arg(row));
-            track(box, QRect(x + 2, kCaptionHeight + row * kRowPitch, kCheckWidth - 2, kRowHeight));
+            layout->addWidget(box, row + 1, column);
             checks_[row] = box;
         }
-        x += kCheckWidth + kGap;
+        ++column;
     }
     for (int cell : order) {
         const Caption c = CaptionFor(cell);
         auto* caption = new QLabel(options.captions.value(cell, QString::fromUtf8(c.text)), this);
         caption->setObjectName(QLatin1String(c.name));
         caption->setAlignment(Qt::AlignCenter);
-        const int width = CellWidth(cell);
-        track(caption, QRect(x, 0, width, kCaptionHeight));
+        layout->addWidget(caption, 0, column);
         for (int row = 0; row < kGridRows; ++row) {
             auto* edit = new QLineEdit(this);
             edit->setObjectName(GridCellName(cell) + QStringLiteral("_%1").arg(row));
-            track(edit, QRect(x, kCaptionHeight + row * kRowPitch, width, kRowHeight));
+            // A line edit asks for room for some twenty characters; a cell
+            // needs its usual values, and takes its share of any extra width.
+            edit->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(WidestValue(cell)) + 12);
+            layout->addWidget(edit, row + 1, column);
             cells_[row][cell] = edit;
         }
-        x += width + kGap;
+        layout->setColumnStretch(column, cell == kNameCell ? 2 : 1);
+        ++column;
     }
     for (int row = 0; row < kGridRows; ++row) {
         auto* button = new QPushButton(QStringLiteral("删除"), this);
         button->setObjectName(QStringLiteral("btnDel_%1").arg(row));
-        track(button, QRect(x, kCaptionHeight + row * kRowPitch, kDeleteWidth, kRowHeight));
+        // Clearing a row is for the mouse: Tab stays on the cells.
+        button->setFocusPolicy(Qt::NoFocus);
+        // No taller than the cells beside it, so that ten rows stay low.
+        button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
+        button->setFixedHeight(cells_[row][order.first()]->sizeHint().height());
+        layout->addWidget(button, row + 1, column);
         deletes_[row] = button;
         connect(button, &QPushButton::clicked, this, [this, row] { btnDel_Click(row); });
     }
-    x += kDeleteWidth;
-    designSize_ = QSize(x, kCaptionHeight + (kGridRows - 1) * kRowPitch + kRowHeight);
-    resize(designSize_);
+
+    for (int row = 0; row < kGridRows; ++row) {
+        if (checks_[row])
+            tabOrder_ << checks_[row];
+        for (int cell : order)
+            tabOrder_ << cells_[row][cell];
+    }
+    for (int i = 1; i < tabOrder_.size(); ++i)
+        setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
 }
 
 Grid CoalGridWidget::grid() const

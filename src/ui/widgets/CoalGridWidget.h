@@ -4,7 +4,6 @@
 
 #include <QList>
 #include <QMap>
-#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -18,8 +17,10 @@ class QPushButton;
 // The ten-row coal grid shared by the workspace and the manual calculator: per
 // row an optional must-blend box chk_i, the nineteen text cells txtMingcheng_i
 // ... txtJiage_i and the delete button btnDel_i, under one caption per column.
-// Controls sit at fixed design positions so that the owning window can scale
-// them; the grid copies itself to and from the plain Grid.
+// A grid layout gives every column room for its caption and for the longest
+// usual value, and shares any extra width among the cells. Tab runs across a
+// row (box, name, indices, stock, shovel weight, price, as shown) and then
+// on to the next row. The grid copies itself to and from the plain Grid.
 class CoalGridWidget : public QWidget {
     Q_OBJECT
 public:
@@ -31,7 +32,6 @@ public:
         // Caption overrides by cell position (for example the calculator's
         // proportion column).
         QMap<int, QString> captions;
-        double fontSize = 9.0;
     };
 
     explicit CoalGridWidget(const Options& options, QWidget* parent = nullptr);
@@ -43,17 +43,16 @@ public:
     QLineEdit* cell(int row, int cell) const { return cells_[row][cell]; }
     QPushButton* deleteButton(int row) const { return deletes_[row]; }
 
-    // Every control of the grid (captions, boxes, cells, buttons), for scaling.
-    const QList<QWidget*>& controls() const { return controls_; }
-    QSize designSize() const { return designSize_; }
+    // The first and last control of the Tab order through the rows.
+    QWidget* firstInTabOrder() const { return tabOrder_.first(); }
+    QWidget* lastInTabOrder() const { return tabOrder_.last(); }
 
     // Empties row's nineteen cells; its box keeps its state.
     void btnDel_Click(int row);
 
 private:
-    QList<QWidget*> controls_;
+    QList<QWidget*> tabOrder_;
     std::array<QCheckBox*, kGridRows> checks_{};
     std::array<std::array<QLineEdit*, kGridCells>, kGridRows> cells_{};
     std::array<QPushButton*, kGridRows> deletes_{};
-    QSize designSize_;
 };

@@ -70,7 +70,6 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
     auto* fraTop = new QGroupBox(this);
     fraTop->setObjectName(QStringLiteral("fraTop"));
     grid_ = new CoalGridWidget(options, fraTop);
-    grid_->setFixedSize(grid_->designSize());
     auto* gridLayout = new QVBoxLayout(fraTop);
     gridLayout->addWidget(grid_);
 
@@ -97,6 +96,8 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
 
     Command1_ = new QPushButton(QStringLiteral("计算混合后的指标"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
+    // Enter on the focused button computes, as a click does.
+    Command1_->setAutoDefault(true);
     connect(Command1_, &QPushButton::clicked, this, &CalculatorWindow::Command1_Click);
 
     auto* notes = new QHBoxLayout;
@@ -114,7 +115,6 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
     layout->addWidget(Label1);
     layout->addLayout(bottom);
     layout->addStretch();
-    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     Form_Load();
 }
@@ -147,6 +147,16 @@ void CalculatorWindow::SetTxtValue(const QVector<Mei>& coals)
     Grid grid = grid_->grid();
     ::SetTxtValue(grid, coals);
     grid_->setGrid(grid);
+}
+
+bool CalculatorWindow::holdsInput() const
+{
+    const Grid grid = grid_->grid();
+    for (const auto& row : grid.rows)
+        for (const QString& cell : row.cells)
+            if (!cell.isEmpty())
+                return true;
+    return false;
 }
 
 void CalculatorWindow::ClearGrid()

@@ -36,6 +36,9 @@ public:
 
     CoalGridWidget* grid() const { return grid_; }
 
+    // Whether any cell of the grid holds text.
+    bool holdsInput() const;
+
 signals:
     // The toolbar's "选煤混合": the user wants to pick coals from the inventory.
     void selectCoalsRequested();

@@ -98,7 +98,9 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     layout->addLayout(bottom);
 
     connect(btnSubmit_, &QPushButton::clicked, this, &CoalEditor::btnSubmit_Click);
-    resize(560, sizeHint().height());
+    // Enter on the focused button confirms, as a click does.
+    btnSubmit_->setAutoDefault(true);
+    resize(sizeHint().expandedTo(QSize(560, 0)));
 }
 
 CoalFields CoalEditor::fields() const
@@ -118,6 +120,7 @@ void CoalEditor::setFields(const CoalFields& values)
 void CoalEditor::setId(int id)
 {
     id_ = id;
+    loaded_ = CoalFields();
     if (id == 0) {
         setFields(CoalFields());
         return;
@@ -129,7 +132,8 @@ void CoalEditor::setId(int id)
         Prompt::show(this, QStringLiteral("读取煤种失败：") + coal.message(), QString(), Prompt::Icon::Critical);
         return;
     }
-    setFields(FieldsFromCoal(coal->value_or(Mei())));
+    loaded_ = FieldsFromCoal(coal->value_or(Mei()));
+    setFields(loaded_);
 }
 
 void CoalEditor::btnSubmit_Click()

@@ -25,6 +25,9 @@ public:
     CoalFields fields() const;
     void setFields(const CoalFields& fields);
 
+    // Whether the fields differ from the coal they were filled with.
+    bool changed() const { return fields() != loaded_; }
+
 signals:
     // A coal was written to the table (added when it was new); the editor
     // closes after it.
@@ -36,6 +39,7 @@ protected:
 private:
     WindowContext context_;
     int id_ = 0;
+    CoalFields loaded_;
     QLineEdit* fields_[kEditorFieldCount];
     QPushButton* btnSubmit_;
 };

@@ -146,6 +146,20 @@ void ConfigWindow::Form_Load()
     txtBakupMonths_->setText(QString::number(settings.backupMonths));
     for (int i = 0; i < kIndexCount; ++i)
         basisBoxes_[i]->setCurrentIndex(basisBoxes_[i]->findData(static_cast<int>(settings.weighting.basis[i])));
+    loaded_ = formState();
+}
+
+QStringList ConfigWindow::formState() const
+{
+    QStringList state;
+    for (const QRadioButton* option : optChan_)
+        state << QString::number(option->isChecked());
+    for (const QCheckBox* box : hideBoxes_)
+        state << QString::number(box->isChecked());
+    state << txtBakupDays_->text() << txtBakupMonths_->text();
+    for (const QComboBox* box : basisBoxes_)
+        state << QString::number(box->currentIndex());
+    return state;
 }
 
 void ConfigWindow::btnOk_Click()

@@ -3,6 +3,7 @@
 #include "base/Settings.h"
 #include "ui/widgets/WindowContext.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class QCheckBox;
@@ -22,12 +23,16 @@ public:
 
     void btnOk_Click();
 
+    // Whether the form differs from the settings it was filled with.
+    bool changed() const { return formState() != loaded_; }
+
 signals:
     // The settings were written to config.ini; the window closes after it.
     void settingsSaved(const Settings& settings);
 
 private:
     void Form_Load();
+    QStringList formState() const;
 
     WindowContext context_;
     QRadioButton* optChan_[2];
@@ -37,4 +42,5 @@ private:
     QTableWidget* grdJizhun_;
     QList<QComboBox*> basisBoxes_;  // one per index, in table order
     QLabel* lbInfo_;
+    QStringList loaded_;
 };

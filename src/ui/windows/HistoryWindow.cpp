@@ -15,8 +15,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -35,7 +33,9 @@ namespace {
 constexpr int kDesignWidth = 11280;
 constexpr int kDesignHeight = 8295;
 
-int TwipsToPixels(const QWidget* w, int twips) { return (twips * w->logicalDpiX() + 720) / 1440; }
+// The size the window opens at, where the screen has room.
+constexpr QSize kOpenSize(1128, 830);
+
 int PixelsToTwips(const QWidget* w, int pixels) { return pixels * 1440 / std::max(1, w->logicalDpiX()); }
 
 QGroupBox* Frame(const QString& name, const QString& caption, QWidget* parent)
@@ -63,7 +63,9 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
 
     Toolbar1_ = new QToolBar(this);
     Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Captions beside the icons keep the toolbar low: the lists below need
+    // the height on a small screen.
+    Toolbar1_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     QAction* blank = Toolbar1_->addSeparator();
     blank->setObjectName(QStringLiteral("Toolbar1_1"));
     struct Button {
@@ -116,20 +118,20 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     cmdXiaye_ = new QPushButton(QStringLiteral("下一页"), fraLeft_);
     cmdXiaye_->setObjectName(QStringLiteral("cmdXiaye"));
     for (QPushButton* button : {cmdShangye_, cmdXiaye_})
-        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + TwipsToPixels(this, 360));
+        button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     lblYeshu_ = new QLabel(fraLeft_);
     lblYeshu_->setObjectName(QStringLiteral("lblYeshu"));
     lblYeshu_->setAlignment(Qt::AlignCenter);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("方案名称含"), fraLeft_));
     searchRow->addWidget(txtSousuo_, 1);
-    searchRow->addSpacing(TwipsToPixels(this, 120));
+    searchRow->addSpacing(8);
     searchRow->addWidget(chkRiqi_);
     searchRow->addWidget(dtpFrom_);
     searchRow->addWidget(new QLabel(QStringLiteral("至"), fraLeft_));
     searchRow->addWidget(dtpTo_);
     searchRow->addWidget(cmdSousuo_);
-    searchRow->addSpacing(TwipsToPixels(this, 120));
+    searchRow->addSpacing(8);
     searchRow->addWidget(cmdShangye_);
     searchRow->addWidget(lblYeshu_);
     searchRow->addWidget(cmdXiaye_);
@@ -160,7 +162,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     auto* tonsLabel = new QLabel(QStringLiteral("配多少吨："), fraBottom_);
     txtZhongliang_ = new QLineEdit(fraBottom_);
     txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
-    txtZhongliang_->setMaximumWidth(TwipsToPixels(this, 1500));
+    txtZhongliang_->setMaximumWidth(txtZhongliang_->fontMetrics().horizontalAdvance(QStringLiteral("100000.00")) + 24);
     auto* unitLabel = new QLabel(QStringLiteral("吨精煤"), fraBottom_);
     Command1_ = new QPushButton(ConvertCaption(), fraBottom_);
     Command1_->setObjectName(QStringLiteral("Command1"));
@@ -193,7 +195,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     lblMargin_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for a sentence that names a few broken targets; a splitter does
     // not ask a wrapping label how tall it wants to be.
-    lblMargin_->setMinimumHeight(lblMargin_->fontMetrics().lineSpacing() * 3 + 4);
+    lblMargin_->setMinimumHeight(lblMargin_->fontMetrics().lineSpacing() * 2 + 4);
     fraCharts_ = new QWidget(fraInsight_);
     fraCharts_->setObjectName(QStringLiteral("fraCharts"));
     chartPrice_ = new PriceChartView(fraCharts_);
@@ -207,14 +209,14 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
         view->setContextMenuPolicy(Qt::ActionsContextMenu);
         view->addAction(saveChart);
     }
-    chartPrice_->setMinimumSize(TwipsToPixels(this, 2400), TwipsToPixels(this, 1100));
+    chartPrice_->setMinimumSize(160, 73);
     // What the chart's marks mean, in words, under the charts (and in a saved
     // picture of them).
     lblChart_ = new LinesLabel(fraCharts_);
     lblChart_->setObjectName(QStringLiteral("lblChart"));
     auto* chartsLayout = new QVBoxLayout(fraCharts_);
     chartsLayout->setContentsMargins(0, 0, 0, 0);
-    chartsLayout->setSpacing(TwipsToPixels(this, 30));
+    chartsLayout->setSpacing(2);
     chartsLayout->addWidget(chartPrice_, 1);
     chartsLayout->addWidget(chartShares_, 0);
     chartsLayout->addWidget(lblChart_, 0);
@@ -245,8 +247,9 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     splInsight_->setStretchFactor(1, 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(TwipsToPixels(this, 100), 0, TwipsToPixels(this, 100), TwipsToPixels(this, 100));
+    layout->setContentsMargins(7, 0, 7, 7);
     layout->setMenuBar(Toolbar1_);
+    layout->setSpacing(4);
     layout->addWidget(fraLeft_, 2);
     layout->addWidget(fraTop_, 0);
     layout->addWidget(fraMid_, 2);
@@ -257,7 +260,8 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     picLOAD_->setAlignment(Qt::AlignCenter);
     picLOAD_->setFrameShape(QFrame::Box);
     picLOAD_->setAutoFillBackground(true);
-    picLOAD_->resize(TwipsToPixels(this, 4000), TwipsToPixels(this, 600));
+    picLOAD_->setMargin(12);
+    picLOAD_->adjustSize();
     picLOAD_->hide();
 
     // A click or a key that moves to another plan shows it.
@@ -280,13 +284,9 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     connect(lsvBottom_->selectionModel(), &QItemSelectionModel::currentChanged, this, follow);
     connect(Command1_, &QPushButton::clicked, this, &HistoryWindow::Command1_Click);
 
-    // The design size leaves the upper lists only two or three lines on
-    // today's fonts, and the insight panel shares the lower part with the
-    // proportion rows: open half as large again, as far as the screen allows.
-    QSize size(TwipsToPixels(this, kDesignWidth) * 3 / 2, TwipsToPixels(this, kDesignHeight) * 3 / 2);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
-    resize(size);
+    // The insight panel shares the lower part with the proportion rows: the
+    // window opens large, and placing it keeps it inside the screen.
+    resize(kOpenSize.expandedTo(minimumSizeHint()));
     Form_Load();
 }
 
@@ -624,7 +624,7 @@ void HistoryWindow::exportPlan(int kind)
     if (kind == 0) {
         ok = ExportPlanToHtml(path);
     } else {
-        picLOAD_->move((width() - picLOAD_->width()) / 2, height() / 2 - picLOAD_->height());
+        centreNote();
         picLOAD_->raise();
         picLOAD_->show();
         picLOAD_->repaint();
@@ -662,11 +662,18 @@ void HistoryWindow::Command1_Click()
     lsvBottom_SelectionChanged();
 }
 
+void HistoryWindow::centreNote()
+{
+    QRect note = picLOAD_->rect();
+    note.moveCenter(rect().center());
+    picLOAD_->move(note.topLeft());
+}
+
 void HistoryWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (picLOAD_->isVisible())
-        picLOAD_->move((width() - picLOAD_->width()) / 2, height() / 2 - picLOAD_->height());
+        centreNote();
     if (PixelsToTwips(this, height()) <= kDesignHeight && PixelsToTwips(this, width()) <= kDesignWidth)
         return;
     // The plan's name takes three quarters of the plan list, its date the rest.

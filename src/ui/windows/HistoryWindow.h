@@ -64,6 +64,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The loading note floats over the window's middle.
+    void centreNote();
     void loadPlanList();
     void showPlanPage();       // the list's current page, and its first plan
     void showPageInfo();

@@ -20,11 +20,9 @@
 
 namespace {
 
-// Design size in twips; the list takes whatever the window grows by.
-constexpr int kDesignWidth = 14400;
-constexpr int kDesignHeight = 8400;
-constexpr int kMinimumWidth = 9600;
-constexpr int kMinimumHeight = 6000;
+// The size the preview opens at, where the screen has room; the list takes
+// whatever the window grows or shrinks by.
+constexpr QSize kDesignSize(960, 560);
 
 // Work shorter than this shows no progress dialog.
 constexpr int kProgressDelayMs = 500;
@@ -127,8 +125,7 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     layout->addWidget(fraExisting_);
     layout->addLayout(buttons);
 
-    setMinimumSize(px(kMinimumWidth), px(kMinimumHeight));
-    resize(px(kDesignWidth), px(kDesignHeight));
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
 }
 
 ImportDialog::~ImportDialog()
@@ -136,11 +133,6 @@ ImportDialog::~ImportDialog()
     // The worker goes first (it waits for its thread), then its progress.
     delete job_;
     delete progress_;
-}
-
-int ImportDialog::px(int twips) const
-{
-    return (twips * logicalDpiX() + 720) / 1440;
 }
 
 bool ImportDialog::reading() const

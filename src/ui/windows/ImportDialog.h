@@ -51,7 +51,6 @@ private:
     void readFailed(const Failure& failure);
     void showPreview();
     void closeProgress();
-    int px(int twips) const;
 
     WindowContext context_;
     QString path_;

@@ -24,18 +24,8 @@
 
 namespace {
 
-// Geometry in twips of the window's inner area. Below the design size the
-// list keeps its own size; above it the list and the left panel stretch.
-constexpr int kDesignWidth = 11280;
-constexpr int kDesignHeight = 8295;
-constexpr int kToolbarHeight = 900;
-constexpr int kLeftWidth = 1200;
-constexpr int kSearchWidth = 4600;
-constexpr int kSearchHeight = 540;
-constexpr int kListTop = kToolbarHeight + 700;
-constexpr int kListLeft = kLeftWidth + 60;
-constexpr int kLoadWidth = 4500;
-constexpr int kLoadHeight = 900;
+// The window's size when it first opens, where the screen has room.
+constexpr QSize kDesignSize(1040, 600);
 
 QLabel* Caption(const QString& glyph, const QColor& colour, const QString& text, QWidget* parent)
 {
@@ -142,16 +132,26 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     loadLayout->addWidget(loadText);
     picLOAD_->hide();
 
-    // Below its design size the list would keep its size and lose its
-    // scroll bars past the window's edges: the window does not go smaller.
-    setMinimumSize(px(kDesignWidth), px(kDesignHeight));
-    resize(px(15600), px(9000));
-    Form_Load();
-}
+    Picture1_->setMinimumWidth(Picture1_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 24);
+    auto* countRow = new QHBoxLayout;
+    countRow->addSpacing(8);
+    countRow->addWidget(Label3_);
+    countRow->addWidget(labCONUT_);
+    countRow->addStretch(1);
+    countRow->addWidget(Picture1_, 2);
+    auto* right = new QVBoxLayout;
+    right->addLayout(countRow);
+    right->addWidget(ListView1_, 1);
+    auto* body = new QHBoxLayout;
+    body->addWidget(PicLEFT_);
+    body->addLayout(right, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setMenuBar(Toolbar1_);
+    layout->addLayout(body, 1);
 
-int InventoryWindow::px(int twips) const
-{
-    return (twips * logicalDpiX() + 720) / 1440;
+    resize(kDesignSize.expandedTo(minimumSizeHint()));
+    Form_Load();
 }
 
 void InventoryWindow::Form_Load()
@@ -287,9 +287,11 @@ void InventoryWindow::exportList(int kind)
         return;
     bool done = false;
     if (kind == 1) {
-        const int left = (width() + PicLEFT_->width() - picLOAD_->width()) / 2;
-        const int top = height() / 2 - picLOAD_->height();
-        picLOAD_->move(left, top);
+        // The note floats over the list's middle while the workbook is written.
+        picLOAD_->adjustSize();
+        QRect note = picLOAD_->rect();
+        note.moveCenter(ListView1_->geometry().center());
+        picLOAD_->move(note.topLeft());
         picLOAD_->show();
         picLOAD_->raise();
         picLOAD_->repaint();
@@ -311,30 +313,4 @@ void InventoryWindow::exportList(int kind)
                         QMessageBox::Ok | QMessageBox::Cancel)
                == QMessageBox::Ok)
         Prompt::openDocument(path);
-}
-
-void InventoryWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    const int w = width();
-    const int h = height();
-    const int toolbarHeight = std::max(px(kToolbarHeight), Toolbar1_->sizeHint().height());
-    Toolbar1_->setGeometry(0, 0, w, toolbarHeight);
-
-    const int listTop = toolbarHeight + px(kListTop - kToolbarHeight);
-    const int listLeft = px(kListLeft);
-    const bool stretch = h > px(kDesignHeight) || w > px(kDesignWidth);
-    if (stretch) {
-        ListView1_->setGeometry(listLeft, listTop, std::max(0, w - listLeft), std::max(0, h - listTop));
-        PicLEFT_->setGeometry(0, toolbarHeight, px(kLeftWidth), std::max(0, h - toolbarHeight));
-    } else {
-        ListView1_->setGeometry(listLeft, listTop, px(kDesignWidth) - listLeft, px(kDesignHeight) - listTop);
-        PicLEFT_->setGeometry(0, toolbarHeight, px(kLeftWidth), px(kDesignHeight) - toolbarHeight);
-    }
-
-    const int rowTop = toolbarHeight + (listTop - toolbarHeight - px(kSearchHeight)) / 2;
-    Label3_->setGeometry(listLeft + px(120), rowTop, Label3_->sizeHint().width(), px(kSearchHeight));
-    labCONUT_->setGeometry(Label3_->geometry().right() + 1, rowTop, px(2400), px(kSearchHeight));
-    Picture1_->setGeometry(w - px(kSearchWidth) - px(240), rowTop, px(kSearchWidth), px(kSearchHeight));
-    picLOAD_->resize(px(kLoadWidth), px(kLoadHeight));
 }

@@ -43,9 +43,6 @@ signals:
     // The user chose a file to import coals from.
     void importRequested(const QString& path);
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void Form_Load();
     void editCoal();
@@ -55,7 +52,6 @@ private:
     bool anyRowTicked() const;
     void showCount();
     void reportFailure(const QString& message);
-    int px(int twips) const;
 
     WindowContext context_;
     std::shared_ptr<CoalListing> listing_;  // what ListView1 shows

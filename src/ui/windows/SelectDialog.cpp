@@ -6,11 +6,9 @@
 #include "ui/widgets/ReportList.h"
 
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -29,7 +27,7 @@ SelectDialog::SelectDialog(const WindowContext& context, QWidget* parent) : QDia
     lsvTop_->setObjectName(QStringLiteral("lsvTop"));
     lsvTop_->setCheckBoxes(true);
     auto* frameLayout = new QVBoxLayout(fraTop);
-    const int margin = (100 * logicalDpiX() + 720) / 1440;
+    const int margin = 7;
     frameLayout->setContentsMargins(margin, margin, margin, margin);
     frameLayout->addWidget(lsvTop_);
 
@@ -65,10 +63,9 @@ SelectDialog::SelectDialog(const WindowContext& context, QWidget* parent) : QDia
 
 void SelectDialog::Form_Load()
 {
-    // As wide as the screen, less a narrow margin.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenWidth = screen ? screen->availableGeometry().width() : 1024;
-    resize(screenWidth - (200 * logicalDpiX() + 720) / 1440, 520);
+    // Wide enough for the list's twenty columns where the screen has room;
+    // placing the window keeps it inside the screen.
+    resize(QSize(1500, 520).expandedTo(minimumSizeHint()));
 
     ListData list;
     SetupCoalColumns(list);

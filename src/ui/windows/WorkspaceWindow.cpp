@@ -5,56 +5,42 @@
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/CoalGridWidget.h"
 #include "ui/widgets/Prompt.h"
-#include "workspace/FormScale.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
+#include <QBoxLayout>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QProgressDialog>
-#include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QPushButton>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace {
 
-// Design geometry of the workspace, in pixels of the client area.
+// The workspace's size when it first opens, where the screen has room.
 constexpr int kDesignWidth = 1160;
 constexpr int kDesignHeight = 574;
-constexpr double kFontSize = 9.0;
-constexpr int kFrameWidth = kDesignWidth - 8;
 
-// The banner and the select-all box keep these sizes at any window size
-// (7500 x 680 and 8000 twips at 15 twips per pixel), the banner 100 twips from
-// the right edge.
+// The banner keeps its size at any window size.
 constexpr QSize kBannerSize(500, 45);
-constexpr int kBannerMargin = 7;
-constexpr int kChkAllWidth = 533;
 
 // Left-to-right order of the target panel's columns (indices of the quality
 // index table): the plastic layer stands after the ash fusion point there.
 constexpr std::array<int, kIndexCount> kTargetOrder = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 10, 14};
 
-// Check box indicators grow with the text beside them; the style's own size is
-// fixed in pixels. The factor is kept on the style and set by the resize.
-class ScaledIndicatorStyle : public QProxyStyle {
-public:
-    double factor = 1.0;
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
-    {
-        const int size = QProxyStyle::pixelMetric(metric, option, widget);
-        if (metric == PM_IndicatorWidth || metric == PM_IndicatorHeight)
-            return qRound(size * factor);
-        return size;
-    }
-};
+// A box for a number of up to five digits and two decimals, as wide as it
+// needs and sharing any extra width.
+void SizeNumberBox(QLineEdit* box, const QString& widest)
+{
+    box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(widest) + 12);
+}
 
 void SetBoxBackground(QLineEdit* box, bool enabled)
 {
@@ -80,39 +66,29 @@ WorkspaceWindow::WorkspaceWindow(const WindowContext& context, bool shovelMode, 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("workspace"));
     setCentralWidget(client_);
-    client_->resize(designClientSize());
+    auto* layout = new QVBoxLayout(client_);
+    layout->setContentsMargins(4, 2, 4, 4);
+    layout->setSpacing(4);
 
-    buildToolbar(client_);
-    buildGridFrame(client_);
-    buildTargetFrame(client_);
-    buildOptionsFrame(client_);
-    client_->installEventFilter(this);
-
-    // One style object for every check box of the workspace, owned by the window.
-    auto* indicators = new ScaledIndicatorStyle;
-    indicators->setParent(this);
-    indicatorStyle_ = indicators;
-    for (QCheckBox* box : client_->findChildren<QCheckBox*>())
-        box->setStyle(indicators);
+    auto* top = new QHBoxLayout;
+    buildToolbar(client_, top);
+    layout->addLayout(top);
+    buildGridFrame(client_, layout);
+    buildTargetFrame(client_, layout);
+    buildOptionsFrame(client_, layout);
+    layout->addStretch(1);
 
     Form_Load();
 }
 
-void WorkspaceWindow::track(QWidget* control, const QRect& design, bool hasFont)
+QSize WorkspaceWindow::sizeHint() const
 {
-    control->setGeometry(design);
-    DesignGeometry geometry{design.x(), design.y(), design.width(), design.height(), 0.0};
-    if (hasFont) {
-        geometry.fontSize = kFontSize;
-        QFont font = control->font();
-        font.setPointSizeF(geometry.fontSize);
-        control->setFont(font);
-    }
-    control->setProperty("Tag", GeometryTag(geometry));
-    scaled_ << control;
+    // The workspace opens at its design size where its layout asks for less.
+    const QSize client = client_->sizeHint();
+    return QMainWindow::sizeHint() + (client.expandedTo(designClientSize()) - client);
 }
 
-void WorkspaceWindow::buildToolbar(QWidget* parent)
+void WorkspaceWindow::buildToolbar(QWidget* parent, QBoxLayout* layout)
 {
     tbrMenu_ = new QToolBar(parent);
     tbrMenu_->setObjectName(QStringLiteral("tbrMenu"));
@@ -143,115 +119,153 @@ void WorkspaceWindow::buildToolbar(QWidget* parent)
         action->setToolTip(QString::fromUtf8(buttons[i].tip));
         connect(action, &QAction::triggered, this, [this, index] { tbrMenu_ButtonClick(index); });
     }
-    track(tbrMenu_, QRect(2, 2, 400, 42));
+    layout->addWidget(tbrMenu_);
+    layout->addStretch(1);
 
     picBanner_ = new QLabel(parent);
     picBanner_->setObjectName(QStringLiteral("picBanner"));
     picBanner_->setPixmap(Artwork::Banner(kBannerSize));
     picBanner_->setScaledContents(true);
-    track(picBanner_, QRect(QPoint(kDesignWidth - kBannerSize.width() - kBannerMargin, 1), kBannerSize), false);
+    // The banner gives way before anything the user works with.
+    picBanner_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    picBanner_->setMaximumSize(kBannerSize);
+    picBanner_->setFixedHeight(kBannerSize.height());
+    layout->addWidget(picBanner_, 1);
 }
 
-void WorkspaceWindow::buildGridFrame(QWidget* parent)
+void WorkspaceWindow::buildGridFrame(QWidget* parent, QBoxLayout* layout)
 {
     auto* fraTop = new QFrame(parent);
     fraTop->setObjectName(QStringLiteral("fraTop"));
     fraTop->setFrameShape(QFrame::StyledPanel);
-    track(fraTop, QRect(4, 48, kFrameWidth, 346), false);
+    auto* frame = new QVBoxLayout(fraTop);
+    frame->setContentsMargins(6, 4, 6, 4);
+    frame->setSpacing(4);
 
     chkAll_ = new QCheckBox(QStringLiteral("全选 煤前面√则表示此种煤必选"), fraTop);
     chkAll_->setObjectName(QStringLiteral("chkAll"));
-    track(chkAll_, QRect(8, 4, kChkAllWidth, 22));
     connect(chkAll_, &QCheckBox::toggled, this, [this] { chkAll_Click(); });
+    frame->addWidget(chkAll_);
 
     grid_ = new CoalGridWidget(CoalGridWidget::Options{}, fraTop);
     grid_->setObjectName(QStringLiteral("grdCoal"));
-    track(grid_, QRect(QPoint(6, 28), grid_->designSize()), false);
-    for (QWidget* control : grid_->controls())
-        track(control, control->geometry());
+    frame->addWidget(grid_);
 
     auto* label1 = new QLabel(
         QStringLiteral("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率"),
         fraTop);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setStyleSheet(QStringLiteral("color: #b00000;"));
-    track(label1, QRect(10, 300, kFrameWidth - 20, 20));
+    label1->setWordWrap(true);
+    frame->addWidget(label1);
 
     auto* label2 = new QLabel(
         QStringLiteral("说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3"),
         fraTop);
     label2->setObjectName(QStringLiteral("Label2"));
-    track(label2, QRect(10, 322, kFrameWidth - 20, 20));
+    label2->setWordWrap(true);
+    frame->addWidget(label2);
+    layout->addWidget(fraTop);
 }
 
-void WorkspaceWindow::buildTargetFrame(QWidget* parent)
+void WorkspaceWindow::buildTargetFrame(QWidget* parent, QBoxLayout* layout)
 {
     auto* fraMid = new QGroupBox(QStringLiteral("指标范围"), parent);
     fraMid->setObjectName(QStringLiteral("fraMid"));
-    track(fraMid, QRect(4, 398, kFrameWidth, 104));
+    auto* grid = new QGridLayout(fraMid);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
 
     auto* lbMax = new QLabel(QStringLiteral("最大值"), fraMid);
     lbMax->setObjectName(QStringLiteral("lbMax"));
-    track(lbMax, QRect(10, 44, 52, 24));
+    grid->addWidget(lbMax, 1, 0);
     auto* lbMin = new QLabel(QStringLiteral("最小值"), fraMid);
     lbMin->setObjectName(QStringLiteral("lbMin"));
-    track(lbMin, QRect(10, 72, 52, 24));
+    grid->addWidget(lbMin, 2, 0);
 
     for (int column = 0; column < kIndexCount; ++column) {
         const int i = kTargetOrder[column];
         const QualityIndex& index = QualityIndices()[i];
         const QString box = QLatin1String(index.boundBox);
-        const int x = 66 + column * 72;
         auto* caption = new QLabel(QString::fromUtf8(index.targetCaption), fraMid);
         caption->setObjectName(QStringLiteral("lbRange_%1").arg(column));
         caption->setAlignment(Qt::AlignCenter);
-        track(caption, QRect(x, 20, 68, 22));
+        grid->addWidget(caption, 0, column + 1);
         maxBoxes_[i] = new QLineEdit(fraMid);
         maxBoxes_[i]->setObjectName(box + QStringLiteral("Max"));
-        track(maxBoxes_[i], QRect(x, 44, 68, 24));
+        SizeNumberBox(maxBoxes_[i], QStringLiteral("5800.00"));
+        grid->addWidget(maxBoxes_[i], 1, column + 1);
         minBoxes_[i] = new QLineEdit(fraMid);
         minBoxes_[i]->setObjectName(box + QStringLiteral("Min"));
-        track(minBoxes_[i], QRect(x, 72, 68, 24));
+        SizeNumberBox(minBoxes_[i], QStringLiteral("5800.00"));
+        grid->addWidget(minBoxes_[i], 2, column + 1);
+        grid->setColumnStretch(column + 1, 1);
     }
+    // Tab runs along the upper row, then the lower one; Enter in any box runs.
+    QWidget* previous = nullptr;
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < kIndexCount; ++column) {
+            QLineEdit* box = (row == 0 ? maxBoxes_ : minBoxes_)[kTargetOrder[column]];
+            connect(box, &QLineEdit::returnPressed, this, [this] { RunBlending(); });
+            if (previous)
+                setTabOrder(previous, box);
+            previous = box;
+        }
+    }
+    layout->addWidget(fraMid);
 }
 
-void WorkspaceWindow::buildOptionsFrame(QWidget* parent)
+void WorkspaceWindow::buildOptionsFrame(QWidget* parent, QBoxLayout* layout)
 {
     auto* fraBottom = new QGroupBox(QStringLiteral("其他选项(可不填，操作不熟练者慎用)"), parent);
     fraBottom->setObjectName(QStringLiteral("fraBottom"));
-    track(fraBottom, QRect(4, 506, kFrameWidth, 64));
+    auto* row = new QHBoxLayout(fraBottom);
+    row->setContentsMargins(6, 4, 6, 4);
 
-    auto label = [&](const char* name, const char* text, const QRect& rect) {
+    auto label = [&](const char* name, const char* text) {
         auto* l = new QLabel(QString::fromUtf8(text), fraBottom);
         l->setObjectName(QLatin1String(name));
-        track(l, rect);
+        row->addWidget(l);
     };
-    label("lbZhongliang", "必须根据库存配", QRect(12, 28, 100, 24));
+    label("lbZhongliang", "必须根据库存配");
     txtZhongliang_ = new QLineEdit(fraBottom);
     txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
-    track(txtZhongliang_, QRect(114, 28, 80, 24));
-    label("lbDun", "吨", QRect(198, 28, 24, 24));
-    label("lbChanshu", "比例数", QRect(244, 28, 46, 24));
+    txtZhongliang_->setFixedWidth(txtZhongliang_->fontMetrics().horizontalAdvance(QStringLiteral("100000.00")) + 12);
+    row->addWidget(txtZhongliang_);
+    label("lbDun", "吨");
+    row->addSpacing(16);
+    label("lbChanshu", "比例数");
     txtChanshu_ = new QLineEdit(fraBottom);
     txtChanshu_->setObjectName(QStringLiteral("txtChanshu"));
-    track(txtChanshu_, QRect(292, 28, 64, 24));
+    txtChanshu_->setFixedWidth(txtChanshu_->fontMetrics().horizontalAdvance(QStringLiteral("10000")) + 12);
+    row->addWidget(txtChanshu_);
+    row->addSpacing(16);
+    for (QLineEdit* box : {txtZhongliang_, txtChanshu_})
+        connect(box, &QLineEdit::returnPressed, this, [this] { RunBlending(); });
 
     chkJingque_ = new QCheckBox(QStringLiteral("精确控制"), fraBottom);
     chkJingque_->setObjectName(QStringLiteral("chkJingque"));
-    track(chkJingque_, QRect(384, 28, 100, 24));
     connect(chkJingque_, &QCheckBox::toggled, this, [this] { chkJingque_Click(); });
+    row->addWidget(chkJingque_);
 
     chkJizhun_ = new QCheckBox(QStringLiteral("按基准加权"), fraBottom);
     chkJizhun_->setObjectName(QStringLiteral("chkJizhun"));
     chkJizhun_->setToolTip(QStringLiteral("各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，"
                                           "而不是按装入的吨数；各指标的基准在“系统配置”中设定"));
-    track(chkJizhun_, QRect(484, 28, 110, 24));
     connect(chkJizhun_, &QCheckBox::toggled, this, [this] { chkJizhun_Click(); });
+    row->addWidget(chkJizhun_);
+    row->addSpacing(16);
 
     Command1_ = new QPushButton(QStringLiteral("计算配煤配方"), fraBottom);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    track(Command1_, QRect(610, 22, 150, 34));
+    // Enter on the focused button runs, as a click does.
+    Command1_->setAutoDefault(true);
+    Command1_->setMinimumHeight(Command1_->sizeHint().height() + 8);
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    row->addWidget(Command1_);
+    row->addStretch(1);
+    layout->addWidget(fraBottom);
 }
 
 void WorkspaceWindow::Form_Load()
@@ -261,53 +275,6 @@ void WorkspaceWindow::Form_Load()
 }
 
 WorkspaceWindow::~WorkspaceWindow() = default;
-
-void WorkspaceWindow::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (sized_)
-        return;
-    sized_ = true;
-    // First showing: the workspace gets its design size below whatever menu bar
-    // and toolbars the window carries.
-    if (layout())
-        layout()->activate();
-    resize(size() + designClientSize() - client_->size());
-}
-
-bool WorkspaceWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == client_ && event->type() == QEvent::Resize)
-        Form_Resize();
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void WorkspaceWindow::Form_Resize()
-{
-    const ScaleFactors scale = ScaleFor(client_->size(), designClientSize());
-    client_->setUpdatesEnabled(false);
-    for (QWidget* control : std::as_const(scaled_)) {
-        const DesignGeometry design = ParseGeometryTag(control->property("Tag").toString());
-        control->setGeometry(ScaledRect(design, scale));
-        const double size = ScaledFontSize(design, scale);
-        if (size > 0.0 && control->font().pointSizeF() != size) {
-            QFont font = control->font();
-            font.setPointSizeF(size);
-            control->setFont(font);
-        }
-    }
-    static_cast<ScaledIndicatorStyle*>(indicatorStyle_)->factor = scale.font();
-    picBanner_->setGeometry(QRect(QPoint(client_->width() - kBannerSize.width() - kBannerMargin, 1), kBannerSize));
-    chkAll_->resize(kChkAllWidth, chkAll_->height());
-    // The toolbar lays out its buttons itself; with a new font it must do so
-    // now, or the captions stay cut to the old widths until the next event.
-    tbrMenu_->setIconSize(QSize(24, 24) * scale.font());
-    if (QLayout* buttons = tbrMenu_->layout()) {
-        buttons->invalidate();
-        buttons->activate();
-    }
-    client_->setUpdatesEnabled(true);
-}
 
 void WorkspaceWindow::chkJingque_Click()
 {

@@ -16,6 +16,7 @@
 #include <memory>
 
 class CoalGridWidget;
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -25,8 +26,8 @@ class QToolBar;
 
 // frmMain: the main window and blending workspace. The user fills the coal grid
 // and the bounds, and starts a blending run. The menu bar and the main toolbar
-// sit above the workspace (the central widget), whose controls keep their
-// proportional places whatever the window's size.
+// sit above the workspace (the central widget), which is laid out to grow
+// and shrink with the window.
 class WorkspaceWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,7 +45,6 @@ public:
     // total being solved; the window keeps painting and answering. The end
     // is told by runFinished (and planStored when a plan was stored).
     void RunBlending();
-    bool running() const { return job_ != nullptr; }
 
     // Proportions count shovels (weighted by tons per shovel) or tons.
     void setShovelMode(bool on) { shovelMode_ = on; }
@@ -56,8 +56,9 @@ public:
     // What the user has typed, as the run reads it.
     WorkspaceInput readInput() const;
 
-    // The workspace's size at which every control has its design geometry.
+    // The workspace's size when it first opens, where the screen has room.
     static QSize designClientSize();
+    QSize sizeHint() const override;
 
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
@@ -79,30 +80,22 @@ signals:
     // chkJizhun was ticked or unticked by the user, and config.ini keeps it.
     void basisWeightingChanged(const BasisWeighting& weighting);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
-    void Form_Resize();
     void chkJingque_Click();
     void chkJizhun_Click();
     void chkAll_Click();
     void tbrMenu_ButtonClick(int index);
     void Command1_Click() { RunBlending(); }
 
-    void buildToolbar(QWidget* parent);
-    void buildGridFrame(QWidget* parent);
-    void buildTargetFrame(QWidget* parent);
-    void buildOptionsFrame(QWidget* parent);
-    void track(QWidget* control, const QRect& design, bool hasFont = true);
+    void buildToolbar(QWidget* parent, QBoxLayout* layout);
+    void buildGridFrame(QWidget* parent, QBoxLayout* layout);
+    void buildTargetFrame(QWidget* parent, QBoxLayout* layout);
+    void buildOptionsFrame(QWidget* parent, QBoxLayout* layout);
     void onRunProgress(int total, int last);
     void onRunFinished();
 
     QWidget* client_ = nullptr;
-    QObject* indicatorStyle_ = nullptr;
-    QList<QWidget*> scaled_;
     CoalGridWidget* grid_ = nullptr;
     QToolBar* tbrMenu_ = nullptr;
     QLabel* picBanner_ = nullptr;
@@ -120,5 +113,4 @@ private:
     QVector<Mei> coalList_;
     std::unique_ptr<BlendJob> job_;
     QPointer<QProgressDialog> progress_;
-    bool sized_ = false;
 };
