@@ -114,11 +114,12 @@ void MainMenusTest::menuCaptionsAndAccessKeys()
     QStringList captions;
     for (QAction* a : bar->actions())
         captions << a->text();
-    QCOMPARE(captions, (QStringList{"仓库存煤(&N)", "数据管理(&S)", "帮助(&H)", "退出(&X)"}));
+    QCOMPARE(captions, (QStringList{"仓库存煤(&N)", "配煤(&P)", "数据管理(&S)", "帮助(&H)", "退出(&X)"}));
     const QMap<QString, QString> items = {
         {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munDaoru", "导入煤种"}, {"munConfig", "系统配置"},
         {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munYasuo", "压缩数据库"}, {"munXTBZ", "系统帮助"},
-        {"munGY", "关于"},        {"munTc", "退出(&X)"},
+        {"munGY", "关于"},        {"munTc", "退出(&X)"},     {"munKaishi", "开始配煤"}, {"munLishi", "历史配比"},
+        {"munShoudong", "手动配比"},
     };
     for (auto it = items.begin(); it != items.end(); ++it)
         QCOMPARE(Action(it.key())->text(), it.value());

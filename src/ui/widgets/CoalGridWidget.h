@@ -41,11 +41,6 @@ public:
 
     QCheckBox* check(int row) const { return checks_[row]; }  // nullptr without boxes
     QLineEdit* cell(int row, int cell) const { return cells_[row][cell]; }
-    QPushButton* deleteButton(int row) const { return deletes_[row]; }
-
-    // The first and last control of the Tab order through the rows.
-    QWidget* firstInTabOrder() const { return tabOrder_.first(); }
-    QWidget* lastInTabOrder() const { return tabOrder_.last(); }
 
     // Empties row's nineteen cells; its box keeps its state.
     void btnDel_Click(int row);

@@ -74,7 +74,6 @@ public:
     explicit LinesLabel(QWidget* parent = nullptr);
 
     void setFullText(const QString& text);
-    const QString& fullText() const { return full_; }
 
     QSize minimumSizeHint() const override;
     QSize sizeHint() const override;

@@ -244,14 +244,6 @@ QStringList ReportList::checkedKeys() const
     return keys;
 }
 
-void ReportList::setHeaderText(int column, const QString& header)
-{
-    model_->setHeader(column, header);
-    const int twips = columnWidthTwips(column);
-    if (twips > 0)
-        setColumnWidth(column, columnPixels(column, twips));
-}
-
 int ReportList::twipsToPixels(int twips) const
 {
     return (twips * logicalDpiX() + 720) / 1440;

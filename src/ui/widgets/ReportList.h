@@ -80,7 +80,6 @@ public:
     // The first cells of the ticked rows, top to bottom.
     QStringList checkedKeys() const;
 
-    void setHeaderText(int column, const QString& header);
     void setColumnWidthTwips(int column, int twips);
     int columnWidthTwips(int column) const;
 

@@ -72,8 +72,11 @@ private:
         const QRect fitted = Fit(saved, anchor, wanted, AvailableAreas());
         if (fitted.isEmpty())
             return;
-        window_->resize(fitted.size().shrunkBy(frame).expandedTo(window_->minimumSize()));
-        window_->move(fitted.topLeft());
+        // The inner rectangle: before the window is mapped, a window manager
+        // may take a frame position for the inner one and push the title
+        // bar off the screen.
+        window_->setGeometry(QRect(fitted.topLeft() + QPoint(frame.left(), frame.top()),
+                                   fitted.size().shrunkBy(frame).expandedTo(window_->minimumSize())));
     }
 
     void save()

@@ -146,7 +146,7 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     body->addWidget(PicLEFT_);
     body->addLayout(right, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(0, 0, 6, 6);
     layout->setMenuBar(Toolbar1_);
     layout->addLayout(body, 1);
 
