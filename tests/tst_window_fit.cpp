@@ -210,11 +210,10 @@ void WindowFitTest::placeIsKept()
     const QRect area = inventory->screen()->availableGeometry();
     inventory->move(area.topLeft() + QPoint(20, 10));
     QApplication::processEvents();
-    const QPoint left = inventory->frameGeometry().topLeft();
+    const QRect left = inventory->geometry();
     inventory->close();
     QApplication::processEvents();
-    QCOMPARE(TopLevel::ParsePlace(ReadIni(folder_->folder(), TopLevel::kPlacesSection, QStringLiteral("frmKucun")))
-                 .topLeft(),
+    QCOMPARE(TopLevel::ParsePlace(ReadIni(folder_->folder(), TopLevel::kPlacesSection, QStringLiteral("frmKucun"))),
              left);
 
     // The next session finds it there.
@@ -222,7 +221,7 @@ void WindowFitTest::placeIsKept()
     windows_->workspace()->show();
     inventory = open(QStringLiteral("frmKucun"));
     QVERIFY(inventory);
-    QCOMPARE(inventory->frameGeometry().topLeft(), left);
+    QCOMPARE(inventory->geometry(), left);
 }
 
 void WindowFitTest::placeRules_data()

@@ -68,7 +68,11 @@ private:
         QRect anchor;
         if (anchor_ && anchor_->isVisible())
             anchor = anchor_->window()->frameGeometry();
-        const QRect saved = ParsePlace(ReadIni(folder_, kPlacesSection, key()));
+        // Kept as the inner rectangle, which comes back exactly whatever
+        // frame the window manager draws.
+        QRect saved = ParsePlace(ReadIni(folder_, kPlacesSection, key()));
+        if (saved.isValid())
+            saved = saved.marginsAdded(frame);
         const QRect fitted = Fit(saved, anchor, wanted, AvailableAreas());
         if (fitted.isEmpty())
             return;
@@ -82,7 +86,7 @@ private:
     void save()
     {
         // A window that cannot keep its place opens centred next time.
-        (void)WriteIniValues(folder_, kPlacesSection, {{key(), PlaceText(window_->frameGeometry())}});
+        (void)WriteIniValues(folder_, kPlacesSection, {{key(), PlaceText(window_->geometry())}});
     }
 
     QWidget* window_;
@@ -129,9 +133,9 @@ QRect Fit(const QRect& saved, const QRect& anchor, const QSize& wanted, const QL
     return frame;
 }
 
-QString PlaceText(const QRect& frame)
+QString PlaceText(const QRect& inner)
 {
-    return QStringLiteral("%1 %2 %3 %4").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    return QStringLiteral("%1 %2 %3 %4").arg(inner.x()).arg(inner.y()).arg(inner.width()).arg(inner.height());
 }
 
 QRect ParsePlace(const QString& text)

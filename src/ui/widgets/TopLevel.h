@@ -21,9 +21,9 @@ inline const QString kPlacesSection = QStringLiteral("windows");
 // an area it lies on and moved inside it.
 QRect Fit(const QRect& saved, const QRect& anchor, const QSize& wanted, const QList<QRect>& areas);
 
-// "x y width height" of a frame, and back; an empty rectangle for text that
-// is not four whole numbers with a positive size.
-QString PlaceText(const QRect& frame);
+// "x y width height" of a window's inner rectangle, and back; an empty
+// rectangle for text that is not four whole numbers with a positive size.
+QString PlaceText(const QRect& inner);
 QRect ParsePlace(const QString& text);
 
 // Places window when it is first shown: where it was last left (read from
