@@ -1,3 +1,4 @@
+#include "support/PdfText.h"
 #include "support/TestFolder.h"
 
 #include "base/Mei.h"
@@ -5,8 +6,6 @@
 #include "history/TonsConversion.h"
 #include "ui/widgets/LoaderSheetPrint.h"
 
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -38,25 +37,6 @@ LoaderSheetSource Source(const std::vector<double>& parts, const QStringList& we
     targets.lower[2] = QStringLiteral("5000");  // heat: no value
     source.targets = targets;
     return source;
-}
-
-// The text of a PDF as pdftotext reads it, pages separated by form feeds.
-QString PdfText(const QString& path)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The numbers following a caption in a line of the text ("合计 ... 500.00").
-QStringList LineWith(const QString& text, const QString& start)
-{
-    for (const QString& line : text.split(QLatin1Char('\n')))
-        if (line.trimmed().startsWith(start))
-            return line.simplified().split(QLatin1Char(' '));
-    return {};
 }
 
 }  // namespace
@@ -215,9 +195,7 @@ void LoaderSheetTest::pdfReadsBack()
     const LoaderSheet byShovel = Expect(MakeLoaderSheet(Source({3, 2}, {"2.5", "4.0"}, true), 500));
     Expect(WriteLoaderSheets({byWeight, byShovel}, path));
 
-    const QString text = PdfText(path);
-    QVERIFY2(!text.isEmpty(), "pdftotext read nothing");
-    const QStringList pages = text.split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 2);
     for (const QString& page : pages) {
         QVERIFY(page.contains(QStringLiteral("装车单")));
@@ -232,20 +210,20 @@ void LoaderSheetTest::pdfReadsBack()
         const LoaderSheet& sheet = p == 0 ? byWeight : byShovel;
         qint64 cents = 0;
         for (const LoaderSheetCoal& coal : sheet.coals) {
-            const QStringList cells = LineWith(pages[p], QString::number(&coal - sheet.coals.data() + 1));
+            const QStringList cells = PdfLineWith(pages[p], QString::number(&coal - sheet.coals.data() + 1));
             QVERIFY2(cells.size() >= 5 && cells[1] == coal.name, qPrintable(cells.join(QLatin1Char('|'))));
             cents += qRound64(cells[4].toDouble() * 100);
         }
         QCOMPARE(cents, qint64(tonnage) * 100);
-        QVERIFY(LineWith(pages[p], QStringLiteral("合计")).contains(QStringLiteral("%1.00").arg(tonnage)));
+        QVERIFY(PdfLineWith(pages[p], QStringLiteral("合计")).contains(QStringLiteral("%1.00").arg(tonnage)));
     }
-    QVERIFY(LineWith(pages[0], QStringLiteral("1")).contains(QStringLiteral("33.34")));
+    QVERIFY(PdfLineWith(pages[0], QStringLiteral("1")).contains(QStringLiteral("33.34")));
     const QString cycles = pages[1].simplified();
     QVERIFY2(cycles.contains(QStringLiteral("每个循环装 5 铲，共 15.50 吨；共 32 个整循环，装 496.00 吨。")),
              qPrintable(cycles));
     QVERIFY(cycles.contains(QStringLiteral("余 4.00 吨不足一个循环")));
     // Shovels per cycle, whole-cycle shovels, last cycle's shovels.
-    const QStringList first = LineWith(pages[1], QStringLiteral("1"));
+    const QStringList first = PdfLineWith(pages[1], QStringLiteral("1"));
     QCOMPARE(first.mid(2, 1) + first.mid(6), (QStringList{"3", "96", "1"}));
 }
 
@@ -261,7 +239,7 @@ void LoaderSheetTest::tenCoalsFitOnePage()
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("ten.pdf"));
     Expect(WriteLoaderSheets({Expect(MakeLoaderSheet(source, 1000))}, path));
-    const QStringList pages = PdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    const QStringList pages = PdfPages(path);
     QCOMPARE(pages.size(), 1);
     QVERIFY(pages[0].contains(QStringLiteral("煤10号")));
     QVERIFY(pages[0].contains(QStringLiteral("装车人")));
