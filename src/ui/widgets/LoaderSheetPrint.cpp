@@ -38,14 +38,14 @@ QString CheckText(BoundCheck check)
 QString Cell(const QString& text, const char* align = "left", bool bold = false)
 {
     const QString body = bold ? QStringLiteral("<b>%1</b>").arg(text) : text;
-    return QStringLiteral("<td align=\"%1\">%2</td>").arg(QLatin1String(align), body);
+    return QStringLiteral("<td align=\"%1\" valign=\"middle\">%2</td>").arg(QLatin1String(align), body);
 }
 
 QString HeaderRow(const QStringList& captions)
 {
     QString row = QStringLiteral("<tr style=\"background-color:#e8e8e8;\">");
     for (const QString& caption : captions)
-        row += QStringLiteral("<th>%1</th>").arg(Esc(caption));
+        row += QStringLiteral("<th valign=\"middle\">%1</th>").arg(Esc(caption));
     return row + QStringLiteral("</tr>");
 }
 
@@ -116,7 +116,7 @@ QString IndexTable(const LoaderSheet& sheet)
         const QString check = sheet.targetsKnown ? CheckText(index.check) : QString();
         rows += QStringLiteral("<tr>") + Cell(Esc(name)) + Cell(Esc(index.value), "right")
                 + Cell(Esc(index.lower), "right") + Cell(Esc(index.upper), "right")
-                + (off ? QStringLiteral("<td align=\"center\" style=\"color:#b00000;\"><b>%1</b></td>").arg(check)
+                + (off ? QStringLiteral("<td align=\"center\" valign=\"middle\" style=\"color:#b00000;\"><b>%1</b></td>").arg(check)
                        : Cell(check, "center"))
                 + QStringLiteral("</tr>");
     }
@@ -180,7 +180,7 @@ QString LoaderSheetHtml(const LoaderSheet& sheet)
     html += QStringLiteral("<p align=\"center\" style=\"font-size:20pt; font-weight:bold; margin-bottom:6px;\">%1</p>")
                 .arg(Esc(Tr("装车单")));
     if (!sheet.title.isEmpty())
-        html += QStringLiteral("<p style=\"font-size:9pt; margin-bottom:6px;\">%1%2</p>")
+        html += QStringLiteral("<p style=\"font-size:10pt; margin-bottom:6px;\">%1%2</p>")
                     .arg(Esc(Tr("方案：")), Esc(sheet.title));
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
     QString facts = Tr("日期：%1").arg(sheet.date.toString(format));
