@@ -3,7 +3,9 @@
 #include "base/Mei.h"
 #include "workspace/BlendRun.h"
 #include "workspace/DiagnoseJob.h"
+#include "workspace/TargetSets.h"
 #include "workspace/Validation.h"
+#include "workspace/WorkspaceState.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QList>
@@ -18,16 +20,21 @@
 class CoalGridWidget;
 class QBoxLayout;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressDialog;
 class QPushButton;
+class QTimer;
 class QToolBar;
 
 // frmMain: the main window and blending workspace. The user fills the coal grid
 // and the bounds, and starts a blending run. The menu bar and the main toolbar
 // sit above the workspace (the central widget), which is laid out to grow
-// and shrink with the window.
+// and shrink with the window. Target sets (cboMuban) keep bounds and options
+// under a name in the database; the whole workspace is kept in the
+// application folder as it is left (a moment after each change, and on
+// closing) and comes back when the window is made again.
 class WorkspaceWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -63,6 +70,17 @@ public:
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
 
+    // Target sets: the one chosen in cboMuban fills the bounds and options;
+    // the save button keeps them under the name typed there (asking before
+    // it replaces a set of that name); the delete button removes that set.
+    void cboMuban_Click(int index);
+    void btnSaveMuban_Click();
+    void btnDelMuban_Click();
+
+    // The workspace as it stands, and writing it for the next start.
+    WorkspaceState workspaceState() const;
+    void keepWorkspace();
+
 public slots:
     // Writes new texts into some bound boxes; the others keep theirs.
     void setBounds(const BoundEdits& edits);
@@ -80,6 +98,9 @@ signals:
     // chkJizhun was ticked or unticked by the user, and config.ini keeps it.
     void basisWeightingChanged(const BasisWeighting& weighting);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void Form_Load();
     void chkJingque_Click();
@@ -94,6 +115,10 @@ private:
     void buildOptionsFrame(QWidget* parent, QBoxLayout* layout);
     void onRunProgress(int total, int last);
     void onRunFinished();
+    void loadTargetSets();
+    void applyTargetSet(const TargetSet& set);
+    void restoreWorkspace(const WorkspaceState& state);
+    void watchForChanges();
 
     QWidget* client_ = nullptr;
     CoalGridWidget* grid_ = nullptr;
@@ -105,6 +130,12 @@ private:
     QLineEdit* txtZhongliang_ = nullptr;
     QLineEdit* txtChanshu_ = nullptr;
     QPushButton* Command1_ = nullptr;
+    QComboBox* cboMuban_ = nullptr;
+    QPushButton* btnSaveMuban_ = nullptr;
+    QPushButton* btnDelMuban_ = nullptr;
+    QVector<TargetSet> targetSets_;
+    QTimer* keepTimer_ = nullptr;
+    bool restoring_ = false;
     std::array<QLineEdit*, 15> minBoxes_{};
     std::array<QLineEdit*, 15> maxBoxes_{};
     WindowContext context_;
