@@ -86,6 +86,8 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     // update or skip refills the list in it.
     lsvPreview_->setSortOnHeaderClick(false);
     lsvPreview_->setItemDelegate(new ProblemRowDelegate(lsvPreview_));
+    // However small the window, a few rows of the file show.
+    lsvPreview_->setMinimumHeight(lsvPreview_->fontMetrics().lineSpacing() * 8);
 
     fraExisting_ = new QGroupBox(QStringLiteral("库存中已有同名煤种时"), this);
     fraExisting_->setObjectName(QStringLiteral("fraExisting"));
