@@ -16,7 +16,7 @@
     <name>HistoryWindow</name>
     <message>
         <source>装车单</source>
-        <translation type="unfinished"></translation>
+        <translation>Loader sheet</translation>
     </message>
     <message>
         <source>把选中的配比方案按配多少吨生成装车单，保存为PDF文件</source>
