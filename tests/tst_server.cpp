@@ -57,6 +57,7 @@ QString Shown(const QVariant& value, ColumnKind kind)
     switch (kind) {
     case ColumnKind::Id:
     case ColumnKind::Integer:
+    case ColumnKind::Version:
         return QString::number(value.toLongLong());
     case ColumnKind::Real:
     case ColumnKind::Price: {

@@ -118,7 +118,8 @@ QVariant Converted(const QVariant& value, ColumnKind kind)
         return kind == ColumnKind::Text ? QVariant(QMetaType(QMetaType::QString)) : QVariant();
     switch (kind) {
     case ColumnKind::Id:
-    case ColumnKind::Integer: {
+    case ColumnKind::Integer:
+    case ColumnKind::Version: {
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
         if (ok)
@@ -176,9 +177,17 @@ Status CopyRows(QSqlDatabase& from, QSqlDatabase& to, const QString& step, const
             QStringLiteral("insert into %1 (%2) values ").arg(table.name, names.join(QStringLiteral(", ")));
         const int perInsert = server ? std::max(1, std::min(kRowsPerInsert, kValuesPerInsert / width)) : 1;
 
+        // A column added to the table later than the source was made is read
+        // as a new row of its kind gets it.
+        const QSqlRecord has = from.record(IsServer(from) ? table.name.toLower() : table.name);
+        QStringList readColumns;
+        for (const ColumnDef& column : table.columns)
+            readColumns << (has.indexOf(column.name) >= 0 ? column.name
+                             : column.kind == ColumnKind::Version ? QStringLiteral("0")
+                                                                   : QStringLiteral("null"));
         QSqlQuery read(from);
         read.setForwardOnly(true);
-        if (!read.exec(QStringLiteral("select %1 from %2 order by id").arg(names.join(QStringLiteral(", ")), table.name)))
+        if (!read.exec(QStringLiteral("select %1 from %2 order by id").arg(readColumns.join(QStringLiteral(", ")), table.name)))
             return StatementFailure(from, read.lastError());
         QSqlQuery single(to);
         if (!server && !single.prepare(insert + row))
