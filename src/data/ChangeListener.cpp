@@ -82,7 +82,7 @@ void ChangeListener::check()
 {
     if (paused_ || InsideTransaction() || !DatabaseOf(folder_).onServer())
         return;
-    if (!ConnectionPresent() || !OnServer()) {
+    if (!ConnectionPresent() || !OnServer() || !DbConn().isOpen()) {
         // Opened again (with the subscriptions, by the hook); a server that is
         // away is tried again next time.
         (void)OpenConnection(folder_);
