@@ -7,6 +7,11 @@
 #include <QSqlRecord>
 #include <QSysInfo>
 
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Column names of the coal values, in the order they are written.
@@ -152,6 +157,13 @@ QString CurrentChangeUser()
         if (!login.isEmpty())
             break;
     }
+#ifdef Q_OS_UNIX
+    // A program started without a login shell's environment (a service, a
+    // desktop launcher) still runs as an account.
+    if (login.isEmpty())
+        if (const passwd* account = getpwuid(geteuid()); account && account->pw_name)
+            login = QString::fromLocal8Bit(account->pw_name);
+#endif
     if (login.isEmpty())
         login = QStringLiteral("?");
     const QString computer = QSysInfo::machineHostName();

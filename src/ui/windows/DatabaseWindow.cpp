@@ -211,7 +211,7 @@ void DatabaseWindow::btnTest_Click()
         return;
     }
     rememberIfAsked(settings);
-    QString text = tr("连接成功：%1").arg(check->serverVersion.section(QLatin1Char(','), 0, 0));
+    QString text = tr("连接成功：%1").arg(check->serverVersion.section(QLatin1Char(' '), 0, 1));
     if (check->newer)
         text += QLatin1Char('\n') + tr("这个数据库由更新版本的程序建立或升级，本程序不能使用它。");
     else if (!check->hasTables)
