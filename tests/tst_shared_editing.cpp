@@ -5,6 +5,7 @@
 #include "data/CoalTable.h"
 #include "data/DbSettings.h"
 #include "data/Dbconnection.h"
+#include "data/Server.h"
 #include "history/PlanHistory.h"
 #include "support/Controls.h"
 #include "support/TestFolder.h"
@@ -50,11 +51,39 @@ void Settle()
 
 const QDateTime kTheirTime(QDate(2026, 12, 8), QTime(9, 30, 5));
 
+// A user of the test server that must give a password (every other user of
+// it is trusted): a line for it goes first in the server's pg_hba.conf.
+const QString kPasswordUser = QStringLiteral("velmora_pw");
+const QString kPassword = QStringLiteral("right-1");
+
+void RequirePasswordOf(const QString& dbname)
+{
+    RunOnTestServer(dbname, QStringLiteral("DO $$ BEGIN IF NOT EXISTS (select 1 from pg_roles where rolname = '%1') THEN "
+                                           "CREATE ROLE %1 LOGIN PASSWORD '%2'; END IF; END $$")
+                                .arg(kPasswordUser, kPassword));
+    RunOnTestServer(dbname, QStringLiteral("GRANT SELECT ON ALL TABLES IN SCHEMA public TO %1").arg(kPasswordUser));
+    ServerConnection admin = Expect(ServerConnection::Open(TestServerSettings(dbname)));
+    const QString file = Expect(admin.value(QStringLiteral("select current_setting('hba_file')"))).toString();
+    const QString rules = Expect(admin.value(QStringLiteral("select pg_read_file(current_setting('hba_file'))"))).toString();
+    if (rules.contains(kPasswordUser))
+        return;
+    // Read whole before the file is written again.
+    Expect(admin.exec(QStringLiteral("create temp table hba as select ord, line from unnest(string_to_array("
+                                     "'local all %1 scram-sha-256' || E'\\n' || pg_read_file(current_setting('hba_file')), "
+                                     "E'\\n')) with ordinality as t(line, ord)")
+                          .arg(kPasswordUser)));
+    Expect(admin.exec(QStringLiteral("copy (select line from hba where line <> '' order by ord) to '%1' "
+                                     "with (format csv, delimiter E'\\x01', quote E'\\x02')")
+                          .arg(file)));
+    Expect(admin.exec(QStringLiteral("select pg_reload_conf()")));
+}
+
+
 }  // namespace
 
 class SharedEditingTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void editorSavedMeanwhile_data();
@@ -64,6 +93,8 @@ private slots:
     void connectionWindowTestsTheServer_data();
     void connectionWindowTestsTheServer();
     void listsFollowAnotherCopy();
+    void passwordIsAskedWhenTheServerWantsOne_data();
+    void passwordIsAskedWhenTheServerWantsOne();
 
 private:
     std::unique_ptr<TestFolder> folder_;
@@ -254,6 +285,50 @@ void SharedEditingTest::listsFollowAnotherCopy()
         plan = Expect(StorePlan(folder, made));
     });
     QTRY_COMPARE_WITH_TIMEOUT(history->currentPlanId(), plan, 5000);
+}
+
+// A server that wants a password the password file does not hold: the
+// window asks for it (again when it was wrong) and goes on with what was typed;
+// a cancelled question leaves the cause said and the fields as they were.
+void SharedEditingTest::passwordIsAskedWhenTheServerWantsOne_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("right at once") << QStringList{kPassword} << 1 << "连接成功";
+    QTest::newRow("wrong, then right") << QStringList{"wrong", kPassword} << 2 << "连接成功";
+    QTest::newRow("cancelled") << QStringList{} << 1 << "无法连接数据库服务器：";
+}
+
+void SharedEditingTest::passwordIsAskedWhenTheServerWantsOne()
+{
+    if (!TestOnServer())
+        QSKIP("needs the test server (the _pg run)");
+    QFETCH(QStringList, typed);
+    QFETCH(int, asked);
+    QFETCH(QString, said);
+    RequirePasswordOf(folder_->serverDatabase());
+    qputenv("PGPASSFILE", QFile::encodeName(folder_->path(QStringLiteral("no-pgpass"))));
+    windows_->openDatabase();
+    DatabaseWindow* window = windows_->existingDatabase();
+    Child<QLineEdit>(window, "txtUser")->setText(kPasswordUser);
+    Child<QLineEdit>(window, "txtPassword")->clear();
+    for (const QString& text : typed)
+        Prompt::queueText(text);
+    Child<QPushButton>(window, "btnTest")->click();
+    qunsetenv("PGPASSFILE");
+    QStringList questions;
+    for (const Prompt::Shown& shown : Prompt::shown())
+        if (shown.text.contains(kPasswordUser))
+            questions << shown.text;
+    QCOMPARE(questions.size(), asked);
+    QVERIFY2(questions[0].contains(QStringLiteral("需要用户 velmora_pw 的密码")), qPrintable(questions[0]));
+    if (asked > 1)
+        QVERIFY2(questions[1].startsWith(QStringLiteral("密码不对")), qPrintable(questions[1]));
+    const QString result = Child<QLabel>(window, "lblJieguo")->text();
+    QVERIFY2(result.startsWith(said), qPrintable(result));
+    QCOMPARE(Child<QLineEdit>(window, "txtUser")->text(), kPasswordUser);
+    QCOMPARE(Child<QLineEdit>(window, "txtPassword")->text(), typed.isEmpty() ? QString() : kPassword);
 }
 
 QTEST_MAIN(SharedEditingTest)

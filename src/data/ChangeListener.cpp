@@ -5,6 +5,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 namespace {
 
 // How often the connection is looked at; a change reaches the windows within
@@ -83,18 +85,25 @@ void ChangeListener::check()
     if (paused_ || InsideTransaction() || !DatabaseOf(folder_).onServer())
         return;
     if (!ConnectionPresent() || !OnServer() || !DbConn().isOpen()) {
+        if (waitTicks_ > 0) {
+            --waitTicks_;
+            return;
+        }
         // Opened again (with the subscriptions, by the hook); a server that is
-        // away is tried again next time.
-        (void)OpenConnection(folder_);
+        // away is tried less and less often, so that its connect timeout does
+        // not hold the windows up again and again.
+        if (OpenConnection(folder_)) {
+            failures_ = 0;
+        } else {
+            failures_ = std::min(failures_ + 1, 4);
+            waitTicks_ = (1 << failures_) - 1;
+        }
         return;
     }
     if (!listening()) {
         QSqlDatabase db = DbConn();
-        if (db.isOpen())
-            subscribe(db);
+        subscribe(db);
     }
-    // A statement finds a connection the server dropped and opens it again.
-    (void)RunQuery(QStringLiteral("select 1"));
 }
 
 void ChangeListener::noticed(const QString& channel, QSqlDriver::NotificationSource source, const QVariant&)

@@ -10,10 +10,13 @@
 // The other planners' committed changes, as a server announces them
 // (AnnounceChange), for the windows that show them. It listens on the main
 // thread's shared connection and subscribes again on every new connection
-// (a session hook), so a server restart or a change of database keeps it
-// listening. Every few seconds it looks that the connection is still there,
-// so a lost one comes back without the user doing anything. On coal.dat
-// nothing is ever announced and it does nothing.
+// (a session hook): after a server restart, the next statement's reconnect
+// listens again, and a change of database listens on the new one. Every few
+// seconds it opens the shared connection again when work of its own closed
+// it (a backup) or the server could not be reached; it never sends anything
+// on an open connection by itself, since a statement on a connection whose
+// network went away silently can wait long, and the window with it. On
+// coal.dat nothing is ever announced and it does nothing.
 class ChangeListener : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +44,8 @@ private:
     AppFolder folder_;
     int hook_ = 0;
     bool paused_ = false;
+    int waitTicks_ = 0;   // checks to skip after a failed reopen
+    int failures_ = 0;
     bool coals_ = false;
     bool plans_ = false;
     QTimer watch_;

@@ -1,6 +1,7 @@
 #include "data/ServerData.h"
 
 #include "base/NumberText.h"
+#include "data/Dbconnection.h"
 #include "data/Schema.h"
 #include "data/SqliteFile.h"
 
@@ -253,6 +254,13 @@ Status LockTables(QSqlDatabase& db)
     return Exec(db, QStringLiteral("lock table %1 in exclusive mode").arg(names.join(QStringLiteral(", "))));
 }
 
+// Tells the programs listening on the server that all of its data changed;
+// delivered once the transaction commits.
+Status AnnounceEverything(QSqlDatabase& db)
+{
+    return Exec(db, QStringLiteral("select pg_notify(?, ''), pg_notify(?, '')"), {kCoalsChannel, kPlansChannel});
+}
+
 // The counts of the target after a copy against the source's.
 Status CompareCounts(const CopyCounts& source, const CopyCounts& target)
 {
@@ -401,6 +409,8 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
         return RolledBack(db, written.failure());
     if (Status same = CompareCounts(*source, *written); !same)
         return RolledBack(db, same.failure());
+    if (Status told = AnnounceEverything(db); !told)
+        return RolledBack(db, told.failure());
     if (!db.commit())
         return RolledBack(db, ServerFailure(db.lastError()));
     return *written;
@@ -510,6 +520,8 @@ Result<CopyCounts> ReplaceServerData(const DbSettings& settings, const QString& 
         return RolledBack(db, written.failure());
     if (Status same = CompareCounts(*source, *written); !same)
         return RolledBack(db, same.failure());
+    if (Status told = AnnounceEverything(db); !told)
+        return RolledBack(db, told.failure());
     if (!db.commit())
         return RolledBack(db, ServerFailure(db.lastError()));
     return *written;

@@ -526,7 +526,16 @@ DatabaseWindow* Windows::database()
     return database_;
 }
 
-void Windows::openDatabase() { bringToFront(database()); }
+void Windows::openDatabase()
+{
+    const bool opening = !database_;
+    DatabaseWindow* window = database();
+    if (opening && workspace_) {
+        window->adjustSize();
+        window->move(workspace_->geometry().center() - window->rect().center());
+    }
+    bringToFront(window);
+}
 
 void Windows::compactData()
 {

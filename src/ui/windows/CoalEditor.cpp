@@ -205,7 +205,7 @@ void CoalEditor::saved(int id, bool added)
     Prompt::message(this, added ? QStringLiteral("添加煤种成功！") : QStringLiteral("修改成功！"));
     id_ = 0;
     readVersion_.reset();
-    emit coalSaved(id, added);
+    Q_EMIT coalSaved(id, added);
     close();
 }
 
