@@ -1,7 +1,9 @@
 #include "ui/app/Startup.h"
 
+#include "base/Settings.h"
 #include "base/SingleInstance.h"
 #include "data/Dbconnection.h"
+#include "data/ServerData.h"
 #include "ui/app/Windows.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/SplashWindow.h"
@@ -16,17 +18,90 @@
 
 #include <memory>
 
+namespace {
+
+// The translators installed for the interface's language, replaced when the
+// language is chosen again.
+QList<QTranslator*>& InstalledTranslators()
+{
+    static QList<QTranslator*> translators;
+    return translators;
+}
+
+void RemoveTranslators()
+{
+    for (QTranslator* translator : std::as_const(InstalledTranslators())) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    InstalledTranslators().clear();
+}
+
+bool Install(const QString& name, const QString& dir)
+{
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(name, dir)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    InstalledTranslators() << translator;
+    return true;
+}
+
+}  // namespace
+
 void InstallChineseTranslation()
 {
+    RemoveTranslators();
     // Dates and numbers shown to the user follow Chinese conventions, whatever
     // the locale of the machine.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    Install(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
+
+bool InstallLanguage(const QString& language)
+{
+    if (language != Settings::kEnglish) {
+        InstallChineseTranslation();
+        return true;
+    }
+    RemoveTranslators();
+    // Qt's own buttons and dialogs are written in English: only the
+    // program's texts need a translation.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    return Install(QStringLiteral("velmora_en"), QStringLiteral(":/i18n"));
+}
+
+namespace {
+
+// A server that wants a password the password file does not hold: the user
+// types it, kept in memory for this session only.
+void AskServerPassword(const AppFolder& folder)
+{
+    DbSettings settings = DatabaseOf(folder);
+    if (!settings.onServer())
+        return;
+    ServerCheck check = TestConnection(settings);
+    while (check.problem == ServerProblem::Password) {
+        const QString user = settings.user.isEmpty() ? QCoreApplication::translate("Startup", "（本机登录名）") : settings.user;
+        const QString label =
+            settings.password.isEmpty()
+                ? QCoreApplication::translate("Startup", "数据库服务器 %1 需要用户 %2 的密码：").arg(settings.serverName(), user)
+                : QCoreApplication::translate("Startup", "密码不对。请重新输入数据库服务器 %1 上用户 %2 的密码：")
+                      .arg(settings.serverName(), user);
+        const std::optional<QString> typed =
+            Prompt::password(nullptr, QCoreApplication::translate("Startup", "数据库连接"), label);
+        if (!typed)
+            return;
+        settings.password = *typed;
+        check = TestConnection(settings);
+    }
+    if (check.connected())
+        UseDatabase(folder, settings);
+}
+
+}  // namespace
 
 std::unique_ptr<Windows> Main(const AppFolder& folder)
 {
@@ -44,6 +119,7 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
         return nullptr;
     }
 
+    AskServerPassword(folder);
     if (const Result<DatabaseState> database = EnsureDatabase(folder); !database) {
         Prompt::show(nullptr, database.message(), QStringLiteral("错误！"), Prompt::Icon::Critical);
         return nullptr;

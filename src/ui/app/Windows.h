@@ -11,7 +11,9 @@
 #include <memory>
 
 class CalculatorWindow;
+class ChangeListener;
 class CoalEditor;
+class DatabaseWindow;
 class ConfigWindow;
 class DiagnoseDialog;
 class HistoryWindow;
@@ -45,6 +47,7 @@ public:
     CoalEditor* editor();
     CalculatorWindow* calculator();
     ConfigWindow* config();
+    DatabaseWindow* database();
 
     // The open window, or nullptr.
     WorkspaceWindow* existingWorkspace() const;
@@ -56,6 +59,9 @@ public:
     SelectDialog* existingSelectDialog() const;
     DiagnoseDialog* existingDiagnose() const;
     ImportDialog* existingImportDialog() const;
+    DatabaseWindow* existingDatabase() const;
+    // Hears the other planners' changes on a server.
+    ChangeListener* changeListener() const { return listener_; }
 
     // The main window's commands (menus and toolbars).
     void openInventory();      // "库存情况", "煤库存"
@@ -67,6 +73,7 @@ public:
     void backupData();         // "数据备份"
     void restoreData();        // "数据还原"
     void compactData();        // "压缩数据库"
+    void openDatabase();       // "数据库连接…"
     void openHelp();           // "系统帮助"
     void showAbout();          // "关于"
     void openCalculator();     // "手动配比"
@@ -90,6 +97,9 @@ private:
     // Runs work on the data file on a worker, with a progress dialog that
     // blocks the other windows (which keep painting) until it ends.
     Status runDataWork(const QString& title, DataJob::Work work);
+    // After the data was replaced (a restore, another database): every open
+    // window shows the new data; what belongs to the old data is dropped.
+    void reloadWindows();
 
     WindowContext context_;
     Settings settings_;
@@ -102,5 +112,7 @@ private:
     QPointer<SelectDialog> select_;
     QPointer<DiagnoseDialog> diagnose_;
     QPointer<ImportDialog> import_;
+    QPointer<DatabaseWindow> database_;
+    ChangeListener* listener_ = nullptr;
     std::unique_ptr<SingleInstance> lock_;
 };
