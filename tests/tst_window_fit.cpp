@@ -95,7 +95,7 @@ void WindowFitTest::fit_data()
 {
     QTest::addColumn<QString>("window");
     for (const char* name : {"frmMain", "frmKucun", "frmLishi", "frmUpdate", "frmTest", "frmConfig", "frmSelect",
-                             "frmImport", "frmAbout"})
+                             "frmImport", "frmAbout", "frmShujuku"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
@@ -115,6 +115,8 @@ QWidget* WindowFitTest::open(const QString& name)
         windows_->selectForWorkspace();
     else if (name == QLatin1String("frmAbout"))
         windows_->showAbout();
+    else if (name == QLatin1String("frmShujuku"))
+        windows_->openDatabase();
     else if (name == QLatin1String("frmImport")) {
         const QString path = folder_->path(QStringLiteral("coals.csv"));
         if (!WriteBytes(path, "名称,内水,价格\n煤0,5.50,600\n"))
