@@ -43,7 +43,7 @@ Q_DECLARE_METATYPE(DesignGeometry)
 
 class GridTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void blankRow_data();
     void blankRow();
     void lastCoalRow_data();

@@ -43,7 +43,7 @@ void DataJob::start()
             if (p.step != lastStep_ || percent != lastPercent_) {
                 lastStep_ = p.step;
                 lastPercent_ = percent;
-                emit progressed(p.step, percent);
+                Q_EMIT progressed(p.step, percent);
             }
             return true;
         };

@@ -48,7 +48,7 @@ public:
     // How the work ended; valid once finished() has been emitted.
     const Status& status() const { return status_; }
 
-signals:
+Q_SIGNALS:
     // The step and how far it is, in percent (-1: not known); emitted when
     // either changes.
     void progressed(const QString& step, int percent);

@@ -37,7 +37,7 @@ void ImportReadJob::start()
             // The readers report every few hundred rows; the window hears
             // only of a new percentage.
             if (lastPercent_.exchange(percent) != percent)
-                emit progressed(percent);
+                Q_EMIT progressed(percent);
             return true;
         };
         Result<CellTable> table = ReadTableFile(path_, progress);

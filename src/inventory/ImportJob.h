@@ -31,7 +31,7 @@ public:
     // cancel()). Valid once finished() has been emitted.
     const Result<ImportPreview>& result() const { return *result_; }
 
-signals:
+Q_SIGNALS:
     // How much of the file has been read, in percent; emitted when the
     // figure changes, on the job's thread.
     void progressed(int percent);

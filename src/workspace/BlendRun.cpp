@@ -161,7 +161,7 @@ void BlendJob::start()
         solved_ = std::make_unique<Result<RunSolution>>(SolveRun(folder_, input_, [this](int total, int last) {
             if (cancelled_)
                 return false;
-            emit progressed(total, last);
+            Q_EMIT progressed(total, last);
             return true;
         }));
         ReleaseSolverForThread();
@@ -189,5 +189,5 @@ void BlendJob::onSolved()
             outcome_ = std::move(outcome);
         }
     }
-    emit finished();
+    Q_EMIT finished();
 }

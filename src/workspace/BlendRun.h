@@ -97,7 +97,7 @@ public:
     bool running() const;
     const Result<RunOutcome>& outcome() const { return outcome_; }
 
-signals:
+Q_SIGNALS:
     void progressed(int total, int last);
     void finished();
 

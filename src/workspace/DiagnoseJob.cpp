@@ -185,7 +185,7 @@ void DiagnoseJob::start()
         auto result = std::make_unique<Result<NoPlanDiagnosis>>(DiagnoseNoPlan(input_, total_, [this](int done, int steps) {
             if (cancelled_)
                 return false;
-            emit progressed(done, steps);
+            Q_EMIT progressed(done, steps);
             return true;
         }));
         ReleaseSolverForThread();
@@ -201,5 +201,5 @@ void DiagnoseJob::onDone()
 {
     outcome_ = std::move(*pending_);
     done_ = true;
-    emit finished();
+    Q_EMIT finished();
 }

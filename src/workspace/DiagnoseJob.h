@@ -72,7 +72,7 @@ public:
     bool running() const;
     const Result<NoPlanDiagnosis>& outcome() const { return outcome_; }
 
-signals:
+Q_SIGNALS:
     void progressed(int done, int steps);
     void finished();
 

@@ -36,7 +36,7 @@ public:
 
     CoalGridWidget* grid() const { return grid_; }
 
-signals:
+Q_SIGNALS:
     // The toolbar's "选煤混合": the user wants to pick coals from the inventory.
     void selectCoalsRequested();
 

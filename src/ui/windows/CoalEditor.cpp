@@ -155,7 +155,7 @@ void CoalEditor::btnSubmit_Click()
     const bool added = id_ == 0;
     Prompt::message(this, added ? QStringLiteral("添加煤种成功！") : QStringLiteral("修改成功！"));
     id_ = 0;
-    emit coalSaved(*saved, added);
+    Q_EMIT coalSaved(*saved, added);
     close();
 }
 

@@ -25,7 +25,7 @@ public:
     CoalFields fields() const;
     void setFields(const CoalFields& fields);
 
-signals:
+Q_SIGNALS:
     // A coal was written to the table (added when it was new); the editor
     // closes after it.
     void coalSaved(int id, bool added);

@@ -22,7 +22,7 @@ public:
 
     void btnOk_Click();
 
-signals:
+Q_SIGNALS:
     // The settings were written to config.ini; the window closes after it.
     void settingsSaved(const Settings& settings);
 

@@ -62,11 +62,11 @@ public:
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
 
-public slots:
+public Q_SLOTS:
     // Writes new texts into some bound boxes; the others keep theirs.
     void setBounds(const BoundEdits& edits);
 
-signals:
+Q_SIGNALS:
     // The toolbar's "选煤配比": the user wants to pick coals from the inventory.
     void selectCoalsRequested();
     // A run stored a plan under that id.
