@@ -5,10 +5,13 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
+  qt6-l10n-tools qt6-tools-dev  # lupdate/lrelease: the interface's translations
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libgl1-mesa-dev
   libqt6sql6-psql postgresql
   libglpk-dev libfreexl-dev libquazip1-qt6-dev
   qt6-translations-l10n fonts-noto-cjk
+  fonts-droid-fallback  # loader sheets: a PDF whose Chinese text reads back as drawn
+  poppler-utils  # tests read the loader sheets' PDFs back with pdftotext
   xvfb xauth sqlite3
   python3-openpyxl  # a reader not our own, for the exports' cell types
   dpkg-dev file  # the Debian package: cpack finds its dependencies with dpkg-shlibdeps
