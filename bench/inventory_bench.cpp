@@ -154,7 +154,7 @@ void Close(QWidget* widget)
 void ClickHeader(InventoryWindow* window, int column)
 {
     auto* list = window->findChild<ReportList*>(QStringLiteral("ListView1"));
-    emit list->header()->sectionClicked(column);
+    Q_EMIT list->header()->sectionClicked(column);
     QApplication::processEvents();
 }
 

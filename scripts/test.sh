@@ -6,7 +6,7 @@
 # with address and undefined-behaviour sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+VELMORA_WERROR=ON bash scripts/build.sh
 # A test that needs the server fails rather than skips when it cannot reach it.
 VELMORA_TEST_REQUIRE_SERVER=1 bash scripts/pg-server.sh \
   bash -c 'cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2'

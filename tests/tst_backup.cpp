@@ -17,7 +17,7 @@ const QDateTime kNow(QDate(2026, 12, 8), QTime(9, 30, 15));
 
 class BackupTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void backupIsNamedByDayAndIsACopy();
     void sameDayKeepsOneFileWithLaterContent();
     void backupWithoutDatabaseFails();

@@ -58,7 +58,7 @@ ModelInput RandomInput(std::mt19937& random)
 
 class BlendProblemTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void programSolvesAsTheModelText();
     void refusesTextsThatAreNoNumbers();
 };

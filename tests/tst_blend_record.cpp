@@ -44,7 +44,7 @@ Q_DECLARE_METATYPE(BasisWeighting)
 class TestBlendRecord : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void blend_data()
     {
         QTest::addColumn<QVector<Mei>>("coals");

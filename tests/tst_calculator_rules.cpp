@@ -33,7 +33,7 @@ Q_DECLARE_METATYPE(Grid)
 
 class CalculatorRulesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void calculate_data();
     void calculate();
     void fullResultText();

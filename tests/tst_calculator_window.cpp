@@ -25,7 +25,7 @@ QLineEdit* Cell(QWidget* window, const char* column, int row)
 
 class CalculatorWindowTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

@@ -75,7 +75,7 @@ const QDateTime kSavedAt(QDate(2024, 3, 5), QTime(8, 30));
 
 class CoalImportTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void headers_data();
     void headers();
     void everyOwnCaptionNamesItsOwnValue();

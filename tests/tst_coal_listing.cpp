@@ -65,7 +65,7 @@ QStringList Cells(const ListRow& row) { return QStringList{row.text} + row.subIt
 
 class CoalListingTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void sameRowsAsTheWholeTable_data();
     void sameRowsAsTheWholeTable();

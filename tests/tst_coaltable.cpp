@@ -18,7 +18,7 @@ Mei Loaded(const AppFolder& folder, int id)
 
 class CoalTableTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void schemaHasEveryColumn();
     void saveAndLoadValues_data();
     void saveAndLoadValues();

@@ -117,7 +117,7 @@ int WriteAndDie(const QString& path)
 
 class DataFileTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void hotJournalOfAKilledWriterIsRolledBack_data();
     void hotJournalOfAKilledWriterIsRolledBack();
     void onlyWhatTheProgramMakesIsTrusted_data();

@@ -187,7 +187,7 @@ ModelInput Situation(const QVector<std::array<const char*, 4>>& coals, bool shov
 
 class DiagnoseTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void agreesWithEnumeration_data();
     void agreesWithEnumeration();
     void situations_data();

@@ -70,7 +70,7 @@ Q_DECLARE_METATYPE(Expected)
 
 class DiagnoseDialogTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();

@@ -25,7 +25,7 @@ CoalFields Valid()
 
 class EditorFieldsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void checkFields_data();
     void checkFields();
     void everyNumberCheckInOrder();

@@ -79,7 +79,7 @@ const CoalEntry kCoals[] = {
 
 class EndToEndTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void mainRoad();
 };
 

@@ -139,7 +139,7 @@ LinearProgram PresolvableProgram(int n, bool integer)
 class TestEngine : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void language_data()
     {
         QTest::addColumn<QByteArray>("model");

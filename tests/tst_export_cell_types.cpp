@@ -103,7 +103,7 @@ QStringList RowWithKey(const SheetText& sheet, const QString& key)
 
 class ExportCellTypesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void typesReadBack_data();
     void typesReadBack();
 };

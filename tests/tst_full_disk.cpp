@@ -53,7 +53,7 @@ ListData SomeCoals(int rows)
 
 class FullDiskTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void writesOnAFullDisk_data();

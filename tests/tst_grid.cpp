@@ -41,7 +41,7 @@ Q_DECLARE_METATYPE(Grid)
 
 class GridTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void blankRow_data();
     void blankRow();
     void lastCoalRow_data();

@@ -83,7 +83,7 @@ int PlanWithoutTargets(const AppFolder& folder)
 
 class HistoryInsightTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();

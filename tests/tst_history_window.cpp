@@ -80,7 +80,7 @@ QStringList HiddenHeaders(const ReportList* list)
 
 class HistoryWindowTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void listsTheNewest500();

@@ -23,7 +23,7 @@ ListData OneCoal(const QString& name)
 
 class HtmlExportTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void readTextFile_data();
     void readTextFile();
     void saveTextFile();

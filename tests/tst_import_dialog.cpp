@@ -49,7 +49,7 @@ constexpr int kNotes = 3;
 
 class ImportDialogTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

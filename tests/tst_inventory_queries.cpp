@@ -33,7 +33,7 @@ QStringList Names(const QVector<Mei>& coals)
 
 class InventoryQueriesTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void countsTheWholeTable();
     void search_data();
     void search();

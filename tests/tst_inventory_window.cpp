@@ -37,7 +37,7 @@ void Settle()
 
 class InventoryWindowTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 

@@ -44,11 +44,14 @@ QString Stem(const QString& path)
 struct Include {
     QString file;  // below src/
     int line;
-    QString target;  // as written between the quotes
+    QString target;  // as written between the quotes (or the angle brackets)
+    bool angled = false;  // written <...>: a system header's form
 };
 
 // What breaks the order: an include of a higher layer, an include of an
-// unknown place, or a window that includes another window.
+// unknown place, a window that includes another window, or one of the
+// program's own headers included as if it were a system header (<...>), which
+// would find a same-named header on the include path first.
 QStringList Violations(const QVector<Include>& includes)
 {
     QStringList found;
@@ -56,6 +59,10 @@ QStringList Violations(const QVector<Include>& includes)
         const int from = LayerOf(include.file);
         const int to = LayerOf(include.target);
         const QString where = QStringLiteral("%1:%2 includes %3").arg(include.file).arg(include.line).arg(include.target);
+        if (include.angled) {
+            found << where + QStringLiteral(" with <...>: the program's own headers are included with quotes");
+            continue;
+        }
         if (from < 0 || to < 0)
             found << where + QStringLiteral(" (outside every layer)");
         else if (to > from)
@@ -104,7 +111,7 @@ QVector<Include> ReadIncludes(const QString& root)
 {
     // Built from pieces: the include directive spelled out would read as one.
     static const QRegularExpression line(QStringLiteral("^\\s*") + QLatin1Char('#')
-                                         + QStringLiteral("\\s*include\\s*\"([^\"]+)\""));
+                                         + QStringLiteral("\\s*include\\s*(?:\"([^\"]+)\"|<([^>]+)>)"));
     QVector<Include> includes;
     QDirIterator files(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files,
                        QDirIterator::Subdirectories);
@@ -118,8 +125,12 @@ QVector<Include> ReadIncludes(const QString& root)
         while (!file.atEnd()) {
             ++number;
             const auto match = line.match(QString::fromUtf8(file.readLine()));
-            if (match.hasMatch())
+            if (!match.hasMatch())
+                continue;
+            if (match.hasCaptured(1))
                 includes.append({relative, number, match.captured(1)});
+            else if (QFile::exists(root + QLatin1Char('/') + match.captured(2)))  // one of ours, in <...>
+                includes.append({relative, number, match.captured(2), true});
         }
     }
     return includes;
@@ -129,7 +140,7 @@ QVector<Include> ReadIncludes(const QString& root)
 
 class LayersTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void sourcesFollowTheLayers();
     void checkerCatchesWhatItMust_data();
     void checkerCatchesWhatItMust();
@@ -151,27 +162,30 @@ void LayersTest::checkerCatchesWhatItMust_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("angled");
     QTest::addColumn<bool>("wrong");
-    QTest::newRow("data uses base") << "data/CoalTable.cpp" << "base/NumberText.h" << false;
-    QTest::newRow("a layer uses itself") << "blend/ModelText.cpp" << "blend/ModelText.h" << false;
-    QTest::newRow("the core reaching for a window") << "history/PlanHistory.cpp" << "ui/windows/HistoryWindow.h" << true;
-    QTest::newRow("data reaching up to the workspace") << "data/Settings.cpp" << "workspace/GridRows.h" << true;
-    QTest::newRow("blend reaching up to the history") << "blend/BlendRecord.cpp" << "history/PlanHistory.h" << true;
-    QTest::newRow("a window uses a widget") << "ui/windows/HistoryWindow.cpp" << "ui/widgets/ReportList.h" << false;
-    QTest::newRow("a window its own header") << "ui/windows/HistoryWindow.cpp" << "ui/windows/HistoryWindow.h" << false;
-    QTest::newRow("a window another window") << "ui/windows/CoalEditor.cpp" << "ui/windows/InventoryWindow.h" << true;
-    QTest::newRow("the wiring uses windows") << "ui/app/Windows.cpp" << "ui/windows/CoalEditor.h" << false;
-    QTest::newRow("a widget a window") << "ui/widgets/Prompt.cpp" << "ui/app/Windows.h" << true;
-    QTest::newRow("an unknown folder") << "blend/Engine.cpp" << "engine/Parser.h" << true;
-    QTest::newRow("a program uses anything") << "main.cpp" << "ui/app/Startup.h" << false;
+    QTest::newRow("data uses base") << "data/CoalTable.cpp" << "base/NumberText.h" << false << false;
+    QTest::newRow("a layer uses itself") << "blend/ModelText.cpp" << "blend/ModelText.h" << false << false;
+    QTest::newRow("the core reaching for a window") << "history/PlanHistory.cpp" << "ui/windows/HistoryWindow.h" << false << true;
+    QTest::newRow("data reaching up to the workspace") << "data/Settings.cpp" << "workspace/GridRows.h" << false << true;
+    QTest::newRow("blend reaching up to the history") << "blend/BlendRecord.cpp" << "history/PlanHistory.h" << false << true;
+    QTest::newRow("a window uses a widget") << "ui/windows/HistoryWindow.cpp" << "ui/widgets/ReportList.h" << false << false;
+    QTest::newRow("a window its own header") << "ui/windows/HistoryWindow.cpp" << "ui/windows/HistoryWindow.h" << false << false;
+    QTest::newRow("a window another window") << "ui/windows/CoalEditor.cpp" << "ui/windows/InventoryWindow.h" << false << true;
+    QTest::newRow("the wiring uses windows") << "ui/app/Windows.cpp" << "ui/windows/CoalEditor.h" << false << false;
+    QTest::newRow("a widget a window") << "ui/widgets/Prompt.cpp" << "ui/app/Windows.h" << false << true;
+    QTest::newRow("an unknown folder") << "blend/Engine.cpp" << "engine/Parser.h" << false << true;
+    QTest::newRow("a program uses anything") << "main.cpp" << "ui/app/Startup.h" << false << false;
+    QTest::newRow("our header in angle brackets") << "blend/Engine.cpp" << "base/Result.h" << true << true;
 }
 
 void LayersTest::checkerCatchesWhatItMust()
 {
     QFETCH(QString, file);
     QFETCH(QString, target);
+    QFETCH(bool, angled);
     QFETCH(bool, wrong);
-    QCOMPARE(Violations({{file, 1, target}}).size(), wrong ? 1 : 0);
+    QCOMPARE(Violations({{file, 1, target, angled}}).size(), wrong ? 1 : 0);
 
     // A circle between folders is found whatever the layers say.
     const QString circle = FolderCircle({{"history/A.cpp", 1, "export/B.h"}, {"export/B.cpp", 1, "history/A.h"}});

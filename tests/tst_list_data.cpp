@@ -10,7 +10,7 @@
 
 class ListDataTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void coalCells_data();
     void coalCells();
     void proportionCells_data();

@@ -22,7 +22,7 @@ ListData Letters()
 
 class ListWidgetTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void widthsFromTwips();
     void numbersFitBesideTheCheckBox();
     void headerClicksToggleOrder();

@@ -43,7 +43,7 @@ LoaderSheetSource Source(const std::vector<double>& parts, const QStringList& we
 
 class LoaderSheetTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void splitCents_data();
     void splitCents();
     void sheet_data();

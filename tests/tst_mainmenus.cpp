@@ -62,7 +62,7 @@ W* OpenTopLevel()
 
 class MainMenusTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void menuCaptionsAndAccessKeys();

@@ -60,7 +60,7 @@ QByteArray FileContent(const QString& path)
 class TestModelText : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void workedExample_data()
     {
         QTest::addColumn<bool>("mustFirst");

@@ -6,7 +6,7 @@
 
 class NumericTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void numericText_data();
     void numericText();
     void formatIndexValue_data();

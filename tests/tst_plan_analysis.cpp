@@ -344,7 +344,7 @@ Result<BlendProblem> TwoCoals(const PlanTargets& targets)
 
 class PlanAnalysisTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void rowAgreesWithEnumeration_data();
     void rowAgreesWithEnumeration();
     void shadowPriceIsTheSlopeOfTheRelaxation_data();

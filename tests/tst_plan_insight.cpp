@@ -88,7 +88,7 @@ Q_DECLARE_METATYPE(LimitCase)
 
 class PlanInsightTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void limitRows_data();
     void limitRows();
     void limitRowsFollowTheHiddenColumns();

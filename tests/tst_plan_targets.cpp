@@ -179,7 +179,7 @@ Q_DECLARE_METATYPE(PlanTargets)
 
 class PlanTargetsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void olderDatabaseGainsTheTablesAndKeepsEveryRow();
     void olderDatabaseThatCannotBeWrittenIsLeftAsItWas();
     void restoreTakesAnOlderBackup();

@@ -65,7 +65,7 @@ Q_DECLARE_METATYPE(Setup)
 
 class RunTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void describeRange_data();
     void describeRange();
     void describePlan();

@@ -184,7 +184,7 @@ Q_DECLARE_METATYPE(ServerProblem)
 
 class ServerTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void settingsKeepNoPassword();
     void passwordFileLine_data();
     void passwordFileLine();

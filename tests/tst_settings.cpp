@@ -34,7 +34,7 @@ Status SetKeys(const AppFolder& folder, const QList<QPair<QString, QString>>& ke
 
 class SettingsTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         Prompt::setTestMode(true);

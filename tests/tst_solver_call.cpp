@@ -95,7 +95,7 @@ std::optional<double> Enumerate(const ModelInput& input, int n)
 
 class SolverCallTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void solveModel()
     {
         TestFolder temp(false);

@@ -76,7 +76,7 @@ bool SetWritable(const QString& folder, bool writable)
 
 class StartupTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init()
     {
         Prompt::setTestMode(true);

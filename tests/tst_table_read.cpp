@@ -154,7 +154,7 @@ QByteArray Cached(double value)
 
 class TableReadTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void csv_data();
     void csv();
     void xlsx_data();

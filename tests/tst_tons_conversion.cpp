@@ -52,7 +52,7 @@ QStringList Proportions(const ListData& blends, int row, int n)
 
 class TonsConversionTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void convert_data();
     void convert();
     void zeroSumChangesNothing_data();

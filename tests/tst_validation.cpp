@@ -55,7 +55,7 @@ Q_DECLARE_METATYPE(Edit)
 
 class ValidationTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void messages_data();
     void messages();
     void blankOrNumeric_data();

@@ -61,7 +61,7 @@ QVector<QStringList> RowsFrom(const QVector<QStringList>& rows, int column, cons
 
 class WorkbookExportTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
     void formatFollowsFilterAndName_data();

@@ -162,7 +162,7 @@ Q_DECLARE_METATYPE(Problem)
 
 class WorkspaceTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void initTestCase();
     void init();
     void cleanup();

@@ -49,7 +49,7 @@ QVector<QStringList> TemplateRows(const TestFolder& tf, const QString& name)
 
 class XlsExportTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
     void tooManyRows();

@@ -113,7 +113,7 @@ ListData CoalList()
 
 class XlsxExportTest : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void cellsReadBack();
     void dress();
     void failuresLeaveTheOldFile_data();

@@ -31,7 +31,7 @@ public:
     explicit TermMerger(int variables) : sums_(variables, 0.0), seen_(variables, 0) {}
 
     template <class Emit>
-    void operator()(std::span<const EngineTerm> terms, Emit&& emit)
+    void operator()(std::span<const EngineTerm> terms, Emit&& hand)
     {
         touched_.clear();
         bool repeated = false;
@@ -48,7 +48,7 @@ public:
             AddRepeated(terms);
         for (const int v : touched_) {
             if (sums_[v] != 0.0)
-                emit(v, sums_[v]);
+                hand(v, sums_[v]);
             seen_[v] = 0;
         }
     }

@@ -7,11 +7,6 @@
 
 namespace {
 
-bool IsHeat(int field)
-{
-    return CoalFieldLimits(field).unit == QLatin1String("kcal/kg");
-}
-
 // The stored form of a value of a good row.
 QString StoredText(const Mei& coal, int field)
 {

@@ -53,7 +53,7 @@ void ReportListModel::reportUnreadable() const
         return;
     // Rows are read while the view paints: the message waits until it is done.
     auto* self = const_cast<ReportListModel*>(this);
-    QMetaObject::invokeMethod(self, [self, error] { emit self->rowsUnreadable(error); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(self, [self, error] { Q_EMIT self->rowsUnreadable(error); }, Qt::QueuedConnection);
 }
 
 QVariant ReportListModel::data(const QModelIndex& index, int role) const
@@ -78,8 +78,8 @@ bool ReportListModel::setData(const QModelIndex& index, const QVariant& value, i
         checkedKeys_.insert(paged_->key(index.row()));
     else
         checkedKeys_.remove(paged_->key(index.row()));
-    emit dataChanged(index, index, {Qt::CheckStateRole});
-    emit rowCheckChanged(index.row(), checked);
+    Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
+    Q_EMIT rowCheckChanged(index.row(), checked);
     return true;
 }
 
@@ -151,7 +151,7 @@ void ReportListModel::setHeader(int column, const QString& header)
     if (column < 0 || column >= list_.columnCount())
         return;
     list_.columns[column].header = header;
-    emit headerDataChanged(Qt::Horizontal, column, column);
+    Q_EMIT headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void ReportListModel::setCheckable(bool on)
@@ -167,11 +167,11 @@ void ReportListModel::sortRows(int column, Qt::SortOrder order)
     const int n = rowCount();
     QVector<int> order_(n);
     if (paged_) {
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         Result<QVector<int>> sorted = paged_->sort(column, order);
         if (!sorted) {
-            emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-            emit rowsUnreadable(sorted.message());
+            Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+            Q_EMIT rowsUnreadable(sorted.message());
             return;
         }
         order_ = std::move(*sorted);
@@ -184,7 +184,7 @@ void ReportListModel::sortRows(int column, Qt::SortOrder order)
             std::stable_sort(order_.begin(), order_.end(), less);
         else
             std::stable_sort(order_.begin(), order_.end(), [&less](int a, int b) { return less(b, a); });
-        emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+        Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
         QVector<ListRow> sorted;
         sorted.reserve(n);
         for (int i = 0; i < n; ++i)
@@ -200,7 +200,7 @@ void ReportListModel::sortRows(int column, Qt::SortOrder order)
     for (const QModelIndex& index : from)
         to.append(this->index(newPosition[index.row()], index.column()));
     changePersistentIndexList(from, to);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportListModel(this))
@@ -223,7 +223,7 @@ ReportList::ReportList(QWidget* parent) : QTreeView(parent), model_(new ReportLi
     });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
         if (index.isValid())
-            emit rowClicked(index.row());
+            Q_EMIT rowClicked(index.row());
     });
     connect(model_, &ReportListModel::rowCheckChanged, this, &ReportList::rowCheckChanged);
     connect(model_, &ReportListModel::rowsUnreadable, this, &ReportList::rowsUnreadable);

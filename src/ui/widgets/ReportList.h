@@ -40,7 +40,7 @@ public:
     bool checkable() const { return checkable_; }
     void sortRows(int column, Qt::SortOrder order);
 
-signals:
+Q_SIGNALS:
     void rowCheckChanged(int row, bool checked);
     // Rows of a paged list could not be read (they show their key only).
     void rowsUnreadable(const QString& message);
@@ -106,7 +106,7 @@ public:
 
     int twipsToPixels(int twips) const;
 
-signals:
+Q_SIGNALS:
     void rowClicked(int row);
     void rowCheckChanged(int row, bool checked);
     void rowsUnreadable(const QString& message);

@@ -179,7 +179,7 @@ void CalculatorWindow::Command1_Click()
 void CalculatorWindow::tbrMenu_ButtonClick(int index)
 {
     switch (index) {
-    case 2: emit selectCoalsRequested(); break;
+    case 2: Q_EMIT selectCoalsRequested(); break;
     case 3: ClearGrid(); break;
     case 4: Command1_Click(); break;
     default: break;

@@ -39,7 +39,7 @@ public:
     // Whether any cell of the grid holds text.
     bool holdsInput() const;
 
-signals:
+Q_SIGNALS:
     // The toolbar's "选煤混合": the user wants to pick coals from the inventory.
     void selectCoalsRequested();
 

@@ -37,7 +37,7 @@ public:
     // The conflict box's buttons, by position.
     enum ConflictChoice { Reload = 0, Overwrite = 1 };
 
-signals:
+Q_SIGNALS:
     // A coal was written to the table (added when it was new); the editor
     // closes after it.
     void coalSaved(int id, bool added);

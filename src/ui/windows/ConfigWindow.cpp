@@ -205,6 +205,6 @@ void ConfigWindow::btnOk_Click()
         return;
     }
     lbInfo_->setText(QStringLiteral("设置成功"));
-    emit settingsSaved(settings);
+    Q_EMIT settingsSaved(settings);
     close();
 }

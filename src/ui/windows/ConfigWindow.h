@@ -26,7 +26,7 @@ public:
     // Whether the form differs from the settings it was filled with.
     bool changed() const { return formState() != loaded_; }
 
-signals:
+Q_SIGNALS:
     // The settings were written to config.ini; the window closes after it.
     void settingsSaved(const Settings& settings);
 

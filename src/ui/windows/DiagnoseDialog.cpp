@@ -150,7 +150,7 @@ void DiagnoseDialog::onJobFinished()
                    : MakeNoPlanReport(model_, total_, Fail(QString()));
     showReport(report_);
     finished_ = true;
-    emit diagnosisFinished();
+    Q_EMIT diagnosisFinished();
 }
 
 void DiagnoseDialog::showReport(const NoPlanReport& report)
@@ -195,6 +195,6 @@ void DiagnoseDialog::btnApply_Click()
 {
     if (!report_.canApply)
         return;
-    emit boundsChosen(report_.edits);
+    Q_EMIT boundsChosen(report_.edits);
     close();
 }

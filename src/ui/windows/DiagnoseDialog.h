@@ -36,7 +36,7 @@ public:
 
     void btnApply_Click();
 
-signals:
+Q_SIGNALS:
     void diagnosisFinished();
     // btnApply: the moved bounds' suggested texts, for the workspace's boxes.
     void boundsChosen(const BoundEdits& edits);

@@ -206,7 +206,7 @@ void ImportDialog::onReadFinished()
     show();
     raise();
     activateWindow();
-    emit fileRead(true);
+    Q_EMIT fileRead(true);
 }
 
 void ImportDialog::readFailed(const Failure& failure)
@@ -214,7 +214,7 @@ void ImportDialog::readFailed(const Failure& failure)
     // A reading the user stopped needs no message.
     if (failure.kind != FailureKind::Cancelled)
         Prompt::show(parentWidget(), failure.message, QString(), Prompt::Icon::Warning);
-    emit fileRead(false);
+    Q_EMIT fileRead(false);
     deleteLater();
 }
 
@@ -266,7 +266,7 @@ void ImportDialog::btnImport_Click()
                      counts.kind() == FailureKind::Cancelled ? Prompt::Icon::Information : Prompt::Icon::Warning);
         return;
     }
-    emit coalsImported();
+    Q_EMIT coalsImported();
     Prompt::show(this, counts->message(), QString(), Prompt::Icon::Information);
     accept();
 }

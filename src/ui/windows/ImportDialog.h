@@ -39,7 +39,7 @@ public:
     void btnImport_Click();
     void btnCancel_Click();
 
-signals:
+Q_SIGNALS:
     // The preview is shown (true), or the file could not be read or its
     // reading was cancelled (false; the dialog then deletes itself).
     void fileRead(bool shown);

@@ -211,7 +211,7 @@ void InventoryWindow::cmdSearch_Click()
 void InventoryWindow::Toolbar1_ButtonClick(int position)
 {
     switch (position) {
-    case 2: emit addCoalRequested(); break;
+    case 2: Q_EMIT addCoalRequested(); break;
     case 3: editCoal(); break;
     case 4: deleteCoals(); break;
     case 5: exportList(1); break;
@@ -232,7 +232,7 @@ void InventoryWindow::editCoal()
     }
     const QVector<int> ids = IdsFromKeys({ListView1_->cellText(row, 0)});
     if (!ids.isEmpty())
-        emit editCoalRequested(ids.first());
+        Q_EMIT editCoalRequested(ids.first());
 }
 
 bool InventoryWindow::anyRowTicked() const
@@ -293,7 +293,7 @@ void InventoryWindow::importCoals()
 {
     const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), ImportFileFilter());
     if (!path.isEmpty())
-        emit importRequested(path);
+        Q_EMIT importRequested(path);
 }
 
 QString InventoryWindow::AskExportFile(int kind)

@@ -40,7 +40,7 @@ public:
     // "导入煤种": asks for the file to import and hands it on.
     void importCoals();
 
-signals:
+Q_SIGNALS:
     void addCoalRequested();
     void editCoalRequested(int id);
     // The user chose a file to import coals from.

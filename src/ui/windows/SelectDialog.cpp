@@ -119,6 +119,6 @@ void SelectDialog::ConfirmSelection()
         Prompt::show(this, QStringLiteral("读取煤种失败：") + coals.message(), QString(), Prompt::Icon::Critical);
         return;
     }
-    emit coalsChosen(*coals);
+    Q_EMIT coalsChosen(*coals);
     close();
 }

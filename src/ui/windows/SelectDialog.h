@@ -23,7 +23,7 @@ public:
     void Command1_Click() { ConfirmSelection(); }
     void lsvTop_Click(int row);
 
-signals:
+Q_SIGNALS:
     // The ticked coals, in ascending number order; the dialog closes after it.
     void coalsChosen(const QVector<Mei>& coals);
 

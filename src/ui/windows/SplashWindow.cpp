@@ -47,6 +47,6 @@ void SplashWindow::Timer1_Timer()
         return;
     }
     Timer1_.stop();
-    emit finished();
+    Q_EMIT finished();
     close();
 }

@@ -15,7 +15,7 @@ public:
     int ticks() const { return counter_; }
     void Timer1_Timer();
 
-signals:
+Q_SIGNALS:
     // The 8th tick: the main window opens now; the splash closes after it.
     void finished();
 

@@ -497,7 +497,7 @@ void WorkspaceWindow::chkJizhun_Click()
         return;
     }
     weighting_.on = on;
-    emit basisWeightingChanged(weighting_);
+    Q_EMIT basisWeightingChanged(weighting_);
 }
 
 void WorkspaceWindow::chkAll_Click()
@@ -512,7 +512,7 @@ void WorkspaceWindow::tbrMenu_ButtonClick(int index)
 {
     switch (index) {
     case 2:
-        emit selectCoalsRequested();
+        Q_EMIT selectCoalsRequested();
         break;
     case 3:
         ClearGrid();
@@ -575,7 +575,7 @@ void WorkspaceWindow::RunBlending()
     grid_->setGrid(input.grid);
     if (!prepared) {
         Prompt::message(this, prepared.message());
-        emit runFinished();
+        Q_EMIT runFinished();
         return;
     }
 
@@ -628,9 +628,9 @@ void WorkspaceWindow::onRunFinished()
     } else {
         coalList_ = outcome->solution.coals;
         if (outcome->kind == RunOutcome::Kind::Stored)
-            emit planStored(outcome->planId);
+            Q_EMIT planStored(outcome->planId);
         else
-            emit noPlanFound(outcome->solution.model, outcome->solution.last);
+            Q_EMIT noPlanFound(outcome->solution.model, outcome->solution.last);
     }
-    emit runFinished();
+    Q_EMIT runFinished();
 }

@@ -81,11 +81,11 @@ public:
     WorkspaceState workspaceState() const;
     void keepWorkspace();
 
-public slots:
+public Q_SLOTS:
     // Writes new texts into some bound boxes; the others keep theirs.
     void setBounds(const BoundEdits& edits);
 
-signals:
+Q_SIGNALS:
     // The toolbar's "选煤配比": the user wants to pick coals from the inventory.
     void selectCoalsRequested();
     // A run stored a plan under that id.
