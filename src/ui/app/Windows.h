@@ -17,6 +17,7 @@ class DiagnoseDialog;
 class HistoryWindow;
 class ImportDialog;
 class InventoryWindow;
+class ScheduleWindow;
 class SelectDialog;
 class SingleInstance;
 class WorkspaceWindow;
@@ -45,6 +46,7 @@ public:
     CoalEditor* editor();
     CalculatorWindow* calculator();
     ConfigWindow* config();
+    ScheduleWindow* schedule();
 
     // The open window, or nullptr.
     WorkspaceWindow* existingWorkspace() const;
@@ -56,6 +58,7 @@ public:
     SelectDialog* existingSelectDialog() const;
     DiagnoseDialog* existingDiagnose() const;
     ImportDialog* existingImportDialog() const;
+    ScheduleWindow* existingSchedule() const;
 
     // The main window's commands (menus and toolbars).
     void openInventory();      // "库存情况", "煤库存"
@@ -70,6 +73,7 @@ public:
     void openHelp();           // "系统帮助"
     void showAbout();          // "关于"
     void openCalculator();     // "手动配比"
+    void openSchedule();       // "多日计划"
     bool confirmExit();        // true when the user chose to leave
 
     // The coal selection dialog for the workspace's grid or the calculator's.
@@ -102,5 +106,6 @@ private:
     QPointer<SelectDialog> select_;
     QPointer<DiagnoseDialog> diagnose_;
     QPointer<ImportDialog> import_;
+    QPointer<ScheduleWindow> schedule_;
     std::unique_ptr<SingleInstance> lock_;
 };
