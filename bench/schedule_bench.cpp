@@ -40,6 +40,36 @@ ScheduleInput MakeInput(int days, bool sameMix, bool shortOfStock = false)
     return input;
 }
 
+// Three coals, three bounds, N = 50, 300 t a day for a week with 600 t of
+// the second coal on day 4: a small yard whose days are much alike.
+ScheduleInput SmallYard()
+{
+    ScheduleInput input;
+    const char* names[3] = {"大同精煤", "神木原煤", "晋城块煤"};
+    const char* values[3][5] = {{"8.5", "0.52", "6020", "500", "820"},
+                                {"13.8", "0.86", "5210", "800", "510"},
+                                {"10.9", "0.61", "5630", "600", "640"}};
+    for (int j = 0; j < 3; ++j) {
+        Mei coal;
+        coal.MingCheng = QString::fromUtf8(names[j]);
+        coal.HuiFen = QLatin1String(values[j][0]);
+        coal.Liu = QLatin1String(values[j][1]);
+        coal.ReLiang = QLatin1String(values[j][2]);
+        coal.Kucun = QLatin1String(values[j][3]);
+        coal.JiaGe = QString::fromLatin1(values[j][4]).toDouble();
+        input.model.coals << coal;
+        input.model.mustInclude << false;
+    }
+    input.model.upper[6] = QStringLiteral("12");
+    input.model.upper[5] = QStringLiteral("0.8");
+    input.model.lower[2] = QStringLiteral("5500");
+    input.days = 7;
+    input.parts = 50;
+    input.tonsPerDay = 300;
+    input.deliveries.push_back(Delivery{1, 4, 600});
+    return input;
+}
+
 double SingleDaySeconds(const ScheduleInput& input)
 {
     ModelInput model = input.model;
@@ -79,13 +109,14 @@ int main(int argc, char** argv)
         int days;
         bool sameMix;
         bool shortOfStock;
+        bool small = false;
     };
     for (const Scenario& scenario : {Scenario{7, false, false}, Scenario{7, true, false}, Scenario{31, false, false},
-                                     Scenario{31, true, false}, Scenario{31, false, true}}) {
+                                     Scenario{31, true, false}, Scenario{31, false, true}, Scenario{7, false, false, true}}) {
         {
             const int days = scenario.days;
             const bool sameMix = scenario.sameMix;
-            const ScheduleInput input = MakeInput(days, sameMix, scenario.shortOfStock);
+            const ScheduleInput input = scenario.small ? SmallYard() : MakeInput(days, sameMix, scenario.shortOfStock);
             double best = 1e9;
             Result<Schedule> solved = Fail(QString());
             for (int r = 0; r < repetitions; ++r) {
@@ -101,7 +132,7 @@ int main(int argc, char** argv)
                 continue;
             }
             std::printf("%-5d %-9s %10.3f %-11s %7.3f%% %14.2f %12.4f %8.1f\n", days,
-                        scenario.shortOfStock ? "short" : sameMix ? "one" : "per day", best,
+                        scenario.small ? "3 coals" : scenario.shortOfStock ? "short" : sameMix ? "one" : "per day", best,
                         StatusName(solved->status), 100.0 * solved->gap, solved->totalCost, baseline,
                         baseline > 0 ? best / baseline : 0.0);
             if (solved->reason)

@@ -14,6 +14,7 @@
 #include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/ImportDialog.h"
+#include "ui/windows/ScheduleWindow.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/SplashWindow.h"
 #include "ui/windows/WorkspaceWindow.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QProgressDialog>
 #include <QDir>
@@ -155,6 +157,32 @@ int main(int argc, char* argv[])
 
     HistoryWindow* history = windows->existingHistory();
     Save(QStringLiteral("frmLishi"), QStringLiteral("07-history"));
+
+    // A week planned from the same workspace, with a delivery on day 4.
+    {
+        Trigger(main, QStringLiteral("munJihua"));
+        ScheduleWindow* plan = windows->existingSchedule();
+        plan->resize(1500, 900);
+        Set(plan, QStringLiteral("txtTianshu"), QStringLiteral("7"));
+        Set(plan, QStringLiteral("txtMeitian"), QStringLiteral("300"));
+        plan->findChild<QComboBox*>(QStringLiteral("cboDaohuoMei"))->setCurrentIndex(1);
+        Set(plan, QStringLiteral("txtDaohuoTian"), QStringLiteral("4"));
+        Set(plan, QStringLiteral("txtDaohuoDun"), QStringLiteral("600"));
+        plan->findChild<QPushButton*>(QStringLiteral("btnAddDaohuo"))->click();
+        QEventLoop wait;
+        QObject::connect(plan, &ScheduleWindow::computeFinished, &wait, &QEventLoop::quit);
+        plan->findChild<QPushButton*>(QStringLiteral("btnJisuan"))->click();
+        wait.exec();
+        plan->findChild<QPushButton*>(QStringLiteral("btnSaveJihua"))->click();
+        Save(QStringLiteral("frmJihua"), QStringLiteral("21-schedule"));
+        if (QWidget* chart = plan->findChild<QWidget*>(QStringLiteral("chartKucun"))) {
+            const QString path = QDir(g_output).filePath(QStringLiteral("21a-schedule-chart.png"));
+            chart->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        }
+        plan->close();
+        Settle();
+    }
 
     // The insight of one proportion row, at the window's design size (as far
     // as the window lets itself be made that small) and at one and a half

@@ -57,9 +57,29 @@ Result<Frame> MakeFrame(const ScheduleInput& input)
     return f;
 }
 
+// Coal j's stock row of day d is implied by the next day's when nothing of
+// it arrives in between (what is used by a day only grows), so only the last
+// day before each delivery, and the last day, keep one.
+bool StockRowKept(const Frame& f, int dayCount, int relaxedCoal, int d, int j)
+{
+    return j != relaxedCoal && (d == dayCount - 1 || f.supplied[d + 1][j] != f.supplied[d][j]);
+}
+
+// Days d and d + 1 with no stock row between them can swap their mixes
+// without changing anything else.
+bool Swappable(const Frame& f, int dayCount, int relaxedCoal, int d)
+{
+    for (int j = 0; j < f.k; ++j)
+        if (StockRowKept(f, dayCount, relaxedCoal, d, j))
+            return false;
+    return true;
+}
+
 // The programme over days 1 ... dayCount; the stock rows of relaxedCoal (if
-// any) are left out, and without stock no stock row at all.
-LinearProgram Programme(const Frame& f, int dayCount, int relaxedCoal = -1, bool stock = true)
+// any) are left out, and without stock no stock row at all. With ordered,
+// of all the orders of swappable days only the one with the cheaper day
+// first is searched.
+LinearProgram Programme(const Frame& f, int dayCount, int relaxedCoal = -1, bool stock = true, bool ordered = true)
 {
     LinearProgram p;
     const int blocks = f.sameMix ? 1 : dayCount;
@@ -80,7 +100,7 @@ LinearProgram Programme(const Frame& f, int dayCount, int relaxedCoal = -1, bool
         return p;
     for (int d = 0; d < dayCount; ++d) {
         for (int j = 0; j < f.k; ++j) {
-            if (j == relaxedCoal)
+            if (!StockRowKept(f, dayCount, relaxedCoal, d, j))
                 continue;
             // In parts: the row divided by the day's tons, so that its
             // numbers are of the parts' size.
@@ -91,6 +111,17 @@ LinearProgram Programme(const Frame& f, int dayCount, int relaxedCoal = -1, bool
             else
                 for (int e = 0; e <= d; ++e)
                     p.addTerm(row, e * f.k + j, w);
+        }
+    }
+    if (f.sameMix || !ordered)
+        return p;
+    for (int d = 0; d + 1 < dayCount; ++d) {
+        if (!Swappable(f, dayCount, relaxedCoal, d))
+            continue;
+        const int row = p.addRow(LinearRow{-kNoBound, 0.0});
+        for (int j = 0; j < f.k; ++j) {
+            p.addTerm(row, d * f.k + j, p.columns[d * f.k + j].cost);
+            p.addTerm(row, (d + 1) * f.k + j, -p.columns[(d + 1) * f.k + j].cost);
         }
     }
     return p;
@@ -146,7 +177,9 @@ std::optional<Start> CheapestEveryDay(const Frame& f, Clock::time_point deadline
 // does not prove that there is no schedule) or the time runs out.
 std::optional<Start> RelaxAndFix(const Frame& f, Clock::time_point deadline)
 {
-    LinearProgram p = Programme(f, f.days);
+    // Without the order of swappable days: a day fixed early would bind the
+    // cost of the days after it. The days are put in that order at the end.
+    LinearProgram p = Programme(f, f.days, -1, true, false);
     for (LinearColumn& c : p.columns)
         c.integer = false;
     LinearOptions options;
@@ -163,6 +196,27 @@ std::optional<Start> RelaxAndFix(const Frame& f, Clock::time_point deadline)
             c.lower = c.upper = s.values[d * f.k + j];
         }
         values = s.values;
+    }
+    auto dayCost = [&](int d) {
+        double cost = 0.0;
+        for (int j = 0; j < f.k; ++j)
+            cost += p.columns[d * f.k + j].cost * values[d * f.k + j];
+        return cost;
+    };
+    for (int first = 0; first < f.days;) {
+        int last = first;
+        while (last + 1 < f.days && Swappable(f, f.days, -1, last))
+            ++last;
+        std::vector<int> order;
+        for (int d = first; d <= last; ++d)
+            order.push_back(d);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return dayCost(a) < dayCost(b); });
+        std::vector<double> sorted(values.begin() + first * f.k, values.begin() + (last + 1) * f.k);
+        for (int i = 0; i < static_cast<int>(order.size()); ++i)
+            for (int j = 0; j < f.k; ++j)
+                sorted[i * f.k + j] = values[order[i] * f.k + j];
+        std::copy(sorted.begin(), sorted.end(), values.begin() + first * f.k);
+        first = last + 1;
     }
     return Start{values, false};
 }
