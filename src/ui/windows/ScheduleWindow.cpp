@@ -97,7 +97,6 @@ ScheduleWindow::ScheduleWindow(const WindowContext& context, QWidget* parent) : 
     txtDaohuoTian_ = Box(QStringLiteral("txtDaohuoTian"), fraDaohuo, 60);
     txtDaohuoTian_->setPlaceholderText(tr("第几天"));
     txtDaohuoDun_ = Box(QStringLiteral("txtDaohuoDun"), fraDaohuo, 80);
-    txtDaohuoDun_->setPlaceholderText(tr("吨"));
     btnAddDaohuo_ = Button(QStringLiteral("btnAddDaohuo"), tr("添加到货"), fraDaohuo);
     entry->addWidget(cboDaohuoMei_, 1);
     entry->addWidget(new QLabel(tr("第"), fraDaohuo));
@@ -191,9 +190,9 @@ ScheduleWindow::ScheduleWindow(const WindowContext& context, QWidget* parent) : 
     lsvDaohuo_->setListData(deliveries);
     ListData plans;
     plans.addColumn(tr("编号"), 0);
-    plans.addColumn(tr("计划"), 2600);
-    plans.addColumn(tr("保存时间"), 2000);
-    plans.addColumn(tr("总成本"), 1400, true);
+    plans.addColumn(tr("计划"), 2500);
+    plans.addColumn(tr("保存时间"), 1300);
+    plans.addColumn(tr("总成本"), 1300, true);
     lsvJihuaList_->setListData(plans);
     btnSaveJihua_->setEnabled(false);
     btnDaochu_->setEnabled(false);
@@ -258,7 +257,7 @@ void ScheduleWindow::loadList()
     QVector<ListRow> rows;
     for (const ScheduleSummary& s : *list)
         rows << ListRow{QString::number(s.id),
-                        {s.name, s.saved.toString(QStringLiteral("yyyy-MM-dd hh:mm")), Money(s.totalCost)},
+                        {s.name, s.saved.toString(QStringLiteral("MM-dd hh:mm")), Money(s.totalCost)},
                         false};
     lsvJihuaList_->setRows(rows);
 }
@@ -551,11 +550,11 @@ void ScheduleWindow::btnSaveJihua_Click()
 {
     if (!shown_)
         return;
-    const QString name = tr("%1起 %2天 每天%3吨%4")
+    const QString name = tr("%1起%2天×%3吨%4")
                              .arg(context_.now().toString(QStringLiteral("yyyy-MM-dd")))
                              .arg(shown_->input.days)
                              .arg(QString::number(shown_->input.tonsPerDay, 'g', 12))
-                             .arg(shown_->input.sameMix ? tr(" 配比不变") : QString());
+                             .arg(shown_->input.sameMix ? tr("，配比不变") : QString());
     const Result<int> id = StoreSchedule(context_.folder, name, shown_->input, shown_->schedule);
     if (!id) {
         Prompt::show(this, tr("保存计划失败，没有保存任何内容。") + id.message());
