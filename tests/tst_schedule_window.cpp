@@ -99,11 +99,21 @@ void ScheduleWindowTest::planThreeDays()
     Type(window_, "txtMeitian", "100");
     QComboBox* coal = Child<QComboBox>(window_, "cboDaohuoMei");
     QCOMPARE(coal->count(), 3);
+    // A delivery entered by mistake goes again.
+    coal->setCurrentText(QStringLiteral("丙煤"));
+    Type(window_, "txtDaohuoTian", "1");
+    Type(window_, "txtDaohuoDun", "500");
+    Click(window_, "btnAddDaohuo");
+    ReportList* deliveries = Child<ReportList>(window_, "lsvDaohuo");
+    deliveries->selectRow(0);
+    Click(window_, "btnDelDaohuo");
+    QCOMPARE(deliveries->rowCount(), 0);
     coal->setCurrentText(QStringLiteral("乙煤"));
     Type(window_, "txtDaohuoTian", "2");
     Type(window_, "txtDaohuoDun", "50");
     Click(window_, "btnAddDaohuo");
-    QCOMPARE(Child<ReportList>(window_, "lsvDaohuo")->rowCount(), 1);
+    QCOMPARE(deliveries->rowCount(), 1);
+    QCOMPARE(deliveries->cellText(0, 0), QStringLiteral("乙煤"));
     QSignalSpy done(window_.data(), &ScheduleWindow::computeFinished);
     Click(window_, "btnJisuan");
     QVERIFY(done.wait(20000));
