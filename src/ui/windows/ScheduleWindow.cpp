@@ -238,10 +238,11 @@ void ScheduleWindow::refresh()
     if (const int at = cboDaohuoMei_->findText(current); at >= 0)
         cboDaohuoMei_->setCurrentIndex(at);
     const QString count = input.proportionCount.trimmed().isEmpty() ? tr("100（未填写）") : input.proportionCount.trimmed();
-    lbCanshu_->setText(tr("按配煤表的%1种煤、指标和必选煤种计算；每天的%2合计为比例数 %3。库存取配煤表中的库存。")
-                           .arg(coals)
-                           .arg(input.shovelMode ? tr("铲数（乘以每铲重量）") : tr("份数"))
-                           .arg(count));
+    lbCanshu_->setText(coals == 0 ? tr("配煤表中还没有煤。请先在配煤表中选煤、填写库存和指标，再来计算多日计划。")
+                                  : tr("按配煤表的%1种煤、指标和必选煤种计算；每天的%2合计为比例数 %3。库存取配煤表中的库存。")
+                                        .arg(coals)
+                                        .arg(input.shovelMode ? tr("铲数（乘以每铲重量）") : tr("份数"))
+                                        .arg(count));
     if (txtMeitian_->text().trimmed().isEmpty() && !input.tonnage.trimmed().isEmpty())
         txtMeitian_->setText(input.tonnage.trimmed());
     loadList();
