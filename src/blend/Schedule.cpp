@@ -235,17 +235,21 @@ struct Explainer {
         LinearProgram q = p;
         for (LinearColumn& c : q.columns)
             c.cost = 0.0;  // any point will do
-        LinearOptions options;
-        options.timeLimitMs = MillisecondsLeft(deadline);
-        const LinearSolution s = SolveLinearProgram(q, options);
-        ++done;
-        if (progress) {
+        auto tell = [&] {
             ScheduleProgressStep step;
             step.stage = ScheduleProgressStep::Stage::Explain;
             step.done = done;
             step.steps = std::max(steps, done);
-            stopped = stopped || !progress(step);
-        }
+            stopped = stopped || (progress && !progress(step));
+            return !stopped;
+        };
+        LinearOptions options;
+        options.timeLimitMs = MillisecondsLeft(deadline);
+        if (progress)
+            options.search = [&](const SearchState&) { return tell(); };
+        const LinearSolution s = SolveLinearProgram(q, options);
+        ++done;
+        tell();
         if (s.status == LinearStatus::Optimal)
             return true;
         if (s.status == LinearStatus::Infeasible)

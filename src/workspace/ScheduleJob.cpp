@@ -64,7 +64,7 @@ void ScheduleJob::start()
             if (cancelled_)
                 return false;
             const qint64 now = clock.elapsed();
-            if (now - told >= 100 || step.stage == ScheduleProgressStep::Stage::Explain) {
+            if (now - told >= 100) {
                 told = now;
                 Q_EMIT progressed(step, static_cast<int>(now));
             }
