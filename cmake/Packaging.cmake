@@ -49,7 +49,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # run time is named here: the SQLite driver of Qt's SQL module, the fonts the
 # Chinese interface is drawn with, and Qt's own Chinese texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-noto-cjk, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-noto-cjk, fonts-droid-fallback, qt6-translations-l10n")
 include(CPack)
 
 # Loaded into the installed program by scripts/check-package.sh, to drive it.

@@ -9,6 +9,8 @@ PACKAGES=(
   libqt6sql6-psql postgresql
   libglpk-dev libfreexl-dev libquazip1-qt6-dev
   qt6-translations-l10n fonts-noto-cjk
+  fonts-droid-fallback  # loader sheets: a PDF whose Chinese text reads back as drawn
+  poppler-utils  # tests read the loader sheets' PDFs back with pdftotext
   xvfb xauth sqlite3
   python3-openpyxl  # a reader not our own, for the exports' cell types
   dpkg-dev file  # the Debian package: cpack finds its dependencies with dpkg-shlibdeps

@@ -1,3 +1,4 @@
+#include "support/PdfText.h"
 #include "support/TestFolder.h"
 
 #include "base/Mei.h"
@@ -96,6 +97,8 @@ private slots:
     void searchFindsEveryMatchingPlan_data();
     void searchFindsEveryMatchingPlan();
     void pagesReachTheOldestPlan();
+    void loaderSheetOfTheSelectedRow_data();
+    void loaderSheetOfTheSelectedRow();
 
 private:
     std::unique_ptr<TestFolder> tf_;
@@ -446,6 +449,77 @@ void HistoryWindowTest::pagesReachTheOldestPlan()
     QCOMPARE(window_->currentPlanId(), fresh);
     QCOMPARE(child<QLabel>("lblYeshu")->text(), QStringLiteral("第 1/3 页，共 1201 个方案"));
     QVERIFY(!child<QCheckBox>("chkRiqi")->isChecked());
+}
+
+// The loader sheet of the selected row: saved as PDF (the export's question
+// after it) or printed, for the typed tonnage or the plan's own; nothing
+// without a row or a tonnage.
+void HistoryWindowTest::loaderSheetOfTheSelectedRow_data()
+{
+    QTest::addColumn<QString>("command");     // btnZhuangche or btnDayin
+    QTest::addColumn<QString>("typed");       // txtZhongliang
+    QTest::addColumn<bool>("selected");       // a proportion row is selected
+    QTest::addColumn<QString>("tons");        // the total on the sheet; "" = no sheet
+    QTest::addColumn<QString>("message");     // the box shown instead of a sheet
+    QTest::newRow("saved, typed tonnage") << "btnZhuangche" << "500" << true << "500.00" << "";
+    QTest::newRow("saved, plan's tonnage") << "btnZhuangche" << "" << true << "800.00" << "";
+    QTest::newRow("printed") << "btnDayin" << "90" << true << "90.00" << "";
+    QTest::newRow("no row") << "btnZhuangche" << "500" << false << "" << "请先选择一行配比方案";
+    QTest::newRow("no tonnage number") << "btnDayin" << "abc" << true << "" << "配多少吨请填写成数字";
+}
+
+void HistoryWindowTest::loaderSheetOfTheSelectedRow()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, typed);
+    QFETCH(bool, selected);
+    QFETCH(QString, tons);
+    QFETCH(QString, message);
+    NewPlan plan{QStringLiteral("电厂5500"), {MakeCoal(QStringLiteral("大同"), 500), MakeCoal(QStringLiteral("神木"), 600)},
+                 {}, PlanTargets{}};
+    plan.targets->tonnage = QStringLiteral("800");
+    plan.targets->upper[6] = QStringLiteral("12");
+    for (const QVector<double>& parts : {QVector<double>{60, 40}, QVector<double>{1, 2}}) {
+        PlanBlendRow row;
+        row.parts[0] = parts[0];
+        row.parts[1] = parts[1];
+        row.blend = MakeCoal(QString(), 540 + parts[1]);
+        row.blend.HuiFen = QStringLiteral("11.50");
+        plan.rows << row;
+    }
+    Expect(StorePlan(tf_->folder(), plan));
+    open();
+    child<QLineEdit>("txtZhongliang")->setText(typed);
+    if (selected)
+        child<ReportList>("lsvBottom")->selectRow(1);  // cheapest first: the dearer row, 60 to 40
+    const QString path = tf_->path(QStringLiteral("sheet"));
+    Prompt::queueFileName(path);
+    Prompt::queueAnswer(QMessageBox::Ok);
+    auto* action = child<QAction>(qPrintable(command));
+    QCOMPARE(action->text(), QString(command == QLatin1String("btnDayin") ? "打印" : "装车单"));
+    action->trigger();
+
+    if (tons.isEmpty()) {
+        QCOMPARE(Prompt::lastText(), message);
+        QVERIFY(Prompt::fileRequests().isEmpty());
+        return;
+    }
+    const bool printed = command == QLatin1String("btnDayin");
+    const QString written = printed ? path : path + QStringLiteral(".pdf");
+    if (!printed) {
+        QVERIFY(Prompt::fileRequests()[0].filter.contains(QStringLiteral("*.pdf")));
+        QCOMPARE(Prompt::lastText(), QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开"));
+        QCOMPARE(Prompt::openedDocuments(), QStringList{written});
+    } else {
+        QVERIFY(Prompt::shown().isEmpty());
+    }
+    const QStringList pages = PdfPages(written);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY(pages[0].contains(QStringLiteral("电厂5500")));
+    QCOMPARE(PdfLineWith(pages[0], QStringLiteral("1")).value(1), QStringLiteral("大同"));
+    QCOMPARE(PdfLineWith(pages[0], QStringLiteral("2")).value(1), QStringLiteral("神木"));
+    QVERIFY2(PdfLineWith(pages[0], QStringLiteral("合计")).contains(tons), qPrintable(pages[0]));
+    QVERIFY(pages[0].contains(QStringLiteral("2026-03-04 17:05")));
 }
 
 QTEST_MAIN(HistoryWindowTest)

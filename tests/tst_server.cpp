@@ -14,6 +14,7 @@
 #include "history/PlanHistory.h"
 #include "support/TestFolder.h"
 #include "support/TestServer.h"
+#include "workspace/TargetSets.h"
 
 #include <QFile>
 #include <QSemaphore>
@@ -481,7 +482,7 @@ void ServerTest::migrationRaceMakesTheSchemaOnce()
         while (versions.next())
             recorded << versions.value(0).toString();
         QStringList every;
-        for (const int v : SchemaVersions())
+        for (int v : SchemaVersions())
             every << QString::number(v);
         QCOMPARE(recorded, every);
         QSqlDatabase db = DbConn();
@@ -580,6 +581,10 @@ void ServerTest::copyToServerKeepsEveryValue()
     const int gone = Expect(StorePlan(local.folder(), MakePlan(QStringLiteral("删掉的"), 2)));
     Expect(StorePlan(local.folder(), MakePlan(QStringLiteral("第三"), 10)));
     Expect(DeletePlan(local.folder(), gone));
+    TargetSet set{QStringLiteral("焦化 G75"), {}, {}, QStringLiteral("800"), QStringLiteral("60"), true};
+    set.lower[9] = QStringLiteral("75");
+    set.upper[6] = QStringLiteral("10.5");
+    QCOMPARE(Expect(SaveTargetSet(local.folder(), set, false)), TargetSetSave::Saved);
     CloseConnection();
 
     ServerFolder server(false);
@@ -587,6 +592,7 @@ void ServerTest::copyToServerKeepsEveryValue()
     QVERIFY2(copied.ok(), qPrintable(copied.message()));
     QCOMPARE(copied->rowsOf(QStringLiteral("meitan")), 3);
     QCOMPARE(copied->rowsOf(QStringLiteral("Lishi_fangan")), 2);
+    QCOMPARE(copied->rowsOf(QStringLiteral("Zhibiao_muban")), 1);
 
     const QStringList expected = FileValues(local.folder().DbPath());
     const QStringList onServer = ServerValues(server.settings());
@@ -596,6 +602,7 @@ void ServerTest::copyToServerKeepsEveryValue()
 
     Expect(EnsureDatabase(server.folder()));
     QVERIFY(SamePlan(Expect(LoadPlanView(server.folder(), first)), MakePlan(QStringLiteral("第一"), 3)));
+    QCOMPARE(Expect(LoadTargetSets(server.folder())), QVector<TargetSet>{set});
     const int next = Expect(StorePlan(server.folder(), MakePlan(QStringLiteral("新"), 2)));
     QVERIFY(next > gone + 1);
     QCOMPARE(Expect(SaveCoal(server.folder(), MakeCoal(QStringLiteral("新煤"), 1))), 4);

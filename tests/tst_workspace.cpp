@@ -1,3 +1,4 @@
+#include "base/Files.h"
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
 #include "base/Settings.h"
@@ -12,6 +13,8 @@
 #include "ui/windows/WorkspaceWindow.h"
 #include "workspace/FormScale.h"
 #include "workspace/GridRows.h"
+#include "workspace/TargetSets.h"
+#include "workspace/WorkspaceState.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -178,6 +181,11 @@ private slots:
     void basisWeightingSwitch();
     void resizeKeepsProportions();
     void designLayoutFits();
+    void targetSetRoundTrip_data();
+    void targetSetRoundTrip();
+    void workspaceKeptAcrossRestart();
+    void damagedWorkspaceFileIsIgnored_data();
+    void damagedWorkspaceFileIsIgnored();
 
 private:
     std::unique_ptr<TestFolder> test_;
@@ -697,6 +705,170 @@ void WorkspaceTest::designLayoutFits()
         w->resize(WorkspaceWindow::designClientSize() * 1.5 + chrome);
         QVERIFY(w->grab().save(shots + QStringLiteral("/workspace-1.5x.png")));
     }
+}
+
+namespace {
+
+// The boxes a target set fills, as the window shows them.
+struct SetFields {
+    QString ashMax, heatMin, count, tonnage;
+    bool weighting;
+    bool operator==(const SetFields&) const = default;
+};
+
+SetFields ReadFields(QWidget* w)
+{
+    return {Box(w, QStringLiteral("txtHuifenMax"))->text(), Box(w, QStringLiteral("txtReliangMin"))->text(),
+            Box(w, QStringLiteral("txtChanshu"))->text(), Box(w, QStringLiteral("txtZhongliang"))->text(),
+            Child<QCheckBox>(w, QStringLiteral("chkJizhun"))->isChecked()};
+}
+
+void WriteFields(QWidget* w, const SetFields& f)
+{
+    Box(w, QStringLiteral("txtHuifenMax"))->setText(f.ashMax);
+    Box(w, QStringLiteral("txtReliangMin"))->setText(f.heatMin);
+    Box(w, QStringLiteral("txtChanshu"))->setText(f.count);
+    Box(w, QStringLiteral("txtZhongliang"))->setText(f.tonnage);
+    Child<QCheckBox>(w, QStringLiteral("chkJizhun"))->setChecked(f.weighting);
+}
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+}  // namespace
+
+// Save, save again under the same name (the question answered either way),
+// choose the set to fill the boxes, delete it: in the database of the run
+// (coal.dat, or the server on the server run).
+void WorkspaceTest::targetSetRoundTrip_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("replaced") << true;
+    QTest::newRow("kept") << false;
+}
+
+void WorkspaceTest::targetSetRoundTrip()
+{
+    QFETCH(bool, replace);
+    WorkspaceWindow* w = window_;
+    auto* cbo = Child<QComboBox>(w, QStringLiteral("cboMuban"));
+    auto* save = Child<QPushButton>(w, QStringLiteral("btnSaveMuban"));
+    auto* del = Child<QPushButton>(w, QStringLiteral("btnDelMuban"));
+    QCOMPARE(save->text(), QStringLiteral("保存指标"));
+    QCOMPARE(del->text(), QStringLiteral("删除指标"));
+
+    save->click();  // no name yet
+    QCOMPARE(Prompt::lastText(), QStringLiteral("请在“指标方案”中填写方案名称"));
+    QCOMPARE(CountRows(test_->folder(), QStringLiteral("Zhibiao_muban")), 0);
+
+    const SetFields first{"12", "5500", "50", "800", true};
+    const SetFields second{"10", "", "60", "", false};
+    WriteFields(w, first);
+    cbo->setEditText(QStringLiteral("  电厂5500 "));
+    save->click();
+    QCOMPARE(Prompt::lastText(), QStringLiteral("指标方案“电厂5500”已保存"));
+    QCOMPARE(Items(cbo), QStringList{QStringLiteral("电厂5500")});
+    Box(w, QStringLiteral("txtLiuMax"))->setText(QStringLiteral("0.8"));
+    cbo->setEditText(QStringLiteral("焦化 G75"));
+    save->click();
+    QCOMPARE(Items(cbo), (QStringList{QStringLiteral("焦化 G75"), QStringLiteral("电厂5500")}));
+    Box(w, QStringLiteral("txtLiuMax"))->clear();
+
+    WriteFields(w, second);
+    cbo->setEditText(QStringLiteral("电厂5500"));
+    Prompt::queueAnswer(replace ? QMessageBox::Yes : QMessageBox::No);
+    const int before = static_cast<int>(Prompt::shown().size());
+    save->click();
+    QCOMPARE(Prompt::shown()[before].text, QStringLiteral("指标方案“电厂5500”已存在，要用当前的指标替换它吗？"));
+    QCOMPARE(CountRows(test_->folder(), QStringLiteral("Zhibiao_muban")), 2);
+
+    // Choosing a set fills its fields, whatever the boxes held.
+    WriteFields(w, {"1", "2", "3", "4", replace});
+    Q_EMIT cbo->activated(cbo->findText(QStringLiteral("电厂5500")));
+    QCOMPARE(ReadFields(w), replace ? second : first);
+    QCOMPARE(ReadIni(test_->folder(), kConfigSection, QStringLiteral("jizhun")), QString(replace ? "0" : "1"));
+    QCOMPARE(Box(w, QStringLiteral("txtLiuMax"))->text(), QString());
+    Q_EMIT cbo->activated(cbo->findText(QStringLiteral("焦化 G75")));
+    QCOMPARE(Box(w, QStringLiteral("txtLiuMax"))->text(), QStringLiteral("0.8"));
+
+    // Delete asks; No keeps the set, Yes removes it.
+    cbo->setEditText(QStringLiteral("电厂5500"));
+    Prompt::queueAnswer(QMessageBox::No);
+    del->click();
+    QCOMPARE(Prompt::lastText(), QStringLiteral("确认要删除指标方案“电厂5500”吗？"));
+    QCOMPARE(cbo->count(), 2);
+    Prompt::queueAnswer(QMessageBox::Yes);
+    del->click();
+    QCOMPARE(Items(cbo), QStringList{QStringLiteral("焦化 G75")});
+    QCOMPARE(Expect(LoadTargetSets(test_->folder())).size(), 1);
+}
+
+// The grid, the bounds, the options and the chosen set come back after the
+// window is closed and made again; a close whose write fails keeps the file
+// of the close before.
+void WorkspaceTest::workspaceKeptAcrossRestart()
+{
+    auto open = [this] { return new WorkspaceWindow(WindowContext{test_->folder()}, false); };
+    WorkspaceWindow* w = open();
+    Cell(w, "txtMingcheng", 0)->setText(QStringLiteral("大同5500"));
+    Cell(w, "txtJiage", 0)->setText(QStringLiteral("620"));
+    Cell(w, "txtMeiChan", 0)->setText(QStringLiteral("2.5"));
+    Cell(w, "txtMingcheng", 3)->setText(QStringLiteral("神木"));  // a gap stays a gap
+    Child<QCheckBox>(w, QStringLiteral("chk_3"))->setChecked(true);
+    Child<QCheckBox>(w, QStringLiteral("chk_7"))->setChecked(true);  // a mark on a blank row
+    Child<QCheckBox>(w, QStringLiteral("chkJingque"))->setChecked(true);
+    Box(w, QStringLiteral("txtLiuMin"))->setText(QStringLiteral("0.6"));
+    Box(w, QStringLiteral("txtHuifenMax"))->setText(QStringLiteral(" 12 "));
+    Box(w, QStringLiteral("txtChanshu"))->setText(QStringLiteral("abc"));  // kept as typed, checked at the run
+    Box(w, QStringLiteral("txtZhongliang"))->setText(QStringLiteral("800"));
+    Child<QComboBox>(w, QStringLiteral("cboMuban"))->setEditText(QStringLiteral("未保存的方案"));
+    const WorkspaceState left = w->workspaceState();
+    QVERIFY(w->close());
+    delete w;
+
+    w = open();
+    QCOMPARE(w->workspaceState(), left);
+    QCOMPARE(Cell(w, "txtMingcheng", 3)->text(), QStringLiteral("神木"));
+    QVERIFY(Child<QCheckBox>(w, QStringLiteral("chk_7"))->isChecked());
+    QVERIFY(Box(w, QStringLiteral("txtLiuMin"))->isEnabled());  // precision control on again
+    QCOMPARE(Child<QComboBox>(w, QStringLiteral("cboMuban"))->currentText(), QStringLiteral("未保存的方案"));
+
+    Cell(w, "txtMingcheng", 0)->setText(QStringLiteral("改了"));
+    SimulateFullDiskForWrites(1);
+    QVERIFY(w->close());
+    QVERIFY(Prompt::lastText().startsWith(QStringLiteral("无法保存工作区")));
+    delete w;
+    w = open();
+    QCOMPARE(w->workspaceState(), left);
+    delete w;
+}
+
+void WorkspaceTest::damagedWorkspaceFileIsIgnored_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    WorkspaceState state;
+    state.grid.rows[0].cells[kNameCell] = QStringLiteral("大同");
+    const QByteArray good = WorkspaceStateBytes(state);
+    QTest::newRow("cut off") << good.left(good.size() / 2);
+    QTest::newRow("not text") << QByteArray("\x00\xff\xfe junk", 9);
+    QTest::newRow("a row that is no row") << QByteArray(good).replace("\"rows\": [", "\"rows\": [ 1,");
+    QTest::newRow("a number for a text") << QByteArray(good).replace("\"大同\"", "5");
+    QTest::newRow("another format") << QByteArray(good).replace("\"format\": 1", "\"format\": 2");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void WorkspaceTest::damagedWorkspaceFileIsIgnored()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(WriteBytes(test_->folder().File(WorkspaceFileName()), bytes));
+    QVERIFY(!ParseWorkspaceState(bytes).has_value());
+    WorkspaceWindow w(WindowContext{test_->folder()}, false);
+    QCOMPARE(w.workspaceState(), WorkspaceState());
 }
 
 QTEST_MAIN(WorkspaceTest)

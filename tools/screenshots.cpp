@@ -148,6 +148,12 @@ int main(int argc, char* argv[])
     Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     Set(main, QStringLiteral("txtChanshu"), QStringLiteral("50"));
     Save(QStringLiteral("frmMain"), QStringLiteral("06-workspace"));
+    // The targets kept as a set under a name.
+    if (auto* sets = main->findChild<QComboBox*>(QStringLiteral("cboMuban"))) {
+        sets->setEditText(QStringLiteral("电厂5500"));
+        main->findChild<QPushButton*>(QStringLiteral("btnSaveMuban"))->click();
+        Save(QStringLiteral("frmMain"), QStringLiteral("06a-workspace-target-set"));
+    }
     {
         QEventLoop wait;
         QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
@@ -250,6 +256,10 @@ int main(int argc, char* argv[])
     Set(history, QStringLiteral("txtZhongliang"), QStringLiteral("1000"));
     history->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("08-history-tons"));
+    // The loader sheet of the cheapest row, as a PDF beside the pictures.
+    blends->selectRow(0);
+    Prompt::queueFileName(QDir(g_output).filePath(QStringLiteral("08a-loader-sheet.pdf")));
+    Trigger(history, QStringLiteral("btnZhuangche"));
 
     Trigger(main, QStringLiteral("Toolbar1_3"));
     CalculatorWindow* calculator = windows->existingCalculator();

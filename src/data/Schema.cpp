@@ -25,6 +25,16 @@ QVector<ColumnDef> CoalValueColumns()
     return columns;
 }
 
+QVector<ColumnDef> TargetSetBoundColumns()
+{
+    QVector<ColumnDef> columns;
+    for (int i = 0; i < kIndexCount; ++i) {
+        columns << ColumnDef{TargetSetBoundColumn(i, false), ColumnKind::Text}
+                << ColumnDef{TargetSetBoundColumn(i, true), ColumnKind::Text};
+    }
+    return columns;
+}
+
 QVector<TableDef> MakeProgramTables()
 {
     const ColumnDef id{QStringLiteral("id"), ColumnKind::Id};
@@ -78,6 +88,18 @@ QVector<TableDef> MakeProgramTables()
           followid,
           {QStringLiteral("zhibiao"), ColumnKind::Text},
           {QStringLiteral("jizhun"), ColumnKind::Text}}},
+        // One row per saved target set of the workspace, under its name: the
+        // tonnage and the proportion count as typed, basis weighting (0/1),
+        // and both bounds of every index as typed ("" = none), in columns
+        // named after the index's column in meitan.
+        {QStringLiteral("Zhibiao_muban"), 6,
+         QVector<ColumnDef>{id,
+                            {QStringLiteral("mingcheng"), ColumnKind::Text},
+                            {QStringLiteral("zhongliang"), ColumnKind::Text},
+                            {QStringLiteral("chanshu"), ColumnKind::Text},
+                            {QStringLiteral("jizhun"), ColumnKind::Integer},
+                            {QStringLiteral("riqi"), ColumnKind::TimeNow}}
+             + TargetSetBoundColumns()},
         // One row per stored plan over several days: its name and when it was
         // saved, the days, the tons per day and the proportion count, one mix
         // for every day (0/1), the shovel mode (0/1), the total cost, how it
@@ -184,6 +206,7 @@ struct SchemaFacts {
     QSet<QString> tables;            // lower case
     QSet<QString> followidIndexed;   // tables with an index that starts with followid, lower case
     std::optional<int> version;      // nothing: versions were never recorded
+    QSet<int> recorded;              // every version the database records
 };
 
 // A name as a message shows it: at most 40 characters, nothing unprintable.
@@ -258,9 +281,15 @@ Result<SchemaFacts> ReadFacts(QSqlDatabase& db)
     while (query.next())
         facts.followidIndexed.insert(query.value(0).toString().toLower());
     if (facts.tables.contains(kVersionTable)) {
-        if (!query.exec(QStringLiteral("select max(banben) from %1").arg(kVersionTable)))
+        if (!query.exec(QStringLiteral("select banben from %1").arg(kVersionTable)))
             return QueryFailure(db, query.lastError());
-        facts.version = query.next() ? query.value(0).toInt() : 0;
+        int newest = 0;
+        while (query.next()) {
+            const int version = query.value(0).toInt();
+            facts.recorded.insert(version);
+            newest = std::max(newest, version);
+        }
+        facts.version = newest;
     }
     return facts;
 }
@@ -290,6 +319,16 @@ QVector<SchemaStep> StepsFor(const SchemaFacts& facts, DbDriver driver)
     return steps;
 }
 
+// The versions a database has not recorded yet.
+QVector<int> UnrecordedVersions(const SchemaFacts& facts)
+{
+    QVector<int> versions;
+    for (int v : SchemaVersions())
+        if (!facts.recorded.contains(v))
+            versions << v;
+    return versions;
+}
+
 // The statements that record the versions a database reached: the version
 // table when it has none, one row per version it did not record yet.
 QStringList VersionStatements(const SchemaFacts& facts, DbDriver driver)
@@ -297,9 +336,8 @@ QStringList VersionStatements(const SchemaFacts& facts, DbDriver driver)
     QStringList statements;
     if (!facts.version)
         statements << CreateVersionTable(driver);
-    for (const int v : SchemaVersions())
-        if (v > facts.version.value_or(0))
-            statements << RecordVersion(v);
+    for (int v : UnrecordedVersions(facts))
+        statements << RecordVersion(v);
     return statements;
 }
 
@@ -369,23 +407,28 @@ Status Untrusted(const QStringList& problems)
 
 }  // namespace
 
-const QVector<TableDef>& ProgramTables()
+QString TargetSetBoundColumn(int index, bool upper)
 {
-    static const QVector<TableDef> tables = MakeProgramTables();
-    return tables;
+    return QLatin1String(QualityIndices()[index].column) + (upper ? QStringLiteral("_max") : QStringLiteral("_min"));
 }
 
 const QVector<int>& SchemaVersions()
 {
     static const QVector<int> versions = [] {
-        QVector<int> list;
+        QVector<int> found;
         for (const PlannedStep& step : Plan())
-            if (!list.contains(step.version))
-                list << step.version;
-        std::sort(list.begin(), list.end());
-        return list;
+            if (!found.contains(step.version))
+                found << step.version;
+        std::sort(found.begin(), found.end());
+        return found;
     }();
     return versions;
+}
+
+const QVector<TableDef>& ProgramTables()
+{
+    static const QVector<TableDef> tables = MakeProgramTables();
+    return tables;
 }
 
 const TableDef* FindProgramTable(const QString& name)
@@ -511,7 +554,7 @@ Status BringUpToDate(QSqlDatabase& db, bool* made)
     if (facts->version.value_or(0) > kSchemaVersion)
         return NewerFailure(*facts->version);
     const bool versioned = facts->version.has_value();
-    if (StepsFor(*facts, DriverOf(db)).isEmpty() && (!versioned || *facts->version == kSchemaVersion))
+    if (StepsFor(*facts, DriverOf(db)).isEmpty() && (!versioned || UnrecordedVersions(*facts).isEmpty()))
         return {};
     if (!db.transaction())
         return Fail(WriteReason(db, db.lastError()));

@@ -74,17 +74,22 @@ const QVector<TableColumns>& AddedTables();
 //   2  Lishi_zhibiao and Lishi_canshu
 //   3  an index on followid for every plan table
 //   4  Lishi_jizhun (the bases of a plan computed on them) and its index
+//   6  Zhibiao_muban (the workspace's saved target sets)
 //   7  Jihua and Jihua_ri (plans over several days) and the index of Jihua_ri
-// The numbers need not follow one another: a database records the versions
-// whose steps it went through (SchemaVersions), and is as new as the largest.
-// A database records the versions it went through in the table banben
-// (banben = the version, riqi = when it was reached). A file made before
-// versions were recorded has no such table; what it holds tells which steps
-// it lacks, and a file that lacks none is left exactly as it is.
+// The numbers need not follow each other: a version is the number of a step
+// that exists. A database records the versions it went through in the table
+// banben (banben = the version, riqi = when it was reached), one row for
+// each step's version. A file made before versions were recorded has no such
+// table; what it holds tells which steps it lacks, and a file that lacks
+// none is left exactly as it is.
 inline constexpr int kSchemaVersion = 7;
 
-// Every version that has steps, ascending; the last is kSchemaVersion.
+// The versions of the steps, ascending; the last is kSchemaVersion.
 const QVector<int>& SchemaVersions();
+
+// The column of Zhibiao_muban that holds a bound of the index at that
+// position of QualityIndices(): its meitan column with "_min" or "_max".
+QString TargetSetBoundColumn(int index, bool upper);
 inline const QString kVersionTable = QStringLiteral("banben");
 
 // The driver of a connection.

@@ -29,3 +29,17 @@ Result<qint32> ParseTonnage(const QString& text);
 // nothing is converted and the failure says which row.
 Result<QVector<QStringList>> ConvertToTons(const QVector<QStringList>& proportions, const QStringList& shovelWeights,
                                            qint32 tonnage, bool shovelPlan);
+
+// The tons of one row in hundredths of a ton, added up exactly to the
+// tonnage: each coal's tons as ConvertToTons finds them, the hundredths that
+// rounding gains or loses given to the coals whose rounding dropped the most.
+// Fails as ConvertToTons does when the row's sum is 0.
+Result<QVector<qint64>> ConvertRowToCents(const QStringList& proportions, const QStringList& shovelWeights,
+                                          qint32 tonnage, bool shovelPlan);
+
+// Splits a total (hundredths of a ton) over the weights so that the parts add
+// up to it exactly: each takes its share rounded down, and the hundredths
+// left go one each to those whose rounding dropped the most (the earlier one
+// first on a tie). A weight that is not above 0 takes nothing; all zero when
+// no weight is.
+QVector<qint64> SplitCents(qint64 totalCents, const QVector<double>& weights);

@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QQueue>
 
 namespace {
@@ -96,6 +98,22 @@ QString Prompt::openFileName(QWidget* parent, const QString& title, const QStrin
     if (selectedFilter)
         *selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
+}
+
+bool Prompt::choosePrinter(QWidget* parent, QPrinter& printer, const QString& title)
+{
+    State& s = state();
+    if (s.testMode) {
+        s.fileRequests.append({title, QString(), QString()});
+        if (s.fileNames.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s.fileNames.dequeue().path);
+        return true;
+    }
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool Prompt::openDocument(const QString& pathOrUrl)

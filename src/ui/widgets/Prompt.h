@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 // Every message box and file dialog of the program goes through here, so that
@@ -48,6 +49,12 @@ public:
     static QString openFileName(QWidget* parent, const QString& title, const QString& proposedName,
                                 const QString& filter, const QString& directory = QString(),
                                 QString* selectedFilter = nullptr);
+
+    // The print dialog for the printer; whether the user chose to print. In
+    // test mode no dialog is shown: the request is recorded as a file request
+    // titled as the dialog, and the next queued file name, when there is one,
+    // sends the printer's pages into that PDF file (none: cancelled).
+    static bool choosePrinter(QWidget* parent, QPrinter& printer, const QString& title);
 
     // Opens a file or address with the desktop's default application. In test
     // mode nothing is opened; the path is recorded.

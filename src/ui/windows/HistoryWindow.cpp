@@ -6,6 +6,7 @@
 #include "export/ListLayouts.h"
 #include "history/PlanHistory.h"
 #include "ui/widgets/Artwork.h"
+#include "ui/widgets/LoaderSheetPrint.h"
 #include "ui/widgets/PlanCharts.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
@@ -22,6 +23,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QSplitter>
@@ -82,6 +84,15 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
         const int position = b.position;
         connect(action, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
     }
+    // The loader sheet of the selected row, for the loader operator.
+    QAction* zhuangche = Toolbar1_->addAction(Artwork::ToolIcon(QStringLiteral("装"), QColor(0x8A, 0x5A, 0x1E)), tr("装车单"));
+    zhuangche->setObjectName(QStringLiteral("btnZhuangche"));
+    zhuangche->setToolTip(tr("把选中的配比方案按配多少吨生成装车单，保存为PDF文件"));
+    connect(zhuangche, &QAction::triggered, this, &HistoryWindow::btnZhuangche_Click);
+    QAction* dayin = Toolbar1_->addAction(Artwork::ToolIcon(QStringLiteral("印"), QColor(0x55, 0x55, 0x55)), tr("打印"));
+    dayin->setObjectName(QStringLiteral("btnDayin"));
+    dayin->setToolTip(tr("打印选中的配比方案的装车单"));
+    connect(dayin, &QAction::triggered, this, &HistoryWindow::btnDayin_Click);
 
     fraLeft_ = Frame(QStringLiteral("fraLeft"), QStringLiteral("历史配比方案"), this);
     lsvLeft_ = List(QStringLiteral("lsvLeft"), fraLeft_);
@@ -304,6 +315,7 @@ void HistoryWindow::loadPlanList()
     }
     page_ = found->page;
     pageCount_ = found->pageCount;
+    pagePlans_ = found->plans;
     total_ = found->total;
     showPageInfo();
     ListData plans;
@@ -392,6 +404,7 @@ void HistoryWindow::cmdXiaye_Click()
 void HistoryWindow::clearShownPlan()
 {
     currentPlanId_ = 0;
+    plan_ = PlanView();
     lsvMid_->clearRows();
     lsvBottom_->clearRows();
     lbZhibiao_->clear();
@@ -417,6 +430,7 @@ void HistoryWindow::lsvLeft_Click()
         showDatabaseError(plan.message());
         return;
     }
+    plan_ = *plan;
     ShownPlan view{QString(), lsvMid_->listData(), lsvBottom_->listData()};
     ShowPlan(*plan, view);
     lbZhibiao_->setText(view.information);
@@ -677,4 +691,58 @@ void HistoryWindow::resizeEvent(QResizeEvent* event)
         lsvLeft_->setColumnWidthTwips(1, inner * 3 / 4);
         lsvLeft_->setColumnWidthTwips(2, inner / 4);
     }
+}
+
+std::optional<LoaderSheet> HistoryWindow::loaderSheet()
+{
+    const int id = selectedBlendId();
+    if (currentPlanId_ == 0 || id <= 0) {
+        Prompt::message(this, tr("请先选择一行配比方案"));
+        return std::nullopt;
+    }
+    const Result<qint32> tonnage = LoaderTonnage(txtZhongliang_->text(), plan_);
+    if (!tonnage) {
+        Prompt::message(this, tonnage.message());
+        return std::nullopt;
+    }
+    QDateTime planDate;
+    for (const PlanSummary& summary : std::as_const(pagePlans_))
+        if (summary.id == currentPlanId_)
+            planDate = summary.riqi;
+    Result<LoaderSheet> sheet = LoaderSheetFromPlan(plan_, planDate, id, *tonnage, context_.now());
+    if (!sheet) {
+        Prompt::message(this, sheet.message());
+        return std::nullopt;
+    }
+    return std::move(sheet).value();
+}
+
+void HistoryWindow::btnZhuangche_Click()
+{
+    const std::optional<LoaderSheet> sheet = loaderSheet();
+    if (!sheet)
+        return;
+    const QString chosen = Prompt::openFileName(this, tr("保存装车单"), ProposedExportName(context_.now()),
+                                                tr("PDF 文件 (*.pdf)"));
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
+    if (Status written = WriteLoaderSheets({*sheet}, path); !written) {
+        Prompt::show(this, tr("保存装车单失败：") + written.message(), QString(), Prompt::Icon::Warning);
+        return;
+    }
+    askToOpen(path);
+}
+
+void HistoryWindow::btnDayin_Click()
+{
+    const std::optional<LoaderSheet> sheet = loaderSheet();
+    if (!sheet)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    PrepareLoaderPrinter(printer);
+    if (!Prompt::choosePrinter(this, printer, tr("打印装车单")))
+        return;
+    if (Status printed = PrintLoaderSheets({*sheet}, printer); !printed)
+        Prompt::show(this, tr("打印装车单失败：") + printed.message(), QString(), Prompt::Icon::Warning);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Settings.h"
+#include "export/LoaderSheet.h"
 #include "export/PlanListing.h"
 #include "export/InsightListing.h"
 #include "history/PlanSearch.h"
@@ -28,7 +29,9 @@ class ShareBar;
 // and deletes plans. Under the proportion rows, what the plan's targets mean
 // for the selected row (lsvLimits, lblMargin) and the unit price of every
 // row against its total with the selected row's coal shares (chartPrice,
-// chartShares; their context menu saves both as one PNG picture).
+// chartShares; their context menu saves both as one PNG picture). The
+// selected row's loader sheet is saved as PDF (btnZhuangche) or printed
+// (btnDayin).
 class HistoryWindow : public QWidget {
     Q_OBJECT
 public:
@@ -59,6 +62,10 @@ public:
     void lsvBottom_SelectionChanged();
     // The chart's context menu: asks for a file and saves both charts in it.
     void saveChart();
+    // The loader sheet of the selected proportion row for the tonnage in
+    // txtZhongliang (else the plan's own): saved as a PDF file, or printed.
+    void btnZhuangche_Click();
+    void btnDayin_Click();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -76,6 +83,8 @@ private:
     void showPlanInsight();
     int selectedBlendId() const;         // record number of the selected proportion row; 0
     void selectBlendById(int id);
+    // The selected row's loader sheet; nothing (after saying why) when there is none.
+    std::optional<LoaderSheet> loaderSheet();
 
     WindowContext context_;
     Settings settings_;
@@ -110,6 +119,8 @@ private:
     ShareBar* chartShares_;
 
     PlanInsight insight_;
+    PlanView plan_;                  // the plan shown, as loaded
+    QVector<PlanSummary> pagePlans_; // the plans of the list's page
     PriceChart chart_;
 
     PlanQuery query_;   // what the list shows: every plan when empty

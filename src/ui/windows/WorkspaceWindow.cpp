@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
@@ -20,6 +22,7 @@
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -36,6 +39,9 @@ constexpr int kFrameWidth = kDesignWidth - 8;
 constexpr QSize kBannerSize(500, 45);
 constexpr int kBannerMargin = 7;
 constexpr int kChkAllWidth = 533;
+
+// How long the workspace waits after a change before it is written down.
+constexpr int kKeepDelayMs = 1500;
 
 // Left-to-right order of the target panel's columns (indices of the quality
 // index table): the plastic layer stands after the ash fusion point there.
@@ -250,14 +256,199 @@ void WorkspaceWindow::buildOptionsFrame(QWidget* parent)
 
     Command1_ = new QPushButton(QStringLiteral("计算配煤配方"), fraBottom);
     Command1_->setObjectName(QStringLiteral("Command1"));
-    track(Command1_, QRect(610, 22, 150, 34));
+    track(Command1_, QRect(600, 22, 140, 34));
     connect(Command1_, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    // Target sets: a name typed or chosen, saved and deleted beside it.
+    auto* lbMuban = new QLabel(tr("指标方案"), fraBottom);
+    lbMuban->setObjectName(QStringLiteral("lbMuban"));
+    track(lbMuban, QRect(752, 28, 60, 24));
+    cboMuban_ = new QComboBox(fraBottom);
+    cboMuban_->setObjectName(QStringLiteral("cboMuban"));
+    cboMuban_->setEditable(true);
+    cboMuban_->setInsertPolicy(QComboBox::NoInsert);
+    cboMuban_->setMaxVisibleItems(20);
+    cboMuban_->setToolTip(tr("选择一个指标方案，填入指标范围、比例数、吨数和按基准加权；"
+                             "或填写名称后点“保存指标”保存当前的这些设置"));
+    track(cboMuban_, QRect(814, 27, 160, 26));
+    connect(cboMuban_, &QComboBox::activated, this, &WorkspaceWindow::cboMuban_Click);
+    btnSaveMuban_ = new QPushButton(tr("保存指标"), fraBottom);
+    btnSaveMuban_->setObjectName(QStringLiteral("btnSaveMuban"));
+    track(btnSaveMuban_, QRect(982, 26, 80, 28));
+    connect(btnSaveMuban_, &QPushButton::clicked, this, &WorkspaceWindow::btnSaveMuban_Click);
+    btnDelMuban_ = new QPushButton(tr("删除指标"), fraBottom);
+    btnDelMuban_->setObjectName(QStringLiteral("btnDelMuban"));
+    track(btnDelMuban_, QRect(1068, 26, 78, 28));
+    connect(btnDelMuban_, &QPushButton::clicked, this, &WorkspaceWindow::btnDelMuban_Click);
 }
 
 void WorkspaceWindow::Form_Load()
 {
     setWindowTitle(QStringLiteral("Velmora配煤软件5.0"));
     chkJingque_Click();
+    loadTargetSets();
+    if (const std::optional<WorkspaceState> kept = LoadWorkspaceState(context_.folder))
+        restoreWorkspace(*kept);
+    watchForChanges();
+}
+
+void WorkspaceWindow::watchForChanges()
+{
+    keepTimer_ = new QTimer(this);
+    keepTimer_->setSingleShot(true);
+    keepTimer_->setInterval(kKeepDelayMs);
+    connect(keepTimer_, &QTimer::timeout, this, [this] {
+        // Written again at the next change or on closing: a failure here
+        // is not worth a box in the middle of typing.
+        (void)SaveWorkspaceState(context_.folder, workspaceState());
+    });
+    const auto changed = [this] {
+        if (!restoring_)
+            keepTimer_->start();
+    };
+    for (QLineEdit* box : client_->findChildren<QLineEdit*>())
+        connect(box, &QLineEdit::textChanged, this, changed);
+    for (QCheckBox* box : client_->findChildren<QCheckBox*>())
+        connect(box, &QCheckBox::toggled, this, changed);
+}
+
+void WorkspaceWindow::closeEvent(QCloseEvent* event)
+{
+    keepWorkspace();
+    QMainWindow::closeEvent(event);
+}
+
+WorkspaceState WorkspaceWindow::workspaceState() const
+{
+    WorkspaceState state;
+    state.grid = grid_->grid();
+    for (int i = 0; i < kIndexCount; ++i) {
+        state.lower[i] = minBoxes_[i]->text();
+        state.upper[i] = maxBoxes_[i]->text();
+    }
+    state.tonnage = txtZhongliang_->text();
+    state.proportionCount = txtChanshu_->text();
+    state.precise = chkJingque_->isChecked();
+    state.selectAll = chkAll_->isChecked();
+    state.targetSet = cboMuban_->currentText();
+    return state;
+}
+
+void WorkspaceWindow::keepWorkspace()
+{
+    if (keepTimer_)
+        keepTimer_->stop();
+    if (Status kept = SaveWorkspaceState(context_.folder, workspaceState()); !kept)
+        Prompt::show(this, tr("无法保存工作区，下次启动时不能恢复：") + kept.message(), QString(),
+                     Prompt::Icon::Warning);
+}
+
+void WorkspaceWindow::restoreWorkspace(const WorkspaceState& state)
+{
+    restoring_ = true;
+    grid_->setGrid(state.grid);
+    for (int i = 0; i < kIndexCount; ++i) {
+        minBoxes_[i]->setText(state.lower[i]);
+        maxBoxes_[i]->setText(state.upper[i]);
+    }
+    txtZhongliang_->setText(state.tonnage);
+    txtChanshu_->setText(state.proportionCount);
+    {
+        // The rows keep their own marks: select-all only shows how it was left.
+        const QSignalBlocker quiet(chkAll_);
+        chkAll_->setChecked(state.selectAll);
+    }
+    chkJingque_->setChecked(state.precise);
+    chkJingque_Click();
+    cboMuban_->setCurrentIndex(cboMuban_->findText(state.targetSet));
+    cboMuban_->setEditText(state.targetSet);
+    restoring_ = false;
+}
+
+void WorkspaceWindow::loadTargetSets()
+{
+    const QString typed = cboMuban_->currentText();
+    const Result<QVector<TargetSet>> sets = LoadTargetSets(context_.folder);
+    // Without the database the workspace still works; the sets come back
+    // with the next save or delete, which say what is wrong.
+    targetSets_ = sets ? *sets : QVector<TargetSet>();
+    const QSignalBlocker quiet(cboMuban_);
+    cboMuban_->clear();
+    for (const TargetSet& set : std::as_const(targetSets_))
+        cboMuban_->addItem(set.name);
+    cboMuban_->setCurrentIndex(cboMuban_->findText(typed));
+    cboMuban_->setEditText(typed);
+}
+
+void WorkspaceWindow::applyTargetSet(const TargetSet& set)
+{
+    for (int i = 0; i < kIndexCount; ++i) {
+        minBoxes_[i]->setText(set.lower[i]);
+        maxBoxes_[i]->setText(set.upper[i]);
+    }
+    txtZhongliang_->setText(set.tonnage);
+    txtChanshu_->setText(set.proportionCount);
+    // Ticking the box keeps the choice in config.ini, as a click does.
+    chkJizhun_->setChecked(set.basisWeighting);
+}
+
+void WorkspaceWindow::cboMuban_Click(int index)
+{
+    if (index < 0 || index >= targetSets_.size())
+        return;
+    applyTargetSet(targetSets_[index]);
+}
+
+void WorkspaceWindow::btnSaveMuban_Click()
+{
+    TargetSet set;
+    set.name = cboMuban_->currentText().trimmed();
+    for (int i = 0; i < kIndexCount; ++i) {
+        set.lower[i] = minBoxes_[i]->text();
+        set.upper[i] = maxBoxes_[i]->text();
+    }
+    set.tonnage = txtZhongliang_->text();
+    set.proportionCount = txtChanshu_->text();
+    set.basisWeighting = chkJizhun_->isChecked();
+
+    Result<TargetSetSave> saved = SaveTargetSet(context_.folder, set, false);
+    if (saved && *saved == TargetSetSave::Exists) {
+        if (Prompt::show(this, tr("指标方案“%1”已存在，要用当前的指标替换它吗？").arg(set.name), QString(),
+                         Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
+            return;
+        saved = SaveTargetSet(context_.folder, set, true);
+    }
+    if (!saved) {
+        Prompt::show(this, saved.message(), QString(),
+                     saved.kind() == FailureKind::Invalid ? Prompt::Icon::None : Prompt::Icon::Critical);
+        return;
+    }
+    cboMuban_->setEditText(set.name.normalized(QString::NormalizationForm_C));
+    loadTargetSets();
+    Prompt::show(this, tr("指标方案“%1”已保存").arg(cboMuban_->currentText()), QString(), Prompt::Icon::Information);
+}
+
+void WorkspaceWindow::btnDelMuban_Click()
+{
+    const QString name = cboMuban_->currentText().trimmed();
+    if (name.isEmpty()) {
+        Prompt::message(this, tr("请先在“指标方案”中选择要删除的方案"));
+        return;
+    }
+    if (Prompt::show(this, tr("确认要删除指标方案“%1”吗？").arg(name), QString(), Prompt::Icon::Question,
+                     QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes)
+        return;
+    const Result<bool> deleted = DeleteTargetSet(context_.folder, name);
+    if (!deleted) {
+        Prompt::show(this, deleted.message(), QString(), Prompt::Icon::Critical);
+        return;
+    }
+    if (!*deleted)
+        Prompt::message(this, tr("没有名为“%1”的指标方案").arg(name));
+    cboMuban_->setEditText(QString());
+    loadTargetSets();
 }
 
 WorkspaceWindow::~WorkspaceWindow() = default;

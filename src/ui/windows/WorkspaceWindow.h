@@ -3,7 +3,9 @@
 #include "base/Mei.h"
 #include "workspace/BlendRun.h"
 #include "workspace/DiagnoseJob.h"
+#include "workspace/TargetSets.h"
 #include "workspace/Validation.h"
+#include "workspace/WorkspaceState.h"
 #include "ui/widgets/WindowContext.h"
 
 #include <QList>
@@ -17,16 +19,21 @@
 
 class CoalGridWidget;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressDialog;
 class QPushButton;
+class QTimer;
 class QToolBar;
 
 // frmMain: the main window and blending workspace. The user fills the coal grid
 // and the bounds, and starts a blending run. The menu bar and the main toolbar
 // sit above the workspace (the central widget), whose controls keep their
-// proportional places whatever the window's size.
+// proportional places whatever the window's size. Target sets (cboMuban) keep
+// bounds and options under a name in the database; the whole workspace is
+// kept in the application folder as it is left (a moment after each change,
+// and on closing) and comes back when the window is made again.
 class WorkspaceWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -62,6 +69,17 @@ public:
     // The coals of the latest run.
     const QVector<Mei>& CoalList() const { return coalList_; }
 
+    // Target sets: the one chosen in cboMuban fills the bounds and options;
+    // the save button keeps them under the name typed there (asking before
+    // it replaces a set of that name); the delete button removes that set.
+    void cboMuban_Click(int index);
+    void btnSaveMuban_Click();
+    void btnDelMuban_Click();
+
+    // The workspace as it stands, and writing it for the next start.
+    WorkspaceState workspaceState() const;
+    void keepWorkspace();
+
 public slots:
     // Writes new texts into some bound boxes; the others keep theirs.
     void setBounds(const BoundEdits& edits);
@@ -82,6 +100,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
@@ -99,6 +118,10 @@ private:
     void track(QWidget* control, const QRect& design, bool hasFont = true);
     void onRunProgress(int total, int last);
     void onRunFinished();
+    void loadTargetSets();
+    void applyTargetSet(const TargetSet& set);
+    void restoreWorkspace(const WorkspaceState& state);
+    void watchForChanges();
 
     QWidget* client_ = nullptr;
     QObject* indicatorStyle_ = nullptr;
@@ -112,6 +135,12 @@ private:
     QLineEdit* txtZhongliang_ = nullptr;
     QLineEdit* txtChanshu_ = nullptr;
     QPushButton* Command1_ = nullptr;
+    QComboBox* cboMuban_ = nullptr;
+    QPushButton* btnSaveMuban_ = nullptr;
+    QPushButton* btnDelMuban_ = nullptr;
+    QVector<TargetSet> targetSets_;
+    QTimer* keepTimer_ = nullptr;
+    bool restoring_ = false;
     std::array<QLineEdit*, 15> minBoxes_{};
     std::array<QLineEdit*, 15> maxBoxes_{};
     WindowContext context_;
