@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -158,6 +159,25 @@ void ScheduleWindowTest::threeDaysWithADelivery()
     QCOMPARE(table.cell(2, 0)->text, QStringLiteral("1"));
     QVERIFY(table.cell(3, 2) && table.cell(3, 2)->number);
     QCOMPARE(table.cell(3, 2)->text.toDouble(), plan->cellText(1, 2).toDouble());
+
+    // The loader sheets of all days in one PDF, a page each, with each day's
+    // coals adding up to its tons.
+    const QString pdf = folder_->path(QStringLiteral("sheets.pdf"));
+    Prompt::queueFileName(pdf);
+    Prompt::queueAnswer(QMessageBox::Cancel);
+    Click(window_, "btnZhuangche");
+    QVERIFY(Prompt::lastText().startsWith(QStringLiteral("导出成功")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    QCOMPARE(pages.size(), 3);
+    for (int d = 0; d < 3; ++d) {
+        QVERIFY2(pages[d].contains(QStringLiteral("第%1天").arg(d + 1)), qPrintable(pages[d]));
+        QVERIFY(pages[d].contains(QStringLiteral("甲煤")) && pages[d].contains(QStringLiteral("乙煤")));
+        QVERIFY(pages[d].contains(QStringLiteral("100.00")));
+        QVERIFY(pages[d].contains(plan->cellText(d, 4)));
+    }
 }
 
 void ScheduleWindowTest::storedPlanReopensAndGoes()

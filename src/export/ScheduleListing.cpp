@@ -3,6 +3,9 @@
 #include "base/NumberText.h"
 #include "base/QualityIndex.h"
 #include "export/XlsxWriter.h"
+#include "history/PlanTargets.h"
+
+#include <cmath>
 
 #include <QCoreApplication>
 
@@ -117,4 +120,35 @@ std::vector<std::vector<double>> StockCurve(const ScheduleInput& input, const Sc
             curve[j].push_back(j < static_cast<int>(day.stockAfter.size()) ? day.stockAfter[j] : 0.0);
     }
     return curve;
+}
+
+Result<QVector<LoaderSheet>> ScheduleLoaderSheets(const ScheduleInput& input, const Schedule& schedule,
+                                                  const QString& title, const QDateTime& issued)
+{
+    PlanTargets targets;
+    targets.lower = input.model.lower;
+    targets.upper = input.model.upper;
+    targets.tonnage = QString::number(input.tonsPerDay, 'g', 12);
+    targets.proportionCount = QString::number(input.parts);
+    targets.shovelMode = input.model.shovelMode;
+    targets.mustInclude = input.model.mustInclude;
+    targets.weighting = input.model.weighting;
+    const qint32 tonnage = static_cast<qint32>(std::llround(input.tonsPerDay));
+    QVector<LoaderSheet> sheets;
+    for (int d = 0; d < static_cast<int>(schedule.days.size()); ++d) {
+        const ScheduleDay& day = schedule.days[d];
+        LoaderSheetSource source;
+        source.title = Tr("%1 第%2天").arg(title).arg(d + 1);
+        source.date = issued;
+        source.coals = input.model.coals;
+        source.parts.assign(day.parts.begin(), day.parts.end());
+        source.blend = day.blend;
+        source.shovelMode = input.model.shovelMode;
+        source.targets = targets;
+        Result<LoaderSheet> sheet = MakeLoaderSheet(source, tonnage);
+        if (!sheet)
+            return sheet.failure();
+        sheets << std::move(*sheet);
+    }
+    return sheets;
 }

@@ -3,6 +3,7 @@
 #include "base/NumberText.h"
 #include "export/ListExport.h"
 #include "export/ScheduleListing.h"
+#include "ui/widgets/LoaderSheetPrint.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 
@@ -168,9 +169,12 @@ ScheduleWindow::ScheduleWindow(const WindowContext& context, QWidget* parent) : 
     auto* output = new QHBoxLayout;
     btnSaveJihua_ = Button(QStringLiteral("btnSaveJihua"), tr("保存计划"), right);
     btnDaochu_ = Button(QStringLiteral("btnDaochu"), tr("导出Excel"), right);
+    btnZhuangche_ = Button(QStringLiteral("btnZhuangche"), tr("装车单"), right);
+    btnZhuangche_->setToolTip(tr("把每一天的配比生成装车单（每天一页），保存为一个PDF文件"));
     output->addStretch(1);
     output->addWidget(btnSaveJihua_);
     output->addWidget(btnDaochu_);
+    output->addWidget(btnZhuangche_);
     rightLayout->addLayout(output);
 
     auto* layout = new QHBoxLayout(this);
@@ -196,12 +200,14 @@ ScheduleWindow::ScheduleWindow(const WindowContext& context, QWidget* parent) : 
     lsvJihuaList_->setListData(plans);
     btnSaveJihua_->setEnabled(false);
     btnDaochu_->setEnabled(false);
+    btnZhuangche_->setEnabled(false);
 
     connect(btnAddDaohuo_, &QPushButton::clicked, this, &ScheduleWindow::btnAddDaohuo_Click);
     connect(btnDelDaohuo_, &QPushButton::clicked, this, &ScheduleWindow::btnDelDaohuo_Click);
     connect(btnJisuan_, &QPushButton::clicked, this, &ScheduleWindow::btnJisuan_Click);
     connect(btnSaveJihua_, &QPushButton::clicked, this, &ScheduleWindow::btnSaveJihua_Click);
     connect(btnDaochu_, &QPushButton::clicked, this, &ScheduleWindow::btnDaochu_Click);
+    connect(btnZhuangche_, &QPushButton::clicked, this, &ScheduleWindow::btnZhuangche_Click);
     connect(btnOpenJihua_, &QPushButton::clicked, this, &ScheduleWindow::btnOpenJihua_Click);
     connect(btnDelJihua_, &QPushButton::clicked, this, &ScheduleWindow::btnDelJihua_Click);
     connect(lsvJihuaList_, &QAbstractItemView::doubleClicked, this, &ScheduleWindow::btnOpenJihua_Click);
@@ -472,6 +478,7 @@ void ScheduleWindow::showNoSchedule(const ScheduleInput& input, const Schedule& 
     lbZongjia_->clear();
     btnSaveJihua_->setEnabled(false);
     btnDaochu_->setEnabled(false);
+    btnZhuangche_->setEnabled(false);
     QString text;
     if (schedule.status == Schedule::Status::Unknown) {
         text = tr("在%1秒内既没有找到计划，也没能证明没有计划。请减少天数或比例数后再算。").arg(input.timeLimitMs / 1000);
@@ -514,6 +521,7 @@ void ScheduleWindow::showSchedule()
     lbZongjia_->setText(tr("总成本：%1 元").arg(Money(schedule.totalCost)));
     lsvJihua_->setListData(ScheduleList(input, schedule));
     btnDaochu_->setEnabled(true);
+    btnZhuangche_->setEnabled(true);
 
     QChart* chart = chartKucun_->chart();
     chart->removeAllSeries();
@@ -581,6 +589,32 @@ void ScheduleWindow::btnDaochu_Click()
     const Status exported = ExportScheduleToXlsx(shown_->input, shown_->schedule, title, path);
     if (!exported) {
         Prompt::show(this, tr("导出失败：") + exported.message());
+        return;
+    }
+    if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
+                     QMessageBox::Ok | QMessageBox::Cancel)
+        == QMessageBox::Ok)
+        Prompt::openDocument(path);
+}
+
+void ScheduleWindow::btnZhuangche_Click()
+{
+    if (!shown_)
+        return;
+    const QString title = shown_->name.isEmpty() ? tr("多日配煤计划") : shown_->name;
+    const Result<QVector<LoaderSheet>> sheets =
+        ScheduleLoaderSheets(shown_->input, shown_->schedule, title, context_.now());
+    if (!sheets) {
+        Prompt::show(this, tr("无法生成装车单：") + sheets.message(), QString(), Prompt::Icon::Warning);
+        return;
+    }
+    const QString chosen = Prompt::openFileName(this, tr("保存装车单"), ProposedExportName(context_.now()),
+                                                tr("PDF 文件 (*.pdf)"));
+    if (chosen.isEmpty())
+        return;
+    const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
+    if (Status written = WriteLoaderSheets(*sheets, path); !written) {
+        Prompt::show(this, tr("保存装车单失败：") + written.message(), QString(), Prompt::Icon::Warning);
         return;
     }
     if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,

@@ -58,6 +58,7 @@ private:
     void btnJisuan_Click();
     void btnSaveJihua_Click();
     void btnDaochu_Click();
+    void btnZhuangche_Click();
     void btnOpenJihua_Click();
     void btnDelJihua_Click();
     void onProgress(const ScheduleProgressStep& step, int elapsedMs);
@@ -90,6 +91,7 @@ private:
     QChartView* chartKucun_ = nullptr;
     QPushButton* btnSaveJihua_ = nullptr;
     QPushButton* btnDaochu_ = nullptr;
+    QPushButton* btnZhuangche_ = nullptr;
     QVector<NamedDelivery> deliveries_;
     std::optional<StoredSchedule> shown_;
     std::unique_ptr<ScheduleJob> job_;
