@@ -5,6 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache pkg-config
+  qt6-l10n-tools qt6-tools-dev  # lupdate/lrelease: the interface's translations
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libsqlite3-dev libgl1-mesa-dev
   libqt6sql6-psql postgresql
   libglpk-dev libfreexl-dev libquazip1-qt6-dev

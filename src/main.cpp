@@ -1,3 +1,4 @@
+#include "base/Settings.h"
 #include "ui/app/Startup.h"
 #include "ui/app/Windows.h"
 
@@ -12,6 +13,9 @@ int main(int argc, char* argv[])
     InstallChineseTranslation();
     const AppFolder folder = ChooseAppFolder(QCoreApplication::applicationDirPath(),
                                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // Messages before the folder is known are in Chinese; from here on the
+    // interface speaks the language chosen in the settings.
+    InstallLanguage(ReadSettings(folder).language);
     const std::unique_ptr<Windows> windows = Main(folder);
     if (!windows)
         return 1;

@@ -2,11 +2,13 @@
 #include "base/Settings.h"
 #include "support/TestFolder.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/app/Startup.h"
 #include "ui/windows/ConfigWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -56,6 +58,8 @@ private slots:
     void basisKeys_data();
     void basisKeys();
     void windowChoosesBases();
+    void languageIsKeptAndApplied_data();
+    void languageIsKeptAndApplied();
 };
 
 void SettingsTest::readMissingIsEmpty()
@@ -297,6 +301,52 @@ void SettingsTest::windowChoosesBases()
     QCOMPARE(weighting.basis[3], Basis::Dry);
     QCOMPARE(ReadIni(t.folder(), "config", "jizhun_Liu"), QString());
     QCOMPARE(ReadIni(t.folder(), "config", "jizhun_GaoWeiReLiang"), QStringLiteral("d"));
+}
+
+// The interface's language: the window shows and writes key lang (only once
+// chosen), anything but "en" in the file means Chinese, and the English
+// translation is found and used by the windows built after it.
+void SettingsTest::languageIsKeptAndApplied_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<QByteArray>("written");  // "": no lang line
+    QTest::newRow("default stays out of the file") << QByteArray() << 0 << 0 << QByteArray();
+    QTest::newRow("English chosen") << QByteArray() << 0 << 1 << QByteArray("lang=en");
+    QTest::newRow("back to Chinese") << QByteArray("[config]\r\nlang=EN\r\n") << 1 << 0 << QByteArray("lang=zh");
+    QTest::newRow("an unknown language is Chinese") << QByteArray("[config]\r\nlang=fr\r\n") << 0 << 0
+                                                    << QByteArray("lang=zh");
+}
+
+void SettingsTest::languageIsKeptAndApplied()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, shown);
+    QFETCH(int, chosen);
+    QFETCH(QByteArray, written);
+    TestFolder t;
+    if (!file.isEmpty())
+        QVERIFY(WriteBytes(t.path("config.ini"), file));
+    auto* window = new ConfigWindow(WindowContext{t.folder()});
+    QVERIFY(window->findChild<QRadioButton*>(QStringLiteral("optLanguage_%1").arg(shown))->isChecked());
+    window->findChild<QRadioButton*>(QStringLiteral("optLanguage_%1").arg(chosen))->setChecked(true);
+    window->btnOk_Click();
+    const QByteArray config = ReadBytes(t.path("config.ini"));
+    QVERIFY2(written.isEmpty() ? !config.contains("lang") : config.contains(written), config.constData());
+
+    const QString language = ReadSettings(t.folder()).language;
+    QVERIFY(InstallLanguage(language));
+    ConfigWindow next{WindowContext{t.folder()}};
+    const QStringList titles = [&] {
+        QStringList found;
+        for (const QGroupBox* box : next.findChildren<QGroupBox*>())
+            found << box->title();
+        return found;
+    }();
+    QVERIFY2(titles.contains(chosen == 1 ? QStringLiteral("Interface language") : QStringLiteral("界面语言")),
+             qPrintable(titles.join(", ")));
+    InstallLanguage(Settings::kChinese);
 }
 
 // How many backups to keep: the window shows what config.ini holds (or the

@@ -24,7 +24,11 @@ struct AppFolder {
 
     QString ResourceDir() const { return resources.isEmpty() ? dir : resources; }
     QString TemplateDir() const { return Join(ResourceDir(), QStringLiteral("template")); }
-    QString HelpPath() const { return Join(ResourceDir(), QStringLiteral("help/index.html")); }
+    // The help page; an English interface has its own under help/en.
+    QString HelpPath(bool english = false) const
+    {
+        return Join(ResourceDir(), english ? QStringLiteral("help/en/index.html") : QStringLiteral("help/index.html"));
+    }
     QString TemplatePath(const QString& name) const
     {
         return Join(ResourceDir(), QStringLiteral("template/") + name);

@@ -112,6 +112,7 @@ Status EditSettingsFile(const AppFolder& folder, const std::function<void(QStrin
 
 const QString kBackupDaysKey = QStringLiteral("bakupdays");
 const QString kBackupMonthsKey = QStringLiteral("bakupmonths");
+const QString kLanguageKey = QStringLiteral("lang");
 
 // A whole number from first to last, typed with nothing else around it.
 std::optional<int> WholeNumber(const QString& text, int first, int last)
@@ -212,6 +213,8 @@ Settings ReadSettings(const AppFolder& folder)
                                         Settings::kMostBackupMonths)
                                 .value_or(Settings::kDefaultBackupMonths);
     settings.weighting.on = ReadIniBool(folder, kConfigSection, kWeightingKey);
+    if (ReadIni(folder, kConfigSection, kLanguageKey).trimmed().compare(Settings::kEnglish, Qt::CaseInsensitive) == 0)
+        settings.language = Settings::kEnglish;
     for (int i = 0; i < kIndexCount; ++i)
         if (const auto basis = BasisFromCode(ReadIni(folder, kConfigSection, BasisKey(i))))
             settings.weighting.basis[i] = *basis;
@@ -251,6 +254,9 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
     setCount(kBackupDaysKey, settings.backupDays, Settings::kDefaultBackupDays);
     setCount(kBackupMonthsKey, settings.backupMonths, Settings::kDefaultBackupMonths);
     SetBasisWeighting(lines, settings.weighting);
+    // Like the backup counts, the language is written once it was chosen.
+    if (settings.language != Settings::kChinese || !ReadIni(folder, kConfigSection, kLanguageKey).isEmpty())
+        SetIniValue(lines, kConfigSection, kLanguageKey, settings.language);
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
     if (!written)

@@ -50,8 +50,13 @@ struct Settings {
     // Backups kept in bakup: the newest backupDays backups, and the newest of
     // each of the last backupMonths months (keys "bakupdays", "bakupmonths").
     int backupDays = kDefaultBackupDays;
+    // The interface's language (key "lang"): "zh" (the default) or "en".
+    // It takes effect at the next start.
+    QString language = kChinese;
     int backupMonths = kDefaultBackupMonths;
 
+    static inline const QString kChinese = QStringLiteral("zh");
+    static inline const QString kEnglish = QStringLiteral("en");
     static constexpr int kDefaultBackupDays = 14;
     static constexpr int kDefaultBackupMonths = 12;
     static constexpr int kMostBackupDays = 999;

@@ -1,5 +1,6 @@
 #include "ui/app/Startup.h"
 
+#include "base/Settings.h"
 #include "base/SingleInstance.h"
 #include "data/Dbconnection.h"
 #include "ui/app/Windows.h"
@@ -16,16 +17,59 @@
 
 #include <memory>
 
+namespace {
+
+// The translators installed for the interface's language, replaced when the
+// language is chosen again.
+QList<QTranslator*>& InstalledTranslators()
+{
+    static QList<QTranslator*> translators;
+    return translators;
+}
+
+void RemoveTranslators()
+{
+    for (QTranslator* translator : std::as_const(InstalledTranslators())) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    InstalledTranslators().clear();
+}
+
+bool Install(const QString& name, const QString& dir)
+{
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(name, dir)) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    InstalledTranslators() << translator;
+    return true;
+}
+
+}  // namespace
+
 void InstallChineseTranslation()
 {
+    RemoveTranslators();
     // Dates and numbers shown to the user follow Chinese conventions, whatever
     // the locale of the machine.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
+    Install(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+bool InstallLanguage(const QString& language)
+{
+    if (language != Settings::kEnglish) {
+        InstallChineseTranslation();
+        return true;
+    }
+    RemoveTranslators();
+    // Qt's own buttons and dialogs are written in English: only the
+    // program's texts need a translation.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    return Install(QStringLiteral("velmora_en"), QStringLiteral(":/i18n"));
 }
 
 std::unique_ptr<Windows> Main(const AppFolder& folder)

@@ -2,6 +2,8 @@
 
 #include "base/AppFolder.h"
 
+#include <QString>
+
 #include <memory>
 
 class Windows;
@@ -14,3 +16,9 @@ std::unique_ptr<Windows> Main(const AppFolder& folder);
 
 // Loads Qt's own Chinese texts, so standard buttons and dialogs read in Chinese.
 void InstallChineseTranslation();
+
+// Puts the interface in a language of the settings ("zh" or "en"): the
+// program's translation and Qt's own, and the locale of dates and numbers.
+// False when the translation for it could not be loaded (the texts then stay
+// Chinese).
+bool InstallLanguage(const QString& language);

@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLocale>
 #include <QMenuBar>
 #include <QProgressDialog>
@@ -587,7 +588,10 @@ void Windows::compactData()
 void Windows::openHelp()
 {
     // A help page that cannot be opened is not reported.
-    Prompt::openDocument(context_.folder.HelpPath());
+    // The help page of the interface's language, when there is one.
+    const bool english = QLocale().language() == QLocale::English;
+    Prompt::openDocument(QFileInfo::exists(context_.folder.HelpPath(english)) ? context_.folder.HelpPath(english)
+                                                                               : context_.folder.HelpPath());
 }
 
 void Windows::showAbout()

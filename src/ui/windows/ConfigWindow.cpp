@@ -35,6 +35,24 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     }
     chanLayout->addStretch();
 
+    // The interface's language; the windows are built in it, so it takes
+    // effect at the next start.
+    auto* languageFrame = new QGroupBox(tr("界面语言"), this);
+    auto* languageLayout = new QHBoxLayout(languageFrame);
+    auto* languageGroup = new QButtonGroup(this);
+    const QString languageCaptions[] = {QStringLiteral("中文"), QStringLiteral("English")};
+    for (int i = 0; i < 2; ++i) {
+        // Each language is named in itself, so that either can be found.
+        optLanguage_[i] = new QRadioButton(languageCaptions[i], languageFrame);
+        optLanguage_[i]->setObjectName(QStringLiteral("optLanguage_%1").arg(i));
+        languageGroup->addButton(optLanguage_[i], i);
+        languageLayout->addWidget(optLanguage_[i]);
+    }
+    auto* languageNote = new QLabel(tr("重新启动程序后生效"), languageFrame);
+    languageNote->setObjectName(QStringLiteral("lblLanguage"));
+    languageLayout->addWidget(languageNote);
+    languageLayout->addStretch();
+
     auto* hideFrame = new QGroupBox(QStringLiteral("隐藏结果列"), this);
     auto* hideLayout = new QGridLayout(hideFrame);
     int n = 0;
@@ -123,6 +141,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     left->addWidget(chanFrame);
     left->addWidget(hideFrame);
     left->addWidget(bakupFrame);
+    left->addWidget(languageFrame);
     left->addStretch();
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);
@@ -144,6 +163,7 @@ void ConfigWindow::Form_Load()
         box->setChecked(settings.hides(box->objectName()));
     txtBakupDays_->setText(QString::number(settings.backupDays));
     txtBakupMonths_->setText(QString::number(settings.backupMonths));
+    optLanguage_[settings.language == Settings::kEnglish ? 1 : 0]->setChecked(true);
     for (int i = 0; i < kIndexCount; ++i)
         basisBoxes_[i]->setCurrentIndex(basisBoxes_[i]->findData(static_cast<int>(settings.weighting.basis[i])));
 }
@@ -163,6 +183,7 @@ void ConfigWindow::btnOk_Click()
     }
     for (int i = 0; i < kIndexCount; ++i)
         settings.weighting.basis[i] = static_cast<Basis>(basisBoxes_[i]->currentData().toInt());
+    settings.language = optLanguage_[1]->isChecked() ? Settings::kEnglish : Settings::kChinese;
     // Nothing changes unless config.ini took the new settings: the window
     // stays open with the user's choices, and the session keeps its mode.
     if (Status saved = SaveSettings(context_.folder, settings); !saved) {

@@ -31,6 +31,7 @@ private:
 
     WindowContext context_;
     QRadioButton* optChan_[2];
+    QRadioButton* optLanguage_[2];
     QList<QCheckBox*> hideBoxes_;
     QLineEdit* txtBakupDays_;
     QLineEdit* txtBakupMonths_;
