@@ -35,10 +35,112 @@ private slots:
     void databaseFailuresSayTheirCause_data();
     void databaseFailuresSayTheirCause();
     void damagedFileIsSaidOnce();
+    void changeRecordHoldsOldAndNew_data();
+    void changeRecordHoldsOldAndNew();
+    void saveOverAnotherSaveIsRefused();
+    void deleteOfGoneCoalIsSaid();
 
 private:
     int lastId(const AppFolder& folder);
 };
+
+// Every add, change and delete writes one record per field it touched, with
+// the value before and after, the user, and nothing for untouched fields.
+void CoalTableTest::changeRecordHoldsOldAndNew_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QStringList>("expected");  // "column: before > after", in the order written
+    QTest::newRow("added") << "add" << QStringList{"Name:  > A", "Liu:  > 0.50", "JiaGe:  > 1.00"};
+    QTest::newRow("changed") << "change" << QStringList{"Liu: 0.50 > 0.70", "JiaGe: 1.00 > 2.50"};
+    QTest::newRow("renamed only") << "rename" << QStringList{"Name: A > A'"};
+    QTest::newRow("saved unchanged") << "same" << QStringList{};
+    QTest::newRow("deleted") << "delete" << QStringList{"Name: A > ", "Liu: 0.50 > ", "JiaGe: 1.00 > "};
+}
+
+void CoalTableTest::changeRecordHoldsOldAndNew()
+{
+    QFETCH(QString, action);
+    QFETCH(QStringList, expected);
+    TestFolder t;
+    const CoalSaveOptions by{std::nullopt, QStringLiteral("zhang@PC-3")};
+    Mei coal = MakeCoal(QStringLiteral("A"), 1);
+    coal.Liu = QStringLiteral("0.50");
+    if (action != QLatin1String("add")) {
+        coal.id = Expect(StoreCoal(t.folder(), coal)).id;
+        auto connection = Expect(ConnectionScope::Open(t.folder()));
+        Expect(Execute(QStringLiteral("delete from meitan_xiugai")));
+    }
+    if (action == QLatin1String("add")) {
+        coal.id = Expect(StoreCoal(t.folder(), coal, by)).id;
+    } else if (action == QLatin1String("delete")) {
+        QCOMPARE(Expect(RemoveCoals(t.folder(), {coal.id}, by.user)), QVector<int>());
+    } else {
+        if (action == QLatin1String("change")) {
+            coal.Liu = QStringLiteral("0.70");
+            coal.JiaGe = 2.5;
+        } else if (action == QLatin1String("rename")) {
+            coal.MingCheng = QStringLiteral("A'");
+        }
+        QCOMPARE(int(Expect(StoreCoal(t.folder(), coal, by)).kind), int(CoalSaveOutcome::Kind::Saved));
+    }
+    const QVector<CoalChange> changes = Expect(LoadCoalChanges(t.folder(), coal.id));
+    QStringList written;
+    for (const CoalChange& change : changes) {
+        written.prepend(QStringLiteral("%1: %2 > %3").arg(change.column, change.before, change.after));
+        QCOMPARE(change.user, QStringLiteral("zhang@PC-3"));
+        QCOMPARE(change.coalId, coal.id);
+        QVERIFY(change.time.isValid());
+    }
+    QCOMPARE(written, expected);
+}
+
+// An editor that read an older version does not overwrite a save made since;
+// overwriting on purpose does, and the refusal names who saved and when.
+void CoalTableTest::saveOverAnotherSaveIsRefused()
+{
+    TestFolder t;
+    Mei coal = MakeCoal(QStringLiteral("A"), 1);
+    coal.id = Expect(StoreCoal(t.folder(), coal)).id;
+    const VersionedCoal read = *Expect(LoadStoredCoal(t.folder(), coal.id));
+
+    Mei theirs = read.coal;
+    theirs.Liu = QStringLiteral("0.80");
+    theirs.Riqi = QDateTime(QDate(2026, 12, 8), QTime(9, 30, 5));
+    const CoalSaveOutcome first =
+        Expect(StoreCoal(t.folder(), theirs, CoalSaveOptions{read.version, QStringLiteral("li@PC-1")}));
+    QCOMPARE(int(first.kind), int(CoalSaveOutcome::Kind::Saved));
+    QCOMPARE(first.version, read.version + 1);
+
+    Mei mine = read.coal;
+    mine.Liu = QStringLiteral("0.60");
+    const CoalSaveOutcome refused =
+        Expect(StoreCoal(t.folder(), mine, CoalSaveOptions{read.version, QStringLiteral("zhang@PC-3")}));
+    QCOMPARE(int(refused.kind), int(CoalSaveOutcome::Kind::Conflict));
+    QCOMPARE(refused.savedBy, QStringLiteral("li@PC-1"));
+    QCOMPARE(refused.savedAt, theirs.Riqi);
+    QCOMPARE(Expect(LoadCoal(t.folder(), coal.id))->Liu, QStringLiteral("0.80"));
+
+    const CoalSaveOutcome overwritten =
+        Expect(StoreCoal(t.folder(), mine, CoalSaveOptions{std::nullopt, QStringLiteral("zhang@PC-3")}));
+    QCOMPARE(int(overwritten.kind), int(CoalSaveOutcome::Kind::Saved));
+    QCOMPARE(Expect(LoadCoal(t.folder(), coal.id))->Liu, QStringLiteral("0.60"));
+    QCOMPARE(Expect(LoadCoalChanges(t.folder(), coal.id)).constFirst().before, QStringLiteral("0.80"));
+}
+
+void CoalTableTest::deleteOfGoneCoalIsSaid()
+{
+    TestFolder t;
+    const int kept = Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("A"), 1)));
+    const int gone = Expect(SaveCoal(t.folder(), MakeCoal(QStringLiteral("B"), 2)));
+    QCOMPARE(Expect(RemoveCoals(t.folder(), {gone})), QVector<int>());
+    QCOMPARE(Expect(RemoveCoals(t.folder(), {kept, gone})), QVector<int>{gone});
+    QCOMPARE(CountRows(t.folder(), "meitan"), 0);
+    Mei edited = MakeCoal(QStringLiteral("B"), 3);
+    edited.id = gone;
+    QCOMPARE(int(Expect(StoreCoal(t.folder(), edited, CoalSaveOptions{1, QString()})).kind),
+             int(CoalSaveOutcome::Kind::Gone));
+    QCOMPARE(CountRows(t.folder(), "meitan"), 0);
+}
 
 int CoalTableTest::lastId(const AppFolder& folder)
 {
@@ -57,7 +159,8 @@ void CoalTableTest::schemaHasEveryColumn()
         indexColumns << QString::fromLatin1(index.column).toLower();
     const QStringList d = {"d1", "d2", "d3", "d4", "d5", "d6", "d7", "d8", "d9", "d10"};
     const QMap<QString, QStringList> expected = {
-        {"meitan", QStringList{"id", "name", "meichan", "kucun", "jiage", "riqi"} + indexColumns},
+        {"meitan", QStringList{"id", "name", "meichan", "kucun", "jiage", "riqi", "banbenhao"} + indexColumns},
+        {"meitan_xiugai", {"id", "meiid", "riqi", "yonghu", "xiangmu", "yuanzhi", "xinzhi"}},
         {"lishi_fangan", {"id", "fanganhao", "xinxi", "riqi"}},
         {"lishi_meitan", QStringList{"id", "followid", "name", "kucun", "meichan", "jiage"} + indexColumns},
         {"lishi_peibibiao", QStringList{"id", "followid", "name", "kucun", "meichan", "jiage"} + indexColumns + d},

@@ -128,6 +128,8 @@ private slots:
     void restoreRefusedWhileAnotherHoldsTheFile();
     void olderFileGainsTheFollowidIndexes_data();
     void olderFileGainsTheFollowidIndexes();
+    void olderFileGainsTheCoalVersions_data();
+    void olderFileGainsTheCoalVersions();
     void compactionShrinksAndKeepsTheData();
     void stoppingHalfWayLeavesEverythingAsItWas_data();
     void stoppingHalfWayLeavesEverythingAsItWas();
@@ -356,6 +358,53 @@ void DataFileTest::olderFileGainsTheFollowidIndexes()
     QCOMPARE(FollowidIndexed(t.path("coal.dat")),
              (QStringList{"Jihua_ri", "Lishi_canshu", "Lishi_jizhun", "Lishi_meitan", "Lishi_Peibibiao", "Lishi_zhibiao"}));
     QVERIFY(DatabaseText(t.path("coal.dat")).contains(QStringLiteral("旧的煤")));
+}
+
+// A file of schema version 4 (no coal versions, no change record) is still a
+// coal database: opened or restored, it gains both, its coals keep their
+// values, and the next save is versioned and recorded.
+void DataFileTest::olderFileGainsTheCoalVersions_data()
+{
+    QTest::addColumn<bool>("restoring");
+    QTest::newRow("opened") << false;
+    QTest::newRow("restored") << true;
+}
+
+void DataFileTest::olderFileGainsTheCoalVersions()
+{
+    QFETCH(bool, restoring);
+    QTemporaryDir dir;
+    const QString file = MakeDatabase(dir, QStringLiteral("v4"), QStringLiteral("旧的煤"));
+    RunOn(file, {"DROP TABLE meitan_xiugai", "ALTER TABLE meitan DROP COLUMN banbenhao", "DELETE FROM banben WHERE banben > 4"});
+    QVERIFY(CheckDatabaseFile(file).ok());
+    TestFolder t;
+    if (restoring) {
+        const Result<RestoreOutcome> restored = RestoreData(t.folder(), file, kNow);
+        QVERIFY2(restored.ok(), qPrintable(restored.message()));
+    } else {
+        QVERIFY(QFile::remove(t.path("coal.dat")));
+        QVERIFY(QFile::copy(file, t.path("coal.dat")));
+        Expect(EnsureDatabase(t.folder()));
+    }
+    const QVector<Mei> coals = Expect(LoadCoals(t.folder()));
+    QCOMPARE(coals.size(), 1);
+    const VersionedCoal read = *Expect(LoadStoredCoal(t.folder(), coals[0].id));
+    QCOMPARE(read.coal.MingCheng, QStringLiteral("旧的煤"));
+    QCOMPARE(read.version, 0);
+    Mei changed = read.coal;
+    changed.Liu = QStringLiteral("1.00");
+    QCOMPARE(Expect(StoreCoal(t.folder(), changed, CoalSaveOptions{0, QString()})).version, 1);
+    QCOMPARE(Expect(LoadCoalChanges(t.folder(), read.coal.id)).size(), 1);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+    {
+        db.setDatabaseName(t.path("coal.dat"));
+        QVERIFY(db.open());
+        QCOMPARE(Expect(StoredVersion(db)), std::optional<int>(kSchemaVersion));
+        QCOMPARE(Expect(MissingSteps(db)).size(), 0);
+        db.close();
+    }
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("check"));
 }
 
 // Compaction gives back the room deleted rows left, after a backup, with

@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <cstring>
@@ -105,15 +106,25 @@ QByteArray DumpOlderTables(const QString& path)
             FailSetUp(QStringLiteral("cannot open ") + path);
         QSqlQuery query(db);
         for (const QString& table : kOlderTables + QStringList{QStringLiteral("sqlite_sequence")}) {
+            // Columns a later step adds to an old table are not the old rows.
+            QStringList added;
+            if (const TableDef* def = FindProgramTable(table))
+                for (const ColumnDef& column : def->columns)
+                    if (column.since > def->since)
+                        added << column.name;
             query.exec(QStringLiteral("select sql from sqlite_master where name='%1'").arg(table));
-            dump += table.toUtf8() + ':' + (query.next() ? query.value(0).toString().toUtf8() : QByteArray()) + '\n';
+            QString sql = query.next() ? query.value(0).toString() : QString();
+            for (const QString& column : added)
+                sql.remove(QRegularExpression(QStringLiteral(", %1 [^,)]*").arg(column)));
+            dump += table.toUtf8() + ':' + sql.toUtf8() + '\n';
             const QSqlRecord record = db.record(table);
             QStringList probes;
             for (int c = 0; c < record.count(); ++c)
-                probes << QStringLiteral("typeof(\"%1\"), hex(\"%1\")").arg(record.fieldName(c));
+                if (!added.contains(record.fieldName(c), Qt::CaseInsensitive))
+                    probes << QStringLiteral("typeof(\"%1\"), hex(\"%1\")").arg(record.fieldName(c));
             query.exec(QStringLiteral("select %1 from %2 order by rowid").arg(probes.join(QStringLiteral(", ")), table));
             while (query.next()) {
-                for (int c = 0; c < 2 * record.count(); ++c)
+                for (int c = 0; c < 2 * probes.size(); ++c)
                     dump += query.value(c).toString().toLatin1() + '|';
                 dump += '\n';
             }

@@ -7,6 +7,7 @@
 #include "base/QualityIndex.h"
 #include "base/Settings.h"
 #include "data/Backup.h"
+#include "data/ChangeListener.h"
 #include "data/CoalTable.h"
 #include "data/Dbconnection.h"
 #include "data/ServerData.h"
@@ -18,6 +19,7 @@
 
 #include <QFile>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QSqlRecord>
 #include <QThread>
 #include <QtTest>
@@ -58,6 +60,7 @@ QString Shown(const QVariant& value, ColumnKind kind)
     switch (kind) {
     case ColumnKind::Id:
     case ColumnKind::Integer:
+    case ColumnKind::Version:
         return QString::number(value.toLongLong());
     case ColumnKind::Real:
     case ColumnKind::Price: {
@@ -198,6 +201,9 @@ private slots:
     void newerDatabaseIsRefused();
     void copyToServerKeepsEveryValue();
     void backupAndRestoreOnServer();
+    void twoCopiesSaveTheSameCoal();
+    void noticeArrivesAfterCommit_data();
+    void noticeArrivesAfterCommit();
 };
 
 // The connection is kept in [database]; a password never is.
@@ -662,4 +668,112 @@ void ServerTest::backupAndRestoreOnServer()
 }
 
 QTEST_GUILESS_MAIN(ServerTest)
+// Two copies save the coal both read at the same version at the same
+// moment: the server takes one after the other, the second is refused and
+// names the first; saving over it on purpose then succeeds, and the record
+// holds each value before and after.
+void ServerTest::twoCopiesSaveTheSameCoal()
+{
+    if (MaySkipWithoutServer())
+        QSKIP("no test server (VELMORA_TEST_PGHOST)");
+    ServerFolder server;
+    const int id = Expect(SaveCoal(server.folder(), MakeCoal(QStringLiteral("同一个煤"), 100)));
+    const int version = Expect(LoadStoredCoal(server.folder(), id))->version;
+    const QStringList users{QStringLiteral("zhang@PC-3"), QStringLiteral("li@PC-1")};
+    CoalSaveOutcome outcomes[2];
+    std::atomic<int> failures{0};
+    AtOnce(2, [&](int copy) {
+        Mei coal = MakeCoal(QStringLiteral("同一个煤"), 200 + copy);
+        coal.id = id;
+        const Result<CoalSaveOutcome> saved = StoreCoal(server.folder(), coal, CoalSaveOptions{version, users[copy]});
+        if (saved)
+            outcomes[copy] = *saved;
+        else
+            ++failures;
+    });
+    QCOMPARE(failures.load(), 0);
+    const int winner = outcomes[0].kind == CoalSaveOutcome::Kind::Saved ? 0 : 1;
+    const int loser = 1 - winner;
+    QCOMPARE(int(outcomes[winner].kind), int(CoalSaveOutcome::Kind::Saved));
+    QCOMPARE(int(outcomes[loser].kind), int(CoalSaveOutcome::Kind::Conflict));
+    QCOMPARE(outcomes[loser].savedBy, users[winner]);
+    QCOMPARE(Expect(LoadCoal(server.folder(), id))->JiaGe, 200.0 + winner);
+
+    Mei mine = MakeCoal(QStringLiteral("同一个煤"), 200 + loser);
+    mine.id = id;
+    QCOMPARE(int(Expect(StoreCoal(server.folder(), mine, CoalSaveOptions{std::nullopt, users[loser]})).kind),
+             int(CoalSaveOutcome::Kind::Saved));
+    QCOMPARE(Expect(LoadCoal(server.folder(), id))->JiaGe, 200.0 + loser);
+    const QVector<CoalChange> changes = Expect(LoadCoalChanges(server.folder(), id));
+    QCOMPARE(changes[0].user, users[loser]);
+    QCOMPARE(changes[0].before, QStringLiteral("%1.00").arg(200 + winner));
+    QCOMPARE(changes[0].after, QStringLiteral("%1.00").arg(200 + loser));
+    QCOMPARE(changes[1].user, users[winner]);
+    QCOMPARE(changes[1].before, QStringLiteral("100.00"));
+}
+
+// Another program's change reaches this one's listener once it commits, never
+// before and never when it rolls back; also after the server restarted.
+void ServerTest::noticeArrivesAfterCommit_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("committed") << "commit";
+    QTest::newRow("rolled back") << "rollback";
+    QTest::newRow("coal saved") << "coal";
+    QTest::newRow("plan stored") << "plan";
+    QTest::newRow("after a restart") << "restart";
+}
+
+void ServerTest::noticeArrivesAfterCommit()
+{
+    if (MaySkipWithoutServer())
+        QSKIP("no test server (VELMORA_TEST_PGHOST)");
+    QFETCH(QString, how);
+    ServerFolder server;
+    ChangeListener listener(server.folder());
+    listener.listen();
+    QVERIFY(listener.listening());
+    QSignalSpy coals(&listener, &ChangeListener::coalsChanged);
+    QSignalSpy plans(&listener, &ChangeListener::plansChanged);
+    if (how == QLatin1String("coal") || how == QLatin1String("plan")) {
+        // The program's own writes, from a connection of their own.
+        AtOnce(1, [&](int) {
+            if (how == QLatin1String("coal"))
+                Expect(SaveCoal(server.folder(), MakeCoal(QStringLiteral("别人的"), 1)));
+            else
+                Expect(StorePlan(server.folder(), MakePlan(QStringLiteral("别人的"), 2)));
+        });
+        QSignalSpy& heard = how == QLatin1String("coal") ? coals : plans;
+        QVERIFY(heard.wait(5000));
+        QCOMPARE(coals.count() + plans.count(), 1);
+        return;
+    }
+    if (how == QLatin1String("restart")) {
+        QVERIFY(RestartTestServer());
+        // The next statement finds the connection gone, opens it again, and
+        // the listener subscribes anew.
+        QCOMPARE(Expect(CountCoals(server.folder())), 0);
+        bool heard = false;
+        for (int attempt = 0; attempt < 5 && !heard; ++attempt) {
+            ServerConnection other = Expect(ServerConnection::Open(server.settings()));
+            Expect(other.exec(QStringLiteral("select pg_notify(?, '')"), {kCoalsChannel}));
+            heard = coals.wait(1000);
+        }
+        QVERIFY(heard);
+        QVERIFY(listener.listening());
+        return;
+    }
+    ServerConnection other = Expect(ServerConnection::Open(server.settings()));
+    Expect(other.exec(QStringLiteral("begin")));
+    Expect(other.exec(QStringLiteral("insert into meitan (Name, JiaGe) values ('别人的', 1)")));
+    Expect(other.exec(QStringLiteral("select pg_notify(?, '')"), {kCoalsChannel}));
+    QVERIFY(!coals.wait(1000));
+    Expect(other.exec(how));
+    if (how == QLatin1String("commit"))
+        QVERIFY(coals.wait(5000));
+    else
+        QVERIFY(!coals.wait(1500));
+    QCOMPARE(plans.count(), 0);
+}
+
 #include "tst_server.moc"

@@ -5,6 +5,12 @@
 #include "data/Dbconnection.h"
 
 #include <QSqlRecord>
+#include <QSysInfo>
+
+#ifdef Q_OS_UNIX
+#include <pwd.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -80,7 +86,89 @@ std::pair<QString, QVariantList> CoalFilter(const std::optional<QString>& typed)
             {ContainsPattern(*typed)}};
 }
 
+constexpr auto kVersionColumn = "banbenhao";
+
+// The columns of meitan a change record names, and a coal's texts of them in
+// the same order.
+QStringList RecordedColumns()
+{
+    QStringList columns = ValueColumns();
+    columns.removeLast();  // riqi: when it was saved is the record's own time
+    return columns;
+}
+
+QStringList RecordedTexts(const Mei& coal)
+{
+    QStringList texts{coal.MingCheng};
+    for (int i = 0; i < kIndexCount; ++i)
+        texts << IndexValue(coal, i);
+    texts << coal.MeiChan << coal.Kucun << QString::number(coal.JiaGe, 'f', 2);
+    return texts;
+}
+
+QString TimeText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// One row per field whose text differs, in one statement.
+Status WriteChanges(int coalId, const QDateTime& at, const QString& user, const QStringList& before,
+                    const QStringList& after)
+{
+    const QStringList columns = RecordedColumns();
+    QStringList rows;
+    QVariantList values;
+    for (int i = 0; i < columns.size(); ++i) {
+        const QString was = before.value(i);
+        const QString is = after.value(i);
+        if (was == is)
+            continue;
+        rows << QStringLiteral("(?, ?, ?, ?, ?, ?)");
+        values << coalId << TimeText(at) << TextValue(user) << columns[i] << TextValue(was) << TextValue(is);
+    }
+    if (rows.isEmpty())
+        return {};
+    return Execute(QStringLiteral("insert into meitan_xiugai (meiid, riqi, yonghu, xiangmu, yuanzhi, xinzhi) values ")
+                       + rows.join(QStringLiteral(", ")),
+                   values);
+}
+
+// The coal's row, locked on a server until the transaction ends, so that two
+// planners saving it at once save one after the other.
+Result<std::optional<VersionedCoal>> ReadForWrite(int id)
+{
+    auto query = RunQuery(QStringLiteral("select * from meitan where id=?") + (OnServer() ? QStringLiteral(" for update") : QString()),
+                          {id});
+    if (!query)
+        return query.failure();
+    if (!query->next())
+        return std::optional<VersionedCoal>();
+    const QSqlRecord record = query->record();
+    return std::optional<VersionedCoal>(VersionedCoal{CoalFromRecord(record), Field(record, kVersionColumn).toInt()});
+}
+
 }  // namespace
+
+QString CurrentChangeUser()
+{
+    QString login;
+    for (const char* name : {"USER", "USERNAME", "LOGNAME"}) {
+        login = qEnvironmentVariable(name).trimmed();
+        if (!login.isEmpty())
+            break;
+    }
+#ifdef Q_OS_UNIX
+    // A program started without a login shell's environment (a service, a
+    // desktop launcher) still runs as an account.
+    if (login.isEmpty())
+        if (const passwd* account = getpwuid(geteuid()); account && account->pw_name)
+            login = QString::fromLocal8Bit(account->pw_name);
+#endif
+    if (login.isEmpty())
+        login = QStringLiteral("?");
+    const QString computer = QSysInfo::machineHostName();
+    return computer.isEmpty() ? login : login + QLatin1Char('@') + computer;
+}
 
 Mei CoalFromRecord(const QSqlRecord& record)
 {
@@ -96,26 +184,137 @@ Mei CoalFromRecord(const QSqlRecord& record)
     return coal;
 }
 
+Result<CoalSaveOutcome> StoreCoal(const AppFolder& folder, const Mei& coal, const CoalSaveOptions& options)
+{
+    const QString user = options.user.isEmpty() ? CurrentChangeUser() : options.user;
+    const QDateTime at = coal.Riqi.isValid() ? coal.Riqi : QDateTime::currentDateTime();
+    const QStringList after = RecordedTexts(coal);
+    CoalSaveOutcome outcome;
+    const Status done = InOrJoinTransaction(folder, [&]() -> Status {
+        outcome = CoalSaveOutcome{};
+        outcome.id = coal.id;
+        QStringList columns = ValueColumns();
+        QVariantList values = Values(coal);
+        columns << QLatin1String(kVersionColumn);
+        if (coal.id == 0) {
+            values << 1;
+            const Result<int> id = InsertRow(QStringLiteral("meitan"), columns, values);
+            if (!id)
+                return id.failure();
+            outcome.id = *id;
+            outcome.version = 1;
+            if (Status recorded = WriteChanges(*id, at, user, QStringList(), after); !recorded)
+                return recorded;
+            return AnnounceChange(kCoalsChannel);
+        }
+        const Result<std::optional<VersionedCoal>> stored = ReadForWrite(coal.id);
+        if (!stored)
+            return stored.failure();
+        if (!stored->has_value()) {
+            outcome.kind = CoalSaveOutcome::Kind::Gone;
+            return {};
+        }
+        const int version = (*stored)->version;
+        if (options.readVersion && *options.readVersion != version) {
+            outcome.kind = CoalSaveOutcome::Kind::Conflict;
+            outcome.version = version;
+            auto last = RunQuery(QStringLiteral("select yonghu, riqi from meitan_xiugai where meiid=? order by id desc limit 1"),
+                                 {coal.id});
+            if (!last)
+                return last.failure();
+            if (last->next()) {
+                outcome.savedBy = last->value(0).toString();
+                outcome.savedAt = DateTimeValue(last->value(1));
+            }
+            return {};
+        }
+        values << version + 1 << coal.id;
+        QStringList assignments;
+        for (const QString& column : columns)
+            assignments << column + QStringLiteral("=?");
+        if (Status updated = Execute(
+                QStringLiteral("update meitan set %1 where id=?").arg(assignments.join(QStringLiteral(", "))), values);
+            !updated)
+            return updated;
+        outcome.version = version + 1;
+        if (Status recorded = WriteChanges(coal.id, at, user, RecordedTexts((*stored)->coal), after); !recorded)
+            return recorded;
+        return AnnounceChange(kCoalsChannel);
+    });
+    if (!done)
+        return done.failure();
+    return outcome;
+}
+
 Result<int> SaveCoal(const AppFolder& folder, const Mei& coal)
+{
+    const Result<CoalSaveOutcome> saved = StoreCoal(folder, coal);
+    if (!saved)
+        return saved.failure();
+    if (saved->kind == CoalSaveOutcome::Kind::Gone)
+        return Fail(QStringLiteral("编号为%1的煤种已不存在，可能已被删除，未能保存。").arg(coal.id));
+    return saved->id;
+}
+
+Result<std::optional<VersionedCoal>> LoadStoredCoal(const AppFolder& folder, int id)
 {
     auto connection = ConnectionScope::Open(folder);
     if (!connection)
         return connection.failure();
-    const QStringList columns = ValueColumns();
-    QVariantList values = Values(coal);
-    if (coal.id == 0)
-        return InsertRow(QStringLiteral("meitan"), columns, values);
-    QStringList assignments;
-    for (const QString& column : columns)
-        assignments << column + QStringLiteral("=?");
-    values << coal.id;
-    auto query = RunQuery(QStringLiteral("update meitan set %1 where id=?").arg(assignments.join(QStringLiteral(", "))),
-                          values);
+    auto query = RunQuery(QStringLiteral("select * from meitan where id=?"), {id});
     if (!query)
         return query.failure();
-    if (query->numRowsAffected() == 0)
-        return Fail(QStringLiteral("编号为%1的煤种已不存在，可能已被删除，未能保存。").arg(coal.id));
-    return coal.id;
+    if (!query->next())
+        return std::optional<VersionedCoal>();
+    const QSqlRecord record = query->record();
+    return std::optional<VersionedCoal>(VersionedCoal{CoalFromRecord(record), Field(record, kVersionColumn).toInt()});
+}
+
+Result<QVector<int>> RemoveCoals(const AppFolder& folder, const QVector<int>& ids, const QString& user)
+{
+    const QString who = user.isEmpty() ? CurrentChangeUser() : user;
+    const QDateTime at = QDateTime::currentDateTime();
+    QVector<int> gone;
+    const Status done = InOrJoinTransaction(folder, [&]() -> Status {
+        gone.clear();
+        for (int id : ids) {
+            const Result<std::optional<VersionedCoal>> stored = ReadForWrite(id);
+            if (!stored)
+                return stored.failure();
+            if (!stored->has_value()) {
+                gone << id;
+                continue;
+            }
+            if (Status deleted = Execute(QStringLiteral("delete from meitan where id=?"), {id}); !deleted)
+                return deleted;
+            if (Status recorded = WriteChanges(id, at, who, RecordedTexts((*stored)->coal), QStringList()); !recorded)
+                return recorded;
+        }
+        if (gone.size() == ids.size())
+            return {};
+        return AnnounceChange(kCoalsChannel);
+    });
+    if (!done)
+        return done.failure();
+    return gone;
+}
+
+Result<QVector<CoalChange>> LoadCoalChanges(const AppFolder& folder, int coalId)
+{
+    auto connection = ConnectionScope::Open(folder);
+    if (!connection)
+        return connection.failure();
+    auto query = RunQuery(QStringLiteral("select id, meiid, riqi, yonghu, xiangmu, yuanzhi, xinzhi from meitan_xiugai "
+                                         "where meiid=? order by id desc"),
+                          {coalId});
+    if (!query)
+        return query.failure();
+    QVector<CoalChange> changes;
+    while (query->next())
+        changes << CoalChange{query->value(0).toInt(),       query->value(1).toInt(),    DateTimeValue(query->value(2)),
+                              query->value(3).toString(),    query->value(4).toString(), query->value(5).toString(),
+                              query->value(6).toString()};
+    return changes;
 }
 
 Result<std::optional<Mei>> LoadCoal(const AppFolder& folder, int id)
@@ -130,21 +329,12 @@ Result<std::optional<Mei>> LoadCoal(const AppFolder& folder, int id)
 
 Status DeleteCoal(const AppFolder& folder, int id)
 {
-    auto connection = ConnectionScope::Open(folder);
-    if (!connection)
-        return connection.failure();
-    return Execute(QStringLiteral("delete from meitan where id=?"), {id});
+    return RemoveCoals(folder, {id}).status();
 }
 
 Status DeleteCoals(const AppFolder& folder, const QVector<int>& ids)
 {
-    auto transaction = WriteTransaction::Begin(folder);
-    if (!transaction)
-        return transaction.failure();
-    for (int id : ids)
-        if (Status deleted = Execute(QStringLiteral("delete from meitan where id=?"), {id}); !deleted)
-            return deleted;
-    return transaction->Commit();
+    return RemoveCoals(folder, ids).status();
 }
 
 Result<int> CountCoals(const AppFolder& folder)

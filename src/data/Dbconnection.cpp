@@ -355,6 +355,25 @@ Status InTransaction(const AppFolder& folder, const std::function<Status()>& wor
     }
 }
 
+bool InsideTransaction()
+{
+    return ConnectionPresent() && t_shared.transactions > 0;
+}
+
+Status InOrJoinTransaction(const AppFolder& folder, const std::function<Status()>& work)
+{
+    if (InsideTransaction())
+        return work();
+    return InTransaction(folder, work);
+}
+
+Status AnnounceChange(const QString& channel)
+{
+    if (!OnServer())
+        return {};
+    return Execute(QStringLiteral("select pg_notify(?, '')"), {channel});
+}
+
 Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values)
 {
     if (!ConnectionPresent())

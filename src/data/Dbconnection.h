@@ -99,6 +99,24 @@ private:
 // planner's work crossed it) is rolled back and run once more from the start.
 Status InTransaction(const AppFolder& folder, const std::function<Status()>& work);
 
+// Whether a transaction is open on the calling thread's shared connection:
+// an operation called inside a larger one joins it instead of starting its own.
+bool InsideTransaction();
+
+// Runs work in the open transaction when there is one (its caller commits),
+// else in a transaction of its own (InTransaction).
+Status InOrJoinTransaction(const AppFolder& folder, const std::function<Status()>& work);
+
+// The channels a server announces committed changes on, one per kind of data
+// the other planners' windows show.
+inline const QString kCoalsChannel = QStringLiteral("velmora_meitan");
+inline const QString kPlansChannel = QStringLiteral("velmora_lishi");
+
+// Tells the other planners' programs that data of a channel changed: sent
+// inside the writing transaction, the server delivers it only once that
+// commits, and never when it rolls back. Nothing on coal.dat.
+Status AnnounceChange(const QString& channel);
+
 // Runs a statement on the shared connection with its values bound as
 // parameters; the query is positioned before the first row.
 Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values = {});

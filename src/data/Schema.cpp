@@ -51,7 +51,10 @@ QVector<TableDef> MakeProgramTables()
              + QVector<ColumnDef>{{QStringLiteral("Meichan"), ColumnKind::Text},
                                   {QStringLiteral("kucun"), ColumnKind::Text},
                                   {QStringLiteral("JiaGe"), ColumnKind::Price},
-                                  {QStringLiteral("riqi"), ColumnKind::Time}}},
+                                  {QStringLiteral("riqi"), ColumnKind::Time},
+                                  // Raised by every save: a planner whose editor
+                                  // read an older one saves over someone else's work.
+                                  {QStringLiteral("banbenhao"), ColumnKind::Version, 5}}},
         {QStringLiteral("Lishi_fangan"), 1,
          {id,
           {QStringLiteral("fanganhao"), ColumnKind::Text},
@@ -88,6 +91,17 @@ QVector<TableDef> MakeProgramTables()
           followid,
           {QStringLiteral("zhibiao"), ColumnKind::Text},
           {QStringLiteral("jizhun"), ColumnKind::Text}}},
+        // One row per field of a coal added, changed or deleted: the coal's
+        // id, when, who ("login@computer"), the column of meitan, the value
+        // before and after ("" for none), as the coal's texts hold them.
+        {QStringLiteral("meitan_xiugai"), 5,
+         {id,
+          {QStringLiteral("meiid"), ColumnKind::Integer},
+          {QStringLiteral("riqi"), ColumnKind::TimeNow},
+          {QStringLiteral("yonghu"), ColumnKind::Text},
+          {QStringLiteral("xiangmu"), ColumnKind::Text},
+          {QStringLiteral("yuanzhi"), ColumnKind::Text},
+          {QStringLiteral("xinzhi"), ColumnKind::Text}}},
         // One row per saved target set of the workspace, under its name: the
         // tonnage and the proportion count as typed, basis weighting (0/1),
         // and both bounds of every index as typed ("" = none), in columns
@@ -155,6 +169,8 @@ QString TypeOf(ColumnKind kind, DbDriver driver)
     case ColumnKind::TimeNow:
         return server ? QStringLiteral("timestamp(0) DEFAULT localtimestamp(0)")
                       : QStringLiteral("DATETIME DEFAULT (datetime('now', 'localtime'))");
+    case ColumnKind::Version:
+        return server ? QStringLiteral("integer NOT NULL DEFAULT 0") : QStringLiteral("INTEGER NOT NULL DEFAULT 0");
     }
     return QString();
 }
@@ -170,44 +186,90 @@ QString RecordVersion(int version)
     return QStringLiteral("INSERT INTO %1 (banben) VALUES (%2)").arg(kVersionTable).arg(version);
 }
 
-// One step of the migrations: a table made, or the followid index of a plan table.
+// One step of the migrations: a table made, an index on one column of a
+// table, or a column added to a table made before it.
 struct PlannedStep {
+    enum Kind { Table, Index, Column };
+    Kind kind;
     int version;
-    QString table;  // the table made or indexed
-    QString index;  // "" for a table
+    QString table;   // the table made, indexed or added to
+    QString index;   // the index's name
+    QString column;  // the column indexed or added
 };
+
+// The first column a table's rows are looked up by, when it is not their id:
+// a plan table's followid, the change record's coal.
+QString LookupColumn(const TableDef& table)
+{
+    if (table.columns.size() > 1 && table.columns[1].name == QLatin1String("followid"))
+        return table.columns[1].name;
+    if (table.name == QLatin1String("meitan_xiugai"))
+        return QStringLiteral("meiid");
+    return QString();
+}
 
 const QVector<PlannedStep>& Plan()
 {
     static const QVector<PlannedStep> steps = [] {
         QVector<PlannedStep> plan;
-        for (const TableDef& table : ProgramTables())
-            plan << PlannedStep{table.since, table.name, QString()};
+        for (const TableDef& table : ProgramTables()) {
+            plan << PlannedStep{PlannedStep::Table, table.since, table.name, QString(), QString()};
+            for (const ColumnDef& column : table.columns)
+                if (column.since > table.since)
+                    plan << PlannedStep{PlannedStep::Column, column.since, table.name, QString(), column.name};
+        }
         // Without an index on followid the history reads every row of a large
         // database for each plan it shows.
         for (const TableDef& table : ProgramTables())
-            if (table.columns.size() > 1 && table.columns[1].name == QLatin1String("followid"))
-                plan << PlannedStep{std::max(3, table.since), table.name,
-                                    QStringLiteral("idx_%1_followid").arg(table.name.toLower())};
+            if (const QString column = LookupColumn(table); !column.isEmpty())
+                plan << PlannedStep{PlannedStep::Index, std::max(3, table.since), table.name,
+                                    QStringLiteral("idx_%1_%2").arg(table.name.toLower(), column.toLower()), column};
+        // In the order of their versions, so that steps merged from
+        // different work run as numbered; a table still comes before its
+        // index and its added columns.
+        std::stable_sort(plan.begin(), plan.end(),
+                         [](const PlannedStep& a, const PlannedStep& b) { return a.version < b.version; });
         return plan;
     }();
     return steps;
 }
 
+const ColumnDef* FindColumn(const TableDef& table, const QString& name)
+{
+    for (const ColumnDef& column : table.columns)
+        if (column.name == name)
+            return &column;
+    return nullptr;
+}
+
 QString StepStatement(const PlannedStep& step, DbDriver driver)
 {
-    if (step.index.isEmpty())
-        return CreateTableStatement(*FindProgramTable(step.table), driver);
-    return QStringLiteral("CREATE INDEX %1 ON %2 (followid)").arg(step.index, step.table);
+    const TableDef& table = *FindProgramTable(step.table);
+    switch (step.kind) {
+    case PlannedStep::Table:
+        return CreateTableStatement(table, driver);
+    case PlannedStep::Index:
+        return QStringLiteral("CREATE INDEX %1 ON %2 (%3)").arg(step.index, step.table, step.column);
+    case PlannedStep::Column:
+        return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+            .arg(step.table, step.column, TypeOf(FindColumn(table, step.column)->kind, driver));
+    }
+    return QString();
 }
 
 // What the steps ask of a database.
 struct SchemaFacts {
     QSet<QString> tables;            // lower case
-    QSet<QString> followidIndexed;   // tables with an index that starts with followid, lower case
+    QSet<QString> indexed;           // "table.column" of every index's first column, lower case
+    QSet<QString> columns;           // "table.column" of the columns added later that are there, lower case
     std::optional<int> version;      // nothing: versions were never recorded
     QSet<int> recorded;              // every version the database records
 };
+
+QString Key(const QString& table, const QString& column)
+{
+    return (table + QLatin1Char('.') + column).toLower();
+}
 
 // A name as a message shows it: at most 40 characters, nothing unprintable.
 QString ShownName(const QString& name)
@@ -270,16 +332,27 @@ Result<SchemaFacts> ReadFacts(QSqlDatabase& db)
     while (query.next())
         facts.tables.insert(query.value(0).toString().toLower());
     const QString indexed =
-        server ? QStringLiteral("select t.relname from pg_index i join pg_class t on t.oid = i.indrelid "
+        server ? QStringLiteral("select t.relname, a.attname from pg_index i join pg_class t on t.oid = i.indrelid "
                                 "join pg_namespace n on n.oid = t.relnamespace "
                                 "join pg_attribute a on a.attrelid = t.oid and a.attnum = i.indkey[0] "
-                                "where n.nspname = current_schema() and a.attname = 'followid'")
-               : QStringLiteral("select m.tbl_name from sqlite_master m, pragma_index_info(m.name) i "
-                                "where m.type='index' and i.seqno=0 and i.name like 'followid'");
+                                "where n.nspname = current_schema()")
+               : QStringLiteral("select m.tbl_name, i.name from sqlite_master m, pragma_index_info(m.name) i "
+                                "where m.type='index' and i.seqno=0");
     if (!query.exec(indexed))
         return QueryFailure(db, query.lastError());
     while (query.next())
-        facts.followidIndexed.insert(query.value(0).toString().toLower());
+        facts.indexed.insert(Key(query.value(0).toString(), query.value(1).toString()));
+    for (const PlannedStep& step : Plan()) {
+        if (step.kind != PlannedStep::Column || !facts.tables.contains(step.table.toLower()))
+            continue;
+        // A server keeps the names folded to lower case; its driver looks
+        // them up as given.
+        const QSqlRecord record = db.record(server ? step.table.toLower() : step.table);
+        if (record.isEmpty())
+            return QueryFailure(db, db.lastError());
+        if (record.indexOf(step.column) >= 0)
+            facts.columns.insert(Key(step.table, step.column));
+    }
     if (facts.tables.contains(kVersionTable)) {
         if (!query.exec(QStringLiteral("select banben from %1").arg(kVersionTable)))
             return QueryFailure(db, query.lastError());
@@ -304,17 +377,28 @@ QVector<SchemaStep> StepsFor(const SchemaFacts& facts, DbDriver driver)
     QSet<QString> made;
     for (const PlannedStep& step : Plan()) {
         const QString table = step.table.toLower();
-        bool needed;
-        if (step.index.isEmpty())
-            needed = !facts.tables.contains(table);
-        else
-            needed = (facts.tables.contains(table) || made.contains(table)) && !facts.followidIndexed.contains(table);
+        const bool there = facts.tables.contains(table) || made.contains(table);
+        bool needed = false;
+        QString adds = step.table;
+        switch (step.kind) {
+        case PlannedStep::Table:
+            needed = !there;
+            break;
+        case PlannedStep::Index:
+            needed = there && !facts.indexed.contains(Key(step.table, step.column));
+            adds = step.index;
+            break;
+        case PlannedStep::Column:
+            // A table made by these steps has every column already.
+            needed = facts.tables.contains(table) && !facts.columns.contains(Key(step.table, step.column));
+            adds = step.table + QLatin1Char('.') + step.column;
+            break;
+        }
         if (!needed)
             continue;
-        if (step.index.isEmpty())
+        if (step.kind == PlannedStep::Table)
             made.insert(table);
-        steps << SchemaStep{step.version, step.index.isEmpty() ? step.table : step.index,
-                            {StepStatement(step, driver)}};
+        steps << SchemaStep{step.version, adds, {StepStatement(step, driver)}};
     }
     return steps;
 }
@@ -379,7 +463,7 @@ QHash<QString, QString> OwnNames()
         names.insert(table.name.toLower(), QStringLiteral("table"));
     names.insert(kVersionTable, QStringLiteral("table"));
     for (const PlannedStep& step : Plan())
-        if (!step.index.isEmpty())
+        if (step.kind == PlannedStep::Index)
             names.insert(step.index.toLower(), QStringLiteral("index"));
     return names;
 }
@@ -445,7 +529,8 @@ TableColumns ColumnsOf(const TableDef& table)
 {
     TableColumns columns{table.name, {}};
     for (const ColumnDef& column : table.columns)
-        columns.columns << column.name;
+        if (column.since <= table.since)
+            columns.columns << column.name;
     return columns;
 }
 
@@ -652,9 +737,9 @@ Status CheckTrusted(QSqlDatabase& db)
             bool same = false;
             for (const PlannedStep& index : Plan())
                 same = same
-                       || (!index.index.isEmpty() && index.index.compare(name, Qt::CaseInsensitive) == 0
+                       || (index.kind == PlannedStep::Index && index.index.compare(name, Qt::CaseInsensitive) == 0
                            && index.table.compare(table, Qt::CaseInsensitive) == 0
-                           && query.value(5).toString().compare(QStringLiteral("followid"), Qt::CaseInsensitive) == 0);
+                           && query.value(5).toString().compare(index.column, Qt::CaseInsensitive) == 0);
             if (!same)
                 problems << QStringLiteral("索引 %1 与本软件的同名索引不同").arg(ShownName(name));
         }

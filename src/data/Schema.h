@@ -29,11 +29,16 @@ enum class ColumnKind {
     Price,
     Time,
     TimeNow,  // a time that defaults to the local time of the insertion
+    Version,  // a row's version: a whole number, 0 for a row never saved since it came
 };
 
 struct ColumnDef {
     QString name;
     ColumnKind kind;
+    // The schema version that added the column to a table made before it
+    // (0: the column came with its table). A database older than that gets
+    // it by a step of its own; a backup without it is still a coal database.
+    int since = 0;
 };
 
 struct TableDef {
@@ -64,8 +69,11 @@ const QVector<TableColumns>& RequiredTables();
 // (Lishi_zhibiao, one row per bounded index; Lishi_canshu, one row per plan
 // with the tonnage, the proportion count, the shovel mode and the coals that
 // had to take part; Lishi_jizhun, the basis of each index for a plan computed
-// with basis weighting). A database made before them is still a coal
-// database; it gets them when it is opened or restored.
+// with basis weighting), and the record of every change of a coal
+// (meitan_xiugai). A database made before them is still a coal database; it
+// gets them when it is opened or restored. Columns added to a table later
+// (meitan.banbenhao) are not listed in either: a database without them
+// still passes, and gets them the same way.
 const QVector<TableColumns>& AddedTables();
 
 // The schema's versions. Version n is the state after step n of the
@@ -74,6 +82,9 @@ const QVector<TableColumns>& AddedTables();
 //   2  Lishi_zhibiao and Lishi_canshu
 //   3  an index on followid for every plan table
 //   4  Lishi_jizhun (the bases of a plan computed on them) and its index
+//   5  meitan.banbenhao (a coal's version, raised by every save) and
+//      meitan_xiugai (one row per field of a coal added, changed or deleted)
+//      with its index on meiid
 //   6  Zhibiao_muban (the workspace's saved target sets)
 //   7  Jihua and Jihua_ri (plans over several days) and the index of Jihua_ri
 // The numbers need not follow each other: a version is the number of a step
@@ -81,7 +92,10 @@ const QVector<TableColumns>& AddedTables();
 // banben (banben = the version, riqi = when it was reached), one row for
 // each step's version. A file made before versions were recorded has no such
 // table; what it holds tells which steps it lacks, and a file that lacks
-// none is left exactly as it is.
+// none is left exactly as it is. Every step is found missing by what the
+// database holds (a table, a column, an index), not by the version it
+// records, so a database that went through a later step still gets an
+// earlier one it lacks.
 inline constexpr int kSchemaVersion = 7;
 
 // The versions of the steps, ascending; the last is kSchemaVersion.

@@ -1,6 +1,7 @@
 #include "data/ServerData.h"
 
 #include "base/NumberText.h"
+#include "data/Dbconnection.h"
 #include "data/Schema.h"
 #include "data/SqliteFile.h"
 
@@ -118,7 +119,8 @@ QVariant Converted(const QVariant& value, ColumnKind kind)
         return kind == ColumnKind::Text ? QVariant(QMetaType(QMetaType::QString)) : QVariant();
     switch (kind) {
     case ColumnKind::Id:
-    case ColumnKind::Integer: {
+    case ColumnKind::Integer:
+    case ColumnKind::Version: {
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
         if (ok)
@@ -176,9 +178,17 @@ Status CopyRows(QSqlDatabase& from, QSqlDatabase& to, const QString& step, const
             QStringLiteral("insert into %1 (%2) values ").arg(table.name, names.join(QStringLiteral(", ")));
         const int perInsert = server ? std::max(1, std::min(kRowsPerInsert, kValuesPerInsert / width)) : 1;
 
+        // A column added to the table later than the source was made is read
+        // as a new row of its kind gets it.
+        const QSqlRecord has = from.record(IsServer(from) ? table.name.toLower() : table.name);
+        QStringList readColumns;
+        for (const ColumnDef& column : table.columns)
+            readColumns << (has.indexOf(column.name) >= 0 ? column.name
+                             : column.kind == ColumnKind::Version ? QStringLiteral("0")
+                                                                   : QStringLiteral("null"));
         QSqlQuery read(from);
         read.setForwardOnly(true);
-        if (!read.exec(QStringLiteral("select %1 from %2 order by id").arg(names.join(QStringLiteral(", ")), table.name)))
+        if (!read.exec(QStringLiteral("select %1 from %2 order by id").arg(readColumns.join(QStringLiteral(", ")), table.name)))
             return StatementFailure(from, read.lastError());
         QSqlQuery single(to);
         if (!server && !single.prepare(insert + row))
@@ -242,6 +252,13 @@ Status LockTables(QSqlDatabase& db)
     for (const TableDef& table : ProgramTables())
         names << table.name;
     return Exec(db, QStringLiteral("lock table %1 in exclusive mode").arg(names.join(QStringLiteral(", "))));
+}
+
+// Tells the programs listening on the server that all of its data changed;
+// delivered once the transaction commits.
+Status AnnounceEverything(QSqlDatabase& db)
+{
+    return Exec(db, QStringLiteral("select pg_notify(?, ''), pg_notify(?, '')"), {kCoalsChannel, kPlansChannel});
 }
 
 // The counts of the target after a copy against the source's.
@@ -392,6 +409,8 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
         return RolledBack(db, written.failure());
     if (Status same = CompareCounts(*source, *written); !same)
         return RolledBack(db, same.failure());
+    if (Status told = AnnounceEverything(db); !told)
+        return RolledBack(db, told.failure());
     if (!db.commit())
         return RolledBack(db, ServerFailure(db.lastError()));
     return *written;
@@ -501,6 +520,8 @@ Result<CopyCounts> ReplaceServerData(const DbSettings& settings, const QString& 
         return RolledBack(db, written.failure());
     if (Status same = CompareCounts(*source, *written); !same)
         return RolledBack(db, same.failure());
+    if (Status told = AnnounceEverything(db); !told)
+        return RolledBack(db, told.failure());
     if (!db.commit())
         return RolledBack(db, ServerFailure(db.lastError()));
     return *written;

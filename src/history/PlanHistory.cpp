@@ -177,7 +177,7 @@ Result<int> StorePlan(const AppFolder& folder, const NewPlan& plan)
         if (plan.targets)
             if (Status saved = SavePlanTargets(planId, *plan.targets); !saved)
                 return saved;
-        return {};
+        return AnnounceChange(kPlansChannel);
     });
     if (!stored)
         return stored.failure();
@@ -192,7 +192,7 @@ Status DeletePlan(const AppFolder& folder, int planId)
                                 "delete from Lishi_jizhun where followid=?", "delete from Lishi_fangan where id=?"})
             if (Status deleted = Execute(QLatin1String(sql), {planId}); !deleted)
                 return deleted;
-        return {};
+        return AnnounceChange(kPlansChannel);
     });
 }
 

@@ -3,6 +3,7 @@
 #include "base/Settings.h"
 #include "base/SingleInstance.h"
 #include "data/Dbconnection.h"
+#include "data/ServerData.h"
 #include "ui/app/Windows.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/SplashWindow.h"
@@ -72,6 +73,36 @@ bool InstallLanguage(const QString& language)
     return Install(QStringLiteral("velmora_en"), QStringLiteral(":/i18n"));
 }
 
+namespace {
+
+// A server that wants a password the password file does not hold: the user
+// types it, kept in memory for this session only.
+void AskServerPassword(const AppFolder& folder)
+{
+    DbSettings settings = DatabaseOf(folder);
+    if (!settings.onServer())
+        return;
+    ServerCheck check = TestConnection(settings);
+    while (check.problem == ServerProblem::Password) {
+        const QString user = settings.user.isEmpty() ? QCoreApplication::translate("Startup", "（本机登录名）") : settings.user;
+        const QString label =
+            settings.password.isEmpty()
+                ? QCoreApplication::translate("Startup", "数据库服务器 %1 需要用户 %2 的密码：").arg(settings.serverName(), user)
+                : QCoreApplication::translate("Startup", "密码不对。请重新输入数据库服务器 %1 上用户 %2 的密码：")
+                      .arg(settings.serverName(), user);
+        const std::optional<QString> typed =
+            Prompt::password(nullptr, QCoreApplication::translate("Startup", "数据库连接"), label);
+        if (!typed)
+            return;
+        settings.password = *typed;
+        check = TestConnection(settings);
+    }
+    if (check.connected())
+        UseDatabase(folder, settings);
+}
+
+}  // namespace
+
 std::unique_ptr<Windows> Main(const AppFolder& folder)
 {
     auto guard = std::make_unique<SingleInstance>(folder);
@@ -88,6 +119,7 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
         return nullptr;
     }
 
+    AskServerPassword(folder);
     if (const Result<DatabaseState> database = EnsureDatabase(folder); !database) {
         Prompt::show(nullptr, database.message(), QStringLiteral("错误！"), Prompt::Icon::Critical);
         return nullptr;

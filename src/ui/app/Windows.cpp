@@ -2,13 +2,16 @@
 
 #include "base/SingleInstance.h"
 #include "data/Backup.h"
+#include "data/ChangeListener.h"
 #include "data/Dbconnection.h"
 #include "ui/widgets/AboutBox.h"
 #include "ui/widgets/Artwork.h"
+#include "ui/widgets/DataWork.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/CoalEditor.h"
 #include "ui/windows/ConfigWindow.h"
+#include "ui/windows/DatabaseWindow.h"
 #include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/ImportDialog.h"
@@ -79,6 +82,7 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->backupData(); });
     AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->restoreData(); });
     AddAction(munSjgl, QStringLiteral("munYasuo"), QStringLiteral("压缩数据库"), [hub] { hub->compactData(); });
+    AddAction(munSjgl, QStringLiteral("munShujuku"), Windows::tr("数据库连接…"), [hub] { hub->openDatabase(); });
 
     QMenu* munBZ = bar->addMenu(QStringLiteral("帮助(&H)"));
     munBZ->setObjectName(QStringLiteral("munBZ"));
@@ -155,21 +159,29 @@ QString FileSize(qint64 bytes)
     return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
 }
 
-// A progress dialog shows only for work that takes longer than this.
-constexpr int kShowProgressAfterMs = 300;
-
 }  // namespace
 
 Windows::Windows(const WindowContext& context, QObject* parent)
     : QObject(parent), context_(context), settings_(ReadSettings(context.folder))
 {
+    // On a server the open lists follow the other planners' committed changes.
+    listener_ = new ChangeListener(context_.folder, this);
+    connect(listener_, &ChangeListener::coalsChanged, this, [this] {
+        if (inventory_)
+            inventory_->showOthersChanges();
+    });
+    connect(listener_, &ChangeListener::plansChanged, this, [this] {
+        if (history_)
+            history_->showOthersChanges();
+    });
+    listener_->listen();
 }
 
 Windows::~Windows()
 {
     // The windows are top-level widgets of their own; they go with the session.
-    for (QWidget* window : std::initializer_list<QWidget*>{schedule_, diagnose_, select_, editor_, config_, calculator_, inventory_,
-                                                           history_, workspace_})
+    for (QWidget* window : std::initializer_list<QWidget*>{schedule_, database_, diagnose_, select_, editor_, config_, calculator_,
+                                                           inventory_, history_, workspace_})
         delete window;
 }
 
@@ -183,6 +195,7 @@ SelectDialog* Windows::existingSelectDialog() const { return select_; }
 DiagnoseDialog* Windows::existingDiagnose() const { return diagnose_; }
 ImportDialog* Windows::existingImportDialog() const { return import_; }
 ScheduleWindow* Windows::existingSchedule() const { return schedule_; }
+DatabaseWindow* Windows::existingDatabase() const { return database_; }
 
 void Windows::holdLock(std::unique_ptr<SingleInstance> lock)
 {
@@ -420,41 +433,14 @@ Status Windows::runDataWork(const QString& title, DataJob::Work work)
     // The work opens connections of its own; the shared one stays closed
     // until it ends, since the dialog keeps every other command away.
     CloseConnection();
-    DataJob job(std::move(work));
-    QProgressDialog progress(workspace_);
-    progress.setObjectName(QStringLiteral("dlgDataProgress"));
-    progress.setWindowTitle(title);
-    progress.setLabelText(title + QStringLiteral("……"));
-    progress.setCancelButtonText(QStringLiteral("取消"));
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setRange(0, 0);
-    progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
-    progress.setMinimumDuration(kShowProgressAfterMs);
-    connect(&job, &DataJob::progressed, &progress, [&progress](const QString& step, int percent) {
-        progress.setLabelText(step + QStringLiteral("……"));
-        if (percent < 0) {
-            progress.setRange(0, 0);
-        } else {
-            progress.setRange(0, 100);
-            progress.setValue(percent);
-        }
-    });
-    connect(&progress, &QProgressDialog::canceled, &job, [&job, &progress] {
-        job.cancel();
-        progress.setLabelText(QStringLiteral("正在取消……"));
-    });
-    QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &job] {
-        if (job.running())
-            progress.show();
-    });
-    QEventLoop loop;
-    connect(&job, &DataJob::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    progress.hide();
-    return job.status();
+    if (listener_)
+        listener_->setPaused(true);
+    const Status done = RunDataWork(workspace_, title, std::move(work));
+    if (listener_) {
+        listener_->setPaused(false);
+        listener_->listen();
+    }
+    return done;
 }
 
 void Windows::backupData()
@@ -529,17 +515,7 @@ void Windows::restoreData()
                          QStringLiteral("运行错误"), Prompt::Icon::Warning);
         return;
     }
-    // Every window that shows records of the replaced file now shows the
-    // restored one; an editor's unsaved input belongs to a coal of the old
-    // file and is dropped rather than written into the restored one.
-    delete select_;
-    delete editor_;
-    // A preview matched its names against the replaced file.
-    delete import_;
-    if (inventory_)
-        inventory_->addLIST();
-    if (history_)
-        history_->reloadAndShowNewest();
+    reloadWindows();
     QString more;
     if (outcome.keptEarlier)
         more += QStringLiteral("\n今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。")
@@ -547,6 +523,44 @@ void Windows::restoreData()
     more += PrunedText(outcome.pruned, QString(), keep);
     Prompt::show(workspace_, QStringLiteral("数据已经成功还原！请重新登陆 ") + more, QStringLiteral("提示"),
                  Prompt::Icon::Warning);
+}
+
+void Windows::reloadWindows()
+{
+    // Every window that shows records of the replaced data now shows the
+    // new; an editor's unsaved input belongs to a coal of the old data and is
+    // dropped rather than written into the new.
+    delete select_;
+    delete editor_;
+    // A preview matched its names against the replaced data.
+    delete import_;
+    if (inventory_)
+        inventory_->addLIST();
+    if (history_)
+        history_->reloadAndShowNewest();
+}
+
+DatabaseWindow* Windows::database()
+{
+    if (database_)
+        return database_;
+    database_ = new DatabaseWindow(context_);
+    connect(database_, &DatabaseWindow::databaseChanged, this, [this] {
+        reloadWindows();
+        listener_->listen();
+    });
+    return database_;
+}
+
+void Windows::openDatabase()
+{
+    const bool opening = !database_;
+    DatabaseWindow* window = database();
+    if (opening && workspace_) {
+        window->adjustSize();
+        window->move(workspace_->geometry().center() - window->rect().center());
+    }
+    bringToFront(window);
 }
 
 void Windows::compactData()

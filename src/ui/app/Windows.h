@@ -11,7 +11,9 @@
 #include <memory>
 
 class CalculatorWindow;
+class ChangeListener;
 class CoalEditor;
+class DatabaseWindow;
 class ConfigWindow;
 class DiagnoseDialog;
 class HistoryWindow;
@@ -47,6 +49,7 @@ public:
     CalculatorWindow* calculator();
     ConfigWindow* config();
     ScheduleWindow* schedule();
+    DatabaseWindow* database();
 
     // The open window, or nullptr.
     WorkspaceWindow* existingWorkspace() const;
@@ -59,6 +62,9 @@ public:
     DiagnoseDialog* existingDiagnose() const;
     ImportDialog* existingImportDialog() const;
     ScheduleWindow* existingSchedule() const;
+    DatabaseWindow* existingDatabase() const;
+    // Hears the other planners' changes on a server.
+    ChangeListener* changeListener() const { return listener_; }
 
     // The main window's commands (menus and toolbars).
     void openInventory();      // "库存情况", "煤库存"
@@ -70,6 +76,7 @@ public:
     void backupData();         // "数据备份"
     void restoreData();        // "数据还原"
     void compactData();        // "压缩数据库"
+    void openDatabase();       // "数据库连接…"
     void openHelp();           // "系统帮助"
     void showAbout();          // "关于"
     void openCalculator();     // "手动配比"
@@ -94,6 +101,9 @@ private:
     // Runs work on the data file on a worker, with a progress dialog that
     // blocks the other windows (which keep painting) until it ends.
     Status runDataWork(const QString& title, DataJob::Work work);
+    // After the data was replaced (a restore, another database): every open
+    // window shows the new data; what belongs to the old data is dropped.
+    void reloadWindows();
 
     WindowContext context_;
     Settings settings_;
@@ -107,5 +117,7 @@ private:
     QPointer<DiagnoseDialog> diagnose_;
     QPointer<ImportDialog> import_;
     QPointer<ScheduleWindow> schedule_;
+    QPointer<DatabaseWindow> database_;
+    ChangeListener* listener_ = nullptr;
     std::unique_ptr<SingleInstance> lock_;
 };

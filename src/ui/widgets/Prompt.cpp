@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QQueue>
 
 namespace {
@@ -13,6 +15,8 @@ namespace {
 struct State {
     bool testMode = false;
     QQueue<QMessageBox::StandardButton> answers;
+    QQueue<int> choices;
+    QQueue<QString> texts;
     struct FileAnswer {
         QString path;
         QString filter;
@@ -74,6 +78,43 @@ QMessageBox::StandardButton Prompt::show(QWidget* parent, const QString& text, c
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+int Prompt::choose(QWidget* parent, const QString& text, const QString& title, Icon icon, const QStringList& choices,
+                   int defaultIndex, int cancelIndex)
+{
+    const QString caption = title.isEmpty() ? ApplicationTitle() : title;
+    State& s = state();
+    if (s.testMode) {
+        s.shown.append({text, caption, icon, QMessageBox::NoButton, choices});
+        return s.choices.isEmpty() ? defaultIndex : s.choices.dequeue();
+    }
+    QMessageBox box(ToBoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> buttons;
+    for (int i = 0; i < choices.size(); ++i)
+        buttons << box.addButton(choices[i], i == cancelIndex ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+    if (defaultIndex >= 0 && defaultIndex < buttons.size())
+        box.setDefaultButton(buttons[defaultIndex]);
+    box.exec();
+    const int pressed = static_cast<int>(buttons.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return pressed < 0 ? cancelIndex : pressed;
+}
+
+std::optional<QString> Prompt::password(QWidget* parent, const QString& title, const QString& label)
+{
+    const QString caption = title.isEmpty() ? ApplicationTitle() : title;
+    State& s = state();
+    if (s.testMode) {
+        s.shown.append({label, caption, Icon::Question, QMessageBox::Ok | QMessageBox::Cancel});
+        if (s.texts.isEmpty())
+            return std::nullopt;
+        return s.texts.dequeue();
+    }
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent, caption, label, QLineEdit::Password, QString(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return typed;
+}
+
 QString Prompt::openFileName(QWidget* parent, const QString& title, const QString& proposedName,
                              const QString& filter, const QString& directory, QString* selectedFilter)
 {
@@ -131,6 +172,8 @@ bool Prompt::openDocument(const QString& pathOrUrl)
 void Prompt::setTestMode(bool on) { state().testMode = on; }
 bool Prompt::testMode() { return state().testMode; }
 void Prompt::queueAnswer(QMessageBox::StandardButton answer) { state().answers.enqueue(answer); }
+void Prompt::queueChoice(int index) { state().choices.enqueue(index); }
+void Prompt::queueText(const QString& text) { state().texts.enqueue(text); }
 void Prompt::queueFileName(const QString& path, const QString& filter) { state().fileNames.enqueue({path, filter}); }
 const QList<Prompt::Shown>& Prompt::shown() { return state().shown; }
 const QList<Prompt::FileRequest>& Prompt::fileRequests() { return state().fileRequests; }
@@ -145,6 +188,8 @@ void Prompt::clear()
 {
     State& s = state();
     s.answers.clear();
+    s.choices.clear();
+    s.texts.clear();
     s.fileNames.clear();
     s.shown.clear();
     s.fileRequests.clear();

@@ -5,6 +5,8 @@
 #include <QStringList>
 
 class QPrinter;
+#include <optional>
+
 class QWidget;
 
 // Every message box and file dialog of the program goes through here, so that
@@ -22,6 +24,7 @@ public:
         QString title;
         Icon icon = Icon::None;
         QMessageBox::StandardButtons buttons;
+        QStringList choices = {};  // the buttons of choose(), in order
     };
 
     struct FileRequest {
@@ -37,6 +40,17 @@ public:
                                             Icon icon = Icon::None,
                                             QMessageBox::StandardButtons buttons = QMessageBox::Ok,
                                             QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+
+    // A box whose buttons carry their own words (choices, left to right);
+    // returns the position of the one pressed, or cancelIndex when the box
+    // was closed without one. In test mode the next queued choice, else
+    // defaultIndex.
+    static int choose(QWidget* parent, const QString& text, const QString& title, Icon icon,
+                      const QStringList& choices, int defaultIndex, int cancelIndex);
+
+    // Asks for a password (typed unseen); nothing when the user cancels. In
+    // test mode the next queued text, else nothing.
+    static std::optional<QString> password(QWidget* parent, const QString& title, const QString& label);
 
     // OK-only box with the application's title: the way input checks report.
     static void message(QWidget* parent, const QString& text) { show(parent, text); }
@@ -64,6 +78,8 @@ public:
     static void setTestMode(bool on);
     static bool testMode();
     static void queueAnswer(QMessageBox::StandardButton answer);
+    static void queueChoice(int index);
+    static void queueText(const QString& text);
     // The next file name, and the filter the user is to have chosen ("" =
     // the first one offered).
     static void queueFileName(const QString& path, const QString& filter = QString());

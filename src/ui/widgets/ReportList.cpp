@@ -129,6 +129,23 @@ void ReportListModel::setPagedRows(std::shared_ptr<PagedList> rows)
     endResetModel();
 }
 
+void ReportListModel::setCheckedKeys(const QStringList& keys)
+{
+    const QSet<QString> wanted(keys.cbegin(), keys.cend());
+    checkedKeys_.clear();
+    for (int r = 0; r < rowCount(); ++r) {
+        const bool on = wanted.contains(key(r));
+        if (paged_) {
+            if (on)
+                checkedKeys_.insert(key(r));
+        } else {
+            list_.rows[r].checked = on;
+        }
+    }
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+}
+
 void ReportListModel::setHeader(int column, const QString& header)
 {
     if (column < 0 || column >= list_.columnCount())
@@ -242,6 +259,14 @@ QStringList ReportList::checkedKeys() const
     for (int r : checkedRows())
         keys << model_->key(r);
     return keys;
+}
+
+int ReportList::rowOfKey(const QString& key) const
+{
+    for (int r = 0; r < model_->rowCount(); ++r)
+        if (model_->key(r) == key)
+            return r;
+    return -1;
 }
 
 void ReportList::setHeaderText(int column, const QString& header)

@@ -32,6 +32,8 @@ public:
     QString cell(int row, int column) const;
     QString key(int row) const;   // the first cell, without reading a paged row
     bool isChecked(int row) const;
+    // Ticks the rows with those keys, and only those.
+    void setCheckedKeys(const QStringList& keys);
     void setHeader(int column, const QString& header);
     void setColumnWidth(int column, int twips) { list_.columns[column].width = twips; }
     void setCheckable(bool on);
@@ -79,6 +81,12 @@ public:
     QStringList columnCells(int column) const;
     // The first cells of the ticked rows, top to bottom.
     QStringList checkedKeys() const;
+    // Ticks the rows whose first cells are those keys (a key no row has is
+    // dropped), and no other.
+    void setCheckedKeys(const QStringList& keys) { model_->setCheckedKeys(keys); }
+    // The row whose first cell is key; -1 when none (a paged list looks
+    // only at the keys it holds, reading no row).
+    int rowOfKey(const QString& key) const;
 
     void setHeaderText(int column, const QString& header);
     void setColumnWidthTwips(int column, int twips);

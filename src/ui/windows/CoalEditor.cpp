@@ -1,8 +1,10 @@
 #include "ui/windows/CoalEditor.h"
 
 #include "base/CoalRules.h"
+#include "base/QualityIndex.h"
 #include "data/CoalTable.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/ReportList.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -20,6 +22,28 @@ QLabel* RedLabel(const QString& text, QWidget* parent)
     auto* label = new QLabel(text, parent);
     label->setStyleSheet(QStringLiteral("color: #d00000;"));
     return label;
+}
+
+// The caption of a column of meitan, as the change record shows it.
+QString ColumnCaption(const QString& column)
+{
+    for (const QualityIndex& index : QualityIndices())
+        if (column.compare(QLatin1String(index.column), Qt::CaseInsensitive) == 0)
+            return QString::fromUtf8(index.listHeader);
+    if (column.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
+        return CoalEditor::tr("煤名称");
+    if (column.compare(QLatin1String("Meichan"), Qt::CaseInsensitive) == 0)
+        return CoalEditor::tr("每铲吨数");
+    if (column.compare(QLatin1String("kucun"), Qt::CaseInsensitive) == 0)
+        return CoalEditor::tr("库存");
+    if (column.compare(QLatin1String("JiaGe"), Qt::CaseInsensitive) == 0)
+        return CoalEditor::tr("价格");
+    return column;
+}
+
+QString TimeShown(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -92,13 +116,31 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     bottom->addWidget(btnSubmit_);
     bottom->addStretch();
 
+    // Who changed what of this coal, and when; newest first.
+    auto* changes = new QGroupBox(tr("修改记录"), this);
+    changes->setObjectName(QStringLiteral("fraXiugai"));
+    lsvXiugai_ = new ReportList(changes);
+    lsvXiugai_->setObjectName(QStringLiteral("lsvXiugai"));
+    lsvXiugai_->setSortOnHeaderClick(false);
+    ListData columns;
+    columns.addColumn(tr("时间"), 2000);
+    columns.addColumn(tr("用户"), 1800);
+    columns.addColumn(tr("项目"), 1100);
+    columns.addColumn(tr("原值"), 1300);
+    columns.addColumn(tr("新值"), 1300);
+    lsvXiugai_->setListData(columns);
+    lsvXiugai_->setMinimumHeight(140);
+    auto* changesLayout = new QVBoxLayout(changes);
+    changesLayout->addWidget(lsvXiugai_);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(frame);
     layout->addLayout(bottom);
+    layout->addWidget(changes, 1);
 
     connect(btnSubmit_, &QPushButton::clicked, this, &CoalEditor::btnSubmit_Click);
-    resize(560, sizeHint().height());
+    resize(640, sizeHint().height() + 60);
 }
 
 CoalFields CoalEditor::fields() const
@@ -118,18 +160,53 @@ void CoalEditor::setFields(const CoalFields& values)
 void CoalEditor::setId(int id)
 {
     id_ = id;
+    readVersion_.reset();
     if (id == 0) {
         setFields(CoalFields());
+        showChanges();
         return;
     }
-    const Result<std::optional<Mei>> coal = LoadCoal(context_.folder, id);
+    const Result<std::optional<VersionedCoal>> coal = LoadStoredCoal(context_.folder, id);
     if (!coal) {
         setFields(CoalFields());
         id_ = 0;
+        showChanges();
         Prompt::show(this, QStringLiteral("读取煤种失败：") + coal.message(), QString(), Prompt::Icon::Critical);
         return;
     }
-    setFields(FieldsFromCoal(coal->value_or(Mei())));
+    if (coal->has_value()) {
+        setFields(FieldsFromCoal((*coal)->coal));
+        readVersion_ = (*coal)->version;
+    } else {
+        setFields(CoalFields());
+    }
+    showChanges();
+}
+
+void CoalEditor::showChanges()
+{
+    QVector<ListRow> rows;
+    if (id_ != 0) {
+        const Result<QVector<CoalChange>> changes = LoadCoalChanges(context_.folder, id_);
+        if (changes) {
+            for (const CoalChange& change : *changes)
+                rows.append(ListRow{TimeShown(change.time),
+                                    {change.user, ColumnCaption(change.column), change.before, change.after},
+                                    false});
+        }
+        // A record that cannot be read leaves the list empty; the coal itself
+        // was read and can be saved.
+    }
+    lsvXiugai_->setRows(rows);
+}
+
+void CoalEditor::saved(int id, bool added)
+{
+    Prompt::message(this, added ? QStringLiteral("添加煤种成功！") : QStringLiteral("修改成功！"));
+    id_ = 0;
+    readVersion_.reset();
+    Q_EMIT coalSaved(id, added);
+    close();
 }
 
 void CoalEditor::btnSubmit_Click()
@@ -147,16 +224,41 @@ void CoalEditor::btnSubmit_Click()
             != QMessageBox::Yes)
             return;
     }
-    const Result<int> saved = SaveCoal(context_.folder, CollectCoal(values, id_, context_.now()));
-    if (!saved) {
-        Prompt::show(this, QStringLiteral("保存煤种失败：") + saved.message(), QString(), Prompt::Icon::Critical);
+    const Mei coal = CollectCoal(values, id_, context_.now());
+    CoalSaveOptions options;
+    if (id_ != 0)
+        options.readVersion = readVersion_;
+    Result<CoalSaveOutcome> outcome = StoreCoal(context_.folder, coal, options);
+    if (outcome && outcome->kind == CoalSaveOutcome::Kind::Conflict) {
+        // Someone else saved this coal since it was read here: their values
+        // are not overwritten unless the user says so.
+        const QString by = outcome->savedBy.isEmpty() ? tr("其他用户") : outcome->savedBy;
+        const QString at = outcome->savedAt.isValid() ? TimeShown(outcome->savedAt) : tr("刚才");
+        const int choice = Prompt::choose(this, tr("这个煤种已被 %1 于 %2 修改。").arg(by, at), QString(),
+                                          Prompt::Icon::Warning, {tr("重新读取"), tr("覆盖")}, Reload, -1);
+        if (choice != Overwrite) {
+            // Their values, and the version they made, into the editor.
+            setId(id_);
+            return;
+        }
+        options.readVersion.reset();
+        outcome = StoreCoal(context_.folder, coal, options);
+    }
+    if (!outcome) {
+        Prompt::show(this, QStringLiteral("保存煤种失败：") + outcome.message(), QString(), Prompt::Icon::Critical);
         return;
     }
-    const bool added = id_ == 0;
-    Prompt::message(this, added ? QStringLiteral("添加煤种成功！") : QStringLiteral("修改成功！"));
-    id_ = 0;
-    emit coalSaved(*saved, added);
-    close();
+    if (outcome->kind == CoalSaveOutcome::Kind::Gone) {
+        // What the user typed stays, so it can be saved as a new coal.
+        id_ = 0;
+        readVersion_.reset();
+        showChanges();
+        Prompt::show(this,
+                     tr("这个煤种已被别人删除，没有保存。\n窗口中的内容仍然保留，再按“确 认”将把它作为新煤种添加。"),
+                     QString(), Prompt::Icon::Warning);
+        return;
+    }
+    saved(outcome->id, id_ == 0);
 }
 
 void CoalEditor::closeEvent(QCloseEvent* event)

@@ -353,6 +353,23 @@ void HistoryWindow::reloadAndShowNewest()
     showPlanPage();
 }
 
+void HistoryWindow::showOthersChanges()
+{
+    const int shown = currentPlanId_;
+    loadPlanList();
+    // A stored plan never changes: the one shown stays as it is.
+    if (const int row = lsvLeft_->rowOfKey(QString::number(shown)); shown != 0 && row >= 0) {
+        loading_ = true;
+        lsvLeft_->selectRow(row);
+        loading_ = false;
+        return;
+    }
+    if (lsvLeft_->rowCount() == 0)
+        clearShownPlan();
+    else
+        lsvLeft_Click();
+}
+
 void HistoryWindow::showPlanPage()
 {
     loadPlanList();

@@ -40,6 +40,9 @@ public:
     // Reloads the plan list from the database and shows the newest plan
     // (after a blending run stored a plan); a search is cleared.
     void reloadAndShowNewest();
+    // Reloads the plan list after another planner stored or deleted a plan,
+    // keeping the search, the page and the plan shown while it is there.
+    void showOthersChanges();
 
     int currentPlanId() const { return currentPlanId_; }
 

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -254,12 +255,38 @@ void InventoryWindow::deleteCoals()
     const QStringList keys = ListView1_->checkedKeys();
     // A failed delete changed nothing (one transaction): the list still shows
     // the file, and reloading it would only say the same failure again.
-    if (Status deleted = ::DeleteCoals(context_.folder, IdsFromKeys(keys)); !deleted) {
-        reportFailure(deleted.message());
+    const Result<QVector<int>> gone = RemoveCoals(context_.folder, IdsFromKeys(keys));
+    if (!gone) {
+        reportFailure(gone.message());
         return;
     }
     ListView1_->clearRows();
     addLIST();
+    if (!gone->isEmpty()) {
+        QStringList numbers;
+        for (int id : *gone)
+            numbers << QString::number(id);
+        Prompt::show(this,
+                     gone->size() == keys.size()
+                         ? tr("所选的煤种已被别人删除，不在库存中了。")
+                         : tr("编号为 %1 的煤种已被别人删除，不在库存中了；其余所选的煤种已删除。")
+                               .arg(numbers.join(QStringLiteral("、"))),
+                     QStringLiteral("提示"), Prompt::Icon::Information);
+    }
+}
+
+void InventoryWindow::showOthersChanges()
+{
+    const QStringList ticked = ListView1_->checkedKeys();
+    const int row = ListView1_->currentRow();
+    const QString current = row >= 0 ? ListView1_->cellText(row, 0) : QString();
+    const int scrolled = ListView1_->verticalScrollBar()->value();
+    addLIST();
+    ListView1_->setCheckedKeys(ticked);
+    if (!current.isEmpty())
+        if (const int now = ListView1_->rowOfKey(current); now >= 0)
+            ListView1_->selectRow(now);
+    ListView1_->verticalScrollBar()->setValue(scrolled);
 }
 
 void InventoryWindow::importCoals()

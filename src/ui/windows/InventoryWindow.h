@@ -30,6 +30,9 @@ public:
     // Refills the list from the current query (every coal, or the latest
     // search), and the count from the whole table.
     void addLIST();
+    // Refills the list after another planner's change, keeping the search,
+    // the ticks, the selected row and the scroll position.
+    void showOthersChanges();
 
     void cmdSearch_Click();
     void Toolbar1_ButtonClick(int position);

@@ -1,0 +1,51 @@
+#include "ui/widgets/DataWork.h"
+
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+
+namespace {
+
+// A progress dialog shows only for work that takes longer than this.
+constexpr int kShowProgressAfterMs = 300;
+
+}  // namespace
+
+Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
+{
+    DataJob job(std::move(work));
+    QProgressDialog progress(parent);
+    progress.setObjectName(QStringLiteral("dlgDataProgress"));
+    progress.setWindowTitle(title);
+    progress.setLabelText(title + QStringLiteral("……"));
+    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setRange(0, 0);
+    progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
+    progress.setMinimumDuration(kShowProgressAfterMs);
+    QObject::connect(&job, &DataJob::progressed, &progress, [&progress](const QString& step, int percent) {
+        progress.setLabelText(step + QStringLiteral("……"));
+        if (percent < 0) {
+            progress.setRange(0, 0);
+        } else {
+            progress.setRange(0, 100);
+            progress.setValue(percent);
+        }
+    });
+    QObject::connect(&progress, &QProgressDialog::canceled, &job, [&job, &progress] {
+        job.cancel();
+        progress.setLabelText(QStringLiteral("正在取消……"));
+    });
+    QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &job] {
+        if (job.running())
+            progress.show();
+    });
+    QEventLoop loop;
+    QObject::connect(&job, &DataJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    progress.hide();
+    return job.status();
+}
