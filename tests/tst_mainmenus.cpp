@@ -16,6 +16,7 @@
 #include "ui/windows/WorkspaceWindow.h"
 
 #include <QAction>
+#include <QToolBar>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -119,15 +120,20 @@ void MainMenusTest::menuCaptionsAndAccessKeys()
         {"munCangKu", "库存情况"}, {"munADD", "增加煤种"}, {"munDaoru", "导入煤种"}, {"munConfig", "系统配置"},
         {"munSJBF", "数据备份"},  {"munSJHY", "数据还原"}, {"munYasuo", "压缩数据库"}, {"munXTBZ", "系统帮助"},
         {"munGY", "关于"},        {"munTc", "退出(&X)"},     {"munKaishi", "开始配煤"}, {"munLishi", "历史配比"},
-        {"munShoudong", "手动配比"},
+        {"munShoudong", "手动配比"}, {"munJihua", "多日计划"},
     };
     for (auto it = items.begin(); it != items.end(); ++it)
         QCOMPARE(Action(it.key())->text(), it.value());
     QStringList buttons;
-    for (int i = 1; i <= 4; ++i)
+    for (int i = 1; i <= 5; ++i)
         buttons << Action(QStringLiteral("Toolbar1_%1").arg(i))->text();
-    QCOMPARE(buttons, (QStringList{"煤库存", "历史配比", "手动配比", "退出"}));
-    for (int i = 1; i <= 4; ++i)
+    QCOMPARE(buttons, (QStringList{"煤库存", "历史配比", "手动配比", "退出", "多日计划"}));
+    // The later button stands before the exit.
+    QStringList shown;
+    for (QAction* a : qobject_cast<QToolBar*>(Action("Toolbar1_1")->parent())->actions())
+        shown << a->text();
+    QCOMPARE(shown, (QStringList{"煤库存", "历史配比", "手动配比", "多日计划", "退出"}));
+    for (int i = 1; i <= 5; ++i)
         QVERIFY(!Action(QStringLiteral("Toolbar1_%1").arg(i))->icon().isNull());
 }
 
@@ -142,6 +148,8 @@ void MainMenusTest::eachCommandOpensItsWindow_data()
     QTest::newRow("增加煤种") << "munADD" << "frmUpdate";
     QTest::newRow("系统配置") << "munConfig" << "frmConfig";
     QTest::newRow("关于") << "munGY" << "frmAbout";
+    QTest::newRow("多日计划") << "munJihua" << "frmJihua";
+    QTest::newRow("多日计划按钮") << "Toolbar1_5" << "frmJihua";
 }
 
 void MainMenusTest::eachCommandOpensItsWindow()

@@ -14,6 +14,7 @@
 #include "ui/windows/DiagnoseDialog.h"
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/ImportDialog.h"
+#include "ui/windows/ScheduleWindow.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/SplashWindow.h"
 #include "ui/windows/WorkspaceWindow.h"
@@ -162,6 +163,57 @@ int main(int argc, char* argv[])
 
     HistoryWindow* history = windows->existingHistory();
     Save(QStringLiteral("frmLishi"), QStringLiteral("07-history"));
+
+    // A week planned from the same workspace, with a delivery on day 4.
+    {
+        Trigger(main, QStringLiteral("munJihua"));
+        ScheduleWindow* plan = windows->existingSchedule();
+        plan->resize(1500, 900);
+        Set(plan, QStringLiteral("txtTianshu"), QStringLiteral("7"));
+        Set(plan, QStringLiteral("txtMeitian"), QStringLiteral("300"));
+        plan->findChild<QComboBox*>(QStringLiteral("cboDaohuoMei"))->setCurrentIndex(1);
+        Set(plan, QStringLiteral("txtDaohuoTian"), QStringLiteral("4"));
+        Set(plan, QStringLiteral("txtDaohuoDun"), QStringLiteral("600"));
+        plan->findChild<QPushButton*>(QStringLiteral("btnAddDaohuo"))->click();
+        QEventLoop wait;
+        QObject::connect(plan, &ScheduleWindow::computeFinished, &wait, &QEventLoop::quit);
+        plan->findChild<QPushButton*>(QStringLiteral("btnJisuan"))->click();
+        wait.exec();
+        plan->findChild<QPushButton*>(QStringLiteral("btnSaveJihua"))->click();
+        Save(QStringLiteral("frmJihua"), QStringLiteral("21-schedule"));
+        if (QWidget* chart = plan->findChild<QWidget*>(QStringLiteral("chartKucun"))) {
+            const QString path = QDir(g_output).filePath(QStringLiteral("21a-schedule-chart.png"));
+            chart->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        }
+        // A month with a delivery a week, pictured while it is computed.
+        Set(plan, QStringLiteral("txtTianshu"), QStringLiteral("31"));
+        Set(plan, QStringLiteral("txtMeitian"), QStringLiteral("90"));
+        for (const int day : {8, 15, 22}) {
+            plan->findChild<QComboBox*>(QStringLiteral("cboDaohuoMei"))->setCurrentIndex(day % 3);
+            Set(plan, QStringLiteral("txtDaohuoTian"), QString::number(day));
+            Set(plan, QStringLiteral("txtDaohuoDun"), QStringLiteral("300"));
+            plan->findChild<QPushButton*>(QStringLiteral("btnAddDaohuo"))->click();
+        }
+        QTimer poll;
+        bool pictured = false;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QProgressDialog*>(TopLevel(QStringLiteral("dlgJisuan")));
+            if (!dialog || pictured || dialog->value() < 3)
+                return;
+            pictured = true;
+            const QString path = QDir(g_output).filePath(QStringLiteral("21b-schedule-progress.png"));
+            dialog->grab().save(path);
+            std::printf("%s\n", qPrintable(path));
+        });
+        poll.start(100);
+        plan->findChild<QPushButton*>(QStringLiteral("btnJisuan"))->click();
+        wait.exec();
+        poll.stop();
+        Save(QStringLiteral("frmJihua"), QStringLiteral("21c-schedule-month"));
+        plan->close();
+        Settle();
+    }
 
     // The insight of one proportion row, at the window's design size (as far
     // as the window lets itself be made that small) and at one and a half

@@ -1,6 +1,7 @@
 #include "blend/LinearSolver.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <csetjmp>
@@ -47,6 +48,8 @@ void OnGlpkError(void* info)
 struct Out {
     double* values;     // 1-based
     double* duals;      // 1-based, or nullptr
+    SearchHooks* hooks; // or nullptr
+    bool* incumbent;    // set when the search ended early with a whole point
 };
 
 LinearStatus Guarded(const LinearProgram& program, const GlpkArrays& a, bool integer, Out out,
@@ -80,8 +83,11 @@ LinearStatus Guarded(const LinearProgram& program, const GlpkArrays& a, bool int
     if (elements > 0)
         glp_load_matrix(lp, elements, a.ia.data(), a.ja.data(), a.ar.data());
 
-    const LinearStatus result = SolveLoadedProblem(lp, integer, deadline);
-    if (result == LinearStatus::Optimal) {
+    const LinearStatus result = SolveLoadedProblem(lp, integer, deadline, out.hooks);
+    const bool early = out.hooks && result == LinearStatus::TimeLimit && integer && glp_mip_status(lp) == GLP_FEAS;
+    if (early)
+        *out.incumbent = true;
+    if (result == LinearStatus::Optimal || early) {
         for (int j = 1; j <= n; ++j)
             out.values[j] = integer ? glp_mip_col_val(lp, j) : glp_get_col_prim(lp, j);
         if (out.duals && !integer)
@@ -106,19 +112,54 @@ bool SmallEnoughToPresolve(glp_prob* lp)
     return glp_get_num_cols(lp) <= 200 && glp_get_num_rows(lp) <= 400 && glp_get_num_nz(lp) <= 20000;
 }
 
+// Branch and bound's callback: hands over the starting point once, keeps
+// what the search has reached and asks whether to go on.
+void OnSearch(glp_tree* tree, void* info)
+{
+    auto* hooks = static_cast<SearchHooks*>(info);
+    const int reason = glp_ios_reason(tree);
+    if (reason == GLP_IHEUR && !hooks->startGiven && hooks->start && !hooks->start->empty()) {
+        hooks->startGiven = true;
+        const std::vector<double>& start = *hooks->start;
+        std::vector<double> x(start.size() + 1, 0.0);
+        for (size_t j = 0; j < start.size(); ++j)
+            x[j + 1] = start[j];
+        glp_ios_heur_sol(tree, x.data());
+    }
+    const double gap = glp_ios_mip_gap(tree);
+    hooks->last.hasIncumbent = gap < DBL_MAX;
+    if (hooks->last.hasIncumbent) {
+        hooks->last.gap = gap;
+        hooks->last.incumbent = glp_mip_obj_val(glp_ios_get_prob(tree));
+    }
+    if (hooks->search && *hooks->search && !(*hooks->search)(hooks->last)) {
+        hooks->stopped = true;
+        glp_ios_terminate(tree);
+    }
+}
+
+void Hook(glp_iocp& search, SearchHooks* hooks)
+{
+    if (!hooks)
+        return;
+    search.cb_func = OnSearch;
+    search.cb_info = hooks;
+}
+
 // Branch and bound behind GLPK's presolver. Nothing when the presolver finds
 // no integer point: it has been seen to call a programme infeasible whose
 // only points meet several rows exactly, so that verdict is confirmed
 // without it.
-std::optional<LinearStatus> PresolvedSearch(glp_prob* lp, int left)
+std::optional<LinearStatus> PresolvedSearch(glp_prob* lp, int left, SearchHooks* hooks)
 {
     glp_iocp search;
     glp_init_iocp(&search);
     search.msg_lev = GLP_MSG_OFF;
     search.presolve = GLP_ON;
     search.tm_lim = left;
+    Hook(search, hooks);
     const int rc = glp_intopt(lp, &search);
-    if (rc == GLP_ETMLIM)
+    if (rc == GLP_ETMLIM || rc == GLP_ESTOP)
         return LinearStatus::TimeLimit;
     if (rc == 0 && glp_mip_status(lp) == GLP_OPT)
         return LinearStatus::Optimal;
@@ -131,11 +172,18 @@ std::optional<LinearStatus> PresolvedSearch(glp_prob* lp, int left)
 
 LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline)
 {
+    return SolveLoadedProblem(lp, integer, deadline, nullptr);
+}
+
+LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline,
+                                SearchHooks* hooks)
+{
     int left = MillisecondsLeft(deadline);
     if (left <= 0)
         return LinearStatus::TimeLimit;
-    if (integer && SmallEnoughToPresolve(lp)) {
-        if (const std::optional<LinearStatus> found = PresolvedSearch(lp, left))
+    const bool started = hooks && hooks->start && !hooks->start->empty();
+    if (integer && !started && SmallEnoughToPresolve(lp)) {
+        if (const std::optional<LinearStatus> found = PresolvedSearch(lp, left, hooks))
             return *found;
         left = MillisecondsLeft(deadline);
         if (left <= 0)
@@ -147,6 +195,14 @@ LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_
     simplex.presolve = GLP_OFF;
     simplex.tm_lim = left;
     int rc = glp_simplex(lp, &simplex);
+    if (rc == GLP_EFAIL) {
+        // The simplex method lost its way on a badly scaled programme (rows
+        // of tons beside rows of calorific values): scaled, from a fresh basis.
+        glp_scale_prob(lp, GLP_SF_AUTO);
+        glp_std_basis(lp);
+        simplex.tm_lim = MillisecondsLeft(deadline);
+        rc = simplex.tm_lim > 0 ? glp_simplex(lp, &simplex) : GLP_ETMLIM;
+    }
     if (rc == GLP_ETMLIM)
         return LinearStatus::TimeLimit;
     if (rc != 0)
@@ -168,8 +224,9 @@ LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_
     search.msg_lev = GLP_MSG_OFF;
     search.presolve = GLP_OFF;
     search.tm_lim = left;
+    Hook(search, hooks);
     rc = glp_intopt(lp, &search);
-    if (rc == GLP_ETMLIM)
+    if (rc == GLP_ETMLIM || rc == GLP_ESTOP)
         return LinearStatus::TimeLimit;
     if (rc != 0)
         return LinearStatus::Failed;
@@ -241,14 +298,22 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
     }
 
     std::vector<double> values(n + 1, 0.0);
+    SearchHooks hooks;
+    hooks.search = &options.search;
+    hooks.start = &options.start;
+    const bool hooked = options.search || !options.start.empty();
+    bool incumbent = false;
     std::vector<double> duals;
     const bool wantDuals = options.duals && !anyInteger;
     if (wantDuals)
         duals.assign(m + 1, 0.0);
     LinearStatus status = LinearStatus::Optimal;
     if (n > 0)
-        status = Guarded(program, a, anyInteger, Out{values.data(), wantDuals ? duals.data() : nullptr}, deadline);
-    if (status != LinearStatus::Optimal) {
+        status = Guarded(program, a, anyInteger,
+                         Out{values.data(), wantDuals ? duals.data() : nullptr, hooked ? &hooks : nullptr, &incumbent},
+                         deadline);
+    solution.stopped = hooks.stopped;
+    if (status != LinearStatus::Optimal && !incumbent) {
         solution.status = status;
         return solution;
     }
@@ -265,7 +330,9 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
     solution.objective = objective == 0.0 ? 0.0 : objective;
     if (wantDuals)
         solution.rowDuals.assign(duals.begin() + 1, duals.end());
-    solution.status = LinearStatus::Optimal;
+    solution.status = status;
+    solution.incumbent = incumbent;
+    solution.gap = incumbent ? hooks.last.gap : 0.0;
     return solution;
 }
 

@@ -3,6 +3,7 @@
 #include <glpk.h>
 
 #include <chrono>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -61,6 +62,20 @@ struct LinearSolution {
     std::vector<double> values;    // one per column; integer columns exact whole numbers
     double objective = 0.0;        // recomputed from the values, constant included
     std::vector<double> rowDuals;  // one per row, when asked for (continuous solve only)
+    // A search that ended early (TimeLimit, or stopped by LinearOptions::search)
+    // with a whole point in hand: values and objective hold the best one found,
+    // and gap how far from the proven bound it may be, relative to its cost.
+    bool incumbent = false;
+    double gap = 0.0;
+    bool stopped = false;          // LinearOptions::search asked to stop
+};
+
+// What branch and bound has reached, as it goes: the best whole point's cost
+// so far (when there is one) and the relative gap to the proven bound.
+struct SearchState {
+    bool hasIncumbent = false;
+    double incumbent = 0.0;
+    double gap = 0.0;
 };
 
 struct LinearOptions {
@@ -73,6 +88,14 @@ struct LinearOptions {
     int timeLimitMs = 10000;
     // Fill rowDuals (continuous solve only).
     bool duals = false;
+    // Told of the search as branch and bound goes on; returning false stops
+    // it (the answer is then TimeLimit with stopped set, and the best point
+    // found, if any).
+    std::function<bool(const SearchState&)> search;
+    // A whole point known to meet every row (one value per column), handed
+    // to branch and bound as its first incumbent; it then works without
+    // GLPK's presolver, whose programme has other columns.
+    std::vector<double> start;
 };
 
 LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOptions& options = {});
@@ -86,6 +109,19 @@ LinearSolution SolveLinearProgram(const LinearProgram& program, const LinearOpti
 // are read from lp afterwards (glp_get_col_prim, or glp_mip_col_val when
 // integer). The solver benchmark times GLPK alone through exactly this.
 LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline);
+
+// The same with the search hooks of options (search, start); what the search
+// reached last is left in state. On TimeLimit the best point found, if any,
+// is in lp (glp_mip_status GLP_FEAS).
+struct SearchHooks {
+    const std::function<bool(const SearchState&)>* search = nullptr;  // may be null
+    const std::vector<double>* start = nullptr;                        // may be null or empty
+    SearchState last;
+    bool stopped = false;
+    bool startGiven = false;
+};
+LinearStatus SolveLoadedProblem(glp_prob* lp, bool integer, std::chrono::steady_clock::time_point deadline,
+                                SearchHooks* hooks);
 
 // Frees what the solver keeps for the calling thread; a worker thread that
 // solved anything calls it before it ends.

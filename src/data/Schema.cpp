@@ -114,6 +114,36 @@ QVector<TableDef> MakeProgramTables()
                             {QStringLiteral("jizhun"), ColumnKind::Integer},
                             {QStringLiteral("riqi"), ColumnKind::TimeNow}}
              + TargetSetBoundColumns()},
+        // One row per stored plan over several days: its name and when it was
+        // saved, the days, the tons per day and the proportion count, one mix
+        // for every day (0/1), the shovel mode (0/1), the total cost, how it
+        // ended (0 the cheapest, 1 the best found in the time, with the gap
+        // to the proven bound), and in canshu everything it was computed
+        // from (coals, bounds, must-use coals, bases, deliveries) as JSON.
+        {QStringLiteral("Jihua"), 7,
+         {id,
+          {QStringLiteral("mingcheng"), ColumnKind::Text},
+          {QStringLiteral("riqi"), ColumnKind::TimeNow},
+          {QStringLiteral("tianshu"), ColumnKind::Integer},
+          {QStringLiteral("meitian"), ColumnKind::Real},
+          {QStringLiteral("chanshu"), ColumnKind::Integer},
+          {QStringLiteral("bubian"), ColumnKind::Integer},
+          {QStringLiteral("chan"), ColumnKind::Integer},
+          {QStringLiteral("zongjia"), ColumnKind::Real},
+          {QStringLiteral("zhuangtai"), ColumnKind::Integer},
+          {QStringLiteral("jianxi"), ColumnKind::Real},
+          {QStringLiteral("canshu"), ColumnKind::Text}}},
+        // One row per day and coal of a stored plan: the day (from 1), the
+        // coal's position in the plan's coals (from 1) and name, its parts
+        // (or shovels) and tons.
+        {QStringLiteral("Jihua_ri"), 7,
+         {id,
+          followid,
+          {QStringLiteral("tian"), ColumnKind::Integer},
+          {QStringLiteral("xuhao"), ColumnKind::Integer},
+          {QStringLiteral("mei"), ColumnKind::Text},
+          {QStringLiteral("fenshu"), ColumnKind::Integer},
+          {QStringLiteral("dunshu"), ColumnKind::Real}}},
     };
 }
 

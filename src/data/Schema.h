@@ -86,6 +86,7 @@ const QVector<TableColumns>& AddedTables();
 //      meitan_xiugai (one row per field of a coal added, changed or deleted)
 //      with its index on meiid
 //   6  Zhibiao_muban (the workspace's saved target sets)
+//   7  Jihua and Jihua_ri (plans over several days) and the index of Jihua_ri
 // The numbers need not follow each other: a version is the number of a step
 // that exists. A database records the versions it went through in the table
 // banben (banben = the version, riqi = when it was reached), one row for
@@ -95,7 +96,7 @@ const QVector<TableColumns>& AddedTables();
 // database holds (a table, a column, an index), not by the version it
 // records, so a database that went through a later step still gets an
 // earlier one it lacks.
-inline constexpr int kSchemaVersion = 6;
+inline constexpr int kSchemaVersion = 7;
 
 // The versions of the steps, ascending; the last is kSchemaVersion.
 const QVector<int>& SchemaVersions();

@@ -17,6 +17,7 @@
 #include "ui/windows/HistoryWindow.h"
 #include "ui/windows/ImportDialog.h"
 #include "ui/windows/InventoryWindow.h"
+#include "ui/windows/ScheduleWindow.h"
 #include "ui/windows/SelectDialog.h"
 #include "ui/windows/WorkspaceWindow.h"
 
@@ -78,6 +79,7 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->addCoal(); });
     AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->importCoals(); },
               QKeySequence(Qt::CTRL | Qt::Key_I));
+    AddAction(munDacz, QStringLiteral("munJihua"), Windows::tr("多日计划"), [hub] { hub->openSchedule(); });
 
     // The blending road's commands, with their keys; the toolbars carry them too.
     QMenu* munPeimei = bar->addMenu(Windows::tr("配煤(&P)"));
@@ -127,12 +129,19 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
         {"退出", "退", QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
     };
     int index = 1;
+    QAction* exit = nullptr;
     for (const Button& b : buttons) {
         QAction* action = toolbar->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
                                              QString::fromUtf8(b.caption));
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(index++));
         QObject::connect(action, &QAction::triggered, toolbar, b.command);
+        exit = action;
     }
+    // Added later, it keeps the next number but stands before the exit.
+    auto* plan = new QAction(Artwork::ToolIcon(QStringLiteral("计"), QColor(120, 80, 160)), Windows::tr("多日计划"), toolbar);
+    plan->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
+    QObject::connect(plan, &QAction::triggered, toolbar, [hub] { hub->openSchedule(); });
+    toolbar->insertAction(exit, plan);
     window->addToolBar(Qt::TopToolBarArea, toolbar);
 }
 
@@ -186,7 +195,7 @@ Windows::Windows(const WindowContext& context, QObject* parent)
 Windows::~Windows()
 {
     // The windows are top-level widgets of their own; they go with the session.
-    for (QWidget* window : std::initializer_list<QWidget*>{database_, diagnose_, select_, editor_, config_, calculator_,
+    for (QWidget* window : std::initializer_list<QWidget*>{schedule_, database_, diagnose_, select_, editor_, config_, calculator_,
                                                            inventory_, history_, workspace_})
         delete window;
 }
@@ -200,6 +209,7 @@ ConfigWindow* Windows::existingConfig() const { return config_; }
 SelectDialog* Windows::existingSelectDialog() const { return select_; }
 DiagnoseDialog* Windows::existingDiagnose() const { return diagnose_; }
 ImportDialog* Windows::existingImportDialog() const { return import_; }
+ScheduleWindow* Windows::existingSchedule() const { return schedule_; }
 DatabaseWindow* Windows::existingDatabase() const { return database_; }
 
 void Windows::holdLock(std::unique_ptr<SingleInstance> lock)
@@ -299,6 +309,21 @@ CalculatorWindow* Windows::calculator()
     calculator_->setBasisWeighting(settings_.weighting);
     connect(calculator_, &CalculatorWindow::selectCoalsRequested, this, [this] { selectForCalculator(); });
     return calculator_;
+}
+
+ScheduleWindow* Windows::schedule()
+{
+    if (schedule_)
+        return schedule_;
+    schedule_ = new ScheduleWindow(context_);
+    // It plans from the workspace as it stands whenever it computes.
+    schedule_->setInputSource([this] { return workspace()->readInput(); });
+    return schedule_;
+}
+
+void Windows::openSchedule()
+{
+    bringToFront(schedule());
 }
 
 ConfigWindow* Windows::config()

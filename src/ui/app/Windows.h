@@ -19,6 +19,7 @@ class DiagnoseDialog;
 class HistoryWindow;
 class ImportDialog;
 class InventoryWindow;
+class ScheduleWindow;
 class SelectDialog;
 class SingleInstance;
 class WorkspaceWindow;
@@ -47,6 +48,7 @@ public:
     CoalEditor* editor();
     CalculatorWindow* calculator();
     ConfigWindow* config();
+    ScheduleWindow* schedule();
     DatabaseWindow* database();
 
     // The open window, or nullptr.
@@ -59,6 +61,7 @@ public:
     SelectDialog* existingSelectDialog() const;
     DiagnoseDialog* existingDiagnose() const;
     ImportDialog* existingImportDialog() const;
+    ScheduleWindow* existingSchedule() const;
     DatabaseWindow* existingDatabase() const;
     // Hears the other planners' changes on a server.
     ChangeListener* changeListener() const { return listener_; }
@@ -77,6 +80,7 @@ public:
     void openHelp();           // "系统帮助"
     void showAbout();          // "关于"
     void openCalculator();     // "手动配比"
+    void openSchedule();       // "多日计划"
     bool confirmExit();        // true when the user chose to leave
 
     // The coal selection dialog for the workspace's grid or the calculator's.
@@ -112,6 +116,7 @@ private:
     QPointer<SelectDialog> select_;
     QPointer<DiagnoseDialog> diagnose_;
     QPointer<ImportDialog> import_;
+    QPointer<ScheduleWindow> schedule_;
     QPointer<DatabaseWindow> database_;
     ChangeListener* listener_ = nullptr;
     std::unique_ptr<SingleInstance> lock_;

@@ -1,0 +1,86 @@
+#include "workspace/ScheduleJob.h"
+
+#include "blend/LinearSolver.h"
+#include "workspace/BlendRun.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+Result<PreparedSchedule> PrepareSchedule(WorkspaceInput workspace, int days, double tonsPerDay,
+                                         const QVector<NamedDelivery>& deliveries, bool sameMix)
+{
+    workspace.tonnage.clear();
+    if (Status prepared = PrepareRun(workspace); !prepared)
+        return prepared.failure();
+    PreparedSchedule p;
+    const QVector<Mei> coals = BuildCoalList(workspace.grid);
+    p.input.model = MakeModelInput(workspace, coals);
+    p.input.days = days;
+    p.input.tonsPerDay = tonsPerDay;
+    p.input.parts = ProportionCount(workspace.proportionCount);
+    p.input.sameMix = sameMix;
+    for (const NamedDelivery& d : deliveries) {
+        int coal = -1;
+        for (int j = 0; j < coals.size() && coal < 0; ++j)
+            if (coals[j].MingCheng == d.coal)
+                coal = j;
+        if (coal < 0) {
+            PreparedSchedule unknown;
+            unknown.unknownCoal = d.coal;
+            return unknown;
+        }
+        p.input.deliveries.push_back(Delivery{coal, d.day, d.tons});
+    }
+    return p;
+}
+
+ScheduleJob::ScheduleJob(const ScheduleInput& input, QObject* parent)
+    : QObject(parent), input_(input), outcome_(Fail(QString()))
+{
+}
+
+ScheduleJob::~ScheduleJob()
+{
+    if (thread_) {
+        cancelled_ = true;
+        thread_->wait();
+    }
+}
+
+bool ScheduleJob::running() const
+{
+    return thread_ && !done_;
+}
+
+void ScheduleJob::start()
+{
+    if (thread_)
+        return;
+    thread_ = QThread::create([this] {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 told = -1000;
+        auto result = std::make_unique<Result<Schedule>>(SolveSchedule(input_, [&](const ScheduleProgressStep& step) {
+            if (cancelled_)
+                return false;
+            const qint64 now = clock.elapsed();
+            if (now - told >= 100) {
+                told = now;
+                Q_EMIT progressed(step, static_cast<int>(now));
+            }
+            return true;
+        }));
+        ReleaseSolverForThread();
+        pending_ = std::move(result);
+    });
+    thread_->setParent(this);
+    connect(thread_, &QThread::finished, this, &ScheduleJob::onDone);
+    thread_->start();
+}
+
+void ScheduleJob::onDone()
+{
+    outcome_ = std::move(*pending_);
+    done_ = true;
+    Q_EMIT finished();
+}
