@@ -182,7 +182,7 @@ void XlsExportTest::listBeyondTheFormat()
 void XlsExportTest::templatesHaveTitleAndSheet1()
 {
     TestFolder tf;
-    for (const QString name : {QStringLiteral("list1.xls"), QStringLiteral("list2.xls")}) {
+    for (const QString& name : {QStringLiteral("list1.xls"), QStringLiteral("list2.xls")}) {
         const XlsSheet sheet = Expect(ReadXlsFile(tf.path(QStringLiteral("template/") + name)));
         QCOMPARE(sheet.name, QStringLiteral("Sheet1"));
         QVERIFY(sheet.rows.value(0).value(0).text.contains(QStringLiteral("Velmora配煤软件")));
