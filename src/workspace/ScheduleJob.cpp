@@ -4,7 +4,6 @@
 #include "workspace/BlendRun.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 
 Result<PreparedSchedule> PrepareSchedule(WorkspaceInput workspace, int days, double tonsPerDay,
                                          const QVector<NamedDelivery>& deliveries, bool sameMix)
@@ -39,48 +38,31 @@ ScheduleJob::ScheduleJob(const ScheduleInput& input, QObject* parent)
 {
 }
 
-ScheduleJob::~ScheduleJob()
-{
-    if (thread_) {
-        cancelled_ = true;
-        thread_->wait();
-    }
-}
-
-bool ScheduleJob::running() const
-{
-    return thread_ && !done_;
-}
+ScheduleJob::~ScheduleJob() = default;
 
 void ScheduleJob::start()
 {
-    if (thread_)
-        return;
-    thread_ = QThread::create([this] {
-        QElapsedTimer clock;
-        clock.start();
-        qint64 told = -1000;
-        auto result = std::make_unique<Result<Schedule>>(SolveSchedule(input_, [&](const ScheduleProgressStep& step) {
-            if (cancelled_)
-                return false;
-            const qint64 now = clock.elapsed();
-            if (now - told >= 100) {
-                told = now;
-                Q_EMIT progressed(step, static_cast<int>(now));
-            }
-            return true;
-        }));
-        ReleaseSolverForThread();
-        pending_ = std::move(result);
-    });
-    thread_->setParent(this);
-    connect(thread_, &QThread::finished, this, &ScheduleJob::onDone);
-    thread_->start();
-}
-
-void ScheduleJob::onDone()
-{
-    outcome_ = std::move(*pending_);
-    done_ = true;
-    Q_EMIT finished();
+    worker_.start(
+        this,
+        [this] {
+            QElapsedTimer clock;
+            clock.start();
+            qint64 told = -1000;
+            Result<Schedule> result = SolveSchedule(input_, [&](const ScheduleProgressStep& step) {
+                if (worker_.cancelled())
+                    return false;
+                const qint64 now = clock.elapsed();
+                if (now - told >= 100) {
+                    told = now;
+                    Q_EMIT progressed(step, static_cast<int>(now));
+                }
+                return true;
+            });
+            ReleaseSolverForThread();
+            return result;
+        },
+        [this] {
+            outcome_ = std::move(worker_.value());
+            Q_EMIT finished();
+        });
 }

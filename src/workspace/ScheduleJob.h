@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Result.h"
+#include "base/WorkerThread.h"
 #include "blend/Schedule.h"
 #include "workspace/Validation.h"
 
@@ -8,10 +9,7 @@
 #include <QString>
 #include <QVector>
 
-#include <atomic>
-#include <memory>
 
-class QThread;
 
 // A delivery as the planner enters it: the coal by its name in the grid.
 struct NamedDelivery {
@@ -45,8 +43,7 @@ public:
     ~ScheduleJob() override;  // cancels and waits for the worker
 
     void start();
-    void cancel() { cancelled_ = true; }
-    bool running() const;
+    void cancel() { worker_.cancel(); }
     const ScheduleInput& input() const { return input_; }
     const Result<Schedule>& outcome() const { return outcome_; }
 
@@ -55,12 +52,8 @@ Q_SIGNALS:
     void finished();
 
 private:
-    void onDone();
 
     ScheduleInput input_;
-    std::atomic<bool> cancelled_{false};
-    QThread* thread_ = nullptr;
-    std::unique_ptr<Result<Schedule>> pending_;  // written by the worker
-    bool done_ = false;
     Result<Schedule> outcome_;
+    WorkerThread<Result<Schedule>> worker_;  // last: goes first
 };
