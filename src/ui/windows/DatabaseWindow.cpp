@@ -195,21 +195,28 @@ void DatabaseWindow::rememberIfAsked(const DbSettings& settings)
         Prompt::show(this, tr("无法把密码存入密码文件：%1").arg(stored.message()), QString(), Prompt::Icon::Warning);
 }
 
-void DatabaseWindow::btnTest_Click()
+std::optional<ServerCheck> DatabaseWindow::connectWithFields(DbSettings& settings)
 {
     if (const QString wrong = checkServerFields(); !wrong.isEmpty()) {
         Prompt::message(this, wrong);
-        return;
+        return std::nullopt;
     }
-    DbSettings settings = fieldSettings();
-    const std::optional<ServerCheck> check = tryServer(settings);
-    if (!check)
-        return;
-    if (!check->connected()) {
+    settings = fieldSettings();
+    std::optional<ServerCheck> check = tryServer(settings);
+    if (check && !check->connected()) {
         showResult(check->message, false);
         Prompt::show(this, check->message, QString(), Prompt::Icon::Warning);
-        return;
+        return std::nullopt;
     }
+    return check;
+}
+
+void DatabaseWindow::btnTest_Click()
+{
+    DbSettings settings;
+    const std::optional<ServerCheck> check = connectWithFields(settings);
+    if (!check)
+        return;
     rememberIfAsked(settings);
     QString text = tr("连接成功：%1").arg(check->serverVersion.section(QLatin1Char(' '), 0, 1));
     if (check->newer)
@@ -224,19 +231,9 @@ void DatabaseWindow::btnTest_Click()
 
 void DatabaseWindow::btnCopy_Click()
 {
-    if (const QString wrong = checkServerFields(); !wrong.isEmpty()) {
-        Prompt::message(this, wrong);
+    DbSettings settings;
+    if (!connectWithFields(settings))
         return;
-    }
-    DbSettings settings = fieldSettings();
-    const std::optional<ServerCheck> check = tryServer(settings);
-    if (!check)
-        return;
-    if (!check->connected()) {
-        showResult(check->message, false);
-        Prompt::show(this, check->message, QString(), Prompt::Icon::Warning);
-        return;
-    }
     // The copy reads coal.dat on a connection of its own: the shared one
     // must not hold it meanwhile.
     if (!OnServer())

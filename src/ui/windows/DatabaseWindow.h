@@ -45,6 +45,10 @@ private:
     // does not hold (or the one given is wrong), asks the user and tries again.
     // Nothing when the user cancelled; settings and txtPassword get what was typed.
     std::optional<ServerCheck> tryServer(DbSettings& settings);
+    // The typed server checked and reached, for the test and the copy: the
+    // settings as typed (with a password asked for), or nothing when the
+    // fields are wrong or the server is not reached (the user was told).
+    std::optional<ServerCheck> connectWithFields(DbSettings& settings);
     // Stores the password in the password file when chkRemember is ticked.
     void rememberIfAsked(const DbSettings& settings);
     void showResult(const QString& text, bool good);
