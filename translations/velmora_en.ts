@@ -80,6 +80,68 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
         <source>重新启动程序后生效</source>
         <translation>Takes effect at the next start</translation>
     </message>
+    <message>
+        <source>系统配置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>以铲数配比</source>
+        <translation>Blend by shovel counts</translation>
+    </message>
+    <message>
+        <source>隐藏结果列</source>
+        <translation>Hidden result columns</translation>
+    </message>
+    <message>
+        <source>数据备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>保留最近</source>
+        <translation>Keep the newest</translation>
+    </message>
+    <message>
+        <source>个每日备份</source>
+        <translation>daily backups</translation>
+    </message>
+    <message>
+        <source>最近</source>
+        <translation>and for the last</translation>
+    </message>
+    <message>
+        <source>个月每月保留一个备份</source>
+        <translation>months one backup a month</translation>
+    </message>
+    <message>
+        <source>按基准加权时各指标的基准</source>
+        <translation>Basis of each index when weighting by basis</translation>
+    </message>
+    <message>
+        <source>指标</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>基准</source>
+        <translation>Basis</translation>
+    </message>
+    <message>
+        <source>勾选主窗口的“按基准加权”后，每项指标按所选基准的煤量加权平均：
+收到基按吨数，干基按吨数×(1−全水/100)，
+空干基按吨数×(1−全水/100)/(1−内水/100)，
+干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)</source>
+        <translation>With &quot;Weight by basis&quot; ticked in the main window, each index is averaged over the coal mass of its basis:
+as received by tons, dry by tons×(1−Mt/100),
+air-dried by tons×(1−Mt/100)/(1−Mad/100),
+dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>设置成功</source>
+        <translation>Settings saved</translation>
+    </message>
 </context>
 <context>
     <name>DatabaseWindow</name>
@@ -645,6 +707,62 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>数据库连接…</source>
         <translation>Database connection…</translation>
+    </message>
+    <message>
+        <source>仓库存煤(&amp;N)</source>
+        <translation>&amp;Yard</translation>
+    </message>
+    <message>
+        <source>库存情况</source>
+        <translation>Coal inventory</translation>
+    </message>
+    <message>
+        <source>增加煤种</source>
+        <translation>Add coal</translation>
+    </message>
+    <message>
+        <source>导入煤种</source>
+        <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>数据管理(&amp;S)</source>
+        <translation>&amp;Data</translation>
+    </message>
+    <message>
+        <source>系统配置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>数据备份</source>
+        <translation>Backup</translation>
+    </message>
+    <message>
+        <source>数据还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>压缩数据库</source>
+        <translation>Compact database</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>系统帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>退出(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>主工具栏</source>
+        <translation>Main toolbar</translation>
     </message>
 </context>
 <context>

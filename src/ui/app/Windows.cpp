@@ -72,12 +72,12 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     QMenuBar* bar = window->menuBar();
     bar->setObjectName(QStringLiteral("menuBar"));
 
-    QMenu* munDacz = bar->addMenu(QStringLiteral("仓库存煤(&N)"));
+    QMenu* munDacz = bar->addMenu(Windows::tr("仓库存煤(&N)"));
     munDacz->setObjectName(QStringLiteral("munDacz"));
-    AddAction(munDacz, QStringLiteral("munCangKu"), QStringLiteral("库存情况"), [hub] { hub->openInventory(); },
+    AddAction(munDacz, QStringLiteral("munCangKu"), Windows::tr("库存情况"), [hub] { hub->openInventory(); },
               QKeySequence(Qt::CTRL | Qt::Key_K));
-    AddAction(munDacz, QStringLiteral("munADD"), QStringLiteral("增加煤种"), [hub] { hub->addCoal(); });
-    AddAction(munDacz, QStringLiteral("munDaoru"), QStringLiteral("导入煤种"), [hub] { hub->importCoals(); },
+    AddAction(munDacz, QStringLiteral("munADD"), Windows::tr("增加煤种"), [hub] { hub->addCoal(); });
+    AddAction(munDacz, QStringLiteral("munDaoru"), Windows::tr("导入煤种"), [hub] { hub->importCoals(); },
               QKeySequence(Qt::CTRL | Qt::Key_I));
     AddAction(munDacz, QStringLiteral("munJihua"), Windows::tr("多日计划"), [hub] { hub->openSchedule(); });
 
@@ -91,27 +91,27 @@ void InstallMenus(WorkspaceWindow* window, Windows* hub)
     AddAction(munPeimei, QStringLiteral("munShoudong"), Windows::tr("手动配比"),
               [hub] { hub->openCalculator(); }, QKeySequence(Qt::CTRL | Qt::Key_M));
 
-    QMenu* munSjgl = bar->addMenu(QStringLiteral("数据管理(&S)"));
+    QMenu* munSjgl = bar->addMenu(Windows::tr("数据管理(&S)"));
     munSjgl->setObjectName(QStringLiteral("munSjgl"));
-    AddAction(munSjgl, QStringLiteral("munConfig"), QStringLiteral("系统配置"), [hub] { hub->openSettings(); });
-    AddAction(munSjgl, QStringLiteral("munSJBF"), QStringLiteral("数据备份"), [hub] { hub->backupData(); });
-    AddAction(munSjgl, QStringLiteral("munSJHY"), QStringLiteral("数据还原"), [hub] { hub->restoreData(); });
-    AddAction(munSjgl, QStringLiteral("munYasuo"), QStringLiteral("压缩数据库"), [hub] { hub->compactData(); });
+    AddAction(munSjgl, QStringLiteral("munConfig"), Windows::tr("系统配置"), [hub] { hub->openSettings(); });
+    AddAction(munSjgl, QStringLiteral("munSJBF"), Windows::tr("数据备份"), [hub] { hub->backupData(); });
+    AddAction(munSjgl, QStringLiteral("munSJHY"), Windows::tr("数据还原"), [hub] { hub->restoreData(); });
+    AddAction(munSjgl, QStringLiteral("munYasuo"), Windows::tr("压缩数据库"), [hub] { hub->compactData(); });
     AddAction(munSjgl, QStringLiteral("munShujuku"), Windows::tr("数据库连接…"), [hub] { hub->openDatabase(); });
 
-    QMenu* munBZ = bar->addMenu(QStringLiteral("帮助(&H)"));
+    QMenu* munBZ = bar->addMenu(Windows::tr("帮助(&H)"));
     munBZ->setObjectName(QStringLiteral("munBZ"));
-    AddAction(munBZ, QStringLiteral("munXTBZ"), QStringLiteral("系统帮助"), [hub] { hub->openHelp(); });
-    AddAction(munBZ, QStringLiteral("munGY"), QStringLiteral("关于"), [hub] { hub->showAbout(); });
+    AddAction(munBZ, QStringLiteral("munXTBZ"), Windows::tr("系统帮助"), [hub] { hub->openHelp(); });
+    AddAction(munBZ, QStringLiteral("munGY"), Windows::tr("关于"), [hub] { hub->showAbout(); });
 
-    QAction* munTc = bar->addAction(QStringLiteral("退出(&X)"));
+    QAction* munTc = bar->addAction(Windows::tr("退出(&X)"));
     munTc->setObjectName(QStringLiteral("munTc"));
     QObject::connect(munTc, &QAction::triggered, window, [hub] { hub->confirmExit(); });
 }
 
 void InstallToolbar(WorkspaceWindow* window, Windows* hub)
 {
-    auto* toolbar = new QToolBar(QStringLiteral("主工具栏"), window);
+    auto* toolbar = new QToolBar(Windows::tr("主工具栏"), window);
     toolbar->setObjectName(QStringLiteral("Toolbar1"));
     toolbar->setMovable(false);
     toolbar->setIconSize(QSize(24, 24));

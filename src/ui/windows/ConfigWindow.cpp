@@ -21,9 +21,9 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
 {
     setObjectName(QStringLiteral("frmConfig"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("系统配置"));
+    setWindowTitle(tr("系统配置"));
 
-    auto* chanFrame = new QGroupBox(QStringLiteral("以铲数配比"), this);
+    auto* chanFrame = new QGroupBox(tr("以铲数配比"), this);
     auto* chanLayout = new QHBoxLayout(chanFrame);
     auto* group = new QButtonGroup(this);
     const char* chanCaptions[] = {"是", "否"};
@@ -53,7 +53,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     languageLayout->addWidget(languageNote);
     languageLayout->addStretch();
 
-    auto* hideFrame = new QGroupBox(QStringLiteral("隐藏结果列"), this);
+    auto* hideFrame = new QGroupBox(tr("隐藏结果列"), this);
     auto* hideLayout = new QGridLayout(hideFrame);
     int n = 0;
     for (const QualityIndex& index : QualityIndices()) {
@@ -70,7 +70,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     }
 
     // How many backups stay in bakup.
-    auto* bakupFrame = new QGroupBox(QStringLiteral("数据备份"), this);
+    auto* bakupFrame = new QGroupBox(tr("数据备份"), this);
     bakupFrame->setObjectName(QStringLiteral("fraBakup"));
     auto* bakupLayout = new QGridLayout(bakupFrame);
     const auto countBox = [bakupFrame](const QString& name) {
@@ -83,20 +83,20 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     };
     txtBakupDays_ = countBox(QStringLiteral("txtBakupDays"));
     txtBakupMonths_ = countBox(QStringLiteral("txtBakupMonths"));
-    bakupLayout->addWidget(new QLabel(QStringLiteral("保留最近"), bakupFrame), 0, 0);
+    bakupLayout->addWidget(new QLabel(tr("保留最近"), bakupFrame), 0, 0);
     bakupLayout->addWidget(txtBakupDays_, 0, 1);
-    bakupLayout->addWidget(new QLabel(QStringLiteral("个每日备份"), bakupFrame), 0, 2);
-    bakupLayout->addWidget(new QLabel(QStringLiteral("最近"), bakupFrame), 1, 0, Qt::AlignRight);
+    bakupLayout->addWidget(new QLabel(tr("个每日备份"), bakupFrame), 0, 2);
+    bakupLayout->addWidget(new QLabel(tr("最近"), bakupFrame), 1, 0, Qt::AlignRight);
     bakupLayout->addWidget(txtBakupMonths_, 1, 1);
-    bakupLayout->addWidget(new QLabel(QStringLiteral("个月每月保留一个备份"), bakupFrame), 1, 2);
+    bakupLayout->addWidget(new QLabel(tr("个月每月保留一个备份"), bakupFrame), 1, 2);
     bakupLayout->setColumnStretch(3, 1);
 
     // One row per index: its name and a drop-down of the four bases.
-    auto* basisFrame = new QGroupBox(QStringLiteral("按基准加权时各指标的基准"), this);
+    auto* basisFrame = new QGroupBox(tr("按基准加权时各指标的基准"), this);
     auto* basisLayout = new QVBoxLayout(basisFrame);
     grdJizhun_ = new QTableWidget(kIndexCount, 2, basisFrame);
     grdJizhun_->setObjectName(QStringLiteral("grdJizhun"));
-    grdJizhun_->setHorizontalHeaderLabels({QStringLiteral("指标"), QStringLiteral("基准")});
+    grdJizhun_->setHorizontalHeaderLabels({tr("指标"), tr("基准")});
     grdJizhun_->verticalHeader()->hide();
     grdJizhun_->setSelectionMode(QAbstractItemView::NoSelection);
     grdJizhun_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -111,7 +111,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         grdJizhun_->setCellWidget(i, 1, box);
         basisBoxes_ << box;
     }
-    grdJizhun_->setToolTip(QStringLiteral("勾选主窗口的“按基准加权”后，每项指标按所选基准的煤量加权平均：\n"
+    grdJizhun_->setToolTip(tr("勾选主窗口的“按基准加权”后，每项指标按所选基准的煤量加权平均：\n"
                                           "收到基按吨数，干基按吨数×(1−全水/100)，\n"
                                           "空干基按吨数×(1−全水/100)/(1−内水/100)，\n"
                                           "干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)"));
@@ -127,7 +127,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     grdJizhun_->setFixedHeight(height);
     basisLayout->addWidget(grdJizhun_);
 
-    auto* btnOk = new QPushButton(QStringLiteral("确定"), this);
+    auto* btnOk = new QPushButton(tr("确定"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     lbInfo_ = new QLabel(this);
     lbInfo_->setObjectName(QStringLiteral("lbInfo"));
@@ -204,7 +204,7 @@ void ConfigWindow::btnOk_Click()
         Prompt::show(this, saved.message(), QString(), Prompt::Icon::Warning);
         return;
     }
-    lbInfo_->setText(QStringLiteral("设置成功"));
+    lbInfo_->setText(tr("设置成功"));
     Q_EMIT settingsSaved(settings);
     close();
 }
