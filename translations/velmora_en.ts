@@ -71,6 +71,33 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
     </message>
 </context>
 <context>
+    <name>CoalGridWidget</name>
+    <message>
+        <source>煤名称*</source>
+        <translation>Coal*</translation>
+    </message>
+    <message>
+        <source>库存吨</source>
+        <translation>Stock t</translation>
+    </message>
+    <message>
+        <source>每铲重</source>
+        <translation>t/shovel</translation>
+    </message>
+    <message>
+        <source>价格*</source>
+        <translation>Price*</translation>
+    </message>
+    <message>
+        <source>必配</source>
+        <translation>Must</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
     <name>ConfigWindow</name>
     <message>
         <source>界面语言</source>
@@ -764,6 +791,14 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
         <source>主工具栏</source>
         <translation>Main toolbar</translation>
     </message>
+    <message>
+        <source>煤库存</source>
+        <translation>Inventory</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
 </context>
 <context>
     <name>WorkspaceWindow</name>
@@ -806,6 +841,98 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>没有名为“%1”的指标方案</source>
         <translation>There is no target set named &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>选煤配比</source>
+        <translation>Choose coals</translation>
+    </message>
+    <message>
+        <source>从仓库中选择煤种导入下面的列表</source>
+        <translation>Choose coals from the inventory into the list below</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>将下面列表内的数据全部清空</source>
+        <translation>Clear every row of the list below</translation>
+    </message>
+    <message>
+        <source>开始配煤</source>
+        <translation>Compute blend</translation>
+    </message>
+    <message>
+        <source>点击配煤</source>
+        <translation>Compute the blend</translation>
+    </message>
+    <message>
+        <source>全选 煤前面√则表示此种煤必选</source>
+        <translation>Select all (a tick before a coal means it must be used)</translation>
+    </message>
+    <message>
+        <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal&apos;s recovery found in the test</translation>
+    </message>
+    <message>
+        <source>说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3</source>
+        <translation>Coal name and price (marked *) are required; enter percentages without the % sign, e.g. total moisture 12.3% as 12.3</translation>
+    </message>
+    <message>
+        <source>指标范围</source>
+        <translation>Index bounds</translation>
+    </message>
+    <message>
+        <source>最大值</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>最小值</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>其他选项(可不填，操作不熟练者慎用)</source>
+        <translation>Other options (optional; for experienced users)</translation>
+    </message>
+    <message>
+        <source>必须根据库存配</source>
+        <translation>Blend from stock</translation>
+    </message>
+    <message>
+        <source>吨</source>
+        <translation>t</translation>
+    </message>
+    <message>
+        <source>比例数</source>
+        <translation>Proportion count</translation>
+    </message>
+    <message>
+        <source>精确控制</source>
+        <translation>Exact control</translation>
+    </message>
+    <message>
+        <source>按基准加权</source>
+        <translation>Weight by basis</translation>
+    </message>
+    <message>
+        <source>各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，而不是按装入的吨数；各指标的基准在“系统配置”中设定</source>
+        <translation>Average each index over the coal mass of its basis (as received, air-dried, dry, dry ash-free) instead of the tons loaded; each index&apos;s basis is set in Settings</translation>
+    </message>
+    <message>
+        <source>计算配煤配方</source>
+        <translation>Compute blend</translation>
+    </message>
+    <message>
+        <source>正在计算配煤配方……</source>
+        <translation>Computing the blend…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>正在计算比例总数为 %1 的配方（共算到 %2）</source>
+        <translation>Computing the mix for a total of %1 (up to %2)</translation>
     </message>
 </context>
 </TS>

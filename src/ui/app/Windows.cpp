@@ -123,16 +123,16 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
         std::function<void()> command;
     };
     const Button buttons[] = {
-        {"煤库存", "库", QColor(46, 110, 160), [hub] { hub->openInventory(); }},
-        {"历史配比", "史", QColor(60, 140, 90), [hub] { hub->openHistory(); }},
-        {"手动配比", "算", QColor(190, 120, 30), [hub] { hub->openCalculator(); }},
-        {"退出", "退", QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
+        {QT_TRANSLATE_NOOP("Windows", "煤库存"), "库", QColor(46, 110, 160), [hub] { hub->openInventory(); }},
+        {QT_TRANSLATE_NOOP("Windows", "历史配比"), "史", QColor(60, 140, 90), [hub] { hub->openHistory(); }},
+        {QT_TRANSLATE_NOOP("Windows", "手动配比"), "算", QColor(190, 120, 30), [hub] { hub->openCalculator(); }},
+        {QT_TRANSLATE_NOOP("Windows", "退出"), "退", QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
     };
     int index = 1;
     QAction* exit = nullptr;
     for (const Button& b : buttons) {
         QAction* action = toolbar->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
-                                             QString::fromUtf8(b.caption));
+                                             Windows::tr(b.caption));
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(index++));
         QObject::connect(action, &QAction::triggered, toolbar, b.command);
         exit = action;

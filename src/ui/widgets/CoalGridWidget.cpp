@@ -21,13 +21,13 @@ Caption CaptionFor(int cell)
         "lbLiu",     "lbHuifen",   "lbHuifafen", "Label11",  "lbNianjie",
         "lbJiaozhi", "lbGudingtan", "lbKemoxing", "lbHuirongdian", "lbHuishoulv"};
     if (cell == kNameCell)
-        return {"lbMingcheng", "煤名称*"};
+        return {"lbMingcheng", QT_TRANSLATE_NOOP("CoalGridWidget", "煤名称*")};
     if (cell == kStockCell)
-        return {"lbKucun", "库存吨"};
+        return {"lbKucun", QT_TRANSLATE_NOOP("CoalGridWidget", "库存吨")};
     if (cell == kShovelCell)
-        return {"Label12", "每铲重"};
+        return {"Label12", QT_TRANSLATE_NOOP("CoalGridWidget", "每铲重")};
     if (cell == kPriceCell)
-        return {"lbJiage", "价格*"};
+        return {"lbJiage", QT_TRANSLATE_NOOP("CoalGridWidget", "价格*")};
     return {indexNames[cell - 1], QualityIndices()[cell - 1].workspaceLabel};
 }
 
@@ -63,7 +63,7 @@ CoalGridWidget::CoalGridWidget(const Options& options, QWidget* parent) : QWidge
 
     int column = 0;
     if (options.checkBoxes) {
-        auto* caption = new QLabel(QStringLiteral("必配"), this);
+        auto* caption = new QLabel(tr("必配"), this);
         caption->setObjectName(QStringLiteral("lbChk"));
         caption->setAlignment(Qt::AlignCenter);
         layout->addWidget(caption, 0, column);
@@ -77,7 +77,7 @@ CoalGridWidget::CoalGridWidget(const Options& options, QWidget* parent) : QWidge
     }
     for (int cell : order) {
         const Caption c = CaptionFor(cell);
-        auto* caption = new QLabel(options.captions.value(cell, QString::fromUtf8(c.text)), this);
+        auto* caption = new QLabel(options.captions.value(cell, tr(c.text)), this);
         caption->setObjectName(QLatin1String(c.name));
         caption->setAlignment(Qt::AlignCenter);
         layout->addWidget(caption, 0, column);
@@ -95,7 +95,7 @@ CoalGridWidget::CoalGridWidget(const Options& options, QWidget* parent) : QWidge
         ++column;
     }
     for (int row = 0; row < kGridRows; ++row) {
-        auto* button = new QPushButton(QStringLiteral("删除"), this);
+        auto* button = new QPushButton(tr("删除"), this);
         button->setObjectName(QStringLiteral("btnDel_%1").arg(row));
         // Clearing a row is for the mouse: Tab stays on the cells.
         button->setFocusPolicy(Qt::NoFocus);

@@ -113,16 +113,16 @@ void WorkspaceWindow::buildToolbar(QWidget* parent, QBoxLayout* layout)
         QColor colour;
     };
     const Button buttons[] = {
-        {"选煤配比", "从仓库中选择煤种导入下面的列表", "选", QColor(40, 110, 170)},
-        {"清空列表", "将下面列表内的数据全部清空", "清", QColor(170, 90, 40)},
-        {"开始配煤", "点击配煤", "配", QColor(40, 140, 70)},
+        {QT_TR_NOOP("选煤配比"), QT_TR_NOOP("从仓库中选择煤种导入下面的列表"), "选", QColor(40, 110, 170)},
+        {QT_TR_NOOP("清空列表"), QT_TR_NOOP("将下面列表内的数据全部清空"), "清", QColor(170, 90, 40)},
+        {QT_TR_NOOP("开始配煤"), QT_TR_NOOP("点击配煤"), "配", QColor(40, 140, 70)},
     };
     for (int i = 0; i < 3; ++i) {
         const int index = i + 2;
         auto* action = tbrMenu_->addAction(Artwork::ToolIcon(QString::fromUtf8(buttons[i].glyph), buttons[i].colour),
-                                           QString::fromUtf8(buttons[i].caption));
+                                           tr(buttons[i].caption));
         action->setObjectName(QStringLiteral("tbrMenu_%1").arg(index));
-        action->setToolTip(QString::fromUtf8(buttons[i].tip));
+        action->setToolTip(tr(buttons[i].tip));
         connect(action, &QAction::triggered, this, [this, index] { tbrMenu_ButtonClick(index); });
     }
     layout->addWidget(tbrMenu_);
@@ -148,7 +148,7 @@ void WorkspaceWindow::buildGridFrame(QWidget* parent, QBoxLayout* layout)
     frame->setContentsMargins(6, 4, 6, 4);
     frame->setSpacing(4);
 
-    chkAll_ = new QCheckBox(QStringLiteral("全选 煤前面√则表示此种煤必选"), fraTop);
+    chkAll_ = new QCheckBox(tr("全选 煤前面√则表示此种煤必选"), fraTop);
     chkAll_->setObjectName(QStringLiteral("chkAll"));
     connect(chkAll_, &QCheckBox::toggled, this, [this] { chkAll_Click(); });
     frame->addWidget(chkAll_);
@@ -158,7 +158,7 @@ void WorkspaceWindow::buildGridFrame(QWidget* parent, QBoxLayout* layout)
     frame->addWidget(grid_);
 
     auto* label1 = new QLabel(
-        QStringLiteral("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率"),
+        tr("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率"),
         fraTop);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setStyleSheet(QStringLiteral("color: #b00000;"));
@@ -166,7 +166,7 @@ void WorkspaceWindow::buildGridFrame(QWidget* parent, QBoxLayout* layout)
     frame->addWidget(label1);
 
     auto* label2 = new QLabel(
-        QStringLiteral("说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3"),
+        tr("说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3"),
         fraTop);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setWordWrap(true);
@@ -176,17 +176,17 @@ void WorkspaceWindow::buildGridFrame(QWidget* parent, QBoxLayout* layout)
 
 void WorkspaceWindow::buildTargetFrame(QWidget* parent, QBoxLayout* layout)
 {
-    auto* fraMid = new QGroupBox(QStringLiteral("指标范围"), parent);
+    auto* fraMid = new QGroupBox(tr("指标范围"), parent);
     fraMid->setObjectName(QStringLiteral("fraMid"));
     auto* grid = new QGridLayout(fraMid);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(4);
 
-    auto* lbMax = new QLabel(QStringLiteral("最大值"), fraMid);
+    auto* lbMax = new QLabel(tr("最大值"), fraMid);
     lbMax->setObjectName(QStringLiteral("lbMax"));
     grid->addWidget(lbMax, 1, 0);
-    auto* lbMin = new QLabel(QStringLiteral("最小值"), fraMid);
+    auto* lbMin = new QLabel(tr("最小值"), fraMid);
     lbMin->setObjectName(QStringLiteral("lbMin"));
     grid->addWidget(lbMin, 2, 0);
 
@@ -224,24 +224,24 @@ void WorkspaceWindow::buildTargetFrame(QWidget* parent, QBoxLayout* layout)
 
 void WorkspaceWindow::buildOptionsFrame(QWidget* parent, QBoxLayout* layout)
 {
-    auto* fraBottom = new QGroupBox(QStringLiteral("其他选项(可不填，操作不熟练者慎用)"), parent);
+    auto* fraBottom = new QGroupBox(tr("其他选项(可不填，操作不熟练者慎用)"), parent);
     fraBottom->setObjectName(QStringLiteral("fraBottom"));
     auto* row = new QHBoxLayout(fraBottom);
     row->setContentsMargins(6, 4, 6, 4);
 
     auto label = [&](const char* name, const char* text) {
-        auto* l = new QLabel(QString::fromUtf8(text), fraBottom);
+        auto* l = new QLabel(tr(text), fraBottom);
         l->setObjectName(QLatin1String(name));
         row->addWidget(l);
     };
-    label("lbZhongliang", "必须根据库存配");
+    label("lbZhongliang", QT_TR_NOOP("必须根据库存配"));
     txtZhongliang_ = new QLineEdit(fraBottom);
     txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
     txtZhongliang_->setFixedWidth(txtZhongliang_->fontMetrics().horizontalAdvance(QStringLiteral("100000.00")) + 12);
     row->addWidget(txtZhongliang_);
-    label("lbDun", "吨");
+    label("lbDun", QT_TR_NOOP("吨"));
     row->addSpacing(16);
-    label("lbChanshu", "比例数");
+    label("lbChanshu", QT_TR_NOOP("比例数"));
     txtChanshu_ = new QLineEdit(fraBottom);
     txtChanshu_->setObjectName(QStringLiteral("txtChanshu"));
     txtChanshu_->setFixedWidth(txtChanshu_->fontMetrics().horizontalAdvance(QStringLiteral("10000")) + 12);
@@ -250,20 +250,20 @@ void WorkspaceWindow::buildOptionsFrame(QWidget* parent, QBoxLayout* layout)
     for (QLineEdit* box : {txtZhongliang_, txtChanshu_})
         connect(box, &QLineEdit::returnPressed, this, [this] { RunBlending(); });
 
-    chkJingque_ = new QCheckBox(QStringLiteral("精确控制"), fraBottom);
+    chkJingque_ = new QCheckBox(tr("精确控制"), fraBottom);
     chkJingque_->setObjectName(QStringLiteral("chkJingque"));
     connect(chkJingque_, &QCheckBox::toggled, this, [this] { chkJingque_Click(); });
     row->addWidget(chkJingque_);
 
-    chkJizhun_ = new QCheckBox(QStringLiteral("按基准加权"), fraBottom);
+    chkJizhun_ = new QCheckBox(tr("按基准加权"), fraBottom);
     chkJizhun_->setObjectName(QStringLiteral("chkJizhun"));
-    chkJizhun_->setToolTip(QStringLiteral("各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，"
+    chkJizhun_->setToolTip(tr("各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，"
                                           "而不是按装入的吨数；各指标的基准在“系统配置”中设定"));
     connect(chkJizhun_, &QCheckBox::toggled, this, [this] { chkJizhun_Click(); });
     row->addWidget(chkJizhun_);
     row->addSpacing(16);
 
-    Command1_ = new QPushButton(QStringLiteral("计算配煤配方"), fraBottom);
+    Command1_ = new QPushButton(tr("计算配煤配方"), fraBottom);
     Command1_->setObjectName(QStringLiteral("Command1"));
     // Enter on the focused button runs, as a click does.
     Command1_->setAutoDefault(true);
@@ -584,8 +584,8 @@ void WorkspaceWindow::RunBlending()
     progress_->setObjectName(QStringLiteral("dlgProgress"));
     progress_->setAttribute(Qt::WA_DeleteOnClose);
     progress_->setWindowTitle(ApplicationTitle());
-    progress_->setLabelText(QStringLiteral("正在计算配煤配方……"));
-    progress_->setCancelButtonText(QStringLiteral("取消"));
+    progress_->setLabelText(tr("正在计算配煤配方……"));
+    progress_->setCancelButtonText(tr("取消"));
     progress_->setRange(1, qMax(2, last));
     // The workspace waits for its run; the other windows stay usable, since
     // the run writes nothing until it has solved every total.
@@ -610,7 +610,7 @@ void WorkspaceWindow::onRunProgress(int total, int last)
         job_->cancel();
         return;
     }
-    progress_->setLabelText(QStringLiteral("正在计算比例总数为 %1 的配方（共算到 %2）").arg(total).arg(last));
+    progress_->setLabelText(tr("正在计算比例总数为 %1 的配方（共算到 %2）").arg(total).arg(last));
     progress_->setValue(total);
 }
 
