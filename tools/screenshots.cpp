@@ -288,23 +288,28 @@ int main(int argc, char* argv[])
     main->resize(main->size() * 3 / 2);
     Save(QStringLiteral("frmMain"), QStringLiteral("12-workspace-1.5x"));
 
+    // Runs the blend; when it finds no plan, waits for the diagnosis and
+    // gives its dialog.
+    const auto runToDiagnosis = [&]() -> DiagnoseDialog* {
+        QEventLoop run;
+        QObject::connect(main, &WorkspaceWindow::runFinished, &run, &QEventLoop::quit);
+        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+        run.exec();
+        DiagnoseDialog* dialog = windows->existingDiagnose();
+        if (dialog && !dialog->isFinished()) {
+            QEventLoop wait;
+            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
+            wait.exec();
+        }
+        return dialog;
+    };
+
     // A run without a plan: ash below every coal's, and heat and sulphur that
     // pull toward different coals.
     Set(main, QStringLiteral("txtHuifenMax"), QStringLiteral("8.0"));
     Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5900"));
     Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.55"));
-    {
-        QEventLoop wait;
-        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
-        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        wait.exec();
-    }
-    if (DiagnoseDialog* dialog = windows->existingDiagnose()) {
-        if (!dialog->isFinished()) {
-            QEventLoop wait;
-            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
-            wait.exec();
-        }
+    if (DiagnoseDialog* dialog = runToDiagnosis()) {
         Save(QStringLiteral("frmDiagnose"), QStringLiteral("13-no-plan"));
         dialog->resize(dialog->size() * 3 / 2);
         Save(QStringLiteral("frmDiagnose"), QStringLiteral("14-no-plan-1.5x"));
@@ -318,18 +323,7 @@ int main(int argc, char* argv[])
     Set(main, QStringLiteral("txtLiuMax"), QStringLiteral("0.8"));
     Set(main, QStringLiteral("txtReliangMin"), QStringLiteral("5500"));
     Set(main, QStringLiteral("txtZhongliang"), QStringLiteral("1500"));
-    {
-        QEventLoop wait;
-        QObject::connect(main, &WorkspaceWindow::runFinished, &wait, &QEventLoop::quit);
-        main->findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-        wait.exec();
-    }
-    if (DiagnoseDialog* dialog = windows->existingDiagnose()) {
-        if (!dialog->isFinished()) {
-            QEventLoop wait;
-            QObject::connect(dialog, &DiagnoseDialog::diagnosisFinished, &wait, &QEventLoop::quit);
-            wait.exec();
-        }
+    if (DiagnoseDialog* dialog = runToDiagnosis()) {
         Save(QStringLiteral("frmDiagnose"), QStringLiteral("15b-no-plan-stock"));
         dialog->close();
         Settle();

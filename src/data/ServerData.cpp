@@ -305,6 +305,29 @@ Failure RolledBack(QSqlDatabase& db, const Failure& failure)
     return failure;
 }
 
+// The end of a copy into a server, inside the transaction open on db: every
+// row of from, the ids going on after the copied ones, the counts compared
+// with what from held, the other copies told, then the commit. Anything that
+// fails rolls the whole transaction back.
+Result<CopyCounts> FillAndCommit(QSqlDatabase& from, QSqlDatabase& db, const CopyCounts& source, const QString& step,
+                                 const DataProgressFn& progress)
+{
+    if (Status copied = CopyRows(from, db, step, progress); !copied)
+        return RolledBack(db, copied.failure());
+    if (Status reset = ResetIds(db); !reset)
+        return RolledBack(db, reset.failure());
+    const Result<CopyCounts> written = CountRows(db);
+    if (!written)
+        return RolledBack(db, written.failure());
+    if (Status same = CompareCounts(source, *written); !same)
+        return RolledBack(db, same.failure());
+    if (Status told = AnnounceEverything(db); !told)
+        return RolledBack(db, told.failure());
+    if (!db.commit())
+        return RolledBack(db, ServerFailure(db.lastError()));
+    return *written;
+}
+
 }  // namespace
 
 qint64 CopyCounts::total() const
@@ -400,20 +423,7 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
         return RolledBack(db, Invalid(QStringLiteral("服务器上的数据库 %1 已经有数据（%2），不能把本机的数据复制过去。"
                                                      "服务器上的数据没有改动。")
                                           .arg(name, HeldData(*empty))));
-    if (Status copied = CopyRows(local->db(), db, QStringLiteral("正在把本机数据复制到服务器"), progress); !copied)
-        return RolledBack(db, copied.failure());
-    if (Status reset = ResetIds(db); !reset)
-        return RolledBack(db, reset.failure());
-    const Result<CopyCounts> written = CountRows(db);
-    if (!written)
-        return RolledBack(db, written.failure());
-    if (Status same = CompareCounts(*source, *written); !same)
-        return RolledBack(db, same.failure());
-    if (Status told = AnnounceEverything(db); !told)
-        return RolledBack(db, told.failure());
-    if (!db.commit())
-        return RolledBack(db, ServerFailure(db.lastError()));
-    return *written;
+    return FillAndCommit(local->db(), db, *source, QStringLiteral("正在把本机数据复制到服务器"), progress);
 }
 
 Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& path, const QString& step,
@@ -511,18 +521,5 @@ Result<CopyCounts> ReplaceServerData(const DbSettings& settings, const QString& 
     for (const TableDef& table : ProgramTables())
         if (Status emptied = Exec(db, QStringLiteral("delete from %1").arg(table.name)); !emptied)
             return RolledBack(db, emptied.failure());
-    if (Status copied = CopyRows(file->db(), db, QStringLiteral("正在还原数据"), progress); !copied)
-        return RolledBack(db, copied.failure());
-    if (Status reset = ResetIds(db); !reset)
-        return RolledBack(db, reset.failure());
-    const Result<CopyCounts> written = CountRows(db);
-    if (!written)
-        return RolledBack(db, written.failure());
-    if (Status same = CompareCounts(*source, *written); !same)
-        return RolledBack(db, same.failure());
-    if (Status told = AnnounceEverything(db); !told)
-        return RolledBack(db, told.failure());
-    if (!db.commit())
-        return RolledBack(db, ServerFailure(db.lastError()));
-    return *written;
+    return FillAndCommit(file->db(), db, *source, QStringLiteral("正在还原数据"), progress);
 }
