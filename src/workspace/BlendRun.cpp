@@ -13,6 +13,11 @@ namespace {
 
 const QString kNothingSaved = QStringLiteral("本次配煤没有完成，没有保存任何结果。");
 
+Failure Cancelled()
+{
+    return Fail(QStringLiteral("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
+}
+
 }  // namespace
 
 QString DescribeRange(const QString& lower, const QString& upper, const QString& label)
@@ -87,7 +92,7 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
     QVector<PlanBlendRow> found;
     for (int n = 2; n <= run.last; ++n) {
         if (progress && !progress(n, run.last))
-            return Fail(QStringLiteral("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
+            return Cancelled();
         if (Status written = modelFile->WriteModelFile(writer, n); !written)
             return Fail(written.message() + QStringLiteral("，") + kNothingSaved);
         const auto result = SolveModel(modelFile->Path(), k);
@@ -156,7 +161,11 @@ void BlendJob::start()
 void BlendJob::onSolved()
 {
     Result<RunSolution>& solved = worker_.value();
-    if (!solved.ok()) {
+    // A cancel that came after the last total was solved but before anything
+    // was stored still holds: the user asked for nothing to be kept.
+    if (worker_.cancelled()) {
+        outcome_ = Cancelled();
+    } else if (!solved.ok()) {
         outcome_ = solved.failure();
     } else {
         RunOutcome outcome;
