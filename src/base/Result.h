@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Text.h"
+
 #include <QString>
 
 #include <utility>
@@ -11,10 +13,11 @@
 //   stopped it) or Status (nothing, or a Failure). Both types are
 //   [[nodiscard]]: a caller that drops one gets a compiler warning, and the
 //   build treats that warning as an error.
-// - A Failure carries the whole message for the user, in Chinese, ready to
-//   show: the caller adds nothing but, where it wants, a prefix naming the
-//   command that failed. Its kind tells a window how to show it (an input
-//   check, a cancelled run, or something that went wrong).
+// - A Failure carries the whole message for the user: as a Text (its facts,
+//   which a window puts into words in the interface language) and as that
+//   Text's Chinese. The caller adds nothing but, where it wants, a prefix
+//   naming the command that failed. Its kind tells a window how to show it
+//   (an input check, a cancelled run, or something that went wrong).
 // - Outcomes that are not failures (a run that finds no plan, a search that
 //   finds nothing) are ordinary values.
 // - No exception leaves a core function, and none is used for control flow
@@ -26,8 +29,12 @@ enum class FailureKind {
 };
 
 struct Failure {
-    QString message;
+    QString message;  // the Chinese of text
     FailureKind kind = FailureKind::Error;
+    Text text = {};   // empty for a failure made from a plain message
+
+    // What to put into words: the text, or the plain message.
+    Text said() const { return text.isEmpty() ? Text(message) : text; }
 };
 
 inline Failure Fail(QString message, FailureKind kind = FailureKind::Error)
@@ -35,9 +42,20 @@ inline Failure Fail(QString message, FailureKind kind = FailureKind::Error)
     return Failure{std::move(message), kind};
 }
 
+inline Failure Fail(Text text, FailureKind kind = FailureKind::Error)
+{
+    QString message = text.chinese();
+    return Failure{std::move(message), kind, std::move(text)};
+}
+
 inline Failure Invalid(QString message)
 {
     return Failure{std::move(message), FailureKind::Invalid};
+}
+
+inline Failure Invalid(Text text)
+{
+    return Fail(std::move(text), FailureKind::Invalid);
 }
 
 class [[nodiscard]] Status {
@@ -52,6 +70,8 @@ public:
     const QString& message() const { return failure_.message; }
     FailureKind kind() const { return failure_.kind; }
     const Failure& failure() const { return failure_; }
+    // The message as facts; empty after success.
+    Text said() const { return ok() ? Text() : failure_.said(); }
 
 private:
     bool failed_ = false;
@@ -83,6 +103,8 @@ public:
     }
     FailureKind kind() const { return ok() ? FailureKind::Error : std::get<1>(state_).kind; }
     const Failure& failure() const { return std::get<1>(state_); }
+    // The message as facts; empty after success.
+    Text said() const { return ok() ? Text() : failure().said(); }
 
     // The failure as a Status, or success.
     Status status() const { return ok() ? Status() : Status(failure()); }

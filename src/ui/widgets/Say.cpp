@@ -1,0 +1,6 @@
+#include "ui/widgets/Say.h"
+
+QString Say(const Text& text)
+{
+    return text.words();
+}
