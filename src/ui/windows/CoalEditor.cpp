@@ -3,6 +3,7 @@
 #include "base/CoalRules.h"
 #include "base/QualityIndex.h"
 #include "data/CoalTable.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 
@@ -27,9 +28,9 @@ QLabel* RedLabel(const QString& text, QWidget* parent)
 // The caption of a column of meitan, as the change record shows it.
 QString ColumnCaption(const QString& column)
 {
-    for (const QualityIndex& index : QualityIndices())
-        if (column.compare(QLatin1String(index.column), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(index.listHeader);
+    for (int i = 0; i < kIndexCount; ++i)
+        if (column.compare(QLatin1String(QualityIndices()[i].column), Qt::CaseInsensitive) == 0)
+            return IndexHeader(i);
     if (column.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
         return CoalEditor::tr("煤名称");
     if (column.compare(QLatin1String("Meichan"), Qt::CaseInsensitive) == 0)
