@@ -17,20 +17,22 @@
 // ---------------------------------------------------------------------------
 // Reading a file
 
-QString ImportFileFilter()
+Text ImportFileFilter()
 {
-    return QStringLiteral("煤种表格 (*.xlsx *.xls *.csv *.txt)");
+    return CoreText::tr("煤种表格 (*.xlsx *.xls *.csv *.txt)");
 }
 
 namespace {
+
+const char* const kCannotReadInventory = QT_TRANSLATE_NOOP("CoreText", "无法读取煤库存：%1");
 
 Result<CellTable> ReadXlsTable(const QString& path, const ProgressCallback& progress)
 {
     // No sheet has an empty name, so this reads the first sheet.
     const Result<XlsSheet> read = ReadXlsFile(path, QString());
     if (!read)
-        return Fail(QStringLiteral("文件 %1 已损坏或不是有效的 Excel 97-2003 工作簿，无法读取。（%2）")
-                        .arg(QFileInfo(path).fileName(), read.message()));
+        return Fail(CoreText::tr("文件 %1 已损坏或不是有效的 Excel 97-2003 工作簿，无法读取。（%2）",
+                                 QFileInfo(path).fileName(), read.said()));
     const XlsSheet& sheet = *read;
     CellTable table;
     TableBudget budget(QFileInfo(path).fileName());
@@ -65,19 +67,19 @@ Result<CellTable> ReadTableFile(const QString& path, const ProgressCallback& pro
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (!info.exists())
-        return Fail(QStringLiteral("找不到文件 %1").arg(path));
+        return Fail(CoreText::tr("找不到文件 %1", path));
     if (info.isDir())
-        return Fail(QStringLiteral("%1 是一个文件夹，不是文件。请选择要导入的表格文件。").arg(path));
+        return Fail(CoreText::tr("%1 是一个文件夹，不是文件。请选择要导入的表格文件。", path));
     // Reading a pipe or a device would wait for ever or never end.
     if (!info.isFile())
-        return Fail(QStringLiteral("%1 不是普通文件（而是设备、管道或套接字），无法导入。").arg(path));
+        return Fail(CoreText::tr("%1 不是普通文件（而是设备、管道或套接字），无法导入。", path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(name, file.errorString()));
+        return Fail(CoreText::tr("无法打开文件 %1：%2", name, file.errorString()));
     const QByteArray head = file.read(1024);
     file.close();
     if (head.isEmpty())
-        return Fail(QStringLiteral("文件 %1 是空的。").arg(name));
+        return Fail(CoreText::tr("文件 %1 是空的。", name));
 
     if (head.startsWith("PK\x03\x04"))
         return ReadXlsxFile(path, progress);
@@ -86,14 +88,14 @@ Result<CellTable> ReadTableFile(const QString& path, const ProgressCallback& pro
 
     const QString suffix = info.suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xls") {
-        QString message = QStringLiteral("文件 %1 不是 Excel 工作簿，无法读取。").arg(name);
         if (LooksLikeWebPage(head))
-            message += QStringLiteral("它是网页格式的文件，请用 Excel 打开后另存为 .xlsx 再导入。");
-        return Fail(message);
+            return Fail(CoreText::tr("文件 %1 不是 Excel 工作簿，无法读取。它是网页格式的文件，请用 Excel 打开后另存为 .xlsx 再导入。",
+                                     name));
+        return Fail(CoreText::tr("文件 %1 不是 Excel 工作簿，无法读取。", name));
     }
     if (suffix == u"csv" || suffix == u"txt")
         return ReadCsvFile(path, progress);
-    return Fail(QStringLiteral("无法导入文件 %1：只能导入 .xlsx、.xls 和 .csv 文件。").arg(name));
+    return Fail(CoreText::tr("无法导入文件 %1：只能导入 .xlsx、.xls 和 .csv 文件。", name));
 }
 
 // ---------------------------------------------------------------------------
@@ -403,7 +405,7 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
 {
     const int headerRow = FindHeaderRow(table);
     if (headerRow < 0)
-        return Invalid(QStringLiteral("文件中找不到煤名称列（表头中应有“名称”或“煤名称”等列），无法导入。"));
+        return Invalid(CoreText::tr("文件中找不到煤名称列（表头中应有“名称”或“煤名称”等列），无法导入。"));
 
     ImportPreview preview;
     preview.headerRow = headerRow + 1;
@@ -453,8 +455,8 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
             formulaProblem(kImportName);
         } else if (name.isEmpty()) {
             row.problems << QStringLiteral("没有煤名称");
-        } else if (const QString problem = CoalNameProblem(name); !problem.isEmpty()) {
-            row.problems << problem;
+        } else if (const Text problem = CoalNameProblem(name); !problem.isEmpty()) {
+            row.problems << problem.words();
         } else {
             if (name != row.texts[kImportName])
                 row.notes << QStringLiteral("去掉了煤名称前后的空格");
@@ -502,11 +504,11 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
             }
             const ValueVerdict verdict = CheckCoalValue(f, *number);
             if (verdict.fit == ValueFit::Refused) {
-                row.problems << verdict.message;
+                row.problems << verdict.message.words();
                 continue;
             }
             if (verdict.fit == ValueFit::Implausible)
-                row.notes << verdict.message;
+                row.notes << verdict.message.words();
             if (f == kImportPrice)
                 row.coal.JiaGe = ToRoundedDouble(*number);
             else
@@ -515,7 +517,7 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         preview.rows.append(std::move(row));
     }
     if (preview.rows.isEmpty())
-        return Invalid(QStringLiteral("文件中只有表头，没有可导入的煤种。"));
+        return Invalid(CoreText::tr("文件中只有表头，没有可导入的煤种。"));
     return preview;
 }
 
@@ -523,7 +525,7 @@ Result<QHash<QString, int>> InventoryNames(const AppFolder& folder)
 {
     const Result<QVector<std::pair<QString, int>>> stored = LoadCoalNames(folder);
     if (!stored)
-        return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
+        return Fail(CoreText::tr(kCannotReadInventory, stored.said()));
     // A name held twice (blanks around it and the composition of accents
     // aside) stands for its first coal.
     QHash<QString, int> names;
@@ -561,7 +563,7 @@ Status AttachStoredCoals(const AppFolder& folder, ImportPreview& preview)
         return {};
     const Result<QVector<Mei>> stored = LoadCoalsById(folder, ids);
     if (!stored)
-        return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
+        return Fail(CoreText::tr(kCannotReadInventory, stored.said()));
     QHash<int, std::shared_ptr<const Mei>> byId;
     for (const Mei& coal : *stored)
         byId.insert(coal.id, std::make_shared<const Mei>(coal));
@@ -585,9 +587,15 @@ Status AttachStoredCoals(const AppFolder& folder, ImportPreview& preview)
 // ---------------------------------------------------------------------------
 // Import
 
+Text ImportCounts::said() const
+{
+    return CoreText::tr("导入 %1 种煤，更新 %2 种，跳过 %3 行", QString::number(added), QString::number(updated),
+                        QString::number(skipped));
+}
+
 QString ImportCounts::message() const
 {
-    return QStringLiteral("导入 %1 种煤，更新 %2 种，跳过 %3 行").arg(added).arg(updated).arg(skipped);
+    return said().chinese();
 }
 
 namespace {
@@ -619,13 +627,13 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
     const int good = preview.goodCount();
     counts.skipped = preview.rows.size() - good;
     const Failure cancelled = Fail(ImportCancelledMessage(), FailureKind::Cancelled);
-    auto failed = [](const QString& why) { return Fail(QStringLiteral("导入失败，没有导入任何煤种：%1").arg(why)); };
+    auto failed = [](const Text& why) { return Fail(CoreText::tr("导入失败，没有导入任何煤种：%1", why)); };
     auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
-        return failed(transaction.message());
+        return failed(transaction.said());
     const Result<QHash<QString, int>> ids = InventoryNames(folder);
     if (!ids)
-        return failed(ids.message());
+        return failed(ids.said());
     int done = 0;
     for (const ImportRow& row : preview.rows) {
         if (!row.ok())
@@ -644,18 +652,18 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
         if (id != 0) {
             const Result<std::optional<Mei>> stored = LoadCoal(folder, id);
             if (!stored)
-                return failed(stored.message());
+                return failed(stored.said());
             coal = Merged(stored->value_or(Mei()), row, preview.hasField);
         }
         coal.id = id;
         coal.Riqi = savedAt;
         if (Result<int> saved = SaveCoal(folder, coal); !saved)
-            return failed(saved.message());
+            return failed(saved.said());
         ++(id == 0 ? counts.added : counts.updated);
     }
     if (progress && !progress(good, good))
         return cancelled;
     if (Status committed = transaction->Commit(); !committed)
-        return failed(committed.message());
+        return failed(committed.said());
     return counts;
 }

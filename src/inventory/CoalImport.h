@@ -26,7 +26,7 @@
 // Reading a file
 
 // The file dialog filter for the files an import reads.
-QString ImportFileFilter();
+Text ImportFileFilter();
 
 // The first sheet of a .xlsx or .xls workbook, or the records of a .csv (or
 // .txt) file. What the file holds decides between the two workbook formats; a
@@ -159,7 +159,8 @@ struct ImportCounts {
     int skipped = 0;   // rows not imported: problem rows and, with Skip, rows whose name exists
 
     // "导入 N 种煤，更新 M 种，跳过 K 行"
-    QString message() const;
+    Text said() const;
+    QString message() const;  // its Chinese
 };
 
 // Writes the good rows of the preview in one transaction: all of them or, on

@@ -97,7 +97,7 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         if (!preview.hasField[f])
             continue;
         fields << f;
-        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f)});
+        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f).words()});
     }
     const bool update = existing == ExistingNames::Update;
 

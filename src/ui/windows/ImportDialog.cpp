@@ -4,6 +4,7 @@
 #include "inventory/ImportPreviewList.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "ui/widgets/ReportList.h"
 
 #include <QDir>
@@ -267,7 +268,7 @@ void ImportDialog::btnImport_Click()
         return;
     }
     Q_EMIT coalsImported();
-    Prompt::show(this, counts->message(), QString(), Prompt::Icon::Information);
+    Prompt::show(this, Say(counts->said()), QString(), Prompt::Icon::Information);
     accept();
 }
 
