@@ -25,6 +25,7 @@ Text ImportFileFilter()
 namespace {
 
 const char* const kCannotReadInventory = QT_TRANSLATE_NOOP("CoreText", "无法读取煤库存：%1");
+const char* const kPercentDropped = QT_TRANSLATE_NOOP("CoreText", "%1去掉了百分号");
 
 Result<CellTable> ReadXlsTable(const QString& path, const ProgressCallback& progress)
 {
@@ -220,19 +221,24 @@ int Lookup(const QString& key)
 
 }  // namespace
 
-QString ImportFieldLabel(int field)
+Text ImportFieldText(int field)
 {
     if (field == kImportName)
-        return QStringLiteral("名称");
+        return CoreText::tr("名称");
     if (field >= ImportIndexField(0) && field < ImportIndexField(kIndexCount))
-        return QString::fromUtf8(QualityIndices()[field - 1].listHeader);
+        return Text::Source(QualityIndices()[field - 1].listHeader);
     if (field == kImportStock)
-        return QStringLiteral("库存");
+        return CoreText::tr("库存");
     if (field == kImportShovel)
-        return QStringLiteral("每铲重量");
+        return CoreText::tr("每铲重量");
     if (field == kImportPrice)
-        return QStringLiteral("价格");
+        return CoreText::tr("价格");
     return QString();
+}
+
+QString ImportFieldLabel(int field)
+{
+    return ImportFieldText(field).chinese();
 }
 
 int MatchColumnHeader(const QString& header)
@@ -353,11 +359,11 @@ QVector<ImportColumn> MatchColumns(const TableRow& header, std::array<int, kImpo
         const int field = MatchColumnHeader(column.header);
         if (field == kRecordNumberColumn) {
             column.field = kRecordNumberColumn;
-            column.note = QStringLiteral("编号列，不导入");
+            column.note = CoreText::tr("编号列，不导入");
         } else if (field == kUnknownColumn) {
-            column.note = QStringLiteral("无法识别的列，不导入");
+            column.note = CoreText::tr("无法识别的列，不导入");
         } else if ((*columnOf)[field] >= 0) {
-            column.note = QStringLiteral("与第 %1 列重复，不导入").arg((*columnOf)[field] + 1);
+            column.note = CoreText::tr("与第 %1 列重复，不导入", QString::number((*columnOf)[field] + 1));
         } else {
             column.field = field;
             (*columnOf)[field] = cell.column;
@@ -375,12 +381,12 @@ bool IsHeatField(int field)
 
 // Whether a heat column holds MJ/kg: its header says so, or, when it names
 // no unit, every number in it is below what any coal gives in kcal/kg.
-// The reason, or "" when the column is in kcal/kg.
-QString MegajouleReason(const CellTable& table, int headerRow, int column, const QString& header)
+// The reason, or an empty text when the column is in kcal/kg.
+Text MegajouleReason(const CellTable& table, int headerRow, int column, const QString& header)
 {
     const QString folded = header.normalized(QString::NormalizationForm_KC).toCaseFolded();
     if (folded.contains(QLatin1String("mj")) || folded.contains(QStringLiteral("兆焦")))
-        return QStringLiteral("表头写的是 MJ/kg");
+        return CoreText::tr("表头写的是 MJ/kg");
     if (folded.contains(QLatin1String("kcal")) || folded.contains(QStringLiteral("卡")))
         return QString();
     int numbers = 0;
@@ -396,7 +402,7 @@ QString MegajouleReason(const CellTable& table, int headerRow, int column, const
             return QString();
         ++numbers;
     }
-    return numbers > 0 ? QStringLiteral("全部数值都小于 %1").arg(ShortestNumberText(kMegajouleBelow)) : QString();
+    return numbers > 0 ? CoreText::tr("全部数值都小于 %1", ShortestNumberText(kMegajouleBelow)) : Text();
 }
 
 }  // namespace
@@ -416,12 +422,12 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
     for (const ImportColumn& column : preview.columns) {
         if (column.field < 0 || !IsHeatField(column.field))
             continue;
-        const QString reason = MegajouleReason(table, headerRow, column.column, column.header);
+        const Text reason = MegajouleReason(table, headerRow, column.column, column.header);
         if (reason.isEmpty())
             continue;
         preview.megajoules[column.field] = true;
-        preview.columnNotes << QStringLiteral("%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3")
-                                   .arg(ImportFieldLabel(column.field), ShortestNumberText(kKcalPerMegajoule), reason);
+        preview.columnNotes << CoreText::tr("%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3", ImportFieldText(column.field),
+                                            ShortestNumberText(kKcalPerMegajoule), reason);
     }
 
     QHash<QString, int> firstRowOfName;
@@ -442,9 +448,8 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         if (blank)
             continue;
         auto formulaProblem = [&](int f) {
-            row.problems << QStringLiteral("%1（第 %2 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入")
-                                .arg(ImportFieldLabel(f))
-                                .arg(columnOf[f] + 1);
+            row.problems << CoreText::tr("%1（第 %2 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入",
+                                         ImportFieldText(f), QString::number(columnOf[f] + 1));
         };
 
         // The name: blanks around it are dropped, they are never meant; a
@@ -454,14 +459,14 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         if (uncomputed[kImportName]) {
             formulaProblem(kImportName);
         } else if (name.isEmpty()) {
-            row.problems << QStringLiteral("没有煤名称");
+            row.problems << CoreText::tr("没有煤名称");
         } else if (const Text problem = CoalNameProblem(name); !problem.isEmpty()) {
-            row.problems << problem.words();
+            row.problems << problem;
         } else {
             if (name != row.texts[kImportName])
-                row.notes << QStringLiteral("去掉了煤名称前后的空格");
+                row.notes << CoreText::tr("去掉了煤名称前后的空格");
             if (const auto earlier = firstRowOfName.constFind(name); earlier != firstRowOfName.constEnd())
-                row.problems << QStringLiteral("与第 %1 行的煤名称重复").arg(*earlier);
+                row.problems << CoreText::tr("与第 %1 行的煤名称重复", QString::number(*earlier));
             else
                 firstRowOfName.insert(name, row.fileRow);
             row.existingId = existing.value(name, 0);
@@ -479,36 +484,34 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
             if (text.isEmpty()) {
                 // An update keeps what the inventory has where the file is blank.
                 if (f == kImportPrice && row.existingId == 0)
-                    row.problems << QStringLiteral("没有价格");
+                    row.problems << CoreText::tr("没有价格");
                 continue;
             }
             if (const qsizetype at = FindInvisibleCharacter(text); at >= 0) {
-                row.problems << QStringLiteral("%1（第 %2 列）含有控制字符或看不见的字符：%3")
-                                    .arg(ImportFieldLabel(f))
-                                    .arg(columnOf[f] + 1)
-                                    .arg(VisibleText(text));
+                row.problems << CoreText::tr("%1（第 %2 列）含有控制字符或看不见的字符：%3", ImportFieldText(f),
+                                             QString::number(columnOf[f] + 1), VisibleText(text));
                 continue;
             }
             bool percent = false;
             std::optional<double> number = CellNumber(text, &percent);
             if (!number) {
-                row.problems << QStringLiteral("%1不是数字：%2").arg(ImportFieldLabel(f), VisibleText(text));
+                row.problems << CoreText::tr("%1不是数字：%2", ImportFieldText(f), VisibleText(text));
                 continue;
             }
             if (percent)
-                row.notes << QStringLiteral("%1去掉了百分号").arg(ImportFieldLabel(f));
+                row.notes << CoreText::tr(kPercentDropped, ImportFieldText(f));
             if (preview.megajoules[f]) {
                 const double converted = *number * kKcalPerMegajoule;
-                row.notes << QStringLiteral("%1由 %2 MJ/kg 换算").arg(ImportFieldLabel(f), ShortestNumberText(*number));
+                row.notes << CoreText::tr("%1由 %2 MJ/kg 换算", ImportFieldText(f), ShortestNumberText(*number));
                 number = converted;
             }
             const ValueVerdict verdict = CheckCoalValue(f, *number);
             if (verdict.fit == ValueFit::Refused) {
-                row.problems << verdict.message.words();
+                row.problems << verdict.message;
                 continue;
             }
             if (verdict.fit == ValueFit::Implausible)
-                row.notes << verdict.message.words();
+                row.notes << verdict.message;
             if (f == kImportPrice)
                 row.coal.JiaGe = ToRoundedDouble(*number);
             else

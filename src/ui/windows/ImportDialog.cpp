@@ -37,7 +37,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (index.siblingAtColumn(kPreviewStatus).data().toString() == ImportProblemStatus())
+        if (index.siblingAtColumn(kPreviewStatus).data().toString() == Say(ImportProblemStatus()))
             option->palette.setColor(QPalette::Text, QColor(0xb7, 0x1c, 0x1c));
     }
 };
@@ -226,8 +226,8 @@ void ImportDialog::showPreview()
                          .arg(QDir::toNativeSeparators(path_))
                          .arg(preview.headerRow));
     lbFile_->setToolTip(QDir::toNativeSeparators(path_));
-    lbSummary_->setText(ImportSummaryText(preview));
-    const QString unknown = UnknownColumnsText(preview);
+    lbSummary_->setText(Say(ImportSummaryText(preview)));
+    const QString unknown = Say(UnknownColumnsText(preview));
     lbUnknown_->setText(unknown);
     lbUnknown_->setVisible(!unknown.isEmpty());
     const int existing = preview.existingCount();
