@@ -71,7 +71,7 @@ void FillReasons(ListData& list, const ModelInput& input, const NoPlanDiagnosis*
         const BoundChange* lowerChange = d ? ChangeOf(*d, i, BoundSide::Lower) : nullptr;
         const BoundChange* upperChange = d ? ChangeOf(*d, i, BoundSide::Upper) : nullptr;
         ListRow row;
-        row.text = QString::fromUtf8(QualityIndices()[i].describeLabel);
+        row.text = Text::Source(QualityIndices()[i].describeLabel).words();
         row.subItems = {lowest,
                         highest,
                         lower,
@@ -94,10 +94,14 @@ bool BoundEdits::empty() const
 
 ListData ReasonColumns()
 {
+    // The list holds words: it is shown as it stands.
     ListData list;
-    list.addColumn(QStringLiteral("指标"), 1300);
-    for (const char* header : {"可达最低", "可达最高", "下限", "上限", "建议下限", "建议上限"})
-        list.addColumn(QString::fromUtf8(header), 1150);
+    list.addColumn(CoreText::tr("指标").words(), 1300);
+    for (const char* header :
+         {QT_TRANSLATE_NOOP("CoreText", "可达最低"), QT_TRANSLATE_NOOP("CoreText", "可达最高"),
+          QT_TRANSLATE_NOOP("CoreText", "下限"), QT_TRANSLATE_NOOP("CoreText", "上限"),
+          QT_TRANSLATE_NOOP("CoreText", "建议下限"), QT_TRANSLATE_NOOP("CoreText", "建议上限")})
+        list.addColumn(CoreText::tr(header).words(), 1150);
     return list;
 }
 
