@@ -38,9 +38,9 @@ std::optional<double> Figure(const Mei& coal, int index)
     return shown;
 }
 
-QString Label(int index)
+Text Label(int index)
 {
-    return QString::fromUtf8(QualityIndices()[index].describeLabel);
+    return Text::Source(QualityIndices()[index].describeLabel);
 }
 
 }  // namespace
@@ -53,19 +53,19 @@ std::array<Basis, kIndexCount> DefaultBases()
     return bases;
 }
 
-QString BasisName(Basis basis)
+Text BasisName(Basis basis)
 {
     switch (basis) {
     case Basis::AsReceived:
-        return QStringLiteral("收到基");
+        return CoreText::tr("收到基");
     case Basis::AirDried:
-        return QStringLiteral("空干基");
+        return CoreText::tr("空干基");
     case Basis::Dry:
-        return QStringLiteral("干基");
+        return CoreText::tr("干基");
     case Basis::DryAshFree:
-        return QStringLiteral("干燥无灰基");
+        return CoreText::tr("干燥无灰基");
     }
-    return QString();
+    return Text();
 }
 
 QString BasisCode(Basis basis)
@@ -128,11 +128,12 @@ Status CheckBasisFigures(const QVector<Mei>& coals, const BasisWeighting& weight
                 continue;
             const QString& text = IndexValue(coals[j], figure);
             const bool given = ReadNumberText(text).has_value();
-            const QString lack = given ? QStringLiteral("的%1为%2").arg(Label(figure), text.trimmed())
-                                       : QStringLiteral("没有填写%1").arg(Label(figure));
-            const QString mend = (given ? QStringLiteral("请修改") : QStringLiteral("请填写")) + Label(figure);
-            return Invalid(QStringLiteral("按基准加权时，第%1种煤（%2）%3，无法按%4计算%5。%6，或在系统配置中改变%5的基准")
-                               .arg(QString::number(j + 1), coals[j].MingCheng, lack, BasisName(basis), Label(i), mend));
+            const Text lack = given ? CoreText::tr("的%1为%2", Label(figure), text.trimmed())
+                                    : CoreText::tr("没有填写%1", Label(figure));
+            const Text mend = given ? CoreText::tr("请修改%1", Label(figure)) : CoreText::tr("请填写%1", Label(figure));
+            return Invalid(CoreText::tr("按基准加权时，第%1种煤（%2）%3，无法按%4计算%5。%6，或在系统配置中改变%5的基准",
+                                        QString::number(j + 1), coals[j].MingCheng, lack, BasisName(basis), Label(i),
+                                        mend));
         }
     }
     return {};

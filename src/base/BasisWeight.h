@@ -3,6 +3,7 @@
 #include "base/Mei.h"
 #include "base/QualityIndex.h"
 #include "base/Result.h"
+#include "base/Text.h"
 
 #include <QString>
 #include <QVector>
@@ -42,7 +43,7 @@ struct BasisWeighting {
 };
 
 // "收到基", "空干基", "干基", "干燥无灰基".
-QString BasisName(Basis basis);
+Text BasisName(Basis basis);
 // The short code a basis is kept under in config.ini and the plan tables:
 // "ar", "ad", "d", "daf"; and back (any letter case, blanks around allowed).
 QString BasisCode(Basis basis);

@@ -5,6 +5,8 @@
 #include <array>
 #include <cmath>
 
+const FieldLimits& CoalFieldLimits(int field);
+
 namespace {
 
 // Stock and shovel weight in tons, price in yuan per ton. A yard holds far
@@ -14,44 +16,60 @@ namespace {
 std::array<FieldLimits, kCoalFieldCount> BuildLimits()
 {
     std::array<FieldLimits, kCoalFieldCount> limits;
-    limits[kCoalNameField].label = QStringLiteral("名称");
+    limits[kCoalNameField].label = CoreText::tr("名称");
     for (int i = 0; i < kIndexCount; ++i) {
         const QualityIndex& index = QualityIndices()[i];
         FieldLimits& l = limits[CoalIndexField(i)];
-        l.label = QString::fromUtf8(index.listHeader);
+        l.label = Text::Source(index.listHeader);
         l.unit = QString::fromUtf8(index.unit);
         l.hard = index.hardRange;
         l.plausible = index.plausibleRange;
     }
-    limits[kCoalStockField] = {QStringLiteral("库存"), QStringLiteral("吨"), {0, 1e8}, false, {0, 1e8}};
-    limits[kCoalShovelField] = {QStringLiteral("每铲重量"), QStringLiteral("吨"), {0, 1000}, true, {0.1, 100}};
-    limits[kCoalPriceField] = {QStringLiteral("价格"), QStringLiteral("元/吨"), {-1e6, 1e6}, false, {0, 10000}};
+    limits[kCoalStockField] = {CoreText::tr("库存"), QStringLiteral("吨"), {0, 1e8}, false, {0, 1e8}};
+    limits[kCoalShovelField] = {CoreText::tr("每铲重量"), QStringLiteral("吨"), {0, 1000}, true, {0.1, 100}};
+    limits[kCoalPriceField] = {CoreText::tr("价格"), QStringLiteral("元/吨"), {-1e6, 1e6}, false, {0, 10000}};
     return limits;
 }
 
-QString WithUnit(const QString& text, const QString& unit)
+// The unit of a field as words: the Chinese units are translated, the
+// signs and Latin units stand as they are.
+Text UnitText(int field)
 {
+    if (field == kCoalStockField || field == kCoalShovelField)
+        return CoreText::tr("吨");
+    if (field == kCoalPriceField)
+        return CoreText::tr("元/吨");
+    return CoalFieldLimits(field).unit;
+}
+
+Text WithUnit(const Text& text, int field)
+{
+    if (field == kCoalStockField || field == kCoalShovelField)
+        return CoreText::tr("%1吨", text);
+    if (field == kCoalPriceField)
+        return CoreText::tr("%1元/吨", text);
+    const QString& unit = CoalFieldLimits(field).unit;
     if (unit.isEmpty())
         return text;
-    // Latin units stand apart from the number, signs and Chinese words do not.
+    // Latin units stand apart from the number, signs do not.
     const bool latin = unit[0].unicode() < 128 && unit[0].isLetter();
-    return text + (latin ? QStringLiteral(" ") : QString()) + unit;
+    return Text::Source(latin ? "%1 %2" : "%1%2", {text, unit});
 }
 
 // A bound as people say large round numbers: 100万, 1亿.
-QString BoundText(double v)
+Text BoundText(double v)
 {
     const double magnitude = std::fabs(v);
     if (magnitude >= 1e8 && std::fmod(magnitude, 1e8) == 0)
-        return ShortestNumberText(v / 1e8) + QStringLiteral("亿");
+        return CoreText::tr("%1亿", ShortestNumberText(v / 1e8));
     if (magnitude >= 1e6 && std::fmod(magnitude, 1e4) == 0)
-        return ShortestNumberText(v / 1e4) + QStringLiteral("万");
+        return CoreText::tr("%1万", ShortestNumberText(v / 1e4));
     return ShortestNumberText(v);
 }
 
-QString RangeText(const ValueRange& range, const QString& unit)
+Text RangeText(const ValueRange& range, int field)
 {
-    return WithUnit(BoundText(range.low) + QStringLiteral("～") + BoundText(range.high), unit);
+    return WithUnit(CoreText::tr("%1～%2", BoundText(range.low), BoundText(range.high)), field);
 }
 
 bool InHardRange(const FieldLimits& limits, double value)
@@ -110,17 +128,17 @@ const FieldLimits& CoalFieldLimits(int field)
     return limits[field];
 }
 
-QString HardRangeText(int field)
+Text HardRangeText(int field)
 {
     const FieldLimits& limits = CoalFieldLimits(field);
-    const QString text = RangeText(limits.hard, limits.unit);
-    return limits.lowOpen ? text + QStringLiteral("（不含%1）").arg(ShortestNumberText(limits.hard.low)) : text;
+    const Text text = RangeText(limits.hard, field);
+    return limits.lowOpen ? CoreText::tr("%1（不含%2）", text, ShortestNumberText(limits.hard.low)) : text;
 }
 
-QString PlausibleRangeText(int field)
+Text PlausibleRangeText(int field)
 {
     const FieldLimits& limits = CoalFieldLimits(field);
-    return RangeText(limits.plausible, limits.unit);
+    return RangeText(limits.plausible, field);
 }
 
 ValueVerdict CheckCoalValue(int field, double value)
@@ -129,22 +147,22 @@ ValueVerdict CheckCoalValue(int field, double value)
     const QString number = ShortestNumberText(value);
     if (!InHardRange(limits, value))
         return {ValueFit::Refused,
-                QStringLiteral("%1 %2 超出了范围 %3").arg(limits.label, number, HardRangeText(field))};
+                CoreText::tr("%1 %2 超出了范围 %3", limits.label, number, HardRangeText(field))};
     if (!limits.plausible.contains(value))
         return {ValueFit::Implausible,
-                QStringLiteral("%1 %2 不在常见范围 %3 内").arg(limits.label, number, PlausibleRangeText(field))};
+                CoreText::tr("%1 %2 不在常见范围 %3 内", limits.label, number, PlausibleRangeText(field))};
     return {};
 }
 
-QString FieldLimitsTip(int field)
+Text FieldLimitsTip(int field)
 {
     const FieldLimits& limits = CoalFieldLimits(field);
-    QString tip = limits.label;
+    Text tip = limits.label;
     if (!limits.unit.isEmpty())
-        tip += QStringLiteral("，单位 ") + limits.unit;
-    tip += QStringLiteral("\n可填 ") + HardRangeText(field);
+        tip = CoreText::tr("%1，单位 %2", tip, UnitText(field));
+    tip = CoreText::tr("%1\n可填 %2", tip, HardRangeText(field));
     if (limits.plausible.low != limits.hard.low || limits.plausible.high != limits.hard.high)
-        tip += QStringLiteral("，常见 ") + PlausibleRangeText(field);
+        tip = CoreText::tr("%1，常见 %2", tip, PlausibleRangeText(field));
     return tip;
 }
 
@@ -164,22 +182,23 @@ qsizetype FindInvisibleCharacter(QStringView text)
     return -1;
 }
 
-QString CoalNameProblem(const QString& name)
+Text CoalNameProblem(const QString& name)
 {
     qsizetype characters = 0;
     for (qsizetype i = 0; i < name.size(); ++characters) {
         int length = 1;
         const char32_t c = CodePointAt(name, i, &length);
         if (IsInvisible(c)) {
-            return QStringLiteral("煤名称含有%1 %2（第 %3 个字符），请删去")
-                .arg(IsControl(c) ? QStringLiteral("控制字符") : QStringLiteral("看不见的字符"), CodeText(c))
-                .arg(characters + 1);
+            return CoreText::tr("煤名称含有%1 %2（第 %3 个字符），请删去",
+                                IsControl(c) ? CoreText::tr("控制字符") : CoreText::tr("看不见的字符"), CodeText(c),
+                                QString::number(characters + 1));
         }
         i += length;
     }
     if (characters > kMaxCoalNameLength)
-        return QStringLiteral("煤名称太长：有 %1 个字符，最多 %2 个").arg(characters).arg(kMaxCoalNameLength);
-    return QString();
+        return CoreText::tr("煤名称太长：有 %1 个字符，最多 %2 个", QString::number(characters),
+                            QString::number(kMaxCoalNameLength));
+    return Text();
 }
 
 QString VisibleText(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/QualityIndex.h"
+#include "base/Text.h"
 
 #include <QString>
 
@@ -22,8 +23,8 @@ inline constexpr int kCoalFieldCount = kIndexCount + 4;
 
 // The limits of a value field (every field but the name).
 struct FieldLimits {
-    QString label;          // "灰分", "库存", ... as the lists head the value
-    QString unit;           // "%", "kcal/kg", "吨", "元/吨"; "" for a pure number
+    Text label;             // "灰分", "库存", ... as the lists head the value
+    QString unit;           // "%", "kcal/kg", "吨", "元/吨" in the source language; "" for a pure number
     ValueRange hard;        // outside it the value cannot be meant
     bool lowOpen = false;   // the hard range leaves out its low end (a shovel weighs more than 0)
     ValueRange plausible;   // outside it the value is possible but worth a second look
@@ -38,20 +39,20 @@ enum class ValueFit {
 
 struct ValueVerdict {
     ValueFit fit = ValueFit::Fine;
-    // "灰分 250 超出了范围 0～100%" or "灰分 75 不在常见范围 0～60% 内"; "" when fine.
-    QString message;
+    // "灰分 250 超出了范围 0～100%" or "灰分 75 不在常见范围 0～60% 内"; empty when fine.
+    Text message;
 };
 
 // Where a value of the field stands against its limits.
 ValueVerdict CheckCoalValue(int field, double value);
 
 // The hard range as text ("0～100%", "0～1000吨（不含0）"), and the plausible one.
-QString HardRangeText(int field);
-QString PlausibleRangeText(int field);
+Text HardRangeText(int field);
+Text PlausibleRangeText(int field);
 
 // A line or two for a tooltip: the unit, the range a value must lie in and
 // the range values usually lie in.
-QString FieldLimitsTip(int field);
+Text FieldLimitsTip(int field);
 
 // ---- names ---------------------------------------------------------------------
 
@@ -66,9 +67,9 @@ QString NormalizedCoalName(const QString& name);
 // Why the text cannot be a coal's name: longer than kMaxCoalNameLength, or
 // holding a character nobody sees or types into a name (control characters,
 // line breaks and tabs, zero-width characters, byte order marks, direction
-// overrides), named by its code and position. "" when the name is sound; the
+// overrides), named by its code and position. Empty when the name is sound; the
 // empty name is the caller's own message.
-QString CoalNameProblem(const QString& name);
+Text CoalNameProblem(const QString& name);
 
 // A text with every control or invisible character written as its code
 // ("<U+0001>"), so that a message can show what a cell holds.

@@ -15,6 +15,10 @@ std::atomic<int> g_simulatedFullDiskWrites{0};
 // Room a file system keeps beyond the bytes themselves (a new file's blocks).
 constexpr qint64 kRoomForNewFile = 64 * 1024;
 
+const char* const kIsAFolder = QT_TRANSLATE_NOOP("CoreText", "这是一个文件夹，不是文件");
+const char* const kDiskFull = QT_TRANSLATE_NOOP("CoreText", "磁盘空间不足");
+const char* const kNoFileName = QT_TRANSLATE_NOOP("CoreText", "没有给出文件名");
+
 }  // namespace
 
 void SimulateFullDiskForWrites(int count)
@@ -22,41 +26,41 @@ void SimulateFullDiskForWrites(int count)
     g_simulatedFullDiskWrites = count;
 }
 
-QString WriteFailedMessage(const QString& path, const QString& reason)
+Text WriteFailedMessage(const QString& path, const Text& reason)
 {
-    return QStringLiteral("无法写入文件 %1：%2").arg(QDir::toNativeSeparators(path), reason);
+    return CoreText::tr("无法写入文件 %1：%2", QDir::toNativeSeparators(path), reason);
 }
 
-QString WriteFailureReason(const QString& path, qint64 count, const QString& systemReason)
+Text WriteFailureReason(const QString& path, qint64 count, const QString& systemReason)
 {
     const QFileInfo info(path);
     const QFileInfo folder(info.absolutePath());
     if (info.isDir())
-        return QStringLiteral("这是一个文件夹，不是文件");
+        return CoreText::tr(kIsAFolder);
     if (!folder.exists() || !folder.isDir())
-        return QStringLiteral("文件夹 %1 不存在").arg(QDir::toNativeSeparators(folder.filePath()));
+        return CoreText::tr("文件夹 %1 不存在", QDir::toNativeSeparators(folder.filePath()));
     if (QFile::encodeName(info.fileName()).size() > 255)
-        return QStringLiteral("文件名太长");
+        return CoreText::tr("文件名太长");
     if (!folder.isWritable())
-        return QStringLiteral("没有在文件夹 %1 中写入的权限").arg(QDir::toNativeSeparators(folder.filePath()));
+        return CoreText::tr("没有在文件夹 %1 中写入的权限", QDir::toNativeSeparators(folder.filePath()));
     const QStorageInfo storage(folder.absoluteFilePath());
     if (storage.isValid() && storage.bytesAvailable() < count + kRoomForNewFile)
-        return QStringLiteral("磁盘空间不足");
+        return CoreText::tr(kDiskFull);
     if (systemReason.isEmpty())
-        return QStringLiteral("写入失败");
+        return CoreText::tr("写入失败");
     return systemReason;
 }
 
 Status WriteWholeFile(const QString& path, QByteArrayView bytes)
 {
     if (path.isEmpty())
-        return Fail(QStringLiteral("没有给出文件名"));
+        return Fail(CoreText::tr(kNoFileName));
     if (g_simulatedFullDiskWrites > 0) {
         --g_simulatedFullDiskWrites;
-        return Fail(WriteFailedMessage(path, QStringLiteral("磁盘空间不足")));
+        return Fail(WriteFailedMessage(path, CoreText::tr(kDiskFull)));
     }
     if (QFileInfo(path).isDir())
-        return Fail(WriteFailedMessage(path, QStringLiteral("这是一个文件夹，不是文件")));
+        return Fail(WriteFailedMessage(path, CoreText::tr(kIsAFolder)));
     QSaveFile file(path);
     // Unbuffered, so that a write the disk refuses fails at once: a buffered
     // one fails only when the buffer is flushed on commit, and commit then
@@ -65,7 +69,7 @@ Status WriteWholeFile(const QString& path, QByteArrayView bytes)
         return Fail(WriteFailedMessage(path, WriteFailureReason(path, bytes.size(), file.errorString())));
     if (file.write(bytes.data(), bytes.size()) != bytes.size() || !file.flush()
         || file.error() != QFileDevice::NoError) {
-        const QString why = WriteFailureReason(path, bytes.size(), file.errorString());
+        const Text why = WriteFailureReason(path, bytes.size(), file.errorString());
         file.cancelWriting();
         return Fail(WriteFailedMessage(path, why));
     }
@@ -90,7 +94,7 @@ bool FileReplacement::writeFailed() const
 Failure FileReplacement::failure(const QString& reason) const
 {
     if (simulatedFull_)
-        return Fail(WriteFailedMessage(path_, QStringLiteral("磁盘空间不足")));
+        return Fail(WriteFailedMessage(path_, CoreText::tr(kDiskFull)));
     const qint64 written = file_.isOpen() ? file_.size() : 0;
     return Fail(WriteFailedMessage(path_, WriteFailureReason(path_, written, reason)));
 }
@@ -98,9 +102,9 @@ Failure FileReplacement::failure(const QString& reason) const
 Status FileReplacement::open()
 {
     if (path_.isEmpty())
-        return Fail(QStringLiteral("没有给出文件名"));
+        return Fail(CoreText::tr(kNoFileName));
     if (QFileInfo(path_).isDir())
-        return Fail(WriteFailedMessage(path_, QStringLiteral("这是一个文件夹，不是文件")));
+        return Fail(WriteFailedMessage(path_, CoreText::tr(kIsAFolder)));
     if (g_simulatedFullDiskWrites > 0) {
         --g_simulatedFullDiskWrites;
         simulatedFull_ = true;
@@ -110,7 +114,7 @@ Status FileReplacement::open()
     return {};
 }
 
-Failure FileReplacement::abandon(const QString& reason)
+Failure FileReplacement::abandon(const Text& reason)
 {
     const Failure why = writeFailed() ? failure(file_.errorString()) : Fail(WriteFailedMessage(path_, reason));
     if (file_.isOpen()) {
@@ -142,15 +146,15 @@ Result<QString> ReadTextFile(const QString& path, bool whole)
     const QString shown = QDir::toNativeSeparators(path);
     const QFileInfo info(path);
     if (!info.exists())
-        return Fail(QStringLiteral("找不到文件 %1").arg(shown));
+        return Fail(CoreText::tr("找不到文件 %1", shown));
     if (!info.isFile())
-        return Fail(QStringLiteral("%1 不是文件").arg(shown));
+        return Fail(CoreText::tr("%1 不是文件", shown));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
+        return Fail(CoreText::tr("无法读取文件 %1：%2", shown, file.errorString()));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(shown, file.errorString()));
+        return Fail(CoreText::tr("无法读取文件 %1：%2", shown, file.errorString()));
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes.remove(0, 3);
     const QString text = QString::fromUtf8(bytes);

@@ -30,10 +30,10 @@ bool FileExists(const QString& path);
 // Why writing count bytes to path failed, in words for the user: the disk is
 // full, the folder is missing or read-only, the name is too long, or the
 // system's own reason.
-QString WriteFailureReason(const QString& path, qint64 count, const QString& systemReason);
+Text WriteFailureReason(const QString& path, qint64 count, const QString& systemReason);
 
 // The message of a failed write: "无法写入文件 <path>：<reason>".
-QString WriteFailedMessage(const QString& path, const QString& reason);
+Text WriteFailedMessage(const QString& path, const Text& reason);
 
 // A file written piece by piece (an export too long to hold whole): the
 // pieces go into a new file beside path, which takes the place of path only
@@ -57,7 +57,7 @@ public:
     // Gives up: removes the new file. The failure says why writing stopped:
     // the disk's or the folder's reason when a write was refused, otherwise
     // the reason given.
-    Failure abandon(const QString& reason);
+    Failure abandon(const Text& reason);
 
 private:
     bool writeFailed() const;

@@ -12,6 +12,9 @@
 
 namespace {
 
+const char* const kNotSaved = QT_TRANSLATE_NOOP("CoreText", "设置没有保存，原来的设置保持不变。\n%1");
+const char* const kCannotRead = QT_TRANSLATE_NOOP("CoreText", "无法读取文件 %1");
+
 // The file's lines without their endings; nothing when it exists but cannot be read.
 std::optional<QStringList> ReadLines(const QString& path)
 {
@@ -100,13 +103,12 @@ Status EditSettingsFile(const AppFolder& folder, const std::function<void(QStrin
 {
     std::optional<QStringList> read = ReadLines(folder.ConfigPath());
     if (!read)
-        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n无法读取文件 %1")
-                        .arg(QDir::toNativeSeparators(folder.ConfigPath())));
+        return Fail(CoreText::tr(kNotSaved, CoreText::tr(kCannotRead, QDir::toNativeSeparators(folder.ConfigPath()))));
     edit(*read);
     const QByteArray bytes = read->join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
     if (!written)
-        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
+        return Fail(CoreText::tr(kNotSaved, written.said()));
     return {};
 }
 
@@ -225,11 +227,11 @@ Status SetBackupKeep(Settings& settings, const QString& days, const QString& mon
 {
     const std::optional<int> dayCount = WholeNumber(days, 1, Settings::kMostBackupDays);
     if (!dayCount)
-        return Invalid(QStringLiteral("“保留最近……个每日备份”应是 1 到 %1 之间的整数。").arg(Settings::kMostBackupDays));
+        return Invalid(CoreText::tr("“保留最近……个每日备份”应是 1 到 %1 之间的整数。", QString::number(Settings::kMostBackupDays)));
     const std::optional<int> monthCount = WholeNumber(months, 0, Settings::kMostBackupMonths);
     if (!monthCount)
-        return Invalid(
-            QStringLiteral("“最近……个月每月保留一个备份”应是 0 到 %1 之间的整数。").arg(Settings::kMostBackupMonths));
+        return Invalid(CoreText::tr("“最近……个月每月保留一个备份”应是 0 到 %1 之间的整数。",
+                                    QString::number(Settings::kMostBackupMonths)));
     settings.backupDays = *dayCount;
     settings.backupMonths = *monthCount;
     return {};
@@ -239,8 +241,7 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
 {
     std::optional<QStringList> read = ReadLines(folder.ConfigPath());
     if (!read)
-        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n无法读取文件 %1")
-                        .arg(QDir::toNativeSeparators(folder.ConfigPath())));
+        return Fail(CoreText::tr(kNotSaved, CoreText::tr(kCannotRead, QDir::toNativeSeparators(folder.ConfigPath()))));
     QStringList& lines = *read;
     SetIniValue(lines, kConfigSection, kShovelKey, settings.shovelMode ? QStringLiteral("1") : QStringLiteral("0"));
     for (const QString& key : HideableIndexKeys())
@@ -260,7 +261,7 @@ Status SaveSettings(const AppFolder& folder, const Settings& settings)
     const QByteArray bytes = lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
     const Status written = WriteWholeFile(folder.ConfigPath(), bytes);
     if (!written)
-        return Fail(QStringLiteral("设置没有保存，原来的设置保持不变。\n") + written.message());
+        return Fail(CoreText::tr(kNotSaved, written.said()));
     return {};
 }
 
@@ -281,7 +282,7 @@ Status WriteIniValues(const AppFolder& folder, const QString& section,
 {
     std::optional<QStringList> lines = ReadLines(folder.ConfigPath());
     if (!lines)
-        return Fail(QStringLiteral("无法读取文件 %1").arg(QDir::toNativeSeparators(folder.ConfigPath())));
+        return Fail(CoreText::tr(kCannotRead, QDir::toNativeSeparators(folder.ConfigPath())));
     for (const auto& [key, value] : values)
         SetIniValue(*lines, section, key, value);
     return WriteWholeFile(folder.ConfigPath(), lines->join(QStringLiteral("\r\n")).toUtf8() + "\r\n");

@@ -25,6 +25,15 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
+// Names in a sentence, one after another.
+Text JoinedText(const QStringList& names)
+{
+    Text text = names.value(0);
+    for (qsizetype i = 1; i < names.size(); ++i)
+        text = CoreText::tr("%1、%2", text, names[i]);
+    return text;
+}
+
 // A database file and the files SQLite keeps beside it.
 void RemoveDatabaseFiles(const QString& path)
 {
@@ -36,29 +45,32 @@ Status EnsureBackupFolder(const AppFolder& folder)
 {
     const QFileInfo info(folder.BackupDir());
     if (info.exists() && !info.isDir())
-        return Fail(QStringLiteral("%1 是一个文件，不是文件夹，不能在其中保存备份").arg(Shown(folder.BackupDir())));
+        return Fail(CoreText::tr("%1 是一个文件，不是文件夹，不能在其中保存备份", Shown(folder.BackupDir())));
     if (!QDir().mkpath(folder.BackupDir()))
-        return Fail(QStringLiteral("无法创建文件夹 %1：%2")
-                        .arg(Shown(folder.BackupDir()), WriteFailureReason(folder.BackupDir(), 0, QString())));
+        return Fail(CoreText::tr("无法创建文件夹 %1：%2", Shown(folder.BackupDir()),
+                                         WriteFailureReason(folder.BackupDir(), 0, QString())));
     return {};
 }
 
-// A failure with the message put in a frame; its kind stays.
-Failure Framed(const Failure& failure, const QString& frame)
+// A failure with the message put in a frame, as the frame's last value; its
+// kind stays.
+Failure Framed(const Failure& failure, const Text& frame)
 {
     if (failure.kind == FailureKind::Cancelled)
         return failure;
-    return Failure{frame.arg(failure.message), failure.kind};
+    std::vector<Text> values = frame.values();
+    values.push_back(failure.said());
+    return Fail(Text::Source(frame.source(), std::move(values)), failure.kind);
 }
 
 // Copies the database at source into a new file at target through SQLite
 // (a consistent picture, what is in a write-ahead log included), replacing a
 // file of that name only once the copy is whole. The copy uses the rollback
 // journal whatever the source used.
-Status CopyOut(const QString& source, const QString& target, const QString& step, const DataProgressFn& progress)
+Status CopyOut(const QString& source, const QString& target, const Text& step, const DataProgressFn& progress)
 {
     if (!QFileInfo(source).isFile())
-        return Fail(QStringLiteral("找不到文件 %1").arg(Shown(source)));
+        return Fail(CoreText::tr("找不到文件 %1", Shown(source)));
     const QString part = target + QStringLiteral(".part");
     RemoveDatabaseFiles(part);
     Status copied;
@@ -80,15 +92,15 @@ Status CopyOut(const QString& source, const QString& target, const QString& step
     }
     if (!copied) {
         RemoveDatabaseFiles(part);
-        return Framed(copied.failure(), QStringLiteral("无法复制 %1 到 %2：%3").arg(Shown(source), Shown(target)));
+        return Framed(copied.failure(), CoreText::tr("无法复制 %1 到 %2：%3", Shown(source), Shown(target)));
     }
     if (QFileInfo::exists(target) && !QFile::remove(target)) {
         RemoveDatabaseFiles(part);
-        return Fail(QStringLiteral("无法替换 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
+        return Fail(CoreText::tr("无法替换 %1：%2", Shown(target), WriteFailureReason(target, 0, QString())));
     }
     if (!QFile::rename(part, target)) {
         RemoveDatabaseFiles(part);
-        return Fail(QStringLiteral("无法写入 %1：%2").arg(Shown(target), WriteFailureReason(target, 0, QString())));
+        return Fail(CoreText::tr("无法写入 %1：%2", Shown(target), WriteFailureReason(target, 0, QString())));
     }
     return {};
 }
@@ -96,7 +108,7 @@ Status CopyOut(const QString& source, const QString& target, const QString& step
 // Writes the database at source into the file at target in place, in one
 // transaction of target's, once no one else holds it. A link at target is
 // followed; a missing target is made.
-Status WriteInPlace(const QString& source, const QString& target, const QString& step, const DataProgressFn& progress)
+Status WriteInPlace(const QString& source, const QString& target, const Text& step, const DataProgressFn& progress)
 {
     Result<OwnConnection> to = OwnConnection::Open(target, true);
     if (!to)
@@ -197,7 +209,7 @@ QStringList Pruned(QVector<Dated> files, const QDate& today, const BackupKeep& k
 }
 
 // Removes what the rule removes; the names removed, and why some were not.
-QStringList PruneBackupFolder(const AppFolder& folder, const QDate& today, const BackupKeep& keep, QString* failure)
+QStringList PruneBackupFolder(const AppFolder& folder, const QDate& today, const BackupKeep& keep, Text* failure)
 {
     const QDir dir(folder.BackupDir());
     QStringList removed;
@@ -209,7 +221,7 @@ QStringList PruneBackupFolder(const AppFolder& folder, const QDate& today, const
             failed << name;
     }
     if (failure && !failed.isEmpty())
-        *failure = QStringLiteral("无法删除 %1").arg(failed.join(QStringLiteral("、")));
+        *failure = CoreText::tr("无法删除 %1", JoinedText(failed));
     return removed;
 }
 
@@ -249,10 +261,10 @@ Result<BackupOutcome> BackupData(const AppFolder& folder, const QDate& today, co
         return ready.failure();
     const DbSettings database = DatabaseOf(folder);
     if (database.onServer()) {
-        const Result<CopyCounts> saved = SnapshotServer(database, outcome.path, QStringLiteral("正在备份数据"), progress);
+        const Result<CopyCounts> saved = SnapshotServer(database, outcome.path, CoreText::tr("正在备份数据"), progress);
         if (!saved)
             return saved.failure();
-    } else if (Status copied = CopyOut(folder.DbPath(), outcome.path, QStringLiteral("正在备份数据"), progress);
+    } else if (Status copied = CopyOut(folder.DbPath(), outcome.path, CoreText::tr("正在备份数据"), progress);
                !copied) {
         return copied.failure();
     }
@@ -265,10 +277,10 @@ namespace {
 // Checks the file chosen for a restore; whether it is of an older schema.
 Result<bool> CheckChosen(const QString& chosen, const DataProgressFn& progress)
 {
-    if (progress && !progress(DataProgress{QStringLiteral("正在检查所选的备份文件"), 0, 0}))
+    if (progress && !progress(DataProgress{CoreText::tr("正在检查所选的备份文件"), 0, 0}))
         return Fail(DataCancelledMessage(), FailureKind::Cancelled);
     if (!QFileInfo(chosen).isFile())
-        return Invalid(QStringLiteral("%1 不是文件").arg(Shown(chosen)));
+        return Invalid(CoreText::tr("%1 不是文件", Shown(chosen)));
     Result<OwnConnection> connection = OwnConnection::Open(chosen);
     if (!connection)
         return connection.failure();
@@ -289,11 +301,11 @@ Result<QString> UpToDateSource(const QString& chosen, bool older, const QString&
 {
     if (!older)
         return chosen;
-    Status restored = CopyOut(chosen, working, QStringLiteral("正在准备还原的数据"), progress);
+    Status restored = CopyOut(chosen, working, CoreText::tr("正在准备还原的数据"), progress);
     if (restored) {
         restored = BringFileUpToDate(working);
         if (!restored)
-            restored = Fail(QStringLiteral("无法在还原的数据中加入新的数据表或索引：%1").arg(restored.message()));
+            restored = Fail(CoreText::tr("无法在还原的数据中加入新的数据表或索引：%1", restored.said()));
     }
     if (!restored)
         return restored.failure();
@@ -315,7 +327,7 @@ Result<RestoreOutcome> RestoreServer(const AppFolder& folder, const DbSettings& 
     if (!outcome.keptEarlier) {
         outcome.kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
         const Result<CopyCounts> saved =
-            SnapshotServer(database, outcome.kept, QStringLiteral("正在保存还原前的数据"), progress);
+            SnapshotServer(database, outcome.kept, CoreText::tr("正在保存还原前的数据"), progress);
         if (!saved)
             return saved.failure();
         madeNow = outcome.kept;
@@ -332,7 +344,7 @@ Result<RestoreOutcome> RestoreServer(const AppFolder& folder, const DbSettings& 
             QFile::remove(madeNow);
         return restored.failure();
     }
-    QString ignored;
+    Text ignored;
     outcome.pruned = PruneBackupFolder(folder, now.date(), keep, &ignored);
     return outcome;
 }
@@ -363,7 +375,7 @@ Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chose
         outcome.keptEarlier = !outcome.kept.isEmpty();
         if (!outcome.keptEarlier) {
             outcome.kept = folder.File(QStringLiteral("bakup/") + ReplacedFileName(now));
-            if (Status copied = CopyOut(target, outcome.kept, QStringLiteral("正在保存还原前的数据"), progress); !copied)
+            if (Status copied = CopyOut(target, outcome.kept, CoreText::tr("正在保存还原前的数据"), progress); !copied)
                 return copied.failure();
             madeNow = outcome.kept;
         }
@@ -373,7 +385,7 @@ Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chose
     Result<QString> source = UpToDateSource(chosen, *older, working, progress);
     Status restored = source.status();
     if (restored)
-        restored = WriteInPlace(*source, target, QStringLiteral("正在还原数据"), progress);
+        restored = WriteInPlace(*source, target, CoreText::tr("正在还原数据"), progress);
     if (*older)
         RemoveDatabaseFiles(working);
     if (!restored) {
@@ -381,7 +393,7 @@ Result<RestoreOutcome> RestoreData(const AppFolder& folder, const QString& chose
             QFile::remove(madeNow);
         return restored.failure();
     }
-    QString ignored;
+    Text ignored;
     outcome.pruned = PruneBackupFolder(folder, now.date(), keep, &ignored);
     return outcome;
 }
@@ -391,15 +403,15 @@ Result<CompactOutcome> CompactDatabase(const AppFolder& folder, const QDate& tod
 {
     const DbSettings database = DatabaseOf(folder);
     if (database.onServer())
-        return Invalid(QStringLiteral("数据在数据库服务器上（%1），删除方案后留下的空间由服务器自己回收，不需要在这里压缩。")
-                           .arg(database.serverName()));
+        return Invalid(CoreText::tr("数据在数据库服务器上（%1），删除方案后留下的空间由服务器自己回收，不需要在这里压缩。",
+                                    database.serverName()));
     const QString target = folder.DbPath();
     if (Status alone = CheckAlone(target); !alone)
         return alone.failure();
     CompactOutcome outcome;
     Result<BackupOutcome> backup = BackupData(folder, today, keep, progress);
     if (!backup)
-        return Framed(backup.failure(), QStringLiteral("压缩前的数据备份没有完成：%1"));
+        return Framed(backup.failure(), CoreText::tr("压缩前的数据备份没有完成：%1"));
     outcome.backup = *backup;
     outcome.sizeBefore = QFileInfo(target).size();
 
@@ -414,7 +426,7 @@ Result<CompactOutcome> CompactDatabase(const AppFolder& folder, const QDate& tod
                                                                     " - (select freelist_count from pragma_freelist_count)"));
         const Result<QVariant> pageSize = source->value(QStringLiteral("PRAGMA page_size"));
         const qint64 expected = pages && pageSize ? pages->toLongLong() * pageSize->toLongLong() : 0;
-        const QString step = QStringLiteral("正在压缩数据");
+        const Text step = CoreText::tr("正在压缩数据");
         QElapsedTimer since;  // the first look at once, then every tenth of a second
         ProgressWatch watch(*source, [&] {
             if (since.isValid() && since.elapsed() < 100)
@@ -433,7 +445,7 @@ Result<CompactOutcome> CompactDatabase(const AppFolder& folder, const QDate& tod
         }
     }
     if (done)
-        done = WriteInPlace(compact, target, QStringLiteral("正在写回数据文件"), progress);
+        done = WriteInPlace(compact, target, CoreText::tr("正在写回数据文件"), progress);
     RemoveDatabaseFiles(compact);
     if (!done)
         return done.failure();

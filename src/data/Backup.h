@@ -29,7 +29,7 @@ struct BackupKeep {
 struct BackupOutcome {
     QString path;          // the backup made
     QStringList pruned;    // older copies the rule removed (file names)
-    QString pruneFailure;  // why some could not be removed; "" when all were
+    Text pruneFailure;     // why some could not be removed; empty when all were
 };
 
 // Copies coal.dat to bakup/<yyyy-MM-dd>.bak, replacing that day's earlier

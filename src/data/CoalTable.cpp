@@ -252,7 +252,7 @@ Result<int> SaveCoal(const AppFolder& folder, const Mei& coal)
     if (!saved)
         return saved.failure();
     if (saved->kind == CoalSaveOutcome::Kind::Gone)
-        return Fail(QStringLiteral("编号为%1的煤种已不存在，可能已被删除，未能保存。").arg(coal.id));
+        return Fail(CoreText::tr("编号为%1的煤种已不存在，可能已被删除，未能保存。", QString::number(coal.id)));
     return saved->id;
 }
 
@@ -389,7 +389,7 @@ Status VisitCoals(const AppFolder& folder, const std::optional<QString>& typed, 
     QStringList read{QStringLiteral("id")};
     for (const QString& column : columns) {
         if (!known.contains(column, Qt::CaseInsensitive))
-            return Fail(QStringLiteral("数据库操作失败：煤种表中没有 %1 这一列").arg(column));
+            return Fail(CoreText::tr("数据库操作失败：煤种表中没有 %1 这一列", column));
         read << column;
     }
     auto connection = ConnectionScope::Open(folder);

@@ -10,9 +10,9 @@ int DataProgress::percent() const
     return static_cast<int>(std::clamp<qint64>(done * 100 / total, 0, 100));
 }
 
-QString DataCancelledMessage()
+Text DataCancelledMessage()
 {
-    return QStringLiteral("已取消，数据文件没有改动。");
+    return CoreText::tr("已取消，数据文件没有改动。");
 }
 
 DataJob::DataJob(Work work, QObject* parent) : QObject(parent), work_(std::move(work)) {}
@@ -28,8 +28,8 @@ void DataJob::start()
                 if (worker_.cancelled())
                     return false;
                 const int percent = p.percent();
-                if (p.step != lastStep_ || percent != lastPercent_) {
-                    lastStep_ = p.step;
+                if (p.step.chinese() != lastStep_ || percent != lastPercent_) {
+                    lastStep_ = p.step.chinese();
                     lastPercent_ = percent;
                     Q_EMIT progressed(p.step, percent);
                 }

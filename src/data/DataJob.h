@@ -12,7 +12,7 @@
 // How far a long piece of work on the data file has come: the step being
 // done, and done of total in that step's own units (total 0: not known).
 struct DataProgress {
-    QString step;
+    Text step;
     qint64 done = 0;
     qint64 total = 0;
 
@@ -26,7 +26,7 @@ struct DataProgress {
 using DataProgressFn = std::function<bool(const DataProgress&)>;
 
 // The message of work the user stopped.
-QString DataCancelledMessage();
+Text DataCancelledMessage();
 
 // Work on the data file (a backup, a restore, a compaction) on a worker
 // thread, so that the window that asked for it keeps answering. The work gets
@@ -49,12 +49,12 @@ public:
 Q_SIGNALS:
     // The step and how far it is, in percent (-1: not known); emitted when
     // either changes.
-    void progressed(const QString& step, int percent);
+    void progressed(const Text& step, int percent);
     void finished();
 
 private:
     Work work_;
-    QString lastStep_;   // the worker's own
+    QString lastStep_;   // the worker's own: the step's source-language words
     int lastPercent_ = -2;
     WorkerThread<Status> worker_;  // last: goes first
 };

@@ -105,7 +105,7 @@ Status SaveDbSettings(const AppFolder& folder, const DbSettings& settings)
                                            {kDbnameKey, settings.dbname},
                                            {kUserKey, settings.user}});
     if (!written)
-        return Fail(QStringLiteral("数据库连接设置没有保存，原来的设置保持不变。\n") + written.message());
+        return Fail(CoreText::tr("数据库连接设置没有保存，原来的设置保持不变。\n%1", written.said()));
     return {};
 }
 
@@ -132,7 +132,7 @@ Status RememberPassword(const DbSettings& settings)
     QFile old(path);
     if (old.exists()) {
         if (!old.open(QIODevice::ReadOnly))
-            return Fail(QStringLiteral("无法读取密码文件 %1：%2").arg(QDir::toNativeSeparators(path), old.errorString()));
+            return Fail(CoreText::tr("无法读取密码文件 %1：%2", QDir::toNativeSeparators(path), old.errorString()));
         lines = QString::fromUtf8(old.readAll()).split(QLatin1Char('\n'));
         old.close();
         for (QString& line : lines)

@@ -26,11 +26,11 @@ QString Shown(const QString& path)
 }
 
 // The cause of an SQLite failure in words, from its result code.
-QString CauseOf(const QSqlError& error)
+Text CauseOf(const QSqlError& error)
 {
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? SqliteCause(code) : QString();
+    return ok ? SqliteCause(code) : Text();
 }
 
 QString DetailOf(const QSqlError& error)
@@ -41,10 +41,15 @@ QString DetailOf(const QSqlError& error)
     return text.trimmed();
 }
 
-QString DamagedAdvice()
+Text DamagedAdvice()
 {
-    return QStringLiteral("文件没有被改动。请从备份还原一个正确的 coal.dat，或将它移走后重新启动程序。");
+    return CoreText::tr("文件没有被改动。请从备份还原一个正确的 coal.dat，或将它移走后重新启动程序。");
 }
+
+const char* const kServerUntouched = QT_TRANSLATE_NOOP("CoreText", "服务器上的数据库没有被改动。");
+const char* const kCannotReadDataFile =
+    QT_TRANSLATE_NOOP("CoreText", "无法读取数据文件 %1：%2。\n"
+                                  "文件没有被改动。请确认它没有被其他程序占用、可以写入后重新启动程序。");
 
 // The database each folder's data lives in, as UseDatabase set it or
 // config.ini said when the folder was first used.
@@ -103,7 +108,7 @@ Status Reconnect()
         return DescribeConnectError(db.lastError()).failure;
     if (Status session = SetUpSession(db); !session) {
         db.close();
-        return Fail(QStringLiteral("无法连接数据库服务器：") + session.message());
+        return Fail(CoreText::tr("无法连接数据库服务器：%1", session.said()));
     }
     return {};
 }
@@ -169,17 +174,14 @@ Failure DatabaseFailure(const QSqlError& error)
 {
     if (t_shared.server)
         return ServerFailure(error);
-    const QString cause = CauseOf(error);
+    const Text cause = CauseOf(error);
     const QString detail = DetailOf(error);
-    QString message = QStringLiteral("数据库操作失败：");
-    if (!cause.isEmpty()) {
-        message += cause;
-        if (!detail.isEmpty())
-            message += QStringLiteral("\n（") + detail + QStringLiteral("）");
-    } else {
-        message += detail.isEmpty() ? QStringLiteral("原因不明") : detail;
-    }
-    return Fail(message);
+    Text why;
+    if (!cause.isEmpty())
+        why = detail.isEmpty() ? cause : CoreText::tr("%1\n（%2）", cause, detail);
+    else
+        why = detail.isEmpty() ? CoreText::tr("原因不明") : Text(detail);
+    return Fail(CoreText::tr("数据库操作失败：%1", why));
 }
 
 bool ConnectionPresent()
@@ -229,7 +231,7 @@ Status OpenConnection(const AppFolder& folder)
     } else {
         const QString path = folder.DbPath();
         if (!QFileInfo::exists(path))
-            return Fail(QStringLiteral("数据库操作失败：找不到数据库文件 %1").arg(Shown(path)));
+            return Fail(CoreText::tr("数据库操作失败：找不到数据库文件 %1", Shown(path)));
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
@@ -290,7 +292,7 @@ ConnectionScope::~ConnectionScope()
 Result<Transaction> Transaction::Begin()
 {
     if (!ConnectionPresent())
-        return Fail(QStringLiteral("数据库操作失败：数据库连接未打开"));
+        return Fail(CoreText::tr("数据库操作失败：数据库连接未打开"));
     if (!DbConn().transaction()) {
         const QSqlError error = DbConn().lastError();
         if (!MayReconnect(error))
@@ -321,7 +323,7 @@ Transaction::~Transaction()
 Status Transaction::Commit()
 {
     if (!active_)
-        return Fail(QStringLiteral("数据库操作失败：事务已经结束"));
+        return Fail(CoreText::tr("数据库操作失败：事务已经结束"));
     if (!DbConn().commit())
         return Failed(DbConn().lastError());
     active_ = false;
@@ -377,7 +379,7 @@ Status AnnounceChange(const QString& channel)
 Result<QSqlQuery> RunQuery(const QString& sql, const QVariantList& values)
 {
     if (!ConnectionPresent())
-        return Fail(QStringLiteral("数据库操作失败：数据库连接未打开"));
+        return Fail(CoreText::tr("数据库操作失败：数据库连接未打开"));
     for (int attempt = 0;; ++attempt) {
         QSqlQuery query(DbConn());
         query.setForwardOnly(true);
@@ -448,7 +450,7 @@ Result<int> InsertRow(const QString& table, const QStringList& columns, const QV
     if (!query)
         return query.failure();
     if (!query->next())
-        return Fail(QStringLiteral("数据库操作失败：服务器没有给出新记录的编号"));
+        return Fail(CoreText::tr("数据库操作失败：服务器没有给出新记录的编号"));
     return query->value(0).toInt();
 }
 
@@ -494,7 +496,7 @@ Result<DatabaseState> ChangeDatabase(const AppFolder& folder, const DbSettings& 
 Status CheckDatabaseFile(const QString& path, bool integrity)
 {
     if (!QFileInfo(path).isFile())
-        return Fail(QStringLiteral("%1 不是文件").arg(Shown(path)));
+        return Fail(CoreText::tr("%1 不是文件", Shown(path)));
     Result<OwnConnection> connection = OwnConnection::Open(path);
     if (!connection)
         return connection.failure();
@@ -524,23 +526,22 @@ Result<DatabaseState> EnsureServerDatabase(const AppFolder& folder, const DbSett
         return connection.failure();
     QSqlDatabase db = DbConn();
     const QString name = settings.serverName();
-    const QString untouched = QStringLiteral("服务器上的数据库没有被改动。");
+    const Text untouched = CoreText::tr(kServerUntouched);
     if (const Status version = CheckVersion(db); !version)
-        return Fail(QStringLiteral("数据库 %1：%2").arg(name, version.message()));
+        return Fail(CoreText::tr("数据库 %1：%2", name, version.said()));
     // Tables of the program's names that are something else are not built on.
     if (const Status tables = CheckTables(db, false); !tables)
-        return Fail(QStringLiteral("数据库 %1 里有与本软件的数据表同名、内容却不同的数据表（%2），程序无法使用它。\n")
-                        .arg(name, tables.message())
-                    + untouched);
+        return Fail(CoreText::tr("数据库 %1 里有与本软件的数据表同名、内容却不同的数据表（%2），程序无法使用它。\n%3",
+                                 name, tables.said(), untouched));
     bool made = false;
     if (Status updated = BringUpToDate(db, &made); !updated) {
         if (updated.kind() == FailureKind::Invalid)
-            return Fail(QStringLiteral("数据库 %1：%2").arg(name, updated.message()));
-        return Fail(QStringLiteral("数据库 %1 需要建立或升级本软件的数据表，但没有完成（%2）。\n").arg(name, updated.message())
-                    + untouched);
+            return Fail(CoreText::tr("数据库 %1：%2", name, updated.said()));
+        return Fail(CoreText::tr("数据库 %1 需要建立或升级本软件的数据表，但没有完成（%2）。\n%3", name,
+                                 updated.said(), untouched));
     }
     if (const Status tables = CheckTables(db); !tables)
-        return Fail(QStringLiteral("数据库 %1 不能作为本软件的数据库使用（%2）。").arg(name, tables.message()));
+        return Fail(CoreText::tr("数据库 %1 不能作为本软件的数据库使用（%2）。", name, tables.said()));
     return made ? DatabaseState::Created : DatabaseState::Ready;
 }
 
@@ -553,35 +554,32 @@ Result<DatabaseState> EnsureDatabase(const AppFolder& folder)
         return EnsureServerDatabase(folder, settings);
     const QString path = folder.DbPath();
     if (QFileInfo::exists(path)) {
-        const QString cannotRead = QStringLiteral("无法读取数据文件 %1：%2。\n")
-                                   + QStringLiteral("文件没有被改动。请确认它没有被其他程序占用、可以写入后重新启动程序。");
         if (!QFileInfo(path).isFile())
-            return Fail(QStringLiteral("数据文件 %1 不是文件，程序无法使用它。\n").arg(Shown(path)) + DamagedAdvice());
+            return Fail(CoreText::tr("数据文件 %1 不是文件，程序无法使用它。\n%2", Shown(path), DamagedAdvice()));
         Result<OwnConnection> connection = OwnConnection::Open(path);
         if (!connection)
-            return Fail(cannotRead.arg(Shown(path), connection.message()));
+            return Fail(CoreText::tr(kCannotReadDataFile, Shown(path), connection.said()));
         if (const Status tables = CheckTables(connection->db()); !tables) {
             if (tables.kind() != FailureKind::Invalid)
-                return Fail(cannotRead.arg(Shown(path), tables.message()));
-            return Fail(QStringLiteral("数据文件 %1 不是本软件的数据库，程序无法使用它（%2）。\n")
-                            .arg(Shown(path), tables.message())
-                        + DamagedAdvice());
+                return Fail(CoreText::tr(kCannotReadDataFile, Shown(path), tables.said()));
+            return Fail(CoreText::tr("数据文件 %1 不是本软件的数据库，程序无法使用它（%2）。\n%3", Shown(path),
+                                     tables.said(), DamagedAdvice()));
         }
         if (const Status trusted = CheckTrusted(connection->db()); !trusted) {
             if (trusted.kind() != FailureKind::Invalid)
-                return Fail(cannotRead.arg(Shown(path), trusted.message()));
-            return Fail(QStringLiteral("数据文件 %1 里有本软件不建立、会在保存数据时执行或出错的内容：%2。"
-                                       "程序不使用这样的文件。\n")
-                            .arg(Shown(path), trusted.message())
-                        + QStringLiteral("文件没有被改动。请从备份还原一个正确的 coal.dat，"
-                                         "或用别的工具删除这些内容后重新启动程序。"));
+                return Fail(CoreText::tr(kCannotReadDataFile, Shown(path), trusted.said()));
+            return Fail(CoreText::tr("数据文件 %1 里有本软件不建立、会在保存数据时执行或出错的内容：%2。"
+                                     "程序不使用这样的文件。\n"
+                                     "文件没有被改动。请从备份还原一个正确的 coal.dat，"
+                                     "或用别的工具删除这些内容后重新启动程序。",
+                                     Shown(path), trusted.said()));
         }
         if (const Status version = CheckVersion(connection->db()); !version)
-            return Fail(QStringLiteral("数据文件 %1：%2").arg(Shown(path), version.message()));
+            return Fail(CoreText::tr("数据文件 %1：%2", Shown(path), version.said()));
         if (Status updated = BringUpToDate(connection->db()); !updated)
-            return Fail(QStringLiteral("数据文件 %1 需要加入新的数据表或索引，但无法写入（%2）。\n"
-                                       "文件没有被改动。请确认它没有被其他程序占用、可以写入后重新启动程序。")
-                            .arg(Shown(path), updated.message()));
+            return Fail(CoreText::tr("数据文件 %1 需要加入新的数据表或索引，但无法写入（%2）。\n"
+                                     "文件没有被改动。请确认它没有被其他程序占用、可以写入后重新启动程序。",
+                                     Shown(path), updated.said()));
         return DatabaseState::Ready;
     }
     Status created;
@@ -611,7 +609,7 @@ Result<DatabaseState> EnsureDatabase(const AppFolder& folder)
     }
     if (!created) {
         QFile::remove(path);
-        return Fail(QStringLiteral("无法在 %1 创建数据文件 coal.dat：%2").arg(Shown(folder.dir), created.message()));
+        return Fail(CoreText::tr("无法在 %1 创建数据文件 coal.dat：%2", Shown(folder.dir), created.said()));
     }
     return DatabaseState::Created;
 }

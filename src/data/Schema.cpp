@@ -300,19 +300,16 @@ Failure QueryFailure(const QSqlDatabase& db, const QSqlError& error)
     const int code = error.nativeErrorCode().toInt(&ok);
     const QString detail = ErrorText(error);
     if (ok && (code & 0xFF) == 26)
-        return Invalid(QStringLiteral("不是数据库文件（%1）").arg(detail));
+        return Invalid(CoreText::tr("不是数据库文件（%1）", detail));
     if (ok && (code & 0xFF) == 11)
-        return Invalid(QStringLiteral("数据库文件已损坏（%1）").arg(detail));
+        return Invalid(CoreText::tr("数据库文件已损坏（%1）", detail));
     return Fail(SqliteReason(ok ? code : 1, detail));
 }
 
-QString WriteReason(const QSqlDatabase& db, const QSqlError& error)
+Text WriteReason(const QSqlDatabase& db, const QSqlError& error)
 {
-    if (DriverOf(db) == DbDriver::Postgresql) {
-        QString message = ServerFailure(error).message;
-        message.remove(QStringLiteral("数据库操作失败："));
-        return message;
-    }
+    if (DriverOf(db) == DbDriver::Postgresql)
+        return ServerReason(error);
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return SqliteReason(ok ? code : 1, ErrorText(error));
@@ -427,10 +424,9 @@ QStringList VersionStatements(const SchemaFacts& facts, DbDriver driver)
 
 Failure NewerFailure(int version)
 {
-    return Invalid(QStringLiteral("数据库的结构版本是 %1，比本程序能使用的版本 %2 新，它是由更新版本的程序建立或升级的。"
-                                  "本程序不能使用它，也没有对它做任何改动。请使用新版本的程序。")
-                       .arg(version)
-                       .arg(kSchemaVersion));
+    return Invalid(CoreText::tr("数据库的结构版本是 %1，比本程序能使用的版本 %2 新，它是由更新版本的程序建立或升级的。"
+                                "本程序不能使用它，也没有对它做任何改动。请使用新版本的程序。",
+                                QString::number(version), QString::number(kSchemaVersion)));
 }
 
 // Runs the statements in the transaction open on db; the failure names what
@@ -441,15 +437,15 @@ Status RunSteps(QSqlDatabase& db, const QVector<SchemaStep>& steps, const QStrin
     for (const SchemaStep& step : steps) {
         for (const QString& statement : step.statements) {
             if (!query.exec(statement)) {
-                const QString reason = WriteReason(db, query.lastError());
-                return Fail(QStringLiteral("无法加入 %1：%2").arg(step.adds, reason));
+                const Text reason = WriteReason(db, query.lastError());
+                return Fail(CoreText::tr("无法加入 %1：%2", step.adds, reason));
             }
         }
     }
     for (const QString& statement : versions) {
         if (!query.exec(statement)) {
-            const QString reason = WriteReason(db, query.lastError());
-            return Fail(QStringLiteral("无法记录数据库的结构版本：%1").arg(reason));
+            const Text reason = WriteReason(db, query.lastError());
+            return Fail(CoreText::tr("无法记录数据库的结构版本：%1", reason));
         }
     }
     return {};
@@ -468,25 +464,36 @@ QHash<QString, QString> OwnNames()
     return names;
 }
 
-QString KindWord(const QString& type)
+Text KindWord(const QString& type)
 {
     if (type == QLatin1String("table"))
-        return QStringLiteral("数据表");
+        return CoreText::tr("数据表");
     if (type == QLatin1String("index"))
-        return QStringLiteral("索引");
+        return CoreText::tr("索引");
     if (type == QLatin1String("view"))
-        return QStringLiteral("视图");
+        return CoreText::tr("视图");
     if (type == QLatin1String("trigger"))
-        return QStringLiteral("触发器");
+        return CoreText::tr("触发器");
     return type;
 }
 
-Status Untrusted(const QStringList& problems)
+Status Untrusted(const QVector<Text>& problems)
 {
-    QString text = problems.mid(0, 3).join(QStringLiteral("；"));
+    Text text = problems.value(0);
+    for (qsizetype i = 1; i < std::min<qsizetype>(problems.size(), 3); ++i)
+        text = CoreText::tr("%1；%2", text, problems[i]);
     if (problems.size() > 3)
-        text += QStringLiteral("；另有 %1 处").arg(problems.size() - 3);
+        text = CoreText::tr("%1；另有 %2 处", text, QString::number(problems.size() - 3));
     return Invalid(text);
+}
+
+// Names in a sentence, one after another.
+Text JoinedText(const QStringList& names)
+{
+    Text text = names.value(0);
+    for (qsizetype i = 1; i < names.size(); ++i)
+        text = CoreText::tr("%1、%2", text, names[i]);
+    return text;
 }
 
 }  // namespace
@@ -648,7 +655,7 @@ Status BringUpToDate(QSqlDatabase& db, bool* made)
         return migrated;
     }
     if (!db.commit()) {
-        const QString reason = WriteReason(db, db.lastError());
+        const Text reason = WriteReason(db, db.lastError());
         db.rollback();
         return Fail(reason);
     }
@@ -665,7 +672,7 @@ Status CheckTables(QSqlDatabase& db, bool all)
         if (!facts->tables.contains(table.table.toLower()))
             missing << table.table;
     if (all && !missing.isEmpty())
-        return Invalid(QStringLiteral("缺少数据表：%1").arg(missing.join(QStringLiteral("、"))));
+        return Invalid(CoreText::tr("缺少数据表：%1", JoinedText(missing)));
     QVector<TableColumns> checked;
     for (const TableColumns& table : RequiredTables() + AddedTables())
         if (facts->tables.contains(table.table.toLower()))
@@ -680,7 +687,7 @@ Status CheckTables(QSqlDatabase& db, bool all)
             if (record.indexOf(column) < 0)
                 absent << column;
         if (!absent.isEmpty())
-            return Invalid(QStringLiteral("数据表 %1 缺少列：%2").arg(table.table, absent.join(QStringLiteral("、"))));
+            return Invalid(CoreText::tr("数据表 %1 缺少列：%2", table.table, JoinedText(absent)));
     }
     return {};
 }
@@ -688,7 +695,7 @@ Status CheckTables(QSqlDatabase& db, bool all)
 Status CheckTrusted(QSqlDatabase& db)
 {
     const QHash<QString, QString> own = OwnNames();
-    QStringList problems;
+    QVector<Text> problems;
     QSqlQuery query(db);
     if (!query.exec(QStringLiteral("select type, name, tbl_name, sql from sqlite_master")))
         return QueryFailure(db, query.lastError());
@@ -702,19 +709,18 @@ Status CheckTrusted(QSqlDatabase& db)
     for (const Object& o : objects) {
         const QString lower = o.name.toLower();
         const QString ownType = own.value(lower);
-        QString clash;
+        Text clash;
         if (!ownType.isEmpty() && ownType != o.type)
-            clash = ownType == QLatin1String("table") ? QStringLiteral("（与本软件的数据表同名）")
-                                                      : QStringLiteral("（与本软件的索引同名）");
+            clash = ownType == QLatin1String("table") ? CoreText::tr("（与本软件的数据表同名）")
+                                                      : CoreText::tr("（与本软件的索引同名）");
         if (o.type == QLatin1String("trigger") || o.type == QLatin1String("view")) {
-            problems << QStringLiteral("含有本软件不建立的%1 %2%3").arg(KindWord(o.type), ShownName(o.name), clash);
+            problems << CoreText::tr("含有本软件不建立的%1 %2%3", KindWord(o.type), ShownName(o.name), clash);
         } else if (o.type == QLatin1String("table")
                    && o.sql.simplified().startsWith(QStringLiteral("CREATE VIRTUAL TABLE"), Qt::CaseInsensitive)) {
-            problems << QStringLiteral("含有外部数据表（虚拟表）%1%2").arg(ShownName(o.name), clash);
+            problems << CoreText::tr("含有外部数据表（虚拟表）%1%2", ShownName(o.name), clash);
         } else if (!clash.isEmpty()) {
-            problems << QStringLiteral("%1 %2 占用了本软件%3的名称")
-                            .arg(KindWord(o.type), ShownName(o.name),
-                                 ownType == QLatin1String("table") ? QStringLiteral("数据表") : QStringLiteral("索引"));
+            problems << CoreText::tr("%1 %2 占用了本软件%3的名称", KindWord(o.type), ShownName(o.name),
+                                 ownType == QLatin1String("table") ? CoreText::tr("数据表") : CoreText::tr("索引"));
         }
     }
     // Indexes on the program's tables: one that is unique, partial or on an
@@ -741,16 +747,16 @@ Status CheckTrusted(QSqlDatabase& db)
                            && index.table.compare(table, Qt::CaseInsensitive) == 0
                            && query.value(5).toString().compare(index.column, Qt::CaseInsensitive) == 0);
             if (!same)
-                problems << QStringLiteral("索引 %1 与本软件的同名索引不同").arg(ShownName(name));
+                problems << CoreText::tr("索引 %1 与本软件的同名索引不同", ShownName(name));
         }
         if (!ownTables.contains(table.toLower()))
             continue;
         if (query.value(2).toInt() != 0)
-            problems << QStringLiteral("数据表 %1 上有唯一索引 %2，会使本软件保存数据失败").arg(table, ShownName(name));
+            problems << CoreText::tr("数据表 %1 上有唯一索引 %2，会使本软件保存数据失败", table, ShownName(name));
         else if (query.value(3).toInt() != 0)
-            problems << QStringLiteral("数据表 %1 上有带条件的索引 %2").arg(table, ShownName(name));
+            problems << CoreText::tr("数据表 %1 上有带条件的索引 %2", table, ShownName(name));
         else if (query.value(4).toInt() != 0)
-            problems << QStringLiteral("数据表 %1 上有带表达式的索引 %2").arg(table, ShownName(name));
+            problems << CoreText::tr("数据表 %1 上有带表达式的索引 %2", table, ShownName(name));
     }
     if (!problems.isEmpty())
         return Untrusted(problems);

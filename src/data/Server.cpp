@@ -37,6 +37,16 @@ QString Detail(const QSqlError& error)
     return text.simplified();
 }
 
+const char* const kCannotConnect = QT_TRANSLATE_NOOP("CoreText", "无法连接数据库服务器：%1");
+
+// The cause in words, then the server's own text; either alone when the other is missing.
+Text Reason(const Text& cause, const QString& detail)
+{
+    if (cause.isEmpty())
+        return detail.isEmpty() ? CoreText::tr("原因不明") : Text(detail);
+    return detail.isEmpty() ? cause : CoreText::tr("%1\n（%2）", cause, detail);
+}
+
 // The time zone of this computer as the server knows it: its name, else the
 // offset from UTC it has now.
 QStringList TimeZoneSettings()
@@ -100,41 +110,36 @@ ConnectFailure DescribeConnectError(const QSqlError& error)
     const QString detail = Detail(error);
     const QString lower = detail.toLower();
     ConnectFailure result;
-    QString cause;
+    Text cause;
     auto is = [&](const char* text) { return lower.contains(QLatin1String(text)); };
     if (is("driver not loaded")) {
         result.problem = ServerProblem::NoDriver;
-        cause = QStringLiteral("这台电脑没有安装 PostgreSQL 数据库驱动（Qt 的 QPSQL 插件）");
+        cause = CoreText::tr("这台电脑没有安装 PostgreSQL 数据库驱动（Qt 的 QPSQL 插件）");
     } else if (is("no password supplied")) {
         result.problem = ServerProblem::Password;
-        cause = QStringLiteral("服务器要求密码，但没有给出密码");
+        cause = CoreText::tr("服务器要求密码，但没有给出密码");
     } else if (is("password authentication failed")) {
         result.problem = ServerProblem::Password;
-        cause = QStringLiteral("用户名或密码不对");
+        cause = CoreText::tr("用户名或密码不对");
     } else if (is("database") && is("does not exist")) {
         result.problem = ServerProblem::NoDatabase;
-        cause = QStringLiteral("服务器上没有这个数据库");
+        cause = CoreText::tr("服务器上没有这个数据库");
     } else if (is("role") && is("does not exist")) {
         result.problem = ServerProblem::NoUser;
-        cause = QStringLiteral("服务器上没有这个用户");
+        cause = CoreText::tr("服务器上没有这个用户");
     } else if (is("pg_hba.conf") || is("permission denied for database")) {
         result.problem = ServerProblem::NotAllowed;
-        cause = QStringLiteral("服务器不允许这台电脑或这个用户连接");
+        cause = CoreText::tr("服务器不允许这台电脑或这个用户连接");
     } else if (is("could not translate host name") || is("name or service not known")) {
         result.problem = ServerProblem::Unreachable;
-        cause = QStringLiteral("找不到这个服务器名称");
+        cause = CoreText::tr("找不到这个服务器名称");
     } else if (is("connection refused") || is("no such file or directory") || is("timeout expired")
                || is("could not connect") || is("no route to host") || is("network is unreachable")
                || is("server closed the connection") || is("the database system is")) {
         result.problem = ServerProblem::Unreachable;
-        cause = QStringLiteral("服务器没有运行，或者无法通过网络到达");
+        cause = CoreText::tr("服务器没有运行，或者无法通过网络到达");
     }
-    QString message = QStringLiteral("无法连接数据库服务器：");
-    if (cause.isEmpty())
-        message += detail.isEmpty() ? QStringLiteral("原因不明") : detail;
-    else
-        message += cause + (detail.isEmpty() ? QString() : QStringLiteral("\n（") + detail + QStringLiteral("）"));
-    result.failure = Fail(message);
+    result.failure = Fail(CoreText::tr(kCannotConnect, Reason(cause, detail)));
     return result;
 }
 
@@ -157,7 +162,7 @@ std::optional<ConnectFailure> ConnectToServer(QSqlDatabase& db, const DbSettings
         return DescribeConnectError(db.lastError());
     if (Status session = SetUpSession(db); !session) {
         db.close();
-        return ConnectFailure{ServerProblem::Other, Fail(QStringLiteral("无法连接数据库服务器：") + session.message())};
+        return ConnectFailure{ServerProblem::Other, Fail(CoreText::tr(kCannotConnect, session.said()))};
     }
     return std::nullopt;
 }
@@ -181,39 +186,39 @@ bool IsConflict(const QString& state)
     return state == QLatin1String("40001") || state == QLatin1String("40P01");
 }
 
-Failure ServerFailure(const QSqlError& error, bool lost)
+Text ServerReason(const QSqlError& error, bool lost)
 {
     const QString state = ServerState(error);
     const QString detail = Detail(error);
-    QString cause;
+    Text cause;
     if (lost || state.startsWith(QStringLiteral("08")) || state.startsWith(QStringLiteral("57P")))
-        cause = QStringLiteral("与数据库服务器的连接中断了，这一步没有完成，没有写入任何数据");
+        cause = CoreText::tr("与数据库服务器的连接中断了，这一步没有完成，没有写入任何数据");
     else if (state == QLatin1String("40001"))
-        cause = QStringLiteral("其他用户同时修改了相同的数据");
+        cause = CoreText::tr("其他用户同时修改了相同的数据");
     else if (state == QLatin1String("40P01"))
-        cause = QStringLiteral("与其他用户的操作互相等待（死锁）");
+        cause = CoreText::tr("与其他用户的操作互相等待（死锁）");
     else if (state == QLatin1String("42501"))
-        cause = QStringLiteral("数据库用户没有这项操作的权限");
+        cause = CoreText::tr("数据库用户没有这项操作的权限");
     else if (state == QLatin1String("53100"))
-        cause = QStringLiteral("数据库服务器磁盘空间不足");
+        cause = CoreText::tr("数据库服务器磁盘空间不足");
     else if (state.startsWith(QStringLiteral("53")))
-        cause = QStringLiteral("数据库服务器资源不足");
+        cause = CoreText::tr("数据库服务器资源不足");
     else if (state == QLatin1String("25006"))
-        cause = QStringLiteral("数据库服务器只允许读取");
+        cause = CoreText::tr("数据库服务器只允许读取");
     else if (state == QLatin1String("55P03"))
-        cause = QStringLiteral("数据正被其他用户锁定，请稍后再试");
+        cause = CoreText::tr("数据正被其他用户锁定，请稍后再试");
     else if (state == QLatin1String("57014"))
-        cause = QStringLiteral("操作被取消或超时");
+        cause = CoreText::tr("操作被取消或超时");
     else if (state == QLatin1String("42P01") || state == QLatin1String("42703"))
-        cause = QStringLiteral("服务器上的数据库缺少本软件的数据表或列");
+        cause = CoreText::tr("服务器上的数据库缺少本软件的数据表或列");
     else if (state.isEmpty() && error.type() == QSqlError::ConnectionError)
-        cause = QStringLiteral("与数据库服务器的连接中断了，这一步没有完成，没有写入任何数据");
-    QString message = QStringLiteral("数据库操作失败：");
-    if (cause.isEmpty())
-        message += detail.isEmpty() ? QStringLiteral("原因不明") : detail;
-    else
-        message += cause + (detail.isEmpty() ? QString() : QStringLiteral("\n（") + detail + QStringLiteral("）"));
-    return Fail(message);
+        cause = CoreText::tr("与数据库服务器的连接中断了，这一步没有完成，没有写入任何数据");
+    return Reason(cause, detail);
+}
+
+Failure ServerFailure(const QSqlError& error, bool lost)
+{
+    return Fail(CoreText::tr("数据库操作失败：%1", ServerReason(error, lost)));
 }
 
 Result<ServerConnection> ServerConnection::Open(const DbSettings& settings)

@@ -74,6 +74,8 @@ bool IsConflict(const QString& state);
 // then the cause in words where the server's code tells one, then its text.
 // lost: the connection is known to be gone, whatever the error says.
 Failure ServerFailure(const QSqlError& error, bool lost = false);
+// The same without "数据库操作失败：": what went wrong, in words.
+Text ServerReason(const QSqlError& error, bool lost = false);
 
 // A connection to a server of its own (a copy, a backup, a test), closed when
 // it goes away; used only on the thread that opened it.

@@ -152,7 +152,7 @@ QVariant Converted(const QVariant& value, ColumnKind kind)
 // Copies every row of the program's tables the source has into the target,
 // ids kept; the target's tables are there and empty, and a transaction is
 // open on it. Progress counts rows.
-Status CopyRows(QSqlDatabase& from, QSqlDatabase& to, const QString& step, const DataProgressFn& progress)
+Status CopyRows(QSqlDatabase& from, QSqlDatabase& to, const Text& step, const DataProgressFn& progress)
 {
     const Result<CopyCounts> source = CountRows(from);
     if (!source)
@@ -211,7 +211,7 @@ Status CopyRows(QSqlDatabase& from, QSqlDatabase& to, const QString& step, const
             batch.clear();
             rows = 0;
             if (!written)
-                return Fail(QStringLiteral("无法写入数据表 %1：%2").arg(table.name, written.message()));
+                return Fail(CoreText::tr("无法写入数据表 %1：%2", table.name, written.said()));
             if (progress && !progress(DataProgress{step, done, total}))
                 return CancelledFailure();
             return {};
@@ -264,24 +264,23 @@ Status AnnounceEverything(QSqlDatabase& db)
 // The counts of the target after a copy against the source's.
 Status CompareCounts(const CopyCounts& source, const CopyCounts& target)
 {
-    QStringList differ;
-    for (int t = 0; t < source.tables.size(); ++t)
-        if (source.rows[t] != target.rowsOf(source.tables[t]))
-            differ << QStringLiteral("%1（本来 %2 条，复制后 %3 条）")
-                          .arg(source.tables[t])
-                          .arg(source.rows[t])
-                          .arg(target.rowsOf(source.tables[t]));
+    Text differ;
+    for (int t = 0; t < source.tables.size(); ++t) {
+        if (source.rows[t] == target.rowsOf(source.tables[t]))
+            continue;
+        const Text table = CoreText::tr("%1（本来 %2 条，复制后 %3 条）", source.tables[t], QString::number(source.rows[t]),
+                                        QString::number(target.rowsOf(source.tables[t])));
+        differ = differ.isEmpty() ? table : CoreText::tr("%1；%2", differ, table);
+    }
     if (!differ.isEmpty())
-        return Fail(QStringLiteral("复制后的记录数与原来的不同：%1").arg(differ.join(QStringLiteral("；"))));
+        return Fail(CoreText::tr("复制后的记录数与原来的不同：%1", differ));
     return {};
 }
 
-QString HeldData(const CopyCounts& counts)
+Text HeldData(const CopyCounts& counts)
 {
-    return QStringLiteral("煤种 %1 个，配煤方案 %2 个，共 %3 条记录")
-        .arg(counts.rowsOf(QStringLiteral("meitan")))
-        .arg(counts.rowsOf(QStringLiteral("Lishi_fangan")))
-        .arg(counts.total());
+    return CoreText::tr("煤种 %1 个，配煤方案 %2 个，共 %3 条记录", QString::number(counts.rowsOf(QStringLiteral("meitan"))),
+                        QString::number(counts.rowsOf(QStringLiteral("Lishi_fangan"))), QString::number(counts.total()));
 }
 
 // Opens a coal database file to copy from: checked to be one the program can
@@ -289,7 +288,7 @@ QString HeldData(const CopyCounts& counts)
 Result<OwnConnection> OpenSourceFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
-        return Invalid(QStringLiteral("找不到文件 %1").arg(Shown(path)));
+        return Invalid(CoreText::tr("找不到文件 %1", Shown(path)));
     Result<OwnConnection> connection = OwnConnection::Open(path);
     if (!connection)
         return connection.failure();
@@ -309,7 +308,7 @@ Failure RolledBack(QSqlDatabase& db, const Failure& failure)
 // row of from, the ids going on after the copied ones, the counts compared
 // with what from held, the other copies told, then the commit. Anything that
 // fails rolls the whole transaction back.
-Result<CopyCounts> FillAndCommit(QSqlDatabase& from, QSqlDatabase& db, const CopyCounts& source, const QString& step,
+Result<CopyCounts> FillAndCommit(QSqlDatabase& from, QSqlDatabase& db, const CopyCounts& source, const Text& step,
                                  const DataProgressFn& progress)
 {
     if (Status copied = CopyRows(from, db, step, progress); !copied)
@@ -379,6 +378,7 @@ ServerCheck TestConnection(const DbSettings& settings)
             if (check.problem == ServerProblem::None)
                 check.problem = ServerProblem::Other;
             check.message = filled.message();
+            check.said = filled.said();
         }
         db.close();
     }
@@ -404,15 +404,15 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
     if (const Result<CopyCounts> before = CountRows(db); !before)
         return before.failure();
     else if (before->total() > 0)
-        return Invalid(QStringLiteral("服务器上的数据库 %1 已经有数据（%2），不能把本机的数据复制过去。"
-                                      "服务器上的数据没有改动。")
-                           .arg(name, HeldData(*before)));
+        return Invalid(CoreText::tr("服务器上的数据库 %1 已经有数据（%2），不能把本机的数据复制过去。"
+                                    "服务器上的数据没有改动。",
+                                    name, HeldData(*before)));
     if (!db.transaction())
         return ServerFailure(db.lastError());
     if (Status made = MigrateInTransaction(db); !made)
         return RolledBack(db, made.failure());
     if (Status checked = CheckTables(db); !checked)
-        return RolledBack(db, Fail(QStringLiteral("数据库 %1 不能作为本软件的数据库使用（%2）。").arg(name, checked.message())));
+        return RolledBack(db, Fail(CoreText::tr("数据库 %1 不能作为本软件的数据库使用（%2）。", name, checked.said())));
     if (Status locked = LockTables(db); !locked)
         return RolledBack(db, locked.failure());
     // Another copy may have filled it meanwhile.
@@ -420,13 +420,13 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
     if (!empty)
         return RolledBack(db, empty.failure());
     if (empty->total() > 0)
-        return RolledBack(db, Invalid(QStringLiteral("服务器上的数据库 %1 已经有数据（%2），不能把本机的数据复制过去。"
-                                                     "服务器上的数据没有改动。")
-                                          .arg(name, HeldData(*empty))));
-    return FillAndCommit(local->db(), db, *source, QStringLiteral("正在把本机数据复制到服务器"), progress);
+        return RolledBack(db, Invalid(CoreText::tr("服务器上的数据库 %1 已经有数据（%2），不能把本机的数据复制过去。"
+                                                   "服务器上的数据没有改动。",
+                                                   name, HeldData(*empty))));
+    return FillAndCommit(local->db(), db, *source, CoreText::tr("正在把本机数据复制到服务器"), progress);
 }
 
-Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& path, const QString& step,
+Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& path, const Text& step,
                                   const DataProgressFn& progress)
 {
     const QString part = path + QStringLiteral(".part");
@@ -482,15 +482,15 @@ Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& pat
         removePart();
         return counts.failure().kind == FailureKind::Cancelled
                    ? counts.failure()
-                   : Fail(QStringLiteral("无法把服务器上的数据保存到 %1：%2").arg(Shown(path), counts.message()));
+                   : Fail(CoreText::tr("无法把服务器上的数据保存到 %1：%2", Shown(path), counts.said()));
     }
     if (QFileInfo::exists(path) && !QFile::remove(path)) {
         removePart();
-        return Fail(QStringLiteral("无法替换 %1").arg(Shown(path)));
+        return Fail(CoreText::tr("无法替换 %1", Shown(path)));
     }
     if (!QFile::rename(part, path)) {
         removePart();
-        return Fail(QStringLiteral("无法写入 %1").arg(Shown(path)));
+        return Fail(CoreText::tr("无法写入 %1", Shown(path)));
     }
     return counts;
 }
@@ -504,7 +504,7 @@ Result<CopyCounts> ReplaceServerData(const DbSettings& settings, const QString& 
     if (const Result<QVector<SchemaStep>> missing = MissingSteps(file->db()); !missing)
         return missing.failure();
     else if (!missing->isEmpty())
-        return Fail(QStringLiteral("文件 %1 需要先升级为本程序的数据格式").arg(Shown(sourcePath)));
+        return Fail(CoreText::tr("文件 %1 需要先升级为本程序的数据格式", Shown(sourcePath)));
     const Result<CopyCounts> source = CountRows(file->db());
     if (!source)
         return source.failure();
@@ -521,5 +521,5 @@ Result<CopyCounts> ReplaceServerData(const DbSettings& settings, const QString& 
     for (const TableDef& table : ProgramTables())
         if (Status emptied = Exec(db, QStringLiteral("delete from %1").arg(table.name)); !emptied)
             return RolledBack(db, emptied.failure());
-    return FillAndCommit(file->db(), db, *source, QStringLiteral("正在还原数据"), progress);
+    return FillAndCommit(file->db(), db, *source, CoreText::tr("正在还原数据"), progress);
 }

@@ -21,6 +21,7 @@
 struct ServerCheck {
     ServerProblem problem = ServerProblem::None;  // None: the connection was made
     QString message;                // why not, "无法连接数据库服务器：…"
+    Text said;                      // the same as facts
     QString serverVersion;          // the server's own words, e.g. "PostgreSQL 15.8 …"
     bool hasTables = false;         // the program's tables are there
     std::optional<int> schemaVersion;  // the version they record
@@ -65,7 +66,7 @@ Result<CopyCounts> CopyLocalToServer(const QString& localPath, const DbSettings&
 // Writes the server's data into a new file at path in the local backup format
 // (coal.dat's schema), as one consistent picture of it. A file at path is
 // replaced only once the new one is whole.
-Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& path, const QString& step,
+Result<CopyCounts> SnapshotServer(const DbSettings& settings, const QString& path, const Text& step,
                                   const DataProgressFn& progress = {});
 
 // Replaces every row of the program's tables on the server by the rows of the

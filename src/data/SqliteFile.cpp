@@ -33,58 +33,58 @@ int ErrorCode(const QSqlError& error)
     return ok ? code : SQLITE_ERROR;
 }
 
-QString Reason(const QSqlError& error)
+Text Reason(const QSqlError& error)
 {
     return SqliteReason(ErrorCode(error), ErrorText(error));
 }
 
 }  // namespace
 
-QString SqliteCause(int code)
+Text SqliteCause(int code)
 {
     if (code == SQLITE_READONLY_ROLLBACK)
-        return QStringLiteral("上次写入数据时程序中断，需要撤销没写完的部分，但数据文件是只读的");
+        return CoreText::tr("上次写入数据时程序中断，需要撤销没写完的部分，但数据文件是只读的");
     switch (code & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("数据库文件正被占用（已锁定），请稍后再试");
+        return CoreText::tr("数据库文件正被占用（已锁定），请稍后再试");
     case SQLITE_READONLY:
-        return QStringLiteral("数据库文件是只读的，不能写入");
+        return CoreText::tr("数据库文件是只读的，不能写入");
     case SQLITE_IOERR:
-        return QStringLiteral("读写数据库文件时出错");
+        return CoreText::tr("读写数据库文件时出错");
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
-        return QStringLiteral("数据库文件已损坏");
+        return CoreText::tr("数据库文件已损坏");
     case SQLITE_FULL:
-        return QStringLiteral("磁盘空间不足");
+        return CoreText::tr("磁盘空间不足");
     case SQLITE_CANTOPEN:
-        return QStringLiteral("无法打开数据库文件");
+        return CoreText::tr("无法打开数据库文件");
     default:
-        return QString();
+        return Text();
     }
 }
 
-QString SqliteReason(int code, const QString& detail)
+Text SqliteReason(int code, const QString& detail)
 {
-    const QString cause = SqliteCause(code);
+    const Text cause = SqliteCause(code);
     if (cause.isEmpty())
-        return detail.isEmpty() ? QStringLiteral("原因不明") : detail;
-    return detail.isEmpty() ? cause : cause + QStringLiteral("（") + detail + QStringLiteral("）");
+        return detail.isEmpty() ? CoreText::tr("原因不明") : Text(detail);
+    return detail.isEmpty() ? cause : CoreText::tr("%1（%2）", cause, detail);
 }
 
 Result<OwnConnection> OwnConnection::Open(const QString& path, bool create, int busyMilliseconds)
 {
     if (!create && !QFileInfo(path).isFile())
-        return Fail(QStringLiteral("找不到文件 %1").arg(QDir::toNativeSeparators(path)));
+        return Fail(CoreText::tr("找不到文件 %1", QDir::toNativeSeparators(path)));
     const QString name = QStringLiteral("velmora_own_") + QUuid::createUuid().toString(QUuid::Id128);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyMilliseconds));
     if (!db.open()) {
-        const QString reason = Reason(db.lastError());
+        const Text reason = Reason(db.lastError());
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name);
-        return Fail(QStringLiteral("无法打开 %1：%2").arg(QDir::toNativeSeparators(path), reason));
+        return Fail(CoreText::tr("无法打开 %1：%2", QDir::toNativeSeparators(path), reason));
     }
     return OwnConnection(name, db);
 }
@@ -131,12 +131,12 @@ Result<QVariant> OwnConnection::value(const QString& sql)
     return query.value(0);
 }
 
-Status CopyPages(OwnConnection& source, OwnConnection& dest, const QString& step, const DataProgressFn& progress)
+Status CopyPages(OwnConnection& source, OwnConnection& dest, const Text& step, const DataProgressFn& progress)
 {
     sqlite3* from = source.handle();
     sqlite3* to = dest.handle();
     if (!from || !to)
-        return Fail(QStringLiteral("数据库驱动不是 SQLite"));
+        return Fail(CoreText::tr("数据库驱动不是 SQLite"));
     // One read transaction over the whole copy, so that what another
     // connection writes meanwhile does not make the copy start again.
     if (Status begun = source.exec(QStringLiteral("BEGIN")); !begun)
@@ -147,7 +147,7 @@ Status CopyPages(OwnConnection& source, OwnConnection& dest, const QString& step
     }
     sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
     if (!backup) {
-        const QString reason = SqliteReason(sqlite3_extended_errcode(to), QString::fromUtf8(sqlite3_errmsg(to)));
+        const Text reason = SqliteReason(sqlite3_extended_errcode(to), QString::fromUtf8(sqlite3_errmsg(to)));
         (void)source.exec(QStringLiteral("ROLLBACK"));
         return Fail(reason);
     }
@@ -188,7 +188,7 @@ Status CopyPages(OwnConnection& source, OwnConnection& dest, const QString& step
 
 Status CheckNotHeldElsewhere(OwnConnection& target, const QString& shownPath)
 {
-    const QString inUse = QStringLiteral("数据文件 %1 正被另一个程序打开使用，请先关闭使用它的程序").arg(shownPath);
+    const Text inUse = CoreText::tr("数据文件 %1 正被另一个程序打开使用，请先关闭使用它的程序", shownPath);
     const Result<QVariant> mode = target.value(QStringLiteral("PRAGMA journal_mode"));
     if (!mode)
         return mode.failure();
@@ -211,13 +211,13 @@ Status CheckNotHeldElsewhere(OwnConnection& target, const QString& shownPath)
 
 Status CheckIntegrity(OwnConnection& connection, const DataProgressFn& progress)
 {
-    const QString step = QStringLiteral("正在检查数据文件是否完好");
+    const Text step = CoreText::tr("正在检查数据文件是否完好");
     ProgressWatch watch(connection, [&] { return !progress || progress(DataProgress{step, 0, 0}); });
     QSqlQuery query(connection.db());
     if (!query.exec(QStringLiteral("pragma integrity_check"))) {
         if (watch.stopped())
             return Fail(DataCancelledMessage(), FailureKind::Cancelled);
-        return Invalid(QStringLiteral("数据库文件已损坏（%1）").arg(ErrorText(query.lastError())));
+        return Invalid(CoreText::tr("数据库文件已损坏（%1）", ErrorText(query.lastError())));
     }
     QStringList problems;
     while (query.next())
@@ -225,7 +225,7 @@ Status CheckIntegrity(OwnConnection& connection, const DataProgressFn& progress)
     if (watch.stopped())
         return Fail(DataCancelledMessage(), FailureKind::Cancelled);
     if (problems != QStringList{QStringLiteral("ok")})
-        return Invalid(QStringLiteral("数据库文件已损坏（%1）").arg(problems.mid(0, 3).join(QStringLiteral("；"))));
+        return Invalid(CoreText::tr("数据库文件已损坏（%1）", problems.mid(0, 3).join(QStringLiteral("；"))));
     return {};
 }
 

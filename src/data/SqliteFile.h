@@ -13,10 +13,10 @@ struct sqlite3;
 
 // Why SQLite failed, from its result code, in words ("" when the code says
 // nothing a user can act on).
-QString SqliteCause(int code);
+Text SqliteCause(int code);
 
 // The cause in words when known, else SQLite's own text, else both.
-QString SqliteReason(int code, const QString& detail);
+Text SqliteReason(int code, const QString& detail);
 
 // A connection of its own on one file, opened read-write, so that SQLite
 // rolls back what a broken write left in the file's journal before anything
@@ -49,7 +49,7 @@ private:
 // what is still in its write-ahead log included, written into dest in one
 // transaction. progress hears the pages done; when it says stop, dest is left
 // as it was (kind Cancelled).
-Status CopyPages(OwnConnection& source, OwnConnection& dest, const QString& step, const DataProgressFn& progress);
+Status CopyPages(OwnConnection& source, OwnConnection& dest, const Text& step, const DataProgressFn& progress);
 
 // Makes sure no other connection, of this program or another, holds the
 // file, before it is written in place: a file in write-ahead-log mode is

@@ -20,7 +20,7 @@ int PositionOf(const char* property)
 
 struct NumberCheck {
     int position;
-    QString message;
+    Text message;
 };
 
 // The order in which the editor reports fields that are not numbers. The
@@ -35,13 +35,13 @@ const QVector<NumberCheck>& NumberChecks()
                                "kemoxing", "huirongdian", "fenxiji"};
         for (const char* field : order) {
             const int position = PositionOf(field);
-            list.append({position, QString::fromUtf8(QualityIndices()[position - 1].editorMessage)});
+            list.append({position, Text::Source(QualityIndices()[position - 1].editorMessage)});
         }
-        list.append({kShovelPosition, QStringLiteral("填写的每铲等于多少吨必须是数字")});
+        list.append({kShovelPosition, CoreText::tr("填写的每铲等于多少吨必须是数字")});
         const int recovery = 1 + kRecoveryIndex;
-        list.append({recovery, QString::fromUtf8(QualityIndices()[kRecoveryIndex].editorMessage)});
-        list.append({kPricePosition, QStringLiteral("填写的价格必须是数字")});
-        list.append({kStockPosition, QStringLiteral("填写的库存必须是数字")});
+        list.append({recovery, Text::Source(QualityIndices()[kRecoveryIndex].editorMessage)});
+        list.append({kPricePosition, CoreText::tr("填写的价格必须是数字")});
+        list.append({kStockPosition, CoreText::tr("填写的库存必须是数字")});
         return list;
     }();
     return checks;
@@ -84,33 +84,36 @@ const QString& CoalFields::at(int position) const
 
 Status CheckFields(const CoalFields& fields)
 {
-    static const QString lineEnd = QStringLiteral("\r\n");
-    QString message;
+    // One line for each problem, each ending in CR LF.
+    Text message;
+    const auto add = [&message](const Text& line) {
+        message = message.isEmpty() ? Text::Source("%1\r\n", {line}) : Text::Source("%1%2\r\n", {message, line});
+    };
     if (fields.name.isEmpty())
-        message += QStringLiteral("请填写煤名称") + lineEnd;
-    else if (const QString problem = CoalNameProblem(NormalizedCoalName(fields.name)); !problem.isEmpty())
-        message += problem + lineEnd;
+        add(CoreText::tr("请填写煤名称"));
+    else if (const Text problem = CoalNameProblem(NormalizedCoalName(fields.name)); !problem.isEmpty())
+        add(problem);
     if (fields.price.isEmpty())
-        message += QStringLiteral("请填写煤的价格") + lineEnd;
+        add(CoreText::tr("请填写煤的价格"));
     for (const NumberCheck& check : NumberChecks()) {
         const QString& text = fields.at(check.position);
         if (!text.isEmpty() && !IsUsableNumber(text))
-            message += check.message + lineEnd;
+            add(check.message);
     }
     for (const ValueVerdict& verdict : RangeVerdicts(fields))
         if (verdict.fit == ValueFit::Refused)
-            message += QStringLiteral("填写的") + verdict.message + lineEnd;
+            add(CoreText::tr("填写的%1", verdict.message));
     if (message.isEmpty())
         return {};
     return Invalid(message);
 }
 
-QStringList ImplausibleValues(const CoalFields& fields)
+std::vector<Text> ImplausibleValues(const CoalFields& fields)
 {
-    QStringList doubts;
+    std::vector<Text> doubts;
     for (const ValueVerdict& verdict : RangeVerdicts(fields))
         if (verdict.fit == ValueFit::Implausible)
-            doubts << verdict.message;
+            doubts.push_back(verdict.message);
     return doubts;
 }
 

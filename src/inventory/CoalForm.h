@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 // The texts of the coal editor's nineteen fields, exactly as typed.
 struct CoalFields {
@@ -38,7 +39,7 @@ Status CheckFields(const CoalFields& fields);
 // The numbers that pass CheckFields but lie outside the range their field
 // usually holds, one message each, in the tab order; the editor asks before
 // it saves them.
-QStringList ImplausibleValues(const CoalFields& fields);
+std::vector<Text> ImplausibleValues(const CoalFields& fields);
 
 // The coal the fields describe, to be saved under that id (0 = a new coal):
 // the name as typed in its composed form (NFC), values through the value text

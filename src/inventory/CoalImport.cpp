@@ -17,20 +17,23 @@
 // ---------------------------------------------------------------------------
 // Reading a file
 
-QString ImportFileFilter()
+Text ImportFileFilter()
 {
-    return QStringLiteral("煤种表格 (*.xlsx *.xls *.csv *.txt)");
+    return CoreText::tr("煤种表格 (*.xlsx *.xls *.csv *.txt)");
 }
 
 namespace {
+
+const char* const kCannotReadInventory = QT_TRANSLATE_NOOP("CoreText", "无法读取煤库存：%1");
+const char* const kPercentDropped = QT_TRANSLATE_NOOP("CoreText", "%1去掉了百分号");
 
 Result<CellTable> ReadXlsTable(const QString& path, const ProgressCallback& progress)
 {
     // No sheet has an empty name, so this reads the first sheet.
     const Result<XlsSheet> read = ReadXlsFile(path, QString());
     if (!read)
-        return Fail(QStringLiteral("文件 %1 已损坏或不是有效的 Excel 97-2003 工作簿，无法读取。（%2）")
-                        .arg(QFileInfo(path).fileName(), read.message()));
+        return Fail(CoreText::tr("文件 %1 已损坏或不是有效的 Excel 97-2003 工作簿，无法读取。（%2）",
+                                 QFileInfo(path).fileName(), read.said()));
     const XlsSheet& sheet = *read;
     CellTable table;
     TableBudget budget(QFileInfo(path).fileName());
@@ -65,19 +68,19 @@ Result<CellTable> ReadTableFile(const QString& path, const ProgressCallback& pro
     const QFileInfo info(path);
     const QString name = info.fileName();
     if (!info.exists())
-        return Fail(QStringLiteral("找不到文件 %1").arg(path));
+        return Fail(CoreText::tr("找不到文件 %1", path));
     if (info.isDir())
-        return Fail(QStringLiteral("%1 是一个文件夹，不是文件。请选择要导入的表格文件。").arg(path));
+        return Fail(CoreText::tr("%1 是一个文件夹，不是文件。请选择要导入的表格文件。", path));
     // Reading a pipe or a device would wait for ever or never end.
     if (!info.isFile())
-        return Fail(QStringLiteral("%1 不是普通文件（而是设备、管道或套接字），无法导入。").arg(path));
+        return Fail(CoreText::tr("%1 不是普通文件（而是设备、管道或套接字），无法导入。", path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(name, file.errorString()));
+        return Fail(CoreText::tr("无法打开文件 %1：%2", name, file.errorString()));
     const QByteArray head = file.read(1024);
     file.close();
     if (head.isEmpty())
-        return Fail(QStringLiteral("文件 %1 是空的。").arg(name));
+        return Fail(CoreText::tr("文件 %1 是空的。", name));
 
     if (head.startsWith("PK\x03\x04"))
         return ReadXlsxFile(path, progress);
@@ -86,14 +89,14 @@ Result<CellTable> ReadTableFile(const QString& path, const ProgressCallback& pro
 
     const QString suffix = info.suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xls") {
-        QString message = QStringLiteral("文件 %1 不是 Excel 工作簿，无法读取。").arg(name);
         if (LooksLikeWebPage(head))
-            message += QStringLiteral("它是网页格式的文件，请用 Excel 打开后另存为 .xlsx 再导入。");
-        return Fail(message);
+            return Fail(CoreText::tr("文件 %1 不是 Excel 工作簿，无法读取。它是网页格式的文件，请用 Excel 打开后另存为 .xlsx 再导入。",
+                                     name));
+        return Fail(CoreText::tr("文件 %1 不是 Excel 工作簿，无法读取。", name));
     }
     if (suffix == u"csv" || suffix == u"txt")
         return ReadCsvFile(path, progress);
-    return Fail(QStringLiteral("无法导入文件 %1：只能导入 .xlsx、.xls 和 .csv 文件。").arg(name));
+    return Fail(CoreText::tr("无法导入文件 %1：只能导入 .xlsx、.xls 和 .csv 文件。", name));
 }
 
 // ---------------------------------------------------------------------------
@@ -219,19 +222,24 @@ int Lookup(const QString& key)
 
 }  // namespace
 
-QString ImportFieldLabel(int field)
+Text ImportFieldText(int field)
 {
     if (field == kImportName)
-        return QStringLiteral("名称");
+        return CoreText::tr("名称");
     if (field >= ImportIndexField(0) && field < ImportIndexField(kIndexCount))
-        return QString::fromUtf8(QualityIndices()[field - 1].listHeader);
+        return Text::Source(QualityIndices()[field - 1].listHeader);
     if (field == kImportStock)
-        return QStringLiteral("库存");
+        return CoreText::tr("库存");
     if (field == kImportShovel)
-        return QStringLiteral("每铲重量");
+        return CoreText::tr("每铲重量");
     if (field == kImportPrice)
-        return QStringLiteral("价格");
+        return CoreText::tr("价格");
     return QString();
+}
+
+QString ImportFieldLabel(int field)
+{
+    return ImportFieldText(field).chinese();
 }
 
 int MatchColumnHeader(const QString& header)
@@ -352,11 +360,11 @@ QVector<ImportColumn> MatchColumns(const TableRow& header, std::array<int, kImpo
         const int field = MatchColumnHeader(column.header);
         if (field == kRecordNumberColumn) {
             column.field = kRecordNumberColumn;
-            column.note = QStringLiteral("编号列，不导入");
+            column.note = CoreText::tr("编号列，不导入");
         } else if (field == kUnknownColumn) {
-            column.note = QStringLiteral("无法识别的列，不导入");
+            column.note = CoreText::tr("无法识别的列，不导入");
         } else if ((*columnOf)[field] >= 0) {
-            column.note = QStringLiteral("与第 %1 列重复，不导入").arg((*columnOf)[field] + 1);
+            column.note = CoreText::tr("与第 %1 列重复，不导入", QString::number((*columnOf)[field] + 1));
         } else {
             column.field = field;
             (*columnOf)[field] = cell.column;
@@ -374,12 +382,12 @@ bool IsHeatField(int field)
 
 // Whether a heat column holds MJ/kg: its header says so, or, when it names
 // no unit, every number in it is below what any coal gives in kcal/kg.
-// The reason, or "" when the column is in kcal/kg.
-QString MegajouleReason(const CellTable& table, int headerRow, int column, const QString& header)
+// The reason, or an empty text when the column is in kcal/kg.
+Text MegajouleReason(const CellTable& table, int headerRow, int column, const QString& header)
 {
     const QString folded = header.normalized(QString::NormalizationForm_KC).toCaseFolded();
     if (folded.contains(QLatin1String("mj")) || folded.contains(QStringLiteral("兆焦")))
-        return QStringLiteral("表头写的是 MJ/kg");
+        return CoreText::tr("表头写的是 MJ/kg");
     if (folded.contains(QLatin1String("kcal")) || folded.contains(QStringLiteral("卡")))
         return QString();
     int numbers = 0;
@@ -395,7 +403,7 @@ QString MegajouleReason(const CellTable& table, int headerRow, int column, const
             return QString();
         ++numbers;
     }
-    return numbers > 0 ? QStringLiteral("全部数值都小于 %1").arg(ShortestNumberText(kMegajouleBelow)) : QString();
+    return numbers > 0 ? CoreText::tr("全部数值都小于 %1", ShortestNumberText(kMegajouleBelow)) : Text();
 }
 
 }  // namespace
@@ -404,7 +412,7 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
 {
     const int headerRow = FindHeaderRow(table);
     if (headerRow < 0)
-        return Invalid(QStringLiteral("文件中找不到煤名称列（表头中应有“名称”或“煤名称”等列），无法导入。"));
+        return Invalid(CoreText::tr("文件中找不到煤名称列（表头中应有“名称”或“煤名称”等列），无法导入。"));
 
     ImportPreview preview;
     preview.headerRow = headerRow + 1;
@@ -415,12 +423,12 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
     for (const ImportColumn& column : preview.columns) {
         if (column.field < 0 || !IsHeatField(column.field))
             continue;
-        const QString reason = MegajouleReason(table, headerRow, column.column, column.header);
+        const Text reason = MegajouleReason(table, headerRow, column.column, column.header);
         if (reason.isEmpty())
             continue;
         preview.megajoules[column.field] = true;
-        preview.columnNotes << QStringLiteral("%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3")
-                                   .arg(ImportFieldLabel(column.field), ShortestNumberText(kKcalPerMegajoule), reason);
+        preview.columnNotes << CoreText::tr("%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3", ImportFieldText(column.field),
+                                            ShortestNumberText(kKcalPerMegajoule), reason);
     }
 
     QHash<QString, int> firstRowOfName;
@@ -441,9 +449,8 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         if (blank)
             continue;
         auto formulaProblem = [&](int f) {
-            row.problems << QStringLiteral("%1（第 %2 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入")
-                                .arg(ImportFieldLabel(f))
-                                .arg(columnOf[f] + 1);
+            row.problems << CoreText::tr("%1（第 %2 列）是公式，文件中没有它的计算结果，请用表格程序打开、保存后再导入",
+                                         ImportFieldText(f), QString::number(columnOf[f] + 1));
         };
 
         // The name: blanks around it are dropped, they are never meant; a
@@ -453,14 +460,14 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         if (uncomputed[kImportName]) {
             formulaProblem(kImportName);
         } else if (name.isEmpty()) {
-            row.problems << QStringLiteral("没有煤名称");
-        } else if (const QString problem = CoalNameProblem(name); !problem.isEmpty()) {
+            row.problems << CoreText::tr("没有煤名称");
+        } else if (const Text problem = CoalNameProblem(name); !problem.isEmpty()) {
             row.problems << problem;
         } else {
             if (name != row.texts[kImportName])
-                row.notes << QStringLiteral("去掉了煤名称前后的空格");
+                row.notes << CoreText::tr("去掉了煤名称前后的空格");
             if (const auto earlier = firstRowOfName.constFind(name); earlier != firstRowOfName.constEnd())
-                row.problems << QStringLiteral("与第 %1 行的煤名称重复").arg(*earlier);
+                row.problems << CoreText::tr("与第 %1 行的煤名称重复", QString::number(*earlier));
             else
                 firstRowOfName.insert(name, row.fileRow);
             row.existingId = existing.value(name, 0);
@@ -478,27 +485,25 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
             if (text.isEmpty()) {
                 // An update keeps what the inventory has where the file is blank.
                 if (f == kImportPrice && row.existingId == 0)
-                    row.problems << QStringLiteral("没有价格");
+                    row.problems << CoreText::tr("没有价格");
                 continue;
             }
             if (const qsizetype at = FindInvisibleCharacter(text); at >= 0) {
-                row.problems << QStringLiteral("%1（第 %2 列）含有控制字符或看不见的字符：%3")
-                                    .arg(ImportFieldLabel(f))
-                                    .arg(columnOf[f] + 1)
-                                    .arg(VisibleText(text));
+                row.problems << CoreText::tr("%1（第 %2 列）含有控制字符或看不见的字符：%3", ImportFieldText(f),
+                                             QString::number(columnOf[f] + 1), VisibleText(text));
                 continue;
             }
             bool percent = false;
             std::optional<double> number = CellNumber(text, &percent);
             if (!number) {
-                row.problems << QStringLiteral("%1不是数字：%2").arg(ImportFieldLabel(f), VisibleText(text));
+                row.problems << CoreText::tr("%1不是数字：%2", ImportFieldText(f), VisibleText(text));
                 continue;
             }
             if (percent)
-                row.notes << QStringLiteral("%1去掉了百分号").arg(ImportFieldLabel(f));
+                row.notes << CoreText::tr(kPercentDropped, ImportFieldText(f));
             if (preview.megajoules[f]) {
                 const double converted = *number * kKcalPerMegajoule;
-                row.notes << QStringLiteral("%1由 %2 MJ/kg 换算").arg(ImportFieldLabel(f), ShortestNumberText(*number));
+                row.notes << CoreText::tr("%1由 %2 MJ/kg 换算", ImportFieldText(f), ShortestNumberText(*number));
                 number = converted;
             }
             const ValueVerdict verdict = CheckCoalValue(f, *number);
@@ -516,7 +521,7 @@ Result<ImportPreview> MakeImportPreview(const CellTable& table, const QHash<QStr
         preview.rows.append(std::move(row));
     }
     if (preview.rows.isEmpty())
-        return Invalid(QStringLiteral("文件中只有表头，没有可导入的煤种。"));
+        return Invalid(CoreText::tr("文件中只有表头，没有可导入的煤种。"));
     return preview;
 }
 
@@ -524,7 +529,7 @@ Result<QHash<QString, int>> InventoryNames(const AppFolder& folder)
 {
     const Result<QVector<std::pair<QString, int>>> stored = LoadCoalNames(folder);
     if (!stored)
-        return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
+        return Fail(CoreText::tr(kCannotReadInventory, stored.said()));
     // A name held twice (blanks around it and the composition of accents
     // aside) stands for its first coal.
     QHash<QString, int> names;
@@ -562,7 +567,7 @@ Status AttachStoredCoals(const AppFolder& folder, ImportPreview& preview)
         return {};
     const Result<QVector<Mei>> stored = LoadCoalsById(folder, ids);
     if (!stored)
-        return Fail(QStringLiteral("无法读取煤库存：%1").arg(stored.message()));
+        return Fail(CoreText::tr(kCannotReadInventory, stored.said()));
     QHash<int, std::shared_ptr<const Mei>> byId;
     for (const Mei& coal : *stored)
         byId.insert(coal.id, std::make_shared<const Mei>(coal));
@@ -586,9 +591,15 @@ Status AttachStoredCoals(const AppFolder& folder, ImportPreview& preview)
 // ---------------------------------------------------------------------------
 // Import
 
+Text ImportCounts::said() const
+{
+    return CoreText::tr("导入 %1 种煤，更新 %2 种，跳过 %3 行", QString::number(added), QString::number(updated),
+                        QString::number(skipped));
+}
+
 QString ImportCounts::message() const
 {
-    return QStringLiteral("导入 %1 种煤，更新 %2 种，跳过 %3 行").arg(added).arg(updated).arg(skipped);
+    return said().chinese();
 }
 
 namespace {
@@ -620,13 +631,13 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
     const int good = preview.goodCount();
     counts.skipped = preview.rows.size() - good;
     const Failure cancelled = Fail(ImportCancelledMessage(), FailureKind::Cancelled);
-    auto failed = [](const QString& why) { return Fail(QStringLiteral("导入失败，没有导入任何煤种：%1").arg(why)); };
+    auto failed = [](const Text& why) { return Fail(CoreText::tr("导入失败，没有导入任何煤种：%1", why)); };
     auto transaction = WriteTransaction::Begin(folder);
     if (!transaction)
-        return failed(transaction.message());
+        return failed(transaction.said());
     const Result<QHash<QString, int>> ids = InventoryNames(folder);
     if (!ids)
-        return failed(ids.message());
+        return failed(ids.said());
     int done = 0;
     for (const ImportRow& row : preview.rows) {
         if (!row.ok())
@@ -645,18 +656,18 @@ Result<ImportCounts> ImportCoals(const AppFolder& folder, const ImportPreview& p
         if (id != 0) {
             const Result<std::optional<Mei>> stored = LoadCoal(folder, id);
             if (!stored)
-                return failed(stored.message());
+                return failed(stored.said());
             coal = Merged(stored->value_or(Mei()), row, preview.hasField);
         }
         coal.id = id;
         coal.Riqi = savedAt;
         if (Result<int> saved = SaveCoal(folder, coal); !saved)
-            return failed(saved.message());
+            return failed(saved.said());
         ++(id == 0 ? counts.added : counts.updated);
     }
     if (progress && !progress(good, good))
         return cancelled;
     if (Status committed = transaction->Commit(); !committed)
-        return failed(committed.message());
+        return failed(committed.said());
     return counts;
 }

@@ -26,7 +26,7 @@
 // Reading a file
 
 // The file dialog filter for the files an import reads.
-QString ImportFileFilter();
+Text ImportFileFilter();
 
 // The first sheet of a .xlsx or .xls workbook, or the records of a .csv (or
 // .txt) file. What the file holds decides between the two workbook formats; a
@@ -54,7 +54,8 @@ inline constexpr int kUnknownColumn = -1;
 inline constexpr int kRecordNumberColumn = -2;
 
 // The caption of a value, as the inventory list heads its column.
-QString ImportFieldLabel(int field);
+Text ImportFieldText(int field);
+QString ImportFieldLabel(int field);  // its Chinese
 
 // The value a column header names: the program's own captions (inventory list,
 // coal editor, workspace) and the usual variants and symbols (灰份, Ad, St,d,
@@ -67,7 +68,7 @@ struct ImportColumn {
     int column = 0;           // position in the file, from 0
     QString header;           // as the file heads it
     int field = kUnknownColumn;
-    QString note;             // why the column is not imported; "" when it is
+    Text note;                // why the column is not imported; empty when it is
 };
 
 // A heat column in MJ/kg is converted to kcal/kg, the unit the program keeps
@@ -92,8 +93,8 @@ struct ImportRow {
     int fileRow = 0;          // row number in the file (from 1), as the sheet shows it
     std::array<QString, kImportFieldCount> texts;  // the file's texts per value, blanks trimmed
     Mei coal;                 // the values as they will be stored
-    QStringList problems;     // why the row cannot be imported; empty for a good row
-    QStringList notes;        // what was changed on the way (a dropped "%", MJ/kg converted)
+    QList<Text> problems;     // why the row cannot be imported; empty for a good row
+    QList<Text> notes;        // what was changed on the way (a dropped "%", MJ/kg converted)
                               // and values outside the range their field usually holds
     int existingId = 0;       // the inventory coal of the same name; 0 = a new name
     // For a good row whose name the inventory has (AttachStoredCoals): the
@@ -111,7 +112,7 @@ struct ImportPreview {
     std::array<bool, kImportFieldCount> hasField{};  // a column holds the value
     QVector<ImportRow> rows;                // every non-blank row below the header
     std::array<bool, kImportFieldCount> megajoules{};  // a heat column converted from MJ/kg
-    QStringList columnNotes;                // what was done to whole columns, and why
+    QList<Text> columnNotes;                // what was done to whole columns, and why
 
     int goodCount() const;
     int problemCount() const { return rows.size() - goodCount(); }
@@ -159,7 +160,8 @@ struct ImportCounts {
     int skipped = 0;   // rows not imported: problem rows and, with Skip, rows whose name exists
 
     // "导入 N 种煤，更新 M 种，跳过 K 行"
-    QString message() const;
+    Text said() const;
+    QString message() const;  // its Chinese
 };
 
 // Writes the good rows of the preview in one transaction: all of them or, on

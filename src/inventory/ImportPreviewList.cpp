@@ -22,13 +22,22 @@ QString StoredText(const Mei& coal, int field)
 bool DroppedPercent(const ImportRow& row)
 {
     return std::any_of(row.notes.cbegin(), row.notes.cend(),
-                       [](const QString& note) { return note.endsWith(QStringLiteral("百分号")); });
+                       [](const Text& note) { return note.chinese().endsWith(QStringLiteral("百分号")); });
 }
 
 bool Unusual(const ImportRow& row)
 {
     return std::any_of(row.notes.cbegin(), row.notes.cend(),
-                       [](const QString& note) { return note.contains(QStringLiteral("常见范围")); });
+                       [](const Text& note) { return note.chinese().contains(QStringLiteral("常见范围")); });
+}
+
+// Texts one after another, as one.
+Text Joined(const QList<Text>& texts)
+{
+    Text text = texts.value(0);
+    for (qsizetype i = 1; i < texts.size(); ++i)
+        text = CoreText::tr("%1；%2", text, texts[i]);
+    return text;
 }
 
 // About how wide a text shows in the lists' font, in twips: a Chinese
@@ -49,7 +58,7 @@ QString ValueCell(const ImportRow& row, int field, bool update)
     if (update && row.stored) {
         for (const FieldChange& change : row.changes)
             if (change.field == field)
-                return ChangeText(change);
+                return ChangeText(change).words();
         if (row.texts[field].trimmed().isEmpty())
             return StoredText(*row.stored, field);
     }
@@ -65,39 +74,40 @@ QString ValueCaption(int field)
 
 }  // namespace
 
-QString ChangeText(const FieldChange& change)
+Text ChangeText(const FieldChange& change)
 {
-    return QStringLiteral("%1 → %2").arg(change.before.isEmpty() ? QStringLiteral("空") : change.before,
-                                          change.after.isEmpty() ? QStringLiteral("空") : change.after);
+    return Text::Source("%1 → %2", {change.before.isEmpty() ? CoreText::tr("空") : Text(change.before),
+                                    change.after.isEmpty() ? CoreText::tr("空") : Text(change.after)});
 }
 
-QString ImportProblemStatus()
+Text ImportProblemStatus()
 {
-    return QStringLiteral("有问题");
+    return CoreText::tr("有问题");
 }
 
-QString ImportRowStatus(const ImportRow& row, ExistingNames existing)
+Text ImportRowStatus(const ImportRow& row, ExistingNames existing)
 {
     if (!row.ok())
         return ImportProblemStatus();
     if (row.existingId == 0)
-        return QStringLiteral("新增");
-    return existing == ExistingNames::Update ? QStringLiteral("更新") : QStringLiteral("跳过");
+        return CoreText::tr("新增");
+    return existing == ExistingNames::Update ? CoreText::tr("更新") : CoreText::tr("跳过");
 }
 
 ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
 {
     ListData list;
-    list.addColumn(QStringLiteral("行号"), 700);
-    list.addColumn(QStringLiteral("状态"), 800);
-    list.addColumn(ImportFieldLabel(kImportName), 1600);
-    list.addColumn(QStringLiteral("问题或说明"), 3600);
+    // The list holds words: it is shown as it stands.
+    list.addColumn(CoreText::tr("行号").words(), 700);
+    list.addColumn(CoreText::tr("状态").words(), 800);
+    list.addColumn(ImportFieldText(kImportName).words(), 1600);
+    list.addColumn(CoreText::tr("问题或说明").words(), 3600);
     QVector<int> fields;
     for (int f = 1; f < kImportFieldCount; ++f) {
         if (!preview.hasField[f])
             continue;
         fields << f;
-        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f)});
+        list.columns.append({ValueCaption(f), 900, FieldLimitsTip(f).words()});
     }
     const bool update = existing == ExistingNames::Update;
 
@@ -106,12 +116,12 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
         ListRow line;
         line.text = QString::number(row.fileRow);
         line.subItems.reserve(kPreviewFirstValue - 1 + fields.size());
-        line.subItems << ImportRowStatus(row, existing);
+        line.subItems << ImportRowStatus(row, existing).words();
         line.subItems << (row.ok() ? row.coal.MingCheng : VisibleText(row.texts[kImportName].trimmed()));
-        QStringList notes = row.problems + row.notes;
+        QList<Text> notes = row.problems + row.notes;
         if (row.ok() && update && row.stored && row.changes.isEmpty())
-            notes << QStringLiteral("与库存中的相同");
-        line.subItems << notes.join(QStringLiteral("；"));
+            notes << CoreText::tr("与库存中的相同");
+        line.subItems << Joined(notes).words();
         for (int f : fields)
             line.subItems << (row.ok() ? ValueCell(row, f, update) : VisibleText(row.texts[f].trimmed()));
         list.rows.append(std::move(line));
@@ -140,32 +150,32 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
     return list;
 }
 
-QString ImportSummaryText(const ImportPreview& preview)
+Text ImportSummaryText(const ImportPreview& preview)
 {
-    QString text = QStringLiteral("共 %1 行：%2 行可以导入，%3 行有问题不导入。")
-                       .arg(preview.rows.size())
-                       .arg(preview.goodCount())
-                       .arg(preview.problemCount());
+    // Each sentence follows the one before it.
+    Text text = CoreText::tr("共 %1 行：%2 行可以导入，%3 行有问题不导入。", QString::number(preview.rows.size()),
+                             QString::number(preview.goodCount()), QString::number(preview.problemCount()));
+    const auto then = [&text](const Text& more) { text = Text::Source("%1%2", {text, more}); };
     if (const int existing = preview.existingCount(); existing > 0)
-        text += QStringLiteral("其中 %1 种煤库存中已有同名煤种。").arg(existing);
+        then(CoreText::tr("其中 %1 种煤库存中已有同名煤种。", QString::number(existing)));
     const auto percent = std::count_if(preview.rows.cbegin(), preview.rows.cend(), DroppedPercent);
     if (percent > 0)
-        text += QStringLiteral("%1 行的数值去掉了百分号，见“问题或说明”列。").arg(percent);
-    for (const QString& note : preview.columnNotes)
-        text += note + QStringLiteral("。");
+        then(CoreText::tr("%1 行的数值去掉了百分号，见“问题或说明”列。", QString::number(percent)));
+    for (const Text& note : preview.columnNotes)
+        then(CoreText::tr("%1。", note));
     const auto unusual = std::count_if(preview.rows.cbegin(), preview.rows.cend(), Unusual);
     if (unusual > 0)
-        text += QStringLiteral("%1 行有数值不在常见范围内，请核对。").arg(unusual);
+        then(CoreText::tr("%1 行有数值不在常见范围内，请核对。", QString::number(unusual)));
     return text;
 }
 
-QString UnknownColumnsText(const ImportPreview& preview)
+Text UnknownColumnsText(const ImportPreview& preview)
 {
-    QStringList parts;
+    QList<Text> parts;
     for (const ImportColumn& column : preview.columns)
         if (!column.note.isEmpty())
-            parts << QStringLiteral("第 %1 列“%2”：%3").arg(column.column + 1).arg(column.header, column.note);
+            parts << CoreText::tr("第 %1 列“%2”：%3", QString::number(column.column + 1), column.header, column.note);
     if (parts.isEmpty())
-        return QString();
-    return QStringLiteral("不导入的列：") + parts.join(QStringLiteral("；"));
+        return Text();
+    return CoreText::tr("不导入的列：%1", Joined(parts));
 }

@@ -23,13 +23,13 @@ inline constexpr int kPreviewFirstValue = 4;
 
 // What the import does with a row: "有问题" (not imported), "新增", and for a
 // name the inventory has, "更新" or "跳过" as chosen.
-QString ImportRowStatus(const ImportRow& row, ExistingNames existing);
+Text ImportRowStatus(const ImportRow& row, ExistingNames existing);
 
 // The status of a row that is not imported because of a problem.
-QString ImportProblemStatus();
+Text ImportProblemStatus();
 
 // "0.80 → 0.60"; an empty value reads "空".
-QString ChangeText(const FieldChange& change);
+Text ChangeText(const FieldChange& change);
 
 // The list of the whole preview.
 ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing);
@@ -38,8 +38,8 @@ ListData ImportPreviewList(const ImportPreview& preview, ExistingNames existing)
 // inventory has already, how many rows had a percent sign dropped, what was
 // done to whole columns (MJ/kg converted) and how many rows hold values
 // outside their usual range.
-QString ImportSummaryText(const ImportPreview& preview);
+Text ImportSummaryText(const ImportPreview& preview);
 
-// The header's columns that are not imported, each with the reason; "" when
-// every column is imported.
-QString UnknownColumnsText(const ImportPreview& preview);
+// The header's columns that are not imported, each with the reason; empty
+// when every column is imported.
+Text UnknownColumnsText(const ImportPreview& preview);

@@ -11,45 +11,64 @@
 
 namespace {
 
-const QString kNothingSaved = QStringLiteral("本次配煤没有完成，没有保存任何结果。");
+const char* const kNothingSaved = QT_TRANSLATE_NOOP("CoreText", "本次配煤没有完成，没有保存任何结果。");
 
 Failure Cancelled()
 {
-    return Fail(QStringLiteral("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
+    return Fail(CoreText::tr("配煤已被取消，没有保存任何结果。"), FailureKind::Cancelled);
+}
+
+// What stopped the run, then that nothing was saved.
+Failure NothingSaved(const Text& why, bool onNewLine = false)
+{
+    return Fail(onNewLine ? Text::Source("%1\n%2", {why, CoreText::tr(kNothingSaved)})
+                          : CoreText::tr("%1，%2", why, CoreText::tr(kNothingSaved)));
+}
+
+Text DescribeRangeText(const QString& lower, const QString& upper, const Text& label)
+{
+    if (!lower.isEmpty() && !upper.isEmpty())
+        return Text::Source("%1<=%2<=%3 ", {lower, label, upper});
+    if (!lower.isEmpty())
+        return Text::Source("%1=>%2 ", {label, lower});
+    if (!upper.isEmpty())
+        return Text::Source("%1<=%2 ", {label, upper});
+    return QString();
+}
+
+// Each piece follows the one before it.
+Text Joined(const Text& text, const Text& piece)
+{
+    return Text::Source("%1%2", {text, piece});
 }
 
 }  // namespace
 
 QString DescribeRange(const QString& lower, const QString& upper, const QString& label)
 {
-    const QString le = QStringLiteral("<=");
-    if (!lower.isEmpty() && !upper.isEmpty())
-        return lower + le + label + le + upper + QLatin1Char(' ');
-    if (!lower.isEmpty())
-        return label + QStringLiteral("=>") + lower + QLatin1Char(' ');
-    if (!upper.isEmpty())
-        return label + le + upper + QLatin1Char(' ');
-    return QString();
+    return DescribeRangeText(lower, upper, label).chinese();
 }
 
 QString DescribePlan(const WorkspaceInput& input)
 {
-    QString text;
+    Text text = QString();
     if (input.shovelMode)
-        text = QStringLiteral("[铲数配比] ");
+        text = CoreText::tr("[铲数配比] ");
     if (input.weighting.on)
-        text += QStringLiteral("[按基准加权] ");
+        text = Joined(text, CoreText::tr("[按基准加权] "));
     for (int i = 0; i < kIndexCount; ++i)
-        text += DescribeRange(input.lower[i], input.upper[i], QString::fromUtf8(QualityIndices()[i].describeLabel));
+        text = Joined(text, DescribeRangeText(input.lower[i], input.upper[i],
+                                              Text::Source(QualityIndices()[i].describeLabel)));
     if (!input.tonnage.isEmpty())
-        text += QStringLiteral(" 配") + input.tonnage + QStringLiteral("吨");
+        text = Joined(text, CoreText::tr(" 配%1吨", input.tonnage));
     const int last = LastCoalRow(input.grid);
     for (int row = 0; row <= last; ++row) {
         const GridRow& r = input.grid.rows[row];
         if (r.checked)
-            text += QLatin1Char(' ') + r.name() + QStringLiteral("必选");
+            text = Joined(text, CoreText::tr(" %1必选", r.name()));
     }
-    return text;
+    // The title is kept with the plan: written in the language of the run.
+    return text.words();
 }
 
 ModelInput MakeModelInput(const WorkspaceInput& input, const QVector<Mei>& coals)
@@ -86,7 +105,7 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
 
     Result<ModelFile> modelFile = ModelFile::Create(folder);
     if (!modelFile)
-        return Fail(modelFile.message() + QStringLiteral("，") + kNothingSaved);
+        return NothingSaved(modelFile.said());
     const ModelWriter writer(run.model);
     const CoalNumbers numbers(run.coals, input.shovelMode, input.weighting);
     QVector<PlanBlendRow> found;
@@ -94,10 +113,10 @@ Result<RunSolution> SolveRun(const AppFolder& folder, const WorkspaceInput& inpu
         if (progress && !progress(n, run.last))
             return Cancelled();
         if (Status written = modelFile->WriteModelFile(writer, n); !written)
-            return Fail(written.message() + QStringLiteral("，") + kNothingSaved);
+            return NothingSaved(written.said());
         const auto result = SolveModel(modelFile->Path(), k);
         if (!result)
-            return Fail(result.message() + QStringLiteral("\n") + kNothingSaved);
+            return NothingSaved(result.said(), true);
         if (!result->has_value())
             continue;
         ++run.solutions;
@@ -130,12 +149,12 @@ Result<int> StoreRun(const AppFolder& folder, const RunSolution& solution)
     const Result<int> stored =
         StorePlan(folder, NewPlan{solution.description, solution.coals, solution.rows, RunTargets(solution)});
     if (!stored)
-        return Fail(QStringLiteral("保存配煤方案时数据库出错，") + kNothingSaved + QLatin1Char('\n') + stored.message());
+        return Fail(CoreText::tr("保存配煤方案时数据库出错，%1\n%2", CoreText::tr(kNothingSaved), stored.said()));
     return stored;
 }
 
 BlendJob::BlendJob(const AppFolder& folder, const WorkspaceInput& prepared, QObject* parent)
-    : QObject(parent), folder_(folder), input_(prepared), outcome_(Fail(QStringLiteral("配煤还没有结束")))
+    : QObject(parent), folder_(folder), input_(prepared), outcome_(Fail(CoreText::tr("配煤还没有结束")))
 {
 }
 

@@ -29,7 +29,8 @@
 QString DescribeRange(const QString& lower, const QString& upper, const QString& label);
 
 // The plan description: the shovel marker, the basis weighting marker, the
-// bounds, the tonnage and the coals that must take part.
+// bounds, the tonnage and the coals that must take part; in the interface
+// language, as the new plan's title is stored.
 QString DescribePlan(const WorkspaceInput& input);
 
 // The model input for a run over the given coals (grid rows 0 ... coals.size()-1).

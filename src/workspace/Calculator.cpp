@@ -11,22 +11,22 @@ namespace Calculator {
 
 namespace {
 
-QString RowMessage(int row, const char* what)
+Text RowMessage(int row, const Text& what)
 {
-    return QStringLiteral("第%1行的%2没有填写，请你填写").arg(row + 1).arg(QString::fromUtf8(what));
+    return CoreText::tr("第%1行的%2没有填写，请你填写", QString::number(row + 1), what);
 }
 
 // The result shows the analysis basis after the dry ash-free volatile matter,
 // and not the recovery rate.
 constexpr int kResultOrder[] = {0, 1, 2, 3, 5, 6, 7, 8, 4, 9, 10, 11, 12, 13};
 
-QString ResultText(const Mei& blend)
+Text ResultText(const Mei& blend)
 {
-    QString text;
+    Text text = QString();
     for (int i : kResultOrder)
-        text += QString::fromUtf8(QualityIndices()[i].resultLabel) + FormatIndexValue(IndexValue(blend, i));
-    text += QStringLiteral("单价：") + FormatIndexValue(blend.JiaGe);
-    return text;
+        text = Text::Source("%1%2%3", {text, Text::Source(QualityIndices()[i].resultLabel),
+                                       FormatIndexValue(IndexValue(blend, i))});
+    return Text::Source("%1%2", {text, CoreText::tr("单价：%1", FormatIndexValue(blend.JiaGe))});
 }
 
 }  // namespace
@@ -38,11 +38,11 @@ Status CheckNamesAndPrices(const Grid& grid)
             continue;
         const GridRow& r = grid.rows[row];
         if (r.name().isEmpty())
-            return Invalid(RowMessage(row, "煤名称"));
+            return Invalid(RowMessage(row, CoreText::tr("煤名称")));
         if (r.cells[kStockCell].isEmpty())
-            return Invalid(RowMessage(row, "配比"));
+            return Invalid(RowMessage(row, CoreText::tr("配比")));
         if (r.price().isEmpty())
-            return Invalid(RowMessage(row, "价格"));
+            return Invalid(RowMessage(row, CoreText::tr("价格")));
     }
     return {};
 }
@@ -51,11 +51,11 @@ Status CheckCoalCoverage(const Grid& grid, bool shovelMode)
 {
     const int n = LastCoalRow(grid);
     if (n < 1)
-        return Invalid(QStringLiteral("您至少要输入2种煤！"));
+        return Invalid(CoreText::tr("您至少要输入2种煤！"));
     if (shovelMode) {
         for (int row = 0; row <= n; ++row)
             if (grid.rows[row].cells[kShovelCell].isEmpty())
-                return Invalid(MissingValueMessage(QStringLiteral("以铲数来配比"), row));
+                return Invalid(MissingValueText(CoreText::tr(kByShovels), row));
     }
     return {};
 }
@@ -68,18 +68,18 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals)
         const std::optional<double> number = ReadNumberText(coals[i].Kucun);
         const double whole = number ? RoundHalfEven(*number) : 0.0;
         if (!number || whole < std::numeric_limits<qint16>::min() || whole > std::numeric_limits<qint16>::max())
-            return Invalid(QStringLiteral("第%1行的配比超出了范围，配比请填写-32768到32767之间的数").arg(i + 1));
+            return Invalid(CoreText::tr("第%1行的配比超出了范围，配比请填写-32768到32767之间的数", QString::number(i + 1)));
         if (whole < 0)
-            return Invalid(QStringLiteral("第%1行的配比不能是负数").arg(i + 1));
+            return Invalid(CoreText::tr("第%1行的配比不能是负数", QString::number(i + 1)));
         if (ReadNumberText(coals[i].MeiChan).value_or(0.0) < 0)
-            return Invalid(QStringLiteral("第%1行的每铲重量不能是负数").arg(i + 1));
+            return Invalid(CoreText::tr("第%1行的每铲重量不能是负数", QString::number(i + 1)));
         proportions << static_cast<qint16>(whole);
     }
     return proportions;
 }
 
 
-Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& weighting)
+Result<Text> CalculateText(Grid& grid, bool shovelMode, const BasisWeighting& weighting)
 {
     CompactRows(grid);
     for (const Status& check : {Calculator::CheckNamesAndPrices(grid), ::CheckCoalNumbers(grid),
@@ -104,10 +104,18 @@ Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& wei
     // A mix that weighs nothing has no average: say so instead of showing a
     // result made of empty values.
     if (total == 0.0) {
-        return Invalid(shovelMode ? QStringLiteral("配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比")
-                                  : QStringLiteral("配比合计为0，无法计算混合后的指标，请修改配比"));
+        return Invalid(shovelMode ? CoreText::tr("配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比")
+                                  : CoreText::tr("配比合计为0，无法计算混合后的指标，请修改配比"));
     }
     return ResultText(ComputeBlend(coals, amounts, shovelMode, weighting));
+}
+
+Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& weighting)
+{
+    const Result<Text> result = CalculateText(grid, shovelMode, weighting);
+    if (!result)
+        return result.failure();
+    return result->chinese();
 }
 
 }  // namespace Calculator

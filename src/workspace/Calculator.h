@@ -31,6 +31,8 @@ Result<QVector<qint16>> ProportionArray(const QVector<Mei>& coals);
 // with a message instead of a result. With basis weighting each index is
 // averaged on its basis as a run averages it; an index a coal has no factor
 // for shows nothing.
+Result<Text> CalculateText(Grid& grid, bool shovelMode, const BasisWeighting& weighting = {});
+// The same in the source language.
 Result<QString> Calculate(Grid& grid, bool shovelMode, const BasisWeighting& weighting = {});
 
 }  // namespace Calculator

@@ -8,6 +8,8 @@
 
 namespace {
 
+const char* const kSuggestion = QT_TRANSLATE_NOOP("CoreText", "建议：%1。");
+
 // Two decimals, rounded up (or down); a value a hair off a whole cent counts
 // as that cent, so that 8.4999999999 reads 8.50.
 double CentsToward(double value, bool up)
@@ -69,7 +71,7 @@ void FillReasons(ListData& list, const ModelInput& input, const NoPlanDiagnosis*
         const BoundChange* lowerChange = d ? ChangeOf(*d, i, BoundSide::Lower) : nullptr;
         const BoundChange* upperChange = d ? ChangeOf(*d, i, BoundSide::Upper) : nullptr;
         ListRow row;
-        row.text = QString::fromUtf8(QualityIndices()[i].describeLabel);
+        row.text = Text::Source(QualityIndices()[i].describeLabel).words();
         row.subItems = {lowest,
                         highest,
                         lower,
@@ -92,16 +94,20 @@ bool BoundEdits::empty() const
 
 ListData ReasonColumns()
 {
+    // The list holds words: it is shown as it stands.
     ListData list;
-    list.addColumn(QStringLiteral("指标"), 1300);
-    for (const char* header : {"可达最低", "可达最高", "下限", "上限", "建议下限", "建议上限"})
-        list.addColumn(QString::fromUtf8(header), 1150);
+    list.addColumn(CoreText::tr("指标").words(), 1300);
+    for (const char* header :
+         {QT_TRANSLATE_NOOP("CoreText", "可达最低"), QT_TRANSLATE_NOOP("CoreText", "可达最高"),
+          QT_TRANSLATE_NOOP("CoreText", "下限"), QT_TRANSLATE_NOOP("CoreText", "上限"),
+          QT_TRANSLATE_NOOP("CoreText", "建议下限"), QT_TRANSLATE_NOOP("CoreText", "建议上限")})
+        list.addColumn(CoreText::tr(header).words(), 1150);
     return list;
 }
 
-QString DiagnosingText()
+Text DiagnosingText()
 {
-    return QStringLiteral("正在分析没有配比方案的原因……");
+    return CoreText::tr("正在分析没有配比方案的原因……");
 }
 
 NoPlanReport PendingNoPlanReport(const ModelInput& input)
@@ -119,34 +125,36 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
     report.reasons = ReasonColumns();
     if (total < 2) {
         // No total was tried at all: the proportion count is the reason.
-        report.summary = QStringLiteral("比例数小于2，没有计算任何配比。");
-        report.conflictLines << QStringLiteral("请把比例数改为2到1000之间的整数，或者不填（按100计算），再计算一次。");
+        report.summary = CoreText::tr("比例数小于2，没有计算任何配比。");
+        report.conflictLines.push_back(CoreText::tr("请把比例数改为2到1000之间的整数，或者不填（按100计算），再计算一次。"));
         FillReasons(report.reasons, input, nullptr);
         return report;
     }
-    report.summary = QStringLiteral("按现在的指标范围，比例数从2到%1都没有配比方案，以下分析涵盖这些比例数。").arg(total);
+    report.summary = CoreText::tr("按现在的指标范围，比例数从2到%1都没有配比方案，以下分析涵盖这些比例数。",
+                                  QString::number(total));
     if (!diagnosis) {
-        report.conflictLines << diagnosis.message();
+        report.conflictLines.push_back(diagnosis.said());
         FillReasons(report.reasons, input, nullptr);
         return report;
     }
     const NoPlanDiagnosis& d = *diagnosis;
     FillReasons(report.reasons, input, &d);
-    report.stockLines = d.stockSentences;
+    report.stockLines.assign(d.stockSentences.begin(), d.stockSentences.end());
     report.rulesLine = d.rulesSentence;
     // Beside a suggestion for the bounds they are the other way; alone, they
     // are the suggestion.
     const bool suggestion = d.rulesLeaveMix && !d.planExists && !d.suggestionSentence.isEmpty();
-    for (const QString& sentence : d.alternativeSentences)
-        report.alternativeLines << (suggestion ? QStringLiteral("或者：") : QStringLiteral("建议：")) + sentence
-                                       + QStringLiteral("。");
+    for (const auto& sentence : d.alternativeSentences)
+        report.alternativeLines.push_back(suggestion ? CoreText::tr("或者：%1。", sentence)
+                                                     : CoreText::tr(kSuggestion, sentence));
     if (!d.rulesLeaveMix)
         return report;
     if (d.planExists) {
-        report.conflictLines << QStringLiteral("再次分析时，比例数%1下找到了符合全部指标的配比，请再计算一次。").arg(d.relaxedTotal);
+        report.conflictLines.push_back(CoreText::tr("再次分析时，比例数%1下找到了符合全部指标的配比，请再计算一次。",
+                                                    QString::number(d.relaxedTotal)));
         return report;
     }
-    report.conflictLines = d.conflictSentences;
+    report.conflictLines.assign(d.conflictSentences.begin(), d.conflictSentences.end());
     for (const BoundChange& c : d.relaxation) {
         if (!c.moved)
             continue;
@@ -154,7 +162,7 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
     }
     report.canApply = !report.edits.empty();
     if (report.canApply)
-        report.suggestionLine = QStringLiteral("建议：") + d.suggestionSentence + QStringLiteral("。");
+        report.suggestionLine = CoreText::tr(kSuggestion, d.suggestionSentence);
     return report;
 }
 

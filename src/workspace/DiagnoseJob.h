@@ -14,6 +14,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <vector>
 
 
 // What a run without a plan turns into for the user: why there is none, and
@@ -30,12 +31,12 @@ struct BoundEdits {
 
 // Everything the "no plan" dialog shows, as texts.
 struct NoPlanReport {
-    QString summary;           // what was tried, and what the lines below explain
-    QStringList conflictLines; // the bounds that cannot hold (or why the analysis stopped)
-    QStringList stockLines;    // stock and must-use problems, one per line
-    QString rulesLine;         // when no change of the bounds can help
-    QString suggestionLine;    // the smallest change of the bounds that gives a plan
-    QStringList alternativeLines;  // a larger proportion count or a smaller tonnage alone
+    Text summary;              // what was tried, and what the lines below explain
+    std::vector<Text> conflictLines;  // the bounds that cannot hold (or why the analysis stopped)
+    std::vector<Text> stockLines;     // stock and must-use problems, one per line
+    Text rulesLine;            // when no change of the bounds can help
+    Text suggestionLine;       // the smallest change of the bounds that gives a plan
+    std::vector<Text> alternativeLines;  // a larger proportion count or a smaller tonnage alone
     ListData reasons;          // one row per bounded index (see ReasonColumns)
     BoundEdits edits;          // the moved bounds' suggested texts
     bool canApply = false;     // edits exist and would give a plan
@@ -54,7 +55,7 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
 
 // The text the dialog shows while the diagnosis works, and the report it
 // shows meanwhile: the bounds as typed, nothing worked out yet.
-QString DiagnosingText();
+Text DiagnosingText();
 NoPlanReport PendingNoPlanReport(const ModelInput& input);
 
 // The diagnosis of a run without a plan, on a worker thread. start() works

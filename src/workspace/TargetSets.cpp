@@ -3,14 +3,11 @@
 #include "data/Dbconnection.h"
 #include "data/Schema.h"
 
-#include <QCoreApplication>
 #include <QSet>
 
 #include <algorithm>
 
 namespace {
-
-QString Tr(const char* text) { return QCoreApplication::translate("TargetSets", text); }
 
 // A name as it is kept and compared: blanks around dropped, composed as
 // every name of the program is.
@@ -19,9 +16,9 @@ QString KeptName(const QString& name) { return name.trimmed().normalized(QString
 Status CheckName(const QString& name)
 {
     if (name.isEmpty())
-        return Invalid(Tr("请在“指标方案”中填写方案名称"));
+        return Invalid(CoreText::tr("请在“指标方案”中填写方案名称"));
     if (name.size() > kTargetSetNameLength)
-        return Invalid(Tr("指标方案的名称不能超过%1个字").arg(kTargetSetNameLength));
+        return Invalid(CoreText::tr("指标方案的名称不能超过%1个字", QString::number(kTargetSetNameLength)));
     return {};
 }
 

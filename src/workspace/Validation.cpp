@@ -8,26 +8,29 @@ namespace {
 QString RowText(int row) { return QString::number(row + 1); }
 
 // The grid check's text for a value cell.
-QString NumberMessage(int cell)
+Text NumberMessage(int cell)
 {
     if (cell == kStockCell)
-        return QStringLiteral("库存请填写成数字");
+        return CoreText::tr("库存请填写成数字");
     if (cell == kShovelCell)
-        return QStringLiteral("每铲重量请填写成数字");
+        return CoreText::tr("每铲重量请填写成数字");
     if (cell == kPriceCell)
-        return QStringLiteral("价格请填写成数字");
-    return QString::fromUtf8(QualityIndices()[cell - 1].numberMessage);
+        return CoreText::tr("价格请填写成数字");
+    return Text::Source(QualityIndices()[cell - 1].numberMessage);
 }
 
-QString BoundMessage(int index, bool upper)
+Text BoundMessage(int index, bool upper)
 {
-    if (index == kRecoveryIndex) {
-        return upper ? QStringLiteral("请将回收率指标上限限填写成数字！")
-                     : QStringLiteral("请将回收率指标下限填写成数字！");
-    }
-    const QString label = QString::fromUtf8(QualityIndices()[index].targetLabel);
-    return QStringLiteral("请将") + label
-        + (upper ? QStringLiteral("的指标上限填写成数字！") : QStringLiteral("的指标下限填写成数字！"));
+    if (index == kRecoveryIndex)
+        return upper ? CoreText::tr("请将回收率指标上限限填写成数字！") : CoreText::tr("请将回收率指标下限填写成数字！");
+    const Text label = Text::Source(QualityIndices()[index].targetLabel);
+    return upper ? CoreText::tr("请将%1的指标上限填写成数字！", label) : CoreText::tr("请将%1的指标下限填写成数字！", label);
+}
+
+// "第<row>种煤:<name>" before what is wrong with that coal.
+Text CoalMessage(int row, const GridRow& r, const Text& what)
+{
+    return CoreText::tr("第%1种煤:%2%3", RowText(row), r.name(), what);
 }
 
 // The first row 0 ... last whose cell is empty, or -1.
@@ -53,11 +56,11 @@ Status CheckNamesAndPrices(const Grid& grid)
         if (IsRowBlank(grid, row))
             continue;
         if (grid.rows[row].name().isEmpty())
-            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的煤名称没有填写，请你填写"));
-        if (const QString problem = CoalNameProblem(NormalizedCoalName(grid.rows[row].name())); !problem.isEmpty())
-            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的") + problem);
+            return Invalid(CoreText::tr("第%1行的煤名称没有填写，请你填写", RowText(row)));
+        if (const Text problem = CoalNameProblem(NormalizedCoalName(grid.rows[row].name())); !problem.isEmpty())
+            return Invalid(CoreText::tr("第%1行的%2", RowText(row), problem));
         if (grid.rows[row].price().isEmpty())
-            return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("行的价格没有填写，请你填写"));
+            return Invalid(CoreText::tr("第%1行的价格没有填写，请你填写", RowText(row)));
     }
     return {};
 }
@@ -68,8 +71,7 @@ Status CheckCoalNumbers(const Grid& grid)
         const GridRow& r = grid.rows[row];
         for (int cell = 1; cell < kGridCells; ++cell) {
             if (!IsBlankOrNumeric(r.cells[cell])) {
-                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name()
-                    + NumberMessage(cell) + QStringLiteral("\r\n"));
+                return Invalid(CoalMessage(row, r, Text::Source("%1\r\n", {NumberMessage(cell)})));
             }
         }
     }
@@ -82,9 +84,9 @@ Status CheckQuantities(const Grid& grid)
         const GridRow& r = grid.rows[row];
         for (int cell : {kStockCell, kShovelCell}) {
             if (ReadNumberText(r.cells[cell]).value_or(0.0) < 0) {
-                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name()
-                               + (cell == kStockCell ? QStringLiteral("库存不能是负数")
-                                                     : QStringLiteral("每铲重量不能是负数")));
+                return Invalid(CoalMessage(row, r,
+                                           cell == kStockCell ? CoreText::tr("库存不能是负数")
+                                                              : CoreText::tr("每铲重量不能是负数")));
             }
         }
     }
@@ -104,7 +106,7 @@ Status CheckCoalRanges(const WorkspaceInput& input)
             if (!value)
                 continue;
             if (const ValueVerdict verdict = CheckCoalValue(cell, *value); verdict.fit == ValueFit::Refused)
-                return Invalid(QStringLiteral("第") + RowText(row) + QStringLiteral("种煤:") + r.name() + verdict.message);
+                return Invalid(CoalMessage(row, r, verdict.message));
         }
     }
     return {};
@@ -116,7 +118,7 @@ Status CheckTargets(const WorkspaceInput& input)
     for (int i = 0; i < kIndexCount; ++i)
         anyBound = anyBound || !input.lower[i].isEmpty() || !input.upper[i].isEmpty();
     if (!anyBound)
-        return Invalid(QStringLiteral("请您至少填写一项您要达到的指标！"));
+        return Invalid(CoreText::tr("请您至少填写一项您要达到的指标！"));
     for (int i = 0; i < kIndexCount; ++i) {
         if (!IsBlankOrNumeric(input.lower[i]))
             return Invalid(BoundMessage(i, false));
@@ -124,40 +126,44 @@ Status CheckTargets(const WorkspaceInput& input)
             return Invalid(BoundMessage(i, true));
     }
     if (!IsBlankOrNumeric(input.tonnage))
-        return Invalid(QStringLiteral("请将配多少吨煤填写成数字！"));
+        return Invalid(CoreText::tr("请将配多少吨煤填写成数字！"));
     // Zero tons (or minus zero) would store a plan of nothing.
     if (const auto tons = ReadNumberText(input.tonnage); tons && *tons <= 0)
-        return Invalid(QStringLiteral("配多少吨煤必须大于0！"));
+        return Invalid(CoreText::tr("配多少吨煤必须大于0！"));
     return {};
+}
+
+Text MissingValueText(const Text& label, int row)
+{
+    return CoreText::tr("你既然要算%1的指标，但是你参与配煤的第%2种煤，没有填写%1的值，这怎么计算？", label, RowText(row));
 }
 
 QString MissingValueMessage(const QString& label, int row)
 {
-    return QStringLiteral("你既然要算") + label + QStringLiteral("的指标，但是你参与配煤的第") + RowText(row)
-        + QStringLiteral("种煤，没有填写") + label + QStringLiteral("的值，这怎么计算？");
+    return MissingValueText(label, row).chinese();
 }
 
 Status CheckCoalCoverage(const WorkspaceInput& input)
 {
     const int n = LastCoalRow(input.grid);
     if (n < 1)
-        return Invalid(QStringLiteral("您至少要输入2种煤！"));
+        return Invalid(CoreText::tr("您至少要输入2种煤！"));
     for (int i = 0; i < kIndexCount; ++i) {
         if (input.lower[i].isEmpty() && input.upper[i].isEmpty())
             continue;
         const int row = FirstEmptyCell(input.grid, n, IndexCell(i));
         if (row >= 0)
-            return Invalid(MissingValueMessage(QString::fromUtf8(QualityIndices()[i].coverageLabel), row));
+            return Invalid(MissingValueText(Text::Source(QualityIndices()[i].coverageLabel), row));
     }
     if (!input.tonnage.isEmpty()) {
         const int row = FirstEmptyCell(input.grid, n, kStockCell);
         if (row >= 0)
-            return Invalid(MissingValueMessage(QStringLiteral("库存"), row));
+            return Invalid(MissingValueText(CoreText::tr("库存"), row));
     }
     if (input.shovelMode) {
         const int row = FirstEmptyCell(input.grid, n, kShovelCell);
         if (row >= 0)
-            return Invalid(MissingValueMessage(QStringLiteral("以铲数来配比"), row));
+            return Invalid(MissingValueText(CoreText::tr(kByShovels), row));
     }
     return {};
 }
@@ -181,8 +187,8 @@ Status CheckStockCoversTonnage(const WorkspaceInput& input)
     const double wanted = ReadNumberText(input.tonnage).value_or(0.0);
     if (wanted > stock) {
         const QString w = ShortestNumberText(wanted);
-        return Invalid(QStringLiteral("您想配") + w + QStringLiteral("吨煤，但是你所输入的几种煤库存加起来只有")
-            + ShortestNumberText(stock) + QStringLiteral("吨，怎么可能配出") + w + QStringLiteral("吨的煤"));
+        return Invalid(CoreText::tr("您想配%1吨煤，但是你所输入的几种煤库存加起来只有%2吨，怎么可能配出%1吨的煤", w,
+                                    ShortestNumberText(stock)));
     }
     return {};
 }
@@ -198,12 +204,12 @@ Status CheckInput(const WorkspaceInput& input)
     if (!count.isEmpty()) {
         const auto number = ReadNumberText(count);
         if (!number)
-            return Invalid(QStringLiteral("比例数请填写成数字"));
+            return Invalid(CoreText::tr("比例数请填写成数字"));
         if (RoundHalfEven(*number) > 1000.0)
-            return Invalid(QStringLiteral("最大比例数不能超过1000"));
+            return Invalid(CoreText::tr("最大比例数不能超过1000"));
         // The run tries every whole total from 2 up to the count.
         if (RoundHalfEven(*number) < 2.0)
-            return Invalid(QStringLiteral("比例数不能小于2"));
+            return Invalid(CoreText::tr("比例数不能小于2"));
     }
     return {};
 }

@@ -50,7 +50,10 @@ Status CheckCoalRanges(const WorkspaceInput& input);
 Status CheckTargets(const WorkspaceInput& input);
 
 // "你既然要算<label>的指标，但是你参与配煤的第<row+1>种煤，没有填写<label>的值，这怎么计算？"
-QString MissingValueMessage(const QString& label, int row);
+Text MissingValueText(const Text& label, int row);
+// The label of the shovel weights in that message.
+inline const char* const kByShovels = QT_TRANSLATE_NOOP("CoreText", "以铲数来配比");
+QString MissingValueMessage(const QString& label, int row);  // its Chinese
 
 // At least two coals, and each has the values the bounds, the tonnage and the
 // shovel mode need.

@@ -8,6 +8,7 @@
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/DataWork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "ui/widgets/TopLevel.h"
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/CoalEditor.h"
@@ -493,7 +494,7 @@ void Windows::backupData()
     if (done) {
         Prompt::show(workspace_,
                      QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(outcome.path)
-                         + PrunedText(outcome.pruned, outcome.pruneFailure, keep),
+                         + PrunedText(outcome.pruned, Say(outcome.pruneFailure), keep),
                      QStringLiteral("提示"), Prompt::Icon::Information);
     } else if (done.kind() == FailureKind::Cancelled) {
         Prompt::show(workspace_, QStringLiteral("数据备份已取消，没有生成新的备份。"), QStringLiteral("提示"),
@@ -621,7 +622,7 @@ void Windows::compactData()
                      QStringLiteral("数据库已压缩：由 %1 变为 %2。\n压缩前的数据已备份到  %3")
                              .arg(FileSize(outcome.sizeBefore), FileSize(outcome.sizeAfter),
                                   QDir::toNativeSeparators(outcome.backup.path))
-                         + PrunedText(outcome.backup.pruned, outcome.backup.pruneFailure, keep),
+                         + PrunedText(outcome.backup.pruned, Say(outcome.backup.pruneFailure), keep),
                      QStringLiteral("提示"), Prompt::Icon::Information);
     } else if (done.kind() == FailureKind::Cancelled) {
         Prompt::show(workspace_, QStringLiteral("数据库压缩已取消，原有数据没有改动。"), QStringLiteral("提示"),

@@ -1,5 +1,7 @@
 #include "ui/widgets/DataWork.h"
 
+#include "ui/widgets/Say.h"
+
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -25,8 +27,8 @@ Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
     progress.setRange(0, 0);
     progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
     progress.setMinimumDuration(kShowProgressAfterMs);
-    QObject::connect(&job, &DataJob::progressed, &progress, [&progress](const QString& step, int percent) {
-        progress.setLabelText(step + QStringLiteral("……"));
+    QObject::connect(&job, &DataJob::progressed, &progress, [&progress](const Text& step, int percent) {
+        progress.setLabelText(Say(step) + QStringLiteral("……"));
         if (percent < 0) {
             progress.setRange(0, 0);
         } else {

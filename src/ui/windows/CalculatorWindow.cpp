@@ -3,6 +3,7 @@
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/CoalGridWidget.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "workspace/Calculator.h"
 #include "workspace/GridRows.h"
 
@@ -167,13 +168,13 @@ void CalculatorWindow::ClearGrid()
 void CalculatorWindow::Command1_Click()
 {
     Grid grid = grid_->grid();
-    const Result<QString> result = Calculator::Calculate(grid, shovelMode_, weighting_);
+    const Result<Text> result = Calculator::CalculateText(grid, shovelMode_, weighting_);
     grid_->setGrid(grid);
     if (!result) {
-        Prompt::message(this, result.message());
+        Prompt::message(this, Say(result));
         return;
     }
-    txtResult_->setPlainText(*result);
+    txtResult_->setPlainText(Say(*result));
 }
 
 void CalculatorWindow::tbrMenu_ButtonClick(int index)

@@ -6,6 +6,7 @@
 #include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -89,7 +90,7 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
         QLabel* label = (i == price) ? RedLabel(labels[i], frame) : new QLabel(labels[i], frame);
         label->setBuddy(fields_[i]);
         // The unit and the ranges, where the eye is when typing.
-        fields_[i]->setToolTip(FieldLimitsTip(i));
+        fields_[i]->setToolTip(Say(FieldLimitsTip(i)));
         label->setToolTip(fields_[i]->toolTip());
         grid->addWidget(label, row, column);
         grid->addWidget(fields_[i], row, column + 1);
@@ -218,10 +219,13 @@ void CoalEditor::btnSubmit_Click()
 {
     const CoalFields values = fields();
     if (Status checked = CheckFields(values); !checked) {
-        Prompt::message(this, checked.message());
+        Prompt::message(this, Say(checked));
         return;
     }
-    if (const QStringList doubts = ImplausibleValues(values); !doubts.isEmpty()) {
+    QStringList doubts;
+    for (const Text& doubt : ImplausibleValues(values))
+        doubts << Say(doubt);
+    if (!doubts.isEmpty()) {
         const QString question = QStringLiteral("下面的数值不在常见范围内，请核对是否填错：\n\n%1\n\n仍要保存吗？")
                                      .arg(doubts.join(QLatin1Char('\n')));
         if (Prompt::show(this, question, QString(), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No,

@@ -3,6 +3,7 @@
 #include "base/QualityIndex.h"
 #include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -108,7 +109,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
         auto* box = new QComboBox(grdJizhun_);
         box->setObjectName(QStringLiteral("cboJizhun_%1").arg(i));
         for (const Basis basis : {Basis::AsReceived, Basis::AirDried, Basis::Dry, Basis::DryAshFree})
-            box->addItem(BasisName(basis), static_cast<int>(basis));
+            box->addItem(Say(BasisName(basis)), static_cast<int>(basis));
         grdJizhun_->setCellWidget(i, 1, box);
         basisBoxes_ << box;
     }

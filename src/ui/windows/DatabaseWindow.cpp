@@ -3,6 +3,7 @@
 #include "data/Dbconnection.h"
 #include "ui/widgets/DataWork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -204,8 +205,8 @@ std::optional<ServerCheck> DatabaseWindow::connectWithFields(DbSettings& setting
     settings = fieldSettings();
     std::optional<ServerCheck> check = tryServer(settings);
     if (check && !check->connected()) {
-        showResult(check->message, false);
-        Prompt::show(this, check->message, QString(), Prompt::Icon::Warning);
+        showResult(Say(check->said), false);
+        Prompt::show(this, Say(check->said), QString(), Prompt::Icon::Warning);
         return std::nullopt;
     }
     return check;
@@ -280,8 +281,8 @@ void DatabaseWindow::btnOk_Click()
             return;
         if (!check->connected()) {
             // The fields keep what the user typed, to be mended.
-            showResult(check->message, false);
-            Prompt::show(this, check->message, QString(), Prompt::Icon::Warning);
+            showResult(Say(check->said), false);
+            Prompt::show(this, Say(check->said), QString(), Prompt::Icon::Warning);
             return;
         }
     } else {

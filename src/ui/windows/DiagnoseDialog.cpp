@@ -2,6 +2,7 @@
 
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -32,10 +33,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& style = QStr
     return label;
 }
 
-void ShowLines(QLabel* label, const QStringList& lines)
+void ShowLines(QLabel* label, const std::vector<Text>& lines)
 {
-    label->setText(lines.join(QLatin1Char('\n')));
-    label->setVisible(!lines.isEmpty());
+    QStringList said;
+    for (const Text& line : lines)
+        said << Say(line);
+    label->setText(said.join(QLatin1Char('\n')));
+    label->setVisible(!said.isEmpty());
 }
 
 }  // namespace
@@ -111,7 +115,7 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
     progress_ = new QProgressDialog(this);
     progress_->setObjectName(QStringLiteral("dlgDiagnoseProgress"));
     progress_->setWindowTitle(ApplicationTitle());
-    progress_->setLabelText(DiagnosingText());
+    progress_->setLabelText(Say(DiagnosingText()));
     progress_->setCancelButtonText(QStringLiteral("取消"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setAutoClose(false);
@@ -155,13 +159,13 @@ void DiagnoseDialog::onJobFinished()
 
 void DiagnoseDialog::showReport(const NoPlanReport& report)
 {
-    lbSummary_->setText(report.summary);
+    lbSummary_->setText(Say(report.summary));
     ShowLines(lbConflict_, report.conflictLines);
     ShowLines(lbStock_, report.stockLines);
-    ShowLines(lbRules_, report.rulesLine.isEmpty() ? QStringList() : QStringList{report.rulesLine});
-    fraReason_->setVisible(!report.conflictLines.isEmpty() || !report.stockLines.isEmpty()
+    ShowLines(lbRules_, report.rulesLine.isEmpty() ? std::vector<Text>() : std::vector<Text>{report.rulesLine});
+    fraReason_->setVisible(!report.conflictLines.empty() || !report.stockLines.empty()
                            || !report.rulesLine.isEmpty());
-    ShowLines(lbSuggestion_, report.suggestionLine.isEmpty() ? QStringList() : QStringList{report.suggestionLine});
+    ShowLines(lbSuggestion_, report.suggestionLine.isEmpty() ? std::vector<Text>() : std::vector<Text>{report.suggestionLine});
     ShowLines(lbAlternative_, report.alternativeLines);
     lsvReason_->setRows(report.reasons.rows);
     fitRows();

@@ -4,6 +4,7 @@
 #include "inventory/ImportPreviewList.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "ui/widgets/ReportList.h"
 
 #include <QDir>
@@ -36,7 +37,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (index.siblingAtColumn(kPreviewStatus).data().toString() == ImportProblemStatus())
+        if (index.siblingAtColumn(kPreviewStatus).data().toString() == Say(ImportProblemStatus()))
             option->palette.setColor(QPalette::Text, QColor(0xb7, 0x1c, 0x1c));
     }
 };
@@ -225,8 +226,8 @@ void ImportDialog::showPreview()
                          .arg(QDir::toNativeSeparators(path_))
                          .arg(preview.headerRow));
     lbFile_->setToolTip(QDir::toNativeSeparators(path_));
-    lbSummary_->setText(ImportSummaryText(preview));
-    const QString unknown = UnknownColumnsText(preview);
+    lbSummary_->setText(Say(ImportSummaryText(preview)));
+    const QString unknown = Say(UnknownColumnsText(preview));
     lbUnknown_->setText(unknown);
     lbUnknown_->setVisible(!unknown.isEmpty());
     const int existing = preview.existingCount();
@@ -267,7 +268,7 @@ void ImportDialog::btnImport_Click()
         return;
     }
     Q_EMIT coalsImported();
-    Prompt::show(this, counts->message(), QString(), Prompt::Icon::Information);
+    Prompt::show(this, Say(counts->said()), QString(), Prompt::Icon::Information);
     accept();
 }
 

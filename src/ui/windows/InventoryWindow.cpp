@@ -7,6 +7,7 @@
 #include "inventory/CoalImport.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "ui/widgets/ReportList.h"
 
 #include <QAction>
@@ -291,7 +292,7 @@ void InventoryWindow::showOthersChanges()
 
 void InventoryWindow::importCoals()
 {
-    const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), ImportFileFilter());
+    const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), Say(ImportFileFilter()));
     if (!path.isEmpty())
         Q_EMIT importRequested(path);
 }
