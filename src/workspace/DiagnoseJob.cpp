@@ -132,13 +132,14 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
     }
     const NoPlanDiagnosis& d = *diagnosis;
     FillReasons(report.reasons, input, &d);
-    report.stockLines = d.stockSentences;
-    report.rulesLine = d.rulesSentence;
+    for (const Text& sentence : d.stockSentences)
+        report.stockLines << sentence.words();
+    report.rulesLine = d.rulesSentence.words();
     // Beside a suggestion for the bounds they are the other way; alone, they
     // are the suggestion.
     const bool suggestion = d.rulesLeaveMix && !d.planExists && !d.suggestionSentence.isEmpty();
-    for (const QString& sentence : d.alternativeSentences)
-        report.alternativeLines << (suggestion ? QStringLiteral("或者：") : QStringLiteral("建议：")) + sentence
+    for (const Text& sentence : d.alternativeSentences)
+        report.alternativeLines << (suggestion ? QStringLiteral("或者：") : QStringLiteral("建议：")) + sentence.words()
                                        + QStringLiteral("。");
     if (!d.rulesLeaveMix)
         return report;
@@ -146,7 +147,8 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
         report.conflictLines << QStringLiteral("再次分析时，比例数%1下找到了符合全部指标的配比，请再计算一次。").arg(d.relaxedTotal);
         return report;
     }
-    report.conflictLines = d.conflictSentences;
+    for (const Text& sentence : d.conflictSentences)
+        report.conflictLines << sentence.words();
     for (const BoundChange& c : d.relaxation) {
         if (!c.moved)
             continue;
@@ -154,7 +156,7 @@ NoPlanReport MakeNoPlanReport(const ModelInput& input, int total, const Result<N
     }
     report.canApply = !report.edits.empty();
     if (report.canApply)
-        report.suggestionLine = QStringLiteral("建议：") + d.suggestionSentence + QStringLiteral("。");
+        report.suggestionLine = QStringLiteral("建议：") + d.suggestionSentence.words() + QStringLiteral("。");
     return report;
 }
 
