@@ -135,8 +135,13 @@ int main(int argc, char** argv)
                 }
                 std::printf("%5d %-7s %-13s %6d %9.1f %11.3f %12.1f %9.0f %8.2f\n", total, Name(form), Name(failure), steps, diagnosis * 1e3, one * 1e3,
                             run * 1e3, diagnosis / one, diagnosis / run);
-                QStringList said = result->conflictSentences + result->stockSentences;
-                said << result->suggestionSentence << result->alternativeSentences;
+                QStringList said;
+                for (const auto* texts : {&result->conflictSentences, &result->stockSentences})
+                    for (const Text& text : *texts)
+                        said << text.chinese();
+                said << result->suggestionSentence.chinese();
+                for (const Text& text : result->alternativeSentences)
+                    said << text.chinese();
                 said.removeAll(QString());
                 std::printf("    plan at some total: %s; relaxation measure %.6f at total %d\n    %s\n",
                             planAtAnyTotal ? "yes" : "no", result->relaxationMeasure, result->relaxedTotal,

@@ -301,11 +301,11 @@ void CheckRow(const Enumeration& plan, const BlendProblem& problem, const std::v
             ++broken;
             QVERIFY(Near(reported->excess, *worst, 1e-9));
             QVERIFY(Near(plan.blend(bound.index, moved(reported->mix)), reported->value, 1e-9));
-            QVERIFY(insight->offSentence.contains(QString::fromUtf8(QualityIndices()[bound.index].describeLabel)));
+            QVERIFY(insight->offSentence.chinese().contains(QString::fromUtf8(QualityIndices()[bound.index].describeLabel)));
         }
     }
     if (insight->breaks.empty())
-        QVERIFY(insight->offSentence.startsWith(byShovel || problem.shovelMode ? QStringLiteral("差一铲仍全部达标")
+        QVERIFY(insight->offSentence.chinese().startsWith(byShovel || problem.shovelMode ? QStringLiteral("差一铲仍全部达标")
                                                                                 : QStringLiteral("差一份仍全部达标")));
 
     for (const IndexInsight& index : insight->indices) {
@@ -480,14 +480,14 @@ void PlanAnalysisTest::workedExample()
     QCOMPARE(ash.stepped.unitPrice, 475.0);  // 12.12 admits no other mix of two parts
     QCOMPARE(ash.removed.parts, (std::vector<double>{0, 2}));
     // By weight without a tonnage one off is one part.
-    QCOMPARE(insight->offSentence, QStringLiteral("差一份时灰分可达 14.00，比上限 12 高 2.00"));
+    QCOMPARE(insight->offSentence.chinese(), QStringLiteral("差一份时灰分可达 14.00，比上限 12 高 2.00"));
 
     // With no time to spend, the prices stay open and the rest is there.
     const Result<RowInsight> hurried = AnalyseRow(*problem, {1, 1}, AnalysisOptions{0, true});
     QVERIFY(hurried.ok() && hurried->bounds[0].binds);
     QCOMPARE(hurried->bounds[0].stepped.status, LinearStatus::TimeLimit);
     QCOMPARE(hurried->bounds[0].removed.status, LinearStatus::TimeLimit);
-    QCOMPARE(hurried->offSentence, insight->offSentence);
+    QCOMPARE(hurried->offSentence.chinese(), insight->offSentence.chinese());
 }
 
 void PlanAnalysisTest::offSentence_data()
@@ -527,7 +527,7 @@ void PlanAnalysisTest::offSentence()
     QFETCH(std::vector<OffBreak>, breaks);
     QFETCH(int, unit);
     QFETCH(QString, sentence);
-    QCOMPARE(OffSentence(breaks, OffUnit(unit), 1000), sentence);
+    QCOMPARE(OffSentence(breaks, OffUnit(unit), 1000).chinese(), sentence);
 }
 
 void PlanAnalysisTest::planPrices_data()

@@ -249,7 +249,7 @@ void PlanInsightTest::oneOffIsAShovelWhereItsTonsAreKnown()
     PlanInsight insight(view);
     const Result<RowInsight> row = insight.analyse(31);
     QVERIFY2(row.ok(), qPrintable(row.message()));
-    QCOMPARE(row->offSentence, sentence);
+    QCOMPARE(row->offSentence.chinese(), sentence);
     QVERIFY(MarginText(insight, false, nullptr).contains(sentence.left(3)));
 }
 
@@ -270,14 +270,14 @@ void PlanInsightTest::rowsAreFoundByRecordNumber()
     QFETCH(QVector<double>, parts);
     const PlanView view = ThreeCoalPlan(true);
     PlanInsight insight(view);
-    QVERIFY2(insight.note().isEmpty(), qPrintable(insight.note()));
+    QVERIFY2(insight.note().isEmpty(), qPrintable(insight.note().chinese()));
     const Result<RowInsight> analysed = insight.analyse(id);
     QVERIFY2(analysed.ok(), qPrintable(analysed.message()));
     const BlendProblem problem = Expect(PlanProblem(*view.targets, view.coals));
     const RowInsight direct = Expect(AnalyseRow(problem, std::vector<double>(parts.begin(), parts.end())));
     QCOMPARE(analysed->total, direct.total);
     QCOMPARE(analysed->unitPrice, direct.unitPrice);
-    QCOMPARE(analysed->offSentence, direct.offSentence);
+    QCOMPARE(analysed->offSentence.chinese(), direct.offSentence.chinese());
     QCOMPARE(analysed->bounds.size(), direct.bounds.size());
     for (size_t b = 0; b < direct.bounds.size(); ++b)
         QCOMPARE(analysed->bounds[b].binds, direct.bounds[b].binds);
@@ -304,7 +304,7 @@ void PlanInsightTest::plansWithoutTargetsStillHavePrices()
     QFETCH(bool, shovel);
     QFETCH(QVector<double>, totals);
     PlanInsight insight(ThreeCoalPlan(false, shovel));
-    QCOMPARE(insight.note(), QStringLiteral("此方案没有保存指标范围"));
+    QCOMPARE(insight.note().chinese(), QStringLiteral("此方案没有保存指标范围"));
     QVERIFY(!insight.hasTargets());
     QCOMPARE(insight.analyse(31).message(), QStringLiteral("此方案没有保存指标范围"));
     QCOMPARE(MarginText(insight, true, nullptr), QStringLiteral("此方案没有保存指标范围"));
@@ -322,8 +322,8 @@ void PlanInsightTest::targetsThatNoLongerReadAreSaid()
     PlanView view = ThreeCoalPlan(true);
     view.targets->upper[kAsh] = QStringLiteral("12%");
     PlanInsight insight(view);
-    QVERIFY2(insight.note().startsWith(QStringLiteral("无法重建此方案的模型")), qPrintable(insight.note()));
-    QVERIFY(insight.note().contains(QStringLiteral("灰分")));
+    QVERIFY2(insight.note().chinese().startsWith(QStringLiteral("无法重建此方案的模型")), qPrintable(insight.note().chinese()));
+    QVERIFY(insight.note().chinese().contains(QStringLiteral("灰分")));
     QVERIFY(!insight.analyse(31).ok());
     QVERIFY(insight.prices().ok());
     QCOMPARE(insight.prices()->points.size(), size_t(3));

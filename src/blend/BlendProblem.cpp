@@ -57,23 +57,23 @@ Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
         if (input.shovelMode) {
             const auto w = ReadNumberText(coal.MeiChan);
             if (!w)
-                return Invalid(QStringLiteral("第%1种煤的每铲重量不是数字").arg(j + 1));
+                return Invalid(CoreText::tr("第%1种煤的每铲重量不是数字", QString::number(j + 1)));
             p.weight[j] = *w;
         }
         p.price[j] = WrittenPrice(coal.JiaGe);
         p.mustInclude[j] = j < input.mustInclude.size() && input.mustInclude[j];
     }
     for (int i = 0; i < kIndexCount; ++i) {
-        const QString label = QString::fromUtf8(QualityIndices()[i].coverageLabel);
+        const Text label = Text::Source(QualityIndices()[i].coverageLabel);
         if (!input.lower[i].isEmpty()) {
             p.lower[i] = ReadNumberText(input.lower[i]);
             if (!p.lower[i])
-                return Invalid(QStringLiteral("%1的指标下限不是数字").arg(label));
+                return Invalid(CoreText::tr("%1的指标下限不是数字", label));
         }
         if (!input.upper[i].isEmpty()) {
             p.upper[i] = ReadNumberText(input.upper[i]);
             if (!p.upper[i])
-                return Invalid(QStringLiteral("%1的指标上限不是数字").arg(label));
+                return Invalid(CoreText::tr("%1的指标上限不是数字", label));
         }
         std::vector<double> values(k, 0.0);
         bool complete = true;
@@ -86,7 +86,7 @@ Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
         if (complete)
             p.value[i] = std::move(values);
         else if (p.bounded(i))
-            return Invalid(QStringLiteral("有煤没有填写%1的值").arg(label));
+            return Invalid(CoreText::tr("有煤没有填写%1的值", label));
         const Basis basis = input.weighting.of(i);
         if (basis == Basis::AsReceived || p.value[i].empty())
             continue;
@@ -109,12 +109,12 @@ Result<BlendProblem> MakeBlendProblem(const ModelInput& input)
     if (!input.tonnage.isEmpty()) {
         p.tonnage = ReadNumberText(input.tonnage);
         if (!p.tonnage)
-            return Invalid(QStringLiteral("配多少吨不是数字"));
+            return Invalid(CoreText::tr("配多少吨不是数字"));
         p.stock.assign(k, 0.0);
         for (int j = 0; j < k; ++j) {
             const auto s = ReadNumberText(input.coals[j].Kucun);
             if (!s)
-                return Invalid(QStringLiteral("第%1种煤的库存不是数字").arg(j + 1));
+                return Invalid(CoreText::tr("第%1种煤的库存不是数字", QString::number(j + 1)));
             p.stock[j] = *s;
         }
     }

@@ -40,9 +40,9 @@ struct Bound {
 
 using Parts = std::vector<double>;
 
-QString IndexLabel(int index)
+Text IndexLabel(int index)
 {
-    return QString::fromUtf8(QualityIndices()[index].describeLabel);
+    return Text::Source(QualityIndices()[index].describeLabel);
 }
 
 QString ShortestText(double value)
@@ -193,7 +193,7 @@ void DropCosts(LinearProgram& program)
 
 Failure SolverGaveUp()
 {
-    return Fail(QStringLiteral("分析没有配比方案的原因时，求解器没有得出结论（超时或出错）"));
+    return Fail(CoreText::tr("分析没有配比方案的原因时，求解器没有得出结论（超时或出错）"));
 }
 
 // The time left for the diagnosis' solves.
@@ -259,7 +259,7 @@ private:
 
 Failure Cancelled()
 {
-    return Fail(QStringLiteral("已取消分析"), FailureKind::Cancelled);
+    return Fail(CoreText::tr("已取消分析"), FailureKind::Cancelled);
 }
 
 // The fewest parts of coal j that meet its must-use row (weight * parts >= 1).
@@ -268,22 +268,34 @@ int FewestMustParts(double weight)
     return std::max(1, static_cast<int>(std::ceil(1.0 / weight - 1e-9)));
 }
 
-QString JoinNames(const QStringList& names)
+// "a、b"
+Text Listed(const std::vector<Text>& items)
 {
-    if (names.size() <= 1)
-        return names.join(QString());
-    return names.mid(0, names.size() - 1).join(QStringLiteral("、")) + QStringLiteral(" 和") + names.last();
+    Text out;
+    for (const Text& item : items)
+        out = out.isEmpty() ? item : CoreText::tr("%1、%2", out, item);
+    return out;
 }
 
-QString BoundWithText(const Bound& b)
+// "a、b 和c"
+Text JoinNames(const std::vector<Text>& names)
 {
-    return BoundName(b.key) + u' ' + b.typed;
+    if (names.size() <= 1)
+        return names.empty() ? Text() : names.front();
+    return CoreText::tr("%1 和%2", Listed({names.begin(), names.end() - 1}), names.back());
+}
+
+// "灰分上限 8.0": the bound as the user typed it.
+Text BoundWithText(const Bound& b)
+{
+    return b.key.side == BoundSide::Lower ? CoreText::tr("%1下限 %2", IndexLabel(b.key.index), b.typed)
+                                          : CoreText::tr("%1上限 %2", IndexLabel(b.key.index), b.typed);
 }
 
 // "比例数2到12": the totals a run with proportion count N tried.
-QString CountsText(int N)
+Text CountsText(int N)
 {
-    return N == 2 ? QStringLiteral("比例数2") : QStringLiteral("比例数2到%1").arg(N);
+    return N == 2 ? CoreText::tr("比例数2") : CoreText::tr("比例数2到%1", QString::number(N));
 }
 
 // value rounded down to whole cents; a value a hair below a whole cent
@@ -308,9 +320,9 @@ void CheckStock(const BlendProblem& p, const ModelInput& input, int n, NoPlanDia
         s.totalStock += stock;
     s.stockCoversTonnage = !(s.tonnage > s.totalStock);
     if (!s.stockCoversTonnage)
-        d.stockSentences << QStringLiteral("您想配%1吨煤，但是所选煤的库存加起来只有%2吨")
-                                .arg(ShortestText(s.tonnage), ShortestText(s.totalStock));
-    const QString unit = p.shovelMode ? QStringLiteral("铲") : QStringLiteral("份");
+        d.stockSentences.push_back(
+            CoreText::tr("您想配%1吨煤，但是所选煤的库存加起来只有%2吨", ShortestText(s.tonnage), ShortestText(s.totalStock)));
+    const Text unit = p.shovelMode ? CoreText::tr("铲") : CoreText::tr("份");
     for (int j = 0; j < p.coalCount; ++j) {
         if (!p.mustInclude[j])
             continue;
@@ -320,11 +332,10 @@ void CheckStock(const BlendProblem& p, const ModelInput& input, int n, NoPlanDia
             continue;
         MustUseShortage shortage{j, p.stock[j], parts, s.tonnage * p.weight[j] * parts / n};
         s.shortages.push_back(shortage);
-        // One arg() call: a coal name may itself hold "%5".
-        d.stockSentences << QStringLiteral("必选的第%1种煤（%2）库存只有%3吨，配%4吨、比例数%5时至少用%6%7也要%8吨")
-                                .arg(QString::number(j + 1), input.coals[j].MingCheng, ShortestText(shortage.stock),
-                                     ShortestText(s.tonnage), QString::number(n), QString::number(parts), unit,
-                                     TypedCentsText(shortage.needed));
+        d.stockSentences.push_back(
+            CoreText::tr("必选的第%1种煤（%2）库存只有%3吨，配%4吨、比例数%5时至少用%6%7也要%8吨", QString::number(j + 1),
+                         input.coals[j].MingCheng, ShortestText(shortage.stock), ShortestText(s.tonnage),
+                         QString::number(n), QString::number(parts), unit, TypedCentsText(shortage.needed)));
     }
 }
 
@@ -338,9 +349,9 @@ Status ExplainNoMix(const BlendProblem& p, int N, const Budget& budget, NoPlanDi
         if (p.mustInclude[j])
             mustWeight += p.weight[j] * FewestMustParts(p.weight[j]);
     const int before = static_cast<int>(d.stockSentences.size());
-    QStringList causes;
+    std::vector<Text> causes;
     if (mustWeight > N + kRowTolerance)
-        causes << QStringLiteral("必选的煤每种至少要用一份，合起来已超过比例数%1").arg(N);
+        causes.push_back(CoreText::tr("必选的煤每种至少要用一份，合起来已超过比例数%1", QString::number(N)));
 
     BlendProblem sumOnly = WithBounds(p, {});
     sumOnly.mustInclude.assign(k, false);
@@ -351,8 +362,9 @@ Status ExplainNoMix(const BlendProblem& p, int N, const Budget& budget, NoPlanDi
     if (!sumSolve)
         return sumSolve.failure();
     if (!sumSolve->has_value())
-        causes << QStringLiteral("按所选煤的每铲重量，凑不出合计为%1的铲数")
-                      .arg(N == 2 ? QStringLiteral("2") : QStringLiteral("2到%1之间整数").arg(N));
+        causes.push_back(CoreText::tr("按所选煤的每铲重量，凑不出合计为%1的铲数",
+                                      N == 2 ? Text(QStringLiteral("2"))
+                                             : CoreText::tr("2到%1之间整数", QString::number(N))));
 
     if (p.tonnage && d.stock.stockCoversTonnage && before == 0) {
         // Whole parts: each coal gives at most as many parts as its stock
@@ -371,14 +383,14 @@ Status ExplainNoMix(const BlendProblem& p, int N, const Budget& budget, NoPlanDi
             enough = reach >= n - kRowTolerance;
         }
         if (!enough)
-            d.stockSentences << QStringLiteral("配%1吨、%2时，按整份计各煤的库存合起来都不够")
-                                    .arg(ShortestText(*p.tonnage), CountsText(N));
+            d.stockSentences.push_back(
+                CoreText::tr("配%1吨、%2时，按整份计各煤的库存合起来都不够", ShortestText(*p.tonnage), CountsText(N)));
     }
-    if (causes.isEmpty() && d.stockSentences.isEmpty())
-        causes << QStringLiteral("必选煤和库存的要求在%1下都不能同时满足").arg(CountsText(N));
-    d.stockSentences << causes;
+    if (causes.empty() && d.stockSentences.empty())
+        causes.push_back(CoreText::tr("必选煤和库存的要求在%1下都不能同时满足", CountsText(N)));
+    d.stockSentences.insert(d.stockSentences.end(), causes.begin(), causes.end());
     d.rulesSentence =
-        QStringLiteral("即使不设任何指标上下限，%1下也都没有符合要求的配比，修改指标上下限不能解决问题").arg(CountsText(N));
+        CoreText::tr("即使不设任何指标上下限，%1下也都没有符合要求的配比，修改指标上下限不能解决问题", CountsText(N));
     return {};
 }
 
@@ -507,29 +519,31 @@ Status FindAlternatives(const BlendProblem& p, int N, const Budget& budget, Step
         return Cancelled();
 
     if (d.largerCount)
-        d.alternativeSentences << QStringLiteral("不改指标范围，只把比例数改为%1，也有配比方案（比例数小，整份太粗，配不出来）")
-                                      .arg(*d.largerCount);
+        d.alternativeSentences.push_back(CoreText::tr(
+            "不改指标范围，只把比例数改为%1，也有配比方案（比例数小，整份太粗，配不出来）", QString::number(*d.largerCount)));
     if (d.smallerTonnage)
-        d.alternativeSentences << QStringLiteral("不改指标范围，只把配多少吨改为%1吨或更少，也有配比方案（所选煤的库存不够配%2吨）")
-                                      .arg(TypedCentsText(*d.smallerTonnage), ShortestText(*p.tonnage));
+        d.alternativeSentences.push_back(
+            CoreText::tr("不改指标范围，只把配多少吨改为%1吨或更少，也有配比方案（所选煤的库存不够配%2吨）",
+                         TypedCentsText(*d.smallerTonnage), ShortestText(*p.tonnage)));
     return {};
 }
 
 }  // namespace
 
-QString BoundName(const BoundKey& bound)
+Text BoundName(const BoundKey& bound)
 {
-    return IndexLabel(bound.index) + (bound.side == BoundSide::Lower ? QStringLiteral("下限") : QStringLiteral("上限"));
+    return bound.side == BoundSide::Lower ? CoreText::tr("%1下限", IndexLabel(bound.index))
+                                          : CoreText::tr("%1上限", IndexLabel(bound.index));
 }
 
 Result<NoPlanDiagnosis> DiagnoseNoPlan(const ModelInput& input, int N, const DiagnoseProgress& progress)
 {
     if (N < 2)
-        return Invalid(QStringLiteral("比例数小于2，没有可以分析的配比"));
+        return Invalid(CoreText::tr("比例数小于2，没有可以分析的配比"));
     if (N > kLargestTotal)
-        return Invalid(QStringLiteral("最大比例数不能超过1000"));
+        return Invalid(CoreText::tr("最大比例数不能超过1000"));
     if (input.coals.size() < 2)
-        return Invalid(QStringLiteral("您至少要输入2种煤！"));
+        return Invalid(CoreText::tr("您至少要输入2种煤！"));
     const Result<BlendProblem> made = MakeBlendProblem(input);
     if (!made)
         return made.failure();
@@ -537,7 +551,7 @@ Result<NoPlanDiagnosis> DiagnoseNoPlan(const ModelInput& input, int N, const Dia
     const int k = p.coalCount;
     for (int j = 0; j < k; ++j)
         if (!(p.weight[j] > 0.0))
-            return Invalid(QStringLiteral("第%1种煤的每铲重量必须大于0").arg(j + 1));
+            return Invalid(CoreText::tr("第%1种煤的每铲重量必须大于0", QString::number(j + 1)));
 
     std::vector<Bound> bounds;
     int boundedIndices = 0;
@@ -747,9 +761,9 @@ Result<NoPlanDiagnosis> DiagnoseNoPlan(const ModelInput& input, int N, const Dia
         const double end = OutwardCents(upper ? range.lowest : range.highest, upper, [&](double value) {
             return MeetsBound(p, b.key, value, nearest);
         });
-        d.conflictSentences << (upper ? QStringLiteral("%1 低于所选煤能达到的最低值 %2")
-                                      : QStringLiteral("%1 高于所选煤能达到的最高值 %2"))
-                                   .arg(BoundWithText(b), CentsText(end));
+        d.conflictSentences.push_back(upper
+                                          ? CoreText::tr("%1 低于所选煤能达到的最低值 %2", BoundWithText(b), CentsText(end))
+                                          : CoreText::tr("%1 高于所选煤能达到的最高值 %2", BoundWithText(b), CentsText(end)));
     }
     if (!alone.empty()) {
         d.conflict.push_back(alone.front()->key);
@@ -790,22 +804,22 @@ Result<NoPlanDiagnosis> DiagnoseNoPlan(const ModelInput& input, int N, const Dia
             if (!steps.step())
                 return Cancelled();
         }
-        QStringList names;
+        std::vector<Text> names;
         for (const Bound& b : bounds) {
             if (std::find(kept.begin(), kept.end(), &b) == kept.end())
                 continue;
             d.conflict.push_back(b.key);
-            names << BoundWithText(b);
+            names.push_back(BoundWithText(b));
         }
-        d.conflictSentences << QStringLiteral("所选煤在%1下都没有同时满足%2 的配比").arg(CountsText(N), JoinNames(names));
+        d.conflictSentences.push_back(CoreText::tr("所选煤在%1下都没有同时满足%2 的配比", CountsText(N), JoinNames(names)));
     }
 
-    QStringList moves;
+    std::vector<Text> moves;
     for (const BoundChange& c : d.relaxation)
         if (c.moved)
-            moves << BoundName(c.bound) + QStringLiteral("改为 ") + c.suggestedText;
+            moves.push_back(CoreText::tr("%1改为 %2", BoundName(c.bound), c.suggestedText));
     d.suggestionSentence =
-        QStringLiteral("把%1，比例数为%2时就有配比方案").arg(moves.join(QStringLiteral("、")), QString::number(d.relaxedTotal));
+        CoreText::tr("把%1，比例数为%2时就有配比方案", Listed(moves), QString::number(d.relaxedTotal));
 
     // 5. What the count or the tonnage alone would do.
     if (const Status other = FindAlternatives(p, N, budget, steps, d); !other)

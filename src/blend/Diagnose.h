@@ -41,7 +41,7 @@ struct BoundKey {
 };
 
 // "灰分上限": the index as the plan description names it, and the side.
-QString BoundName(const BoundKey& bound);
+Text BoundName(const BoundKey& bound);
 
 // The blend values one bounded index can take at the totals 2 ... N while
 // every rule of the model except the quality bounds holds: the exact integer
@@ -164,11 +164,11 @@ struct NoPlanDiagnosis {
     // two decimals toward the reachable side, so that a bound typed as shown
     // can be met); when every bound can be met alone, one sentence naming the
     // whole conflicting set.
-    QStringList conflictSentences;
-    QStringList stockSentences;            // one per stock or must-use problem
-    QString rulesSentence;                 // when no change of the bounds can help
-    QString suggestionSentence;            // "把灰分上限改为 8.5，比例数为7时就有配比方案"
-    QStringList alternativeSentences;      // the larger count, the smaller tonnage
+    std::vector<Text> conflictSentences;
+    std::vector<Text> stockSentences;      // one per stock or must-use problem
+    Text rulesSentence;                    // when no change of the bounds can help
+    Text suggestionSentence;               // "把灰分上限改为 8.5，比例数为7时就有配比方案"
+    std::vector<Text> alternativeSentences;  // the larger count, the smaller tonnage
 };
 
 // Called after each solve with the work done so far and the work planned

@@ -340,7 +340,7 @@ ScheduleFault CheckSchedule(const ScheduleInput& input)
     ModelInput model = input.model;
     model.tonnage.clear();
     if (Result<BlendProblem> problem = MakeBlendProblem(model); !problem)
-        return {Kind::Model, -1, -1, problem.message()};
+        return {Kind::Model, -1, -1, problem.said()};
     return {};
 }
 
@@ -387,7 +387,7 @@ Result<Schedule> SolveSchedule(const ScheduleInput& input, const ScheduleProgres
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(0, input.timeLimitMs));
     Result<Frame> frame = MakeFrame(input);
     if (!frame)
-        return Invalid(frame.message());
+        return Invalid(frame.said());
     const Frame& f = *frame;
     if (progress && !progress(ScheduleProgressStep{}))
         return Fail(QString(), FailureKind::Cancelled);

@@ -66,7 +66,7 @@ struct ScheduleFault {
     Kind kind = Kind::None;
     int coal = -1;     // Stock
     int item = -1;     // the delivery, 0-based
-    QString message;   // Model: the reason as the model reader gives it
+    Text message;      // Model: the reason as the model reader gives it
 };
 
 inline constexpr int kMaxScheduleDays = 31;

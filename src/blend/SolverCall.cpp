@@ -13,9 +13,10 @@ QString Shown(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-QString ModelFileFailure(const QString& path, const QString& reason)
+// reason: the file system's own words, or a text of ours.
+Text ModelFileFailure(const QString& path, const Text& reason)
 {
-    return QStringLiteral("无法写入模型文件 %1：%2").arg(Shown(path), reason);
+    return CoreText::tr("无法写入模型文件 %1：%2", Shown(path), reason);
 }
 
 // Releases the environment on every way out of SolveModel.
@@ -50,10 +51,10 @@ Result<ModelFile> ModelFile::Create(const AppFolder& folder)
     const QString path = folder.ModelPath();
     const QFileInfo existing(path);
     if (existing.isDir() && !existing.isSymLink())
-        return Fail(ModelFileFailure(path, QStringLiteral("同名的文件夹已存在")));
+        return Fail(ModelFileFailure(path, CoreText::tr("同名的文件夹已存在")));
     // QFile::remove takes away a link itself, not what it points to.
     if ((existing.exists() || existing.isSymLink()) && !QFile::remove(path))
-        return Fail(ModelFileFailure(path, QStringLiteral("无法删除原有的同名文件")));
+        return Fail(ModelFileFailure(path, CoreText::tr("无法删除原有的同名文件")));
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadWrite | QIODevice::NewOnly))
         return Fail(ModelFileFailure(path, file->errorString()));
@@ -92,7 +93,7 @@ Result<std::optional<QVector<double>>> SolveModel(const QString& modelPath, int 
 
     EnvironmentScope env{EngineCreateEnv()};
     if (!env.handle)
-        return Fail(QStringLiteral("无法创建求解引擎的环境"));
+        return Fail(CoreText::tr("无法创建求解引擎的环境"));
 
     QVector<double> cells(k + 1, 0.0);
     int counter = 0;
@@ -127,6 +128,6 @@ Result<std::optional<QVector<double>>> SolveModel(const QString& modelPath, int 
     case EngineStatus::ScriptError:
         break;
     }
-    return Fail(QStringLiteral("求解引擎无法读取模型文件 %1：%2")
-                    .arg(Shown(modelPath), QString::fromStdString(EngineDescribe(report))));
+    return Fail(CoreText::tr("求解引擎无法读取模型文件 %1：%2", Shown(modelPath),
+                             QString::fromStdString(EngineDescribe(report))));
 }

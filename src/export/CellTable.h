@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Text.h"
+
 #include <QString>
 #include <QVector>
 
@@ -72,19 +74,17 @@ public:
         return characters_ <= kTableMaxCharacters;
     }
 
-    QString tooManyRows() const
+    Text tooManyRows() const
     {
-        return QStringLiteral("文件 %1 超过 %2 行，不是煤种表，无法导入。").arg(fileName_).arg(kTableMaxRows);
+        return CoreText::tr("文件 %1 超过 %2 行，不是煤种表，无法导入。", fileName_, QString::number(kTableMaxRows));
     }
-    QString tooMuch() const
+    Text tooMuch() const
     {
         if (cells_ > kTableMaxCells)
-            return QStringLiteral("文件 %1 中填写了内容的单元格超过 %2 个，不是煤种表，无法导入。")
-                .arg(fileName_)
-                .arg(kTableMaxCells);
-        return QStringLiteral("文件 %1 中的文字超过 %2 个字符，不是煤种表，无法导入。")
-            .arg(fileName_)
-            .arg(kTableMaxCharacters);
+            return CoreText::tr("文件 %1 中填写了内容的单元格超过 %2 个，不是煤种表，无法导入。", fileName_,
+                                QString::number(kTableMaxCells));
+        return CoreText::tr("文件 %1 中的文字超过 %2 个字符，不是煤种表，无法导入。", fileName_,
+                            QString::number(kTableMaxCharacters));
     }
 
 private:
@@ -100,4 +100,4 @@ private:
 using ProgressCallback = std::function<bool(qint64 done, qint64 total)>;
 
 // The message of work the user stopped.
-inline QString ImportCancelledMessage() { return QStringLiteral("导入已取消，没有导入任何煤种。"); }
+inline Text ImportCancelledMessage() { return CoreText::tr("导入已取消，没有导入任何煤种。"); }

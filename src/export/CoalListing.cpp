@@ -57,7 +57,7 @@ const ListRow& CoalListing::row(int position)
             read.rows = std::move(*rows);
         } else {
             // Shown by number only; the window says why once.
-            error_ = rows.message();
+            error_ = rows.said().words();
             for (int i = 0; i < count; ++i)
                 read.rows.append(ListRow{key(first + i), {}, false});
         }

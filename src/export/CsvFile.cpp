@@ -8,9 +8,9 @@
 
 namespace {
 
-QString NotTextMessage()
+Text NotTextMessage()
 {
-    return QStringLiteral("文件内容不是文本，不是有效的 CSV 文件。");
+    return CoreText::tr("文件内容不是文本，不是有效的 CSV 文件。");
 }
 
 // Text holds no NUL; binary data almost always does. Other control
@@ -93,12 +93,12 @@ Result<QString> DecodeCsvText(const QByteArray& bytes, CsvEncoding* found)
         return done(CsvEncoding::Utf8, *text);
     QStringDecoder gbk("GBK", QStringConverter::Flag::Stateless);
     if (!gbk.isValid())
-        return Fail(QStringLiteral("文件不是 UTF-8 编码，本机又无法读取 GBK 编码，请把文件另存为 UTF-8 编码的 CSV 后再导入。"));
+        return Fail(CoreText::tr("文件不是 UTF-8 编码，本机又无法读取 GBK 编码，请把文件另存为 UTF-8 编码的 CSV 后再导入。"));
     if (IsGbkBytes(bytes)) {
         if (auto text = DecodeStrict(std::move(gbk), bytes); text && !text->contains(QChar::ReplacementCharacter))
             return done(CsvEncoding::Gbk, *text);
     }
-    return Fail(QStringLiteral("文件既不是 UTF-8 编码也不是 GBK 编码的文本，不是有效的 CSV 文件。"));
+    return Fail(CoreText::tr("文件既不是 UTF-8 编码也不是 GBK 编码的文本，不是有效的 CSV 文件。"));
 }
 
 QChar DetectCsvSeparator(QStringView text)
@@ -204,7 +204,7 @@ Result<CellTable> ParseCsvText(QStringView text, QChar separator, const Progress
                 ++i;
             }
             if (!closed)
-                return Fail(QStringLiteral("CSV 文件第 %1 行的引号没有结束，文件可能不完整。").arg(openedAt));
+                return Fail(CoreText::tr("CSV 文件第 %1 行的引号没有结束，文件可能不完整。", QString::number(openedAt)));
             fieldStarted = true;
             continue;  // anything up to the separator is kept as written
         }
@@ -244,19 +244,18 @@ Result<CellTable> ReadCsvFile(const QString& path, const ProgressCallback& progr
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("无法打开文件 %1：%2").arg(name, file.errorString()));
+        return Fail(CoreText::tr("无法打开文件 %1：%2", name, file.errorString()));
     if (file.size() > kCsvLargestFile)
-        return Fail(QStringLiteral("文件 %1 有 %2 MB，文本文件最大只能导入 %3 MB，它不是煤种表，无法导入。")
-                        .arg(name)
-                        .arg((file.size() + (1 << 20) - 1) >> 20)
-                        .arg(kCsvLargestFile >> 20));
+        return Fail(CoreText::tr("文件 %1 有 %2 MB，文本文件最大只能导入 %3 MB，它不是煤种表，无法导入。", name,
+                                 QString::number((file.size() + (1 << 20) - 1) >> 20),
+                                 QString::number(kCsvLargestFile >> 20)));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(name, file.errorString()));
+        return Fail(CoreText::tr("无法读取文件 %1：%2", name, file.errorString()));
     if (bytes.isEmpty())
-        return Fail(QStringLiteral("文件 %1 是空的。").arg(name));
+        return Fail(CoreText::tr("文件 %1 是空的。", name));
     Result<QString> text = DecodeCsvText(bytes);
     if (!text)
-        return Fail(QStringLiteral("无法读取文件 %1：%2").arg(name, text.message()));
+        return Fail(CoreText::tr("无法读取文件 %1：%2", name, text.said()));
     return ParseCsvText(*text, DetectCsvSeparator(*text), progress, name);
 }

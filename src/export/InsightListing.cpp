@@ -25,13 +25,14 @@ QString RoomText(const IndexInsight& index, const std::vector<const BoundInsight
     const double room = std::fabs(index.room) < 0.5 * std::pow(10.0, -decimals) ? 0.0 : index.room;
     QString text = FixedText(room, decimals);
     if (nearest && room < 0.0)
-        return text + (nearest->side == BoundSide::Lower ? QStringLiteral(" 低于下限") : QStringLiteral(" 超出上限"));
+        return (nearest->side == BoundSide::Lower ? CoreText::tr("%1 低于下限", text) : CoreText::tr("%1 超出上限", text))
+            .words();
     if (lowerBinds && upperBinds)
-        return text + QStringLiteral(" 已达上下限");
+        return CoreText::tr("%1 已达上下限", text).words();
     if (lowerBinds)
-        return text + QStringLiteral(" 已达下限");
+        return CoreText::tr("%1 已达下限", text).words();
     if (upperBinds)
-        return text + QStringLiteral(" 已达上限");
+        return CoreText::tr("%1 已达上限", text).words();
     return text;
 }
 
@@ -40,7 +41,7 @@ QString SteppedText(const BoundInsight& b)
 {
     QString text = RepricedText(b.stepped);
     if (b.step > 0.0 && std::fabs(b.step - 0.01 * std::fabs(b.bound)) > 1e-12)
-        text += QStringLiteral("（放宽%1）").arg(ShortestNumberText(b.step));
+        text = CoreText::tr("%1（放宽%2）", text, ShortestNumberText(b.step)).words();
     return text;
 }
 
@@ -49,32 +50,34 @@ QString SteppedText(const BoundInsight& b)
 void SetupLimitColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("指标"), 850);
-    list.addColumn(QStringLiteral("方案值"), 850);
-    list.addColumn(QStringLiteral("下限"), 750);
-    list.addColumn(QStringLiteral("上限"), 750);
-    list.addColumn(QStringLiteral("余量"), 1450);
-    list.addColumn(QStringLiteral("放宽1%后单价"), 1400,
-                   QStringLiteral("已达到的限值放宽一步、其余条件不变时，按整份重新求得的最低单价。"
-                                  "一步是限值的1%（上限调高，下限调低）；限值的绝对值小于1时是0.01，格中注明。"));
-    list.addColumn(QStringLiteral("去掉此限后单价"), 1400,
-                   QStringLiteral("去掉已达到的这个限值、其余条件不变时，按整份重新求得的最低单价。"));
-    list.addColumn(QStringLiteral("影子价格(每单位指标)"), 1600,
-                   QStringLiteral("已达到的限值每提高1个指标单位（灰分1%、热量1kcal/kg……），单价（元/吨）的变化。"
-                                  "取自线性松弛（份数可取小数）在此行总数下的对偶值，不是按整份算出的；"
-                                  "限值没有起约束作用的行不显示。"));
+    list.addColumn(CoreText::tr("指标").words(), 850);
+    list.addColumn(CoreText::tr("方案值").words(), 850);
+    list.addColumn(CoreText::tr("下限").words(), 750);
+    list.addColumn(CoreText::tr("上限").words(), 750);
+    list.addColumn(CoreText::tr("余量").words(), 1450);
+    list.addColumn(CoreText::tr("放宽1%后单价").words(), 1400,
+                   CoreText::tr("已达到的限值放宽一步、其余条件不变时，按整份重新求得的最低单价。"
+                                "一步是限值的1%（上限调高，下限调低）；限值的绝对值小于1时是0.01，格中注明。")
+                       .words());
+    list.addColumn(CoreText::tr("去掉此限后单价").words(), 1400,
+                   CoreText::tr("去掉已达到的这个限值、其余条件不变时，按整份重新求得的最低单价。").words());
+    list.addColumn(CoreText::tr("影子价格(每单位指标)").words(), 1600,
+                   CoreText::tr("已达到的限值每提高1个指标单位（灰分1%、热量1kcal/kg……），单价（元/吨）的变化。"
+                                "取自线性松弛（份数可取小数）在此行总数下的对偶值，不是按整份算出的；"
+                                "限值没有起约束作用的行不显示。")
+                       .words());
 }
 
 QString RepricedText(const Repriced& repriced)
 {
     switch (repriced.status) {
     case LinearStatus::Optimal: return FixedText(repriced.unitPrice, 2);
-    case LinearStatus::Infeasible: return QStringLiteral("无解");
-    case LinearStatus::Unbounded: return QStringLiteral("无界");
-    case LinearStatus::TimeLimit: return QStringLiteral("超时未算出");
+    case LinearStatus::Infeasible: return CoreText::tr("无解").words();
+    case LinearStatus::Unbounded: return CoreText::tr("无界").words();
+    case LinearStatus::TimeLimit: return CoreText::tr("超时未算出").words();
     case LinearStatus::Failed: break;
     }
-    return QStringLiteral("未能计算");
+    return CoreText::tr("未能计算").words();
 }
 
 QString ShadowPriceText(double value)
@@ -94,7 +97,7 @@ LimitRows MakeLimitRows(const PlanTargets& targets, const RowInsight* insight, c
             continue;
         const QualityIndex& quality = QualityIndices()[i];
         ListRow row;
-        row.text = QString::fromUtf8(quality.listHeader);
+        row.text = Text::Source(quality.listHeader).words();
         QStringList cells(kLimitColumnCount - 1);
         cells[kLimitLower - 1] = targets.lower[i].trimmed();
         cells[kLimitUpper - 1] = targets.upper[i].trimmed();
@@ -140,24 +143,25 @@ LimitRows MakeLimitRows(const PlanTargets& targets, const RowInsight* insight, c
 QString MarginText(const PlanInsight& insight, bool rowSelected, const Result<RowInsight>* analysis)
 {
     if (!insight.note().isEmpty())
-        return insight.note();
+        return insight.note().words();
     if (!rowSelected || !analysis)
-        return insight.offUnit() == OffUnit::Part
-            ? QStringLiteral("选中一行配比，可看各指标的余量、每个限值的代价，以及差一份时是否仍全部达标")
-            : QStringLiteral("选中一行配比，可看各指标的余量、每个限值的代价，以及差一铲时是否仍全部达标");
+        return (insight.offUnit() == OffUnit::Part
+                    ? CoreText::tr("选中一行配比，可看各指标的余量、每个限值的代价，以及差一份时是否仍全部达标")
+                    : CoreText::tr("选中一行配比，可看各指标的余量、每个限值的代价，以及差一铲时是否仍全部达标"))
+            .words();
     if (!*analysis)
-        return analysis->message();
-    return (*analysis)->offSentence;
+        return analysis->said().words();
+    return (*analysis)->offSentence.words();
 }
 
 PriceChart MakePriceChart(const PlanInsight& insight, int selectedRow)
 {
     PriceChart chart;
-    chart.xTitle = insight.shovelMode() ? QStringLiteral("配比总数（铲数×每铲重量）") : QStringLiteral("配比总数");
-    chart.yTitle = QStringLiteral("单价");
+    chart.xTitle = (insight.shovelMode() ? CoreText::tr("配比总数（铲数×每铲重量）") : CoreText::tr("配比总数")).words();
+    chart.yTitle = CoreText::tr("单价").words();
     const Result<PlanPrices>& prices = insight.prices();
     if (!prices) {
-        chart.failure = prices.message();
+        chart.failure = prices.said().words();
         chart.caption = chart.failure;
         return chart;
     }
@@ -178,15 +182,15 @@ PriceChart MakePriceChart(const PlanInsight& insight, int selectedRow)
     if (chart.fineEnough >= 0) {
         const QPointF& p = chart.points[chart.fineEnough];
         const QPointF& low = chart.points[chart.cheapest];
-        chart.fineEnoughLabel = QStringLiteral("总数 %1").arg(ShortestNumberText(p.x()));
-        caption << QStringLiteral("■ 总数 %1 的单价 %2 已在最低单价 %3（总数 %4）的 0.5% 以内")
-                       .arg(ShortestNumberText(p.x()), FixedText(p.y(), 2), FixedText(low.y(), 2),
-                            ShortestNumberText(low.x()));
+        chart.fineEnoughLabel = CoreText::tr("总数 %1", ShortestNumberText(p.x())).words();
+        caption << CoreText::tr("■ 总数 %1 的单价 %2 已在最低单价 %3（总数 %4）的 0.5% 以内", ShortestNumberText(p.x()),
+                                FixedText(p.y(), 2), FixedText(low.y(), 2), ShortestNumberText(low.x()))
+                       .words();
     }
     if (chart.selected >= 0) {
         const QPointF& p = chart.points[chart.selected];
-        chart.selectedLabel = QStringLiteral("所选");
-        caption << QStringLiteral("● 所选：总数 %1，单价 %2").arg(ShortestNumberText(p.x()), FixedText(p.y(), 2));
+        chart.selectedLabel = CoreText::tr("所选").words();
+        caption << CoreText::tr("● 所选：总数 %1，单价 %2", ShortestNumberText(p.x()), FixedText(p.y(), 2)).words();
     }
     chart.caption = caption.join(QLatin1Char('\n'));
     return chart;
@@ -201,15 +205,18 @@ QVector<ShareSegment> MakeRowShares(const PlanInsight& insight, int row, const Q
     double total = 0.0;
     for (size_t j = 0; j < parts.size(); ++j)
         total += insight.weight(static_cast<int>(j)) * parts[j];
-    const QString unit = tonsShown ? QStringLiteral("吨") : insight.shovelMode() ? QStringLiteral("铲") : QStringLiteral("份");
+    const char* const amountSource = tonsShown             ? QT_TRANSLATE_NOOP("CoreText", "%1吨")
+                                     : insight.shovelMode() ? QT_TRANSLATE_NOOP("CoreText", "%1铲")
+                                                            : QT_TRANSLATE_NOOP("CoreText", "%1份");
     for (size_t j = 0; j < parts.size(); ++j) {
         const int c = static_cast<int>(j);
         ShareSegment segment;
         segment.coal = c < insight.coalNames().size() ? insight.coalNames()[c] : QStringLiteral("d%1").arg(c + 1);
         segment.share = total > 0.0 ? insight.weight(c) * parts[j] / total : 0.0;
-        segment.amount = (c < shownCells.size() ? shownCells[c] : ShortestNumberText(parts[j])) + unit;
+        segment.amount =
+            Text::Source(amountSource, {c < shownCells.size() ? shownCells[c] : ShortestNumberText(parts[j])}).words();
         segment.label =
-            QStringLiteral("%1 %2（%3%）").arg(segment.coal, segment.amount, FixedText(100.0 * segment.share, 1));
+            CoreText::tr("%1 %2（%3%）", segment.coal, segment.amount, FixedText(100.0 * segment.share, 1)).words();
         shares << segment;
     }
     return shares;

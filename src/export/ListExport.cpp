@@ -11,12 +11,12 @@
 
 QString ExcelExportFailedMessage()
 {
-    return QStringLiteral("导出excel失败，请联系软件作者，或者请您导入普通格式的文件即可！");
+    return CoreText::tr("导出excel失败，请联系软件作者，或者请您导入普通格式的文件即可！").words();
 }
 
 QString ProposedExportName(const QDateTime& now)
 {
-    return QStringLiteral("Velmora配煤软件_") + now.toString(QStringLiteral("yy-MM-dd-HH-mm-ss"));
+    return CoreText::tr("Velmora配煤软件_%1", now.toString(QStringLiteral("yy-MM-dd-HH-mm-ss"))).words();
 }
 
 QString WithExportExtension(const QString& path, const QString& extension)
@@ -27,15 +27,15 @@ QString WithExportExtension(const QString& path, const QString& extension)
 }
 
 QString HtmlFilter() { return QStringLiteral("HTML .html (*.html)"); }
-QString PlainHtmlFilter() { return QStringLiteral("普通格式 .html (*.html)"); }
+QString PlainHtmlFilter() { return CoreText::tr("普通格式 .html (*.html)").words(); }
 QString ExcelFilter() { return QStringLiteral("Microsoft Excel .xls (*.xls)"); }
 
 QString ExportDoneQuestion()
 {
-    return QStringLiteral("导出成功，是否打开文件？点确定打开，点取消不打开");
+    return CoreText::tr("导出成功，是否打开文件？点确定打开，点取消不打开").words();
 }
 
-QString ExportDoneTitle() { return QStringLiteral("导出提示："); }
+QString ExportDoneTitle() { return CoreText::tr("导出提示：").words(); }
 
 QString HtmlEscape(const QString& text)
 {
@@ -145,12 +145,10 @@ Status CheckRows(qint64 rows, int limit, bool xls)
     if (rows <= limit)
         return {};
     if (xls)
-        return Fail(QStringLiteral("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行，"
-                                   "请改为导出 .xlsx 格式（上限 %3 行）")
-                        .arg(rows)
-                        .arg(limit)
-                        .arg(kXlsxMaxRows));
-    return Fail(QStringLiteral("表格有 %1 行，超过了工作表的上限 %2 行").arg(rows).arg(limit));
+        return Fail(CoreText::tr("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行，"
+                                 "请改为导出 .xlsx 格式（上限 %3 行）",
+                                 QString::number(rows), QString::number(limit), QString::number(kXlsxMaxRows)));
+    return Fail(CoreText::tr("表格有 %1 行，超过了工作表的上限 %2 行", QString::number(rows), QString::number(limit)));
 }
 
 // Replaces every placeholder in one pass, so a text put in for one
@@ -206,7 +204,7 @@ Result<XlsSheet> OpenSheetTemplate(const AppFolder& folder, const QString& templ
 {
     const QString path = folder.TemplatePath(templateName);
     if (!FileExists(path))
-        return Fail(QStringLiteral("找不到模板文件 %1").arg(QDir::toNativeSeparators(path)));
+        return Fail(CoreText::tr("找不到模板文件 %1", QDir::toNativeSeparators(path)));
     return ReadXlsFile(path);
 }
 
@@ -229,7 +227,7 @@ Status ExportListToExcel(const AppFolder& folder, const ListData& list, const QS
 
 QString HtmlExportFailedMessage()
 {
-    return QStringLiteral("导出网页失败：");
+    return CoreText::tr("导出网页失败：").words();
 }
 
 namespace {
@@ -241,11 +239,11 @@ Result<QString> PageTemplate(const AppFolder& folder, const QString& templateNam
     const QString templatePath = folder.TemplatePath(templateName);
     const Result<QString> text = ReadTextFile(templatePath, true);
     if (!text)
-        return Fail(QStringLiteral("模板文件不可用：") + text.message());
+        return Fail(CoreText::tr("模板文件不可用：%1", text.said()));
     for (const QString& placeholder : required)
         if (!text->contains(placeholder))
-            return Fail(QStringLiteral("模板文件 %1 中没有 %2，无法放入导出的内容")
-                            .arg(QDir::toNativeSeparators(templatePath), placeholder));
+            return Fail(CoreText::tr("模板文件 %1 中没有 %2，无法放入导出的内容", QDir::toNativeSeparators(templatePath),
+                                     placeholder));
     return text;
 }
 
@@ -316,10 +314,10 @@ QVector<int> AppendPlanToSheet(XlsSheet& sheet, const ShownPlan& plan)
     sheet.appendEmptyRow();
     sheet.appendTextRow({plan.information});
     sheet.appendEmptyRow();
-    sheet.appendTextRow({QStringLiteral("参与配比的煤")});
+    sheet.appendTextRow({CoreText::tr("参与配比的煤").words()});
     const int coalHeader = AppendListToSheet(sheet, plan.coals, 0);
     sheet.appendEmptyRow();
-    sheet.appendTextRow({QStringLiteral("方案列表")});
+    sheet.appendTextRow({CoreText::tr("方案列表").words()});
     const int blendHeader = AppendListToSheet(sheet, plan.blends, 0);
     return {coalHeader, blendHeader};
 }

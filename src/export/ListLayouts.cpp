@@ -7,6 +7,8 @@
 
 namespace {
 
+const char* const kShovelHeader = QT_TRANSLATE_NOOP("CoreText", "每铲重量");
+
 // Proportion columns are wider on wider screens.
 int BlendColumnWidth(int screenWidthPixels)
 {
@@ -26,13 +28,13 @@ int BlendColumnWidth(int screenWidthPixels)
 void SetupCoalColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("编号"), 800, true);
-    list.addColumn(QStringLiteral("名称"), 1800);
+    list.addColumn(CoreText::tr("编号").words(), 800, true);
+    list.addColumn(CoreText::tr("名称").words(), 1800);
     for (const QualityIndex& index : QualityIndices())
-        list.addColumn(QString::fromUtf8(index.listHeader), 900, true);
-    list.addColumn(QStringLiteral("库存"), 900, true);
-    list.addColumn(QStringLiteral("每铲重量"), 900, true);
-    list.addColumn(QStringLiteral("价格"), 900, true);
+        list.addColumn(Text::Source(index.listHeader).words(), 900, true);
+    list.addColumn(CoreText::tr("库存").words(), 900, true);
+    list.addColumn(Text::Source(kShovelHeader).words(), 900, true);
+    list.addColumn(CoreText::tr("价格").words(), 900, true);
 }
 
 
@@ -40,12 +42,12 @@ void SetupBlendColumns(ListData& list, int screenWidthPixels)
 {
     const int w = BlendColumnWidth(screenWidthPixels);
     list.clearColumns();
-    list.addColumn(QStringLiteral("序"), 0, true);
+    list.addColumn(CoreText::tr("序").words(), 0, true);
     for (int i = 1; i <= kProportionColumnCount; ++i)
         list.addColumn(QStringLiteral("D%1").arg(i), w, true);
     for (const QualityIndex& index : QualityIndices())
-        list.addColumn(QString::fromUtf8(index.listHeader), w, true);
-    list.addColumn(QStringLiteral("价格"), w + 100, true);
+        list.addColumn(Text::Source(index.listHeader).words(), w, true);
+    list.addColumn(CoreText::tr("价格").words(), w + 100, true);
 }
 
 void NameBlendColumns(ListData& list, const QStringList& names)
@@ -60,9 +62,9 @@ void NameBlendColumns(ListData& list, const QStringList& names)
 void SetupPlanListColumns(ListData& list)
 {
     list.clearColumns();
-    list.addColumn(QStringLiteral("编号"), 0, true);
-    list.addColumn(QStringLiteral("方案名称"), 2000);
-    list.addColumn(QStringLiteral("方案日期"), 1800);
+    list.addColumn(CoreText::tr("编号").words(), 0, true);
+    list.addColumn(CoreText::tr("方案名称").words(), 2000);
+    list.addColumn(CoreText::tr("方案日期").words(), 1800);
 }
 
 ListRow CoalRow(const Mei& coal)
@@ -129,7 +131,7 @@ void FillPlanList(ListData& list, const QVector<PlanSummary>& plans)
 
 int FindShovelColumn(const ListData& coals)
 {
-    return coals.findColumn(QStringLiteral("每铲重量"));
+    return coals.findColumn(Text::Source(kShovelHeader).words());
 }
 
 void HideUnusedColumns(ListData& list, const Settings& settings)
@@ -141,7 +143,7 @@ void HideUnusedColumns(ListData& list, const Settings& settings)
         // The caking index and the plastic layer go by their letter, wherever
         // it stands in a header; the others by their exact label.
         const bool byLetter = key.size() == 1;
-        const QString label = QString::fromUtf8(index.listHeader);
+        const QString label = Text::Source(index.listHeader).words();
         for (ListColumn& column : list.columns) {
             const bool match = byLetter ? column.header.contains(key, Qt::CaseSensitive) : column.header == label;
             if (match)

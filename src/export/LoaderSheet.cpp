@@ -3,13 +3,9 @@
 #include "base/NumberText.h"
 #include "history/TonsConversion.h"
 
-#include <QCoreApplication>
-
 #include <cmath>
 
 namespace {
-
-QString Tr(const char* text) { return QCoreApplication::translate("LoaderSheet", text); }
 
 BoundCheck Check(const QString& value, const QString& lower, const QString& upper)
 {
@@ -52,10 +48,10 @@ QVector<LoaderSheetIndex> IndicesOf(const Mei& blend, const std::optional<PlanTa
 Result<LoaderSheet> MakeLoaderSheet(const LoaderSheetSource& source, qint32 tonnage)
 {
     if (tonnage <= 0)
-        return Invalid(Tr("配多少吨必须大于0"));
+        return Invalid(CoreText::tr("配多少吨必须大于0"));
     const int n = static_cast<int>(std::min<qsizetype>(source.coals.size(), static_cast<qsizetype>(source.parts.size())));
     if (n == 0)
-        return Invalid(Tr("此配比没有参与的煤，无法生成装车单"));
+        return Invalid(CoreText::tr("此配比没有参与的煤，无法生成装车单"));
 
     LoaderSheet sheet;
     sheet.title = source.title;
@@ -73,15 +69,16 @@ Result<LoaderSheet> MakeLoaderSheet(const LoaderSheetSource& source, qint32 tonn
         const Mei& coal = source.coals[j];
         const double p = source.parts[j];
         if (!std::isfinite(p) || p < 0)
-            return Invalid(Tr("第%1种煤（%2）的配比不是有效的数字").arg(j + 1).arg(coal.MingCheng));
+            return Invalid(CoreText::tr("第%1种煤（%2）的配比不是有效的数字", QString::number(j + 1), coal.MingCheng));
         if (source.shovelMode && p > 0 && !(ToRoundedDouble(coal.MeiChan) > 0))
-            return Invalid(Tr("第%1种煤（%2）没有每铲重量，无法按铲数生成装车单").arg(j + 1).arg(coal.MingCheng));
+            return Invalid(
+                CoreText::tr("第%1种煤（%2）没有每铲重量，无法按铲数生成装车单", QString::number(j + 1), coal.MingCheng));
         parts << ShortestNumberText(p);
         weights << coal.MeiChan;
     }
     const Result<QVector<qint64>> cents = ConvertRowToCents(parts, weights, tonnage, source.shovelMode);
     if (!cents)
-        return Invalid(Tr("此配比的各煤配比之和为0，无法生成装车单"));
+        return Invalid(CoreText::tr("此配比的各煤配比之和为0，无法生成装车单"));
 
     double whole = 0;
     for (int j = 0; j < n; ++j)
@@ -129,12 +126,12 @@ Result<qint32> LoaderTonnage(const QString& typed, const PlanView& plan)
     if (text.isEmpty() && plan.targets)
         text = plan.targets->tonnage.trimmed();
     if (text.isEmpty())
-        return Invalid(Tr("您要配多少吨，请先填写"));
+        return Invalid(CoreText::tr("您要配多少吨，请先填写"));
     const Result<qint32> tonnage = ParseTonnage(text);
     if (!tonnage)
         return tonnage;
     if (*tonnage <= 0)
-        return Invalid(Tr("配多少吨必须大于0"));
+        return Invalid(CoreText::tr("配多少吨必须大于0"));
     return tonnage;
 }
 
@@ -146,7 +143,7 @@ Result<LoaderSheet> LoaderSheetFromPlan(const PlanView& plan, const QDateTime& p
         if (blend.id == blendId)
             row = &blend;
     if (!row)
-        return Invalid(Tr("请先选择一行配比方案"));
+        return Invalid(CoreText::tr("请先选择一行配比方案"));
     LoaderSheetSource source;
     source.title = plan.information;
     source.date = issued;

@@ -14,16 +14,16 @@ void ShowPlan(const PlanView& plan, ShownPlan& shown)
     FillBlendRows(shown.blends, plan.blends);
 }
 
-QString ConvertCaption() { return QStringLiteral("把如下比例转换成吨"); }
-QString ConvertAgainCaption() { return QStringLiteral("将如下比例转换成吨"); }
-QString RestoreCaption() { return QStringLiteral("还原"); }
+QString ConvertCaption() { return CoreText::tr("把如下比例转换成吨").words(); }
+QString ConvertAgainCaption() { return CoreText::tr("将如下比例转换成吨").words(); }
+QString RestoreCaption() { return CoreText::tr("还原").words(); }
 
 Result<TonsOutcome> PressConvert(const AppFolder& folder, int planId, const TonsPress& press, ListData& blends)
 {
     TonsOutcome outcome;
     outcome.caption = press.caption;
     if (press.tonnageText.isEmpty())
-        return Invalid(QStringLiteral("您要配多少吨，请先填写"));
+        return Invalid(CoreText::tr("您要配多少吨，请先填写"));
     if (blends.rowCount() == 0)
         return outcome;
     if (press.caption == RestoreCaption()) {

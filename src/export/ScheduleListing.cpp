@@ -7,14 +7,7 @@
 
 #include <cmath>
 
-#include <QCoreApplication>
-
 namespace {
-
-QString Tr(const char* text)
-{
-    return QCoreApplication::translate("ScheduleListing", text);
-}
 
 // The indices the plan bounds, in table order.
 QVector<int> BoundedIndices(const ScheduleInput& input)
@@ -38,15 +31,16 @@ struct Column {
 
 QVector<Column> Columns(const ScheduleInput& input)
 {
-    QVector<Column> columns{{Tr("天"), 500}};
-    const QString parts = input.model.shovelMode ? Tr("%1铲数") : Tr("%1份数");
+    QVector<Column> columns{{CoreText::tr("天").words(), 500}};
+    const char* const parts =
+        input.model.shovelMode ? QT_TRANSLATE_NOOP("CoreText", "%1铲数") : QT_TRANSLATE_NOOP("CoreText", "%1份数");
     for (const Mei& coal : input.model.coals) {
-        columns << Column{parts.arg(coal.MingCheng), 1100};
-        columns << Column{Tr("%1吨").arg(coal.MingCheng), 1100};
+        columns << Column{Text::Source(parts, {coal.MingCheng}).words(), 1100};
+        columns << Column{CoreText::tr("%1吨", coal.MingCheng).words(), 1100};
     }
     for (const int i : BoundedIndices(input))
-        columns << Column{QString::fromUtf8(QualityIndices()[i].describeLabel), 900};
-    columns << Column{Tr("吨价"), 900} << Column{Tr("当天成本"), 1300};
+        columns << Column{Text::Source(QualityIndices()[i].describeLabel).words(), 900};
+    columns << Column{CoreText::tr("吨价").words(), 900} << Column{CoreText::tr("当天成本").words(), 1300};
     return columns;
 }
 
@@ -75,7 +69,7 @@ ListData ScheduleList(const ScheduleInput& input, const Schedule& schedule)
 XlsSheet ScheduleSheet(const ScheduleInput& input, const Schedule& schedule, const QString& title)
 {
     XlsSheet sheet;
-    sheet.name = Tr("多日配煤计划");
+    sheet.name = CoreText::tr("多日配煤计划").words();
     sheet.appendTextRow({title});
     QStringList headers;
     for (const Column& c : Columns(input)) {
@@ -96,7 +90,7 @@ XlsSheet ScheduleSheet(const ScheduleInput& input, const Schedule& schedule, con
         row << XlsCell::fromNumber(day.blend.JiaGe, 2) << XlsCell::fromNumber(ToRoundedDouble(day.cost), 2);
         sheet.rows << row;
     }
-    sheet.rows << XlsRow{XlsCell::fromText(Tr("总成本")), XlsCell::fromNumber(ToRoundedDouble(schedule.totalCost), 2)};
+    sheet.rows << XlsRow{XlsCell::fromText(CoreText::tr("总成本").words()), XlsCell::fromNumber(ToRoundedDouble(schedule.totalCost), 2)};
     return sheet;
 }
 
@@ -138,7 +132,7 @@ Result<QVector<LoaderSheet>> ScheduleLoaderSheets(const ScheduleInput& input, co
     for (int d = 0; d < static_cast<int>(schedule.days.size()); ++d) {
         const ScheduleDay& day = schedule.days[d];
         LoaderSheetSource source;
-        source.title = Tr("%1 第%2天").arg(title).arg(d + 1);
+        source.title = CoreText::tr("%1 第%2天", title, QString::number(d + 1)).words();
         source.date = issued;
         source.coals = input.model.coals;
         source.parts.assign(day.parts.begin(), day.parts.end());

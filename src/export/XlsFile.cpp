@@ -222,10 +222,12 @@ Result<QByteArray> BuildWorkbookStream(const XlsSheet& sheet)
     const int rowCount = sheet.rows.size();
     const int columnCount = sheet.columnCount();
     if (rowCount > kXlsMaxRows) {
-        return Fail(QStringLiteral("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行").arg(rowCount).arg(kXlsMaxRows));
+        return Fail(CoreText::tr("表格有 %1 行，超过了 Excel 97-2003 工作表的上限 %2 行", QString::number(rowCount),
+                                 QString::number(kXlsMaxRows)));
     }
     if (columnCount > kXlsMaxColumns) {
-        return Fail(QStringLiteral("表格有 %1 列，超过了 Excel 97-2003 工作表的上限 %2 列").arg(columnCount).arg(kXlsMaxColumns));
+        return Fail(CoreText::tr("表格有 %1 列，超过了 Excel 97-2003 工作表的上限 %2 列", QString::number(columnCount),
+                                 QString::number(kXlsMaxColumns)));
     }
 
     // Shared strings, each text once.
@@ -550,9 +552,9 @@ Status WriteXlsFile(const QString& path, const XlsSheet& sheet)
 
 namespace {
 
-QString FreeXlReason(const QString& path, int code)
+Text FreeXlReason(const QString& path, int code)
 {
-    return QStringLiteral("无法读取 Excel 文件 %1（错误代码 %2）").arg(path).arg(code);
+    return CoreText::tr("无法读取 Excel 文件 %1（错误代码 %2）", path, QString::number(code));
 }
 
 // ---------------------------------------------------------------------------
@@ -815,7 +817,7 @@ Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
     XlsSheet result;
     XlsSheet* sheet = &result;
     if (!QFile::exists(path))
-        return Fail(QStringLiteral("找不到文件 %1").arg(path));
+        return Fail(CoreText::tr("找不到文件 %1", path));
     const void* handle = nullptr;
     const QByteArray name = QFile::encodeName(path);
     int rc = freexl_open(name.constData(), &handle);
@@ -835,7 +837,7 @@ Result<XlsSheet> ReadXlsFile(const QString& path, const QString& sheetName)
     if (rc != FREEXL_OK)
         return Fail(FreeXlReason(path, rc));
     if (sheets == 0)
-        return Fail(QStringLiteral("Excel 文件 %1 中没有工作表").arg(path));
+        return Fail(CoreText::tr("Excel 文件 %1 中没有工作表", path));
     unsigned short chosen = 0;
     for (unsigned short i = 0; i < sheets; ++i) {
         const char* sheetTitle = nullptr;

@@ -30,21 +30,21 @@ namespace {
 constexpr qint64 kMaxPartBytes = 64LL * 1024 * 1024;
 constexpr int kRowsPerProgress = 500;
 
-QString Damaged(const QString& path)
+Text Damaged(const QString& path)
 {
-    return QStringLiteral("文件 %1 已损坏或不完整，无法读取。").arg(QFileInfo(path).fileName());
+    return CoreText::tr("文件 %1 已损坏或不完整，无法读取。", QFileInfo(path).fileName());
 }
 
-QString PartDamaged(const QString& path, const QString& part, const QString& why)
+// why: the XML reader's own words, or a text of ours.
+Text PartDamaged(const QString& path, const QString& part, const Text& why)
 {
-    return QStringLiteral("文件 %1 已损坏，其中的 %2 无法读取（%3）。").arg(QFileInfo(path).fileName(), part, why);
+    return CoreText::tr("文件 %1 已损坏，其中的 %2 无法读取（%3）。", QFileInfo(path).fileName(), part, why);
 }
 
-QString TextTooLong(const QString& path)
+Text TextTooLong(const QString& path)
 {
-    return QStringLiteral("文件 %1 中有单元格的文字超过 %2 个字符，多于 Excel 单元格所能容纳的，文件已损坏或不是表格程序保存的。")
-        .arg(QFileInfo(path).fileName())
-        .arg(kXlsMaxTextLength);
+    return CoreText::tr("文件 %1 中有单元格的文字超过 %2 个字符，多于 Excel 单元格所能容纳的，文件已损坏或不是表格程序保存的。",
+                        QFileInfo(path).fileName(), QString::number(kXlsMaxTextLength));
 }
 
 class Package {
@@ -61,7 +61,7 @@ public:
         if (!file || !*present)
             return file ? Result<QByteArray>(QByteArray()) : Result<QByteArray>(file.failure());
         if (size_ > kMaxPartBytes)
-            return Fail(QStringLiteral("文件 %1 中的 %2 太大，无法读取。").arg(QFileInfo(path_).fileName(), name));
+            return Fail(CoreText::tr("文件 %1 中的 %2 太大，无法读取。", QFileInfo(path_).fileName(), name));
         QByteArray bytes = (*file)->readAll();
         if (bytes.size() != size_)
             return Fail(Damaged(path_));
@@ -341,7 +341,7 @@ Result<QStringList> ReadSharedStrings(Package& package, const QString& part, Tab
     if (!present)
         return strings;
     QXmlStreamReader xml(file->get());
-    QString failure;
+    Text failure;
     const QString error = WalkElements(xml, [&] {
         if (xml.name() == u"sst") {
             const int count = xml.attributes().value(QLatin1String("uniqueCount")).toInt();
@@ -539,7 +539,7 @@ Result<CellTable> ReadSheet(Package& package, const QString& part, const SheetCo
     if (!file)
         return file.failure();
     if (!present)
-        return Fail(QStringLiteral("文件 %1 已损坏：找不到第一个工作表。").arg(QFileInfo(path).fileName()));
+        return Fail(CoreText::tr("文件 %1 已损坏：找不到第一个工作表。", QFileInfo(path).fileName()));
     QuaZipFile& device = **file;
     const qint64 size = package.size();
 
@@ -557,7 +557,7 @@ Result<CellTable> ReadSheet(Package& package, const QString& part, const SheetCo
             bool ok = false;
             const int r = xml.attributes().value(QLatin1String("r")).toInt(&ok);
             if (ok && (r < 1 || r > kXlsxMaxRows))
-                return Fail(PartDamaged(path, part, QStringLiteral("行号 %1 无效").arg(r)));
+                return Fail(PartDamaged(path, part, CoreText::tr("行号 %1 无效", QString::number(r))));
             // A row without its number follows the one before it; such rows
             // count against the limit like numbered ones.
             row = ok ? r - 1 : row + 1;
@@ -572,20 +572,20 @@ Result<CellTable> ReadSheet(Package& package, const QString& part, const SheetCo
             int c = 0;
             if (!ref.isEmpty()) {
                 if (!ParseReference(ref, &r, &c))
-                    return Fail(PartDamaged(path, part, QStringLiteral("单元格位置 %1 无效").arg(ref.toString())));
+                    return Fail(PartDamaged(path, part, CoreText::tr("单元格位置 %1 无效", ref.toString())));
                 row = r;
                 column = c;
             } else {
                 row = std::max<qint64>(row, 0);
                 column += 1;
                 if (column >= kXlsxMaxColumns)
-                    return Fail(PartDamaged(path, part, QStringLiteral("列数超过上限")));
+                    return Fail(PartDamaged(path, part, CoreText::tr("列数超过上限")));
             }
             CellRead read = CellRead::Ok;
             bool shared = false;
             TableCell cell = ReadCell(xml, context, &read, &shared);
             if (read == CellRead::BadStringIndex)
-                return Fail(PartDamaged(path, part, QStringLiteral("共享文本编号无效")));
+                return Fail(PartDamaged(path, part, CoreText::tr("共享文本编号无效")));
             if (read == CellRead::TooLong)
                 return Fail(TextTooLong(path));
             if (cell.text.isEmpty() && !cell.uncomputed)
@@ -618,7 +618,7 @@ Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& prog
 {
     const QString fileName = QFileInfo(path).fileName();
     if (!QFileInfo(path).isFile())
-        return Fail(QStringLiteral("找不到文件 %1").arg(path));
+        return Fail(CoreText::tr("找不到文件 %1", path));
     Package package(path);
     if (!package.open())
         return Fail(Damaged(path));
@@ -634,7 +634,7 @@ Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& prog
     if (!workbook)
         return workbook.failure();
     if (!present)
-        return Fail(QStringLiteral("文件 %1 不是 Excel 工作簿（其中没有工作簿内容）。").arg(fileName));
+        return Fail(CoreText::tr("文件 %1 不是 Excel 工作簿（其中没有工作簿内容）。", fileName));
 
     // The first sheet's relationship id, and the date system.
     QString firstSheetId;
@@ -657,7 +657,7 @@ Result<CellTable> ReadXlsxFile(const QString& path, const ProgressCallback& prog
             return Fail(PartDamaged(path, workbookPart, error));
     }
     if (firstSheetId.isEmpty())
-        return Fail(QStringLiteral("文件 %1 中没有工作表。").arg(fileName));
+        return Fail(CoreText::tr("文件 %1 中没有工作表。", fileName));
 
     Result<QVector<Relationship>> rels = ReadRelationships(package, workbookPart);
     if (!rels)

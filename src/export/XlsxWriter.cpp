@@ -156,7 +156,7 @@ struct XlsxWriter::Private {
 
     // Why writing stopped: the disk's or the folder's reason when the file
     // took less than it was given, else the zip container's. The new file goes.
-    Failure failure(const QString& what)
+    Failure failure(const Text& what)
     {
         if (sheetOpen) {
             xml.setDevice(nullptr);
@@ -168,7 +168,7 @@ struct XlsxWriter::Private {
             zip.close();
             zipOpen = false;
         }
-        return file.abandon(what);
+        return file.abandon(what.words());
     }
 
     bool startEntry(const QString& part)
@@ -404,14 +404,14 @@ Status XlsxWriter::begin(const QString& sheetName, const QVector<int>& columnWid
     if (Status opened = d->file.open(); !opened)
         return opened;
     if (!d->zip.open(QuaZip::mdCreate))
-        return d->failure(QStringLiteral("无法建立工作簿"));
+        return d->failure(CoreText::tr("无法建立工作簿"));
     d->zipOpen = true;
     d->sheetName = SheetName(sheetName);
     if (!d->writeContentTypes() || !d->writePackageRels() || !d->writeWorkbook() || !d->writeWorkbookRels())
-        return d->failure(QStringLiteral("无法写入工作簿的内容"));
+        return d->failure(CoreText::tr("无法写入工作簿的内容"));
 
     if (!d->startEntry(QStringLiteral("xl/worksheets/sheet1.xml")))
-        return d->failure(QStringLiteral("无法写入工作表"));
+        return d->failure(CoreText::tr("无法写入工作表"));
     d->sheetOpen = true;
     QXmlStreamWriter& xml = d->xml;
     xml.writeStartElement(QStringLiteral("worksheet"));
@@ -454,18 +454,19 @@ Status XlsxWriter::begin(const QString& sheetName, const QVector<int>& columnWid
         xml.writeEndElement();
     xml.writeStartElement(QStringLiteral("sheetData"));
     if (xml.hasError())
-        return d->failure(QStringLiteral("无法写入工作表"));
+        return d->failure(CoreText::tr("无法写入工作表"));
     return {};
 }
 
 Status XlsxWriter::addRow(const XlsRow& row, bool bold)
 {
     if (!d->sheetOpen)
-        return Fail(WriteFailedMessage(d->path, QStringLiteral("工作表没有开始")));
+        return Fail(WriteFailedMessage(d->path, CoreText::tr("工作表没有开始").words()));
     if (d->rows >= kXlsxMaxRows)
-        return Fail(QStringLiteral("表格超过了工作表的上限 %1 行").arg(kXlsxMaxRows));
+        return Fail(CoreText::tr("表格超过了工作表的上限 %1 行", QString::number(kXlsxMaxRows)));
     if (row.size() > kXlsxMaxColumns)
-        return Fail(QStringLiteral("表格有 %1 列，超过了工作表的上限 %2 列").arg(row.size()).arg(kXlsxMaxColumns));
+        return Fail(CoreText::tr("表格有 %1 列，超过了工作表的上限 %2 列", QString::number(row.size()),
+                                 QString::number(kXlsxMaxColumns)));
     const int r = d->rows++;
     QXmlStreamWriter& xml = d->xml;
     const QString rowNumber = QString::number(r + 1);
@@ -503,34 +504,36 @@ Status XlsxWriter::addRow(const XlsRow& row, bool bold)
     if (started)
         xml.writeEndElement();
     if (xml.hasError() || d->chunks->failed())
-        return d->failure(QStringLiteral("写入第 %1 行时出错").arg(r + 1));
+        return d->failure(CoreText::tr("写入第 %1 行时出错", QString::number(r + 1)));
     return {};
 }
 
 Status XlsxWriter::finish()
 {
     if (!d->sheetOpen)
-        return Fail(WriteFailedMessage(d->path, QStringLiteral("工作表没有开始")));
+        return Fail(WriteFailedMessage(d->path, CoreText::tr("工作表没有开始").words()));
     d->xml.writeEndElement();  // sheetData
     d->xml.writeEndElement();  // worksheet
     d->sheetOpen = false;
     if (!d->endEntry())
-        return d->failure(QStringLiteral("无法写完工作表"));
+        return d->failure(CoreText::tr("无法写完工作表"));
     if (!d->writeStyles())
-        return d->failure(QStringLiteral("无法写入样式"));
+        return d->failure(CoreText::tr("无法写入样式"));
     d->zip.close();
     d->zipOpen = false;
     if (d->zip.getZipError() != ZIP_OK)
-        return d->failure(QStringLiteral("无法写完工作簿"));
+        return d->failure(CoreText::tr("无法写完工作簿"));
     return d->file.commit();
 }
 
 Status WriteXlsxFile(const QString& path, const XlsSheet& sheet, const XlsxLayout& layout)
 {
     if (sheet.rows.size() > kXlsxMaxRows)
-        return Fail(QStringLiteral("表格有 %1 行，超过了工作表的上限 %2 行").arg(sheet.rows.size()).arg(kXlsxMaxRows));
+        return Fail(CoreText::tr("表格有 %1 行，超过了工作表的上限 %2 行", QString::number(sheet.rows.size()),
+                                 QString::number(kXlsxMaxRows)));
     if (sheet.columnCount() > kXlsxMaxColumns)
-        return Fail(QStringLiteral("表格有 %1 列，超过了工作表的上限 %2 列").arg(sheet.columnCount()).arg(kXlsxMaxColumns));
+        return Fail(CoreText::tr("表格有 %1 列，超过了工作表的上限 %2 列", QString::number(sheet.columnCount()),
+                                 QString::number(kXlsxMaxColumns)));
     XlsxWriter writer(path);
     if (Status begun = writer.begin(sheet.name, sheet.columnWidths, layout.frozenRows); !begun)
         return begun;

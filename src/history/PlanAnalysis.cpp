@@ -29,20 +29,21 @@ double StepOf(double bound)
 Result<std::vector<double>> WholeParts(const BlendProblem& problem, const std::vector<double>& parts)
 {
     if (static_cast<int>(parts.size()) != problem.coalCount)
-        return Invalid(QStringLiteral("配比有%1种煤的份数，方案有%2种煤").arg(parts.size()).arg(problem.coalCount));
+        return Invalid(CoreText::tr("配比有%1种煤的份数，方案有%2种煤", QString::number(parts.size()),
+                                    QString::number(problem.coalCount)));
     std::vector<double> whole(parts.size());
     double total = 0.0;
     for (size_t j = 0; j < parts.size(); ++j) {
         const double x = parts[j];
         const double r = std::nearbyint(x);
         if (!std::isfinite(x) || r < 0.0 || std::fabs(x - r) > kWholeTolerance)
-            return Invalid(QStringLiteral("第%1种煤的份数应为不小于0的整数").arg(j + 1));
+            return Invalid(CoreText::tr("第%1种煤的份数应为不小于0的整数", QString::number(j + 1)));
         whole[j] = r + 0.0;  // no negative zero
         total += problem.weight[j] * whole[j];
     }
     if (!(total > 0.0)) {
-        return Invalid(problem.shovelMode ? QStringLiteral("各煤的铲数乘每铲重量之和不大于0，无法分析")
-                                          : QStringLiteral("各煤的份数之和为0，无法分析"));
+        return Invalid(problem.shovelMode ? CoreText::tr("各煤的铲数乘每铲重量之和不大于0，无法分析")
+                                          : CoreText::tr("各煤的份数之和为0，无法分析"));
     }
     return whole;
 }
@@ -160,26 +161,28 @@ Result<BlendProblem> PlanProblem(const PlanTargets& targets, const QVector<Mei>&
     return MakeBlendProblem(input);
 }
 
-QString OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit, double tonnage)
+Text OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit, double tonnage)
 {
-    const QString off = unit == OffUnit::Part ? QStringLiteral("差一份") : QStringLiteral("差一铲");
-    const QString reckoned = unit == OffUnit::ShovelOfTonnage
-        ? QStringLiteral("（按配%1吨、各煤的每铲重量计）").arg(ShortestNumberText(tonnage))
-        : QString();
+    const Text off = unit == OffUnit::Part ? CoreText::tr("差一份") : CoreText::tr("差一铲");
+    const Text reckoned = unit == OffUnit::ShovelOfTonnage
+        ? CoreText::tr("（按配%1吨、各煤的每铲重量计）", ShortestNumberText(tonnage))
+        : Text();
     if (breaks.empty())
-        return off + QStringLiteral("仍全部达标") + reckoned;
-    QStringList pieces;
+        return CoreText::tr("%1仍全部达标%2", off, reckoned);
+    Text pieces;
     for (const OffBreak& b : breaks) {
         // The value beyond its bound as shown, and the gap between the texts.
         const int decimals = DecimalsBeside(b.value, {b.bound});
         const QString value = FixedText(b.value, decimals);
         const double gap = std::fabs(ReadNumberText(value).value_or(b.value) - b.bound);
-        const QString label = QString::fromUtf8(QualityIndices()[b.index].describeLabel);
-        pieces << (b.side == BoundSide::Upper ? QStringLiteral("%1可达 %2，比上限 %3 高 %4")
-                                              : QStringLiteral("%1可低至 %2，比下限 %3 低 %4"))
-                      .arg(label, value, ShortestNumberText(b.bound), FixedText(gap, decimals));
+        const char* const source = b.side == BoundSide::Upper
+            ? QT_TRANSLATE_NOOP("CoreText", "%1可达 %2，比上限 %3 高 %4")
+            : QT_TRANSLATE_NOOP("CoreText", "%1可低至 %2，比下限 %3 低 %4");
+        const Text piece = Text::Source(source, {Text::Source(QualityIndices()[b.index].describeLabel), value,
+                                                 ShortestNumberText(b.bound), FixedText(gap, decimals)});
+        pieces = pieces.isEmpty() ? piece : CoreText::tr("%1；%2", pieces, piece);
     }
-    return off + QStringLiteral("时") + pieces.join(QStringLiteral("；")) + reckoned;
+    return CoreText::tr("%1时%2%3", off, pieces, reckoned);
 }
 
 Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<double>& rowParts,
@@ -352,7 +355,7 @@ Result<PlanPrices> AnalysePlanPrices(const BlendProblem& problem, const PlanTarg
     for (size_t r = 0; r < rows.size(); ++r) {
         Result<std::vector<double>> parts = WholeParts(problem, rows[r].parts);
         if (!parts)
-            return Invalid(QStringLiteral("第%1行配比：%2").arg(r + 1).arg(parts.message()));
+            return Invalid(CoreText::tr("第%1行配比：%2", QString::number(r + 1), parts.said()));
         PlanPricePoint point;
         point.row = static_cast<int>(r);
         point.total = Total(problem, *parts);

@@ -112,7 +112,7 @@ struct RowInsight {
     OffUnit offUnit = OffUnit::Shovel;
     int offMixCount = 0;            // one-off mixes looked at
     std::vector<OffBreak> breaks;   // table order, lower before upper
-    QString offSentence;            // for the window: "差一铲仍全部达标", or what breaks
+    Text offSentence;               // for the window: "差一铲仍全部达标", or what breaks
 };
 
 struct AnalysisOptions {
@@ -142,7 +142,7 @@ Result<RowInsight> AnalyseRow(const BlendProblem& problem, const std::vector<dou
 // a plan by weight with shovel weights; "差一份…" otherwise. Each value shows
 // with the decimals that compare it with its bound (DecimalsBeside), and
 // how far beyond it lies is the difference of the two texts as shown.
-QString OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit = OffUnit::Shovel, double tonnage = 0.0);
+Text OffSentence(const std::vector<OffBreak>& breaks, OffUnit unit = OffUnit::Shovel, double tonnage = 0.0);
 
 // One stored row of a plan.
 struct StoredRow {

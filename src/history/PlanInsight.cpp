@@ -17,9 +17,9 @@ bool AnyPriceCutShort(const RowInsight& insight)
 
 }  // namespace
 
-QString NoTargetsNote()
+Text NoTargetsNote()
 {
-    return QStringLiteral("此方案没有保存指标范围");
+    return CoreText::tr("此方案没有保存指标范围");
 }
 
 PlanInsight::PlanInsight(const PlanView& plan) : targets_(plan.targets)
@@ -46,13 +46,13 @@ PlanInsight::PlanInsight(const PlanView& plan) : targets_(plan.targets)
     shovelMode_ = used.shovelMode;
     Result<BlendProblem> problem = PlanProblem(used, coals);
     if (!problem && targets_) {
-        note_ = QStringLiteral("无法重建此方案的模型：") + problem.message();
+        note_ = CoreText::tr("无法重建此方案的模型：%1", problem.said());
         problem = PlanProblem(PlanTargets{.shovelMode = used.shovelMode}, coals);
     } else if (!targets_) {
         note_ = NoTargetsNote();
     }
     if (!problem) {
-        prices_ = Fail(QStringLiteral("无法计算各配比的单价：") + problem.message());
+        prices_ = Fail(CoreText::tr("无法计算各配比的单价：%1", problem.said()));
         return;
     }
     problem_ = std::move(*problem);
@@ -92,7 +92,7 @@ Result<RowInsight> PlanInsight::analyse(int id, const AnalysisOptions& options)
         return Invalid(note_);
     const int row = rowOf(id);
     if (row < 0)
-        return Invalid(QStringLiteral("此方案中没有这一行配比"));
+        return Invalid(CoreText::tr("此方案中没有这一行配比"));
     if (const auto kept = analysed_.constFind(id); kept != analysed_.constEnd())
         return *kept;
     AnalysisOptions withShovels = options;

@@ -32,7 +32,7 @@ public:
     // Why the rows cannot be analysed, for the window: "此方案没有保存指标范围"
     // for a plan stored without targets, or what keeps the stored model from
     // being built; "" when they can.
-    const QString& note() const { return note_; }
+    const Text& note() const { return note_; }
 
     // Every stored row's unit price against its total; a failure when the rows
     // do not fit the plan (the message names the row).
@@ -61,8 +61,8 @@ private:
     std::optional<PlanTargets> targets_;
     std::optional<BlendProblem> problem_;   // with the targets, or prices only
     bool shovelMode_ = false;
-    QString note_;
-    Result<PlanPrices> prices_ = Fail(QStringLiteral("没有显示方案"));
+    Text note_;
+    Result<PlanPrices> prices_ = Fail(CoreText::tr("没有显示方案"));
     QStringList coalNames_;
     std::vector<double> shovelTons_;        // every coal's, when all are numbers above 0
     QHash<int, int> rowById_;
@@ -71,4 +71,4 @@ private:
 };
 
 // The note for a plan stored without targets.
-QString NoTargetsNote();
+Text NoTargetsNote();

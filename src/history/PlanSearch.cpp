@@ -33,8 +33,8 @@ Result<PlanQuery> MakePlanQuery(const QString& typed, bool useDays, const QDate&
     query.words = typed.split(blanks, Qt::SkipEmptyParts);
     if (useDays) {
         if (from.isValid() && to.isValid() && from > to)
-            return Invalid(QStringLiteral("开始日期 %1 晚于结束日期 %2。")
-                               .arg(from.toString(QStringLiteral("yyyy-MM-dd")), to.toString(QStringLiteral("yyyy-MM-dd"))));
+            return Invalid(CoreText::tr("开始日期 %1 晚于结束日期 %2。", from.toString(QStringLiteral("yyyy-MM-dd")),
+                                        to.toString(QStringLiteral("yyyy-MM-dd"))));
         if (from.isValid())
             query.from = from;
         if (to.isValid())

@@ -29,9 +29,10 @@ double RowSum(const QStringList& row, const QStringList& shovelWeights, bool sho
 
 Failure ZeroSumFailure(int row, bool shovelPlan)
 {
-    return Invalid(shovelPlan
-                       ? QStringLiteral("第%1行的铲数与每铲重量之和为0，无法换算成吨，请检查每铲重量").arg(row + 1)
-                       : QStringLiteral("第%1行的配比之和为0，无法换算成吨").arg(row + 1));
+    const char* const source = shovelPlan
+        ? QT_TRANSLATE_NOOP("CoreText", "第%1行的铲数与每铲重量之和为0，无法换算成吨，请检查每铲重量")
+        : QT_TRANSLATE_NOOP("CoreText", "第%1行的配比之和为0，无法换算成吨");
+    return Invalid(Text::Source(source, {QString::number(row + 1)}));
 }
 
 }  // namespace
@@ -46,9 +47,9 @@ Result<qint32> ParseTonnage(const QString& text)
     const auto number = ReadNumberText(text);
     const double whole = number ? RoundHalfEven(*number) : 0.0;
     if (!number || whole > std::numeric_limits<qint32>::max() || whole < std::numeric_limits<qint32>::min())
-        return Invalid(QStringLiteral("配多少吨请填写成数字"));
+        return Invalid(CoreText::tr("配多少吨请填写成数字"));
     if (whole < 0)
-        return Invalid(QStringLiteral("配多少吨不能是负数"));
+        return Invalid(CoreText::tr("配多少吨不能是负数"));
     return static_cast<qint32>(whole);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/widgets/LoaderSheetPrint.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QChart>
 #include <QChartView>
@@ -372,7 +373,7 @@ void ScheduleWindow::btnJisuan_Click()
             text = tr("至少需要两种煤才能配煤。");
             break;
         case ScheduleFault::Kind::Model:
-            text = fault.message;
+            text = Say(fault.message);
             break;
         default:
             text = tr("计划的输入有误，请检查天数、每天吨数和到货。");
