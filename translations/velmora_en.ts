@@ -2,6 +2,113 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>关于Velmora配煤软件</source>
+        <translation>About Velmora Coal Blending</translation>
+    </message>
+    <message>
+        <source>Velmora配煤软件</source>
+        <translation>Velmora Coal Blending</translation>
+    </message>
+    <message>
+        <source>版本号：</source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>数据（coal.dat、config.ini、备份 bakup）保存在%1：
+%2</source>
+        <translation>Data (coal.dat, config.ini, backups in bakup) is kept in the %1:
+%2</translation>
+    </message>
+    <message>
+        <source>用户数据文件夹</source>
+        <translation>user data folder</translation>
+    </message>
+    <message>
+        <source>程序文件夹</source>
+        <translation>program folder</translation>
+    </message>
+</context>
+<context>
+    <name>Artwork</name>
+    <message>
+        <source>配煤软件 5.0</source>
+        <translation>Coal Blending 5.0</translation>
+    </message>
+    <message>
+        <source>Velmora配煤软件 · 最低成本配煤</source>
+        <translation>Velmora · Least-cost coal blending</translation>
+    </message>
+</context>
+<context>
+    <name>CalculatorWindow</name>
+    <message>
+        <source>手动配比</source>
+        <translation>Manual blending</translation>
+    </message>
+    <message>
+        <source>选煤混合</source>
+        <translation>Choose coals</translation>
+    </message>
+    <message>
+        <source>从仓库中选择煤种导入下面的列表</source>
+        <translation>Choose coals from the inventory into the list below</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>将下面列表内的数据全部清空</source>
+        <translation>Clear every row of the list below</translation>
+    </message>
+    <message>
+        <source>计算指标</source>
+        <translation>Compute indices</translation>
+    </message>
+    <message>
+        <source>点击配煤</source>
+        <translation>Compute the blend</translation>
+    </message>
+    <message>
+        <source>用于计算不同重量或者不同比例的煤配在一起后的指标，配比必须填写</source>
+        <translation>Computes the indices of coals mixed by weight or by proportion; the proportion must be filled in</translation>
+    </message>
+    <message>
+        <source>煤名称</source>
+        <translation>Coal name</translation>
+    </message>
+    <message>
+        <source>配比</source>
+        <translation>Proportion</translation>
+    </message>
+    <message>
+        <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
+        <translation>Note: when blending clean coal, leave the recovery empty. When blending raw coal, enter every index as found by the washing test, and the recovery as the clean-coal recovery of that test</translation>
+    </message>
+    <message>
+        <source>混合后的指标</source>
+        <translation>Indices of the mix</translation>
+    </message>
+    <message>
+        <source>计算混合后的指标</source>
+        <translation>Compute the mix's indices</translation>
+    </message>
+    <message>
+        <source>方式：铲数配比</source>
+        <translation>Mode: by shovels</translation>
+    </message>
+    <message>
+        <source>方式：重量配比</source>
+        <translation>Mode: by weight</translation>
+    </message>
+    <message>
+        <source>，按基准加权</source>
+        <translation>, weighted by basis</translation>
+    </message>
+</context>
+<context>
     <name>CoalEditor</name>
     <message>
         <source>煤名称</source>
@@ -68,6 +175,58 @@
 窗口中的内容仍然保留，再按“确 认”将把它作为新煤种添加。</source>
         <translation>This coal has been deleted by someone else and was not saved.
 The contents of the window are kept; press &quot;OK&quot; again to add it as a new coal.</translation>
+    </message>
+    <message>
+        <source>录入煤种</source>
+        <translation>Coal entry</translation>
+    </message>
+    <message>
+        <source>请不要把 % 填写进去</source>
+        <translation>Do not type the % sign</translation>
+    </message>
+    <message>
+        <source>红色字为必填项</source>
+        <translation>Fields in red are required</translation>
+    </message>
+    <message>
+        <source>煤种详细信息</source>
+        <translation>Coal details</translation>
+    </message>
+    <message>
+        <source>吨</source>
+        <translation>t</translation>
+    </message>
+    <message>
+        <source>确 认</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>读取煤种失败：</source>
+        <translation>Could not read the coal data: </translation>
+    </message>
+    <message>
+        <source>添加煤种成功！</source>
+        <translation>Coal added.</translation>
+    </message>
+    <message>
+        <source>修改成功！</source>
+        <translation>Changes saved.</translation>
+    </message>
+    <message>
+        <source>下面的数值不在常见范围内，请核对是否填错：
+
+%1
+
+仍要保存吗？</source>
+        <translation>These values are outside the usual ranges; please check them for typing errors:
+
+%1
+
+Save anyway?</translation>
+    </message>
+    <message>
+        <source>保存煤种失败：</source>
+        <translation>Could not save the coal: </translation>
     </message>
 </context>
 <context>
@@ -355,6 +514,49 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
 </context>
 <context>
+    <name>ImportDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导入煤种</source>
+        <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>库存中已有同名煤种时</source>
+        <translation>When the inventory already has a coal of the same name</translation>
+    </message>
+    <message>
+        <source>更新：库存中的煤种改为文件中的数值</source>
+        <translation>Update: give the inventory coal the file's values</translation>
+    </message>
+    <message>
+        <source>跳过：保留库存中的煤种，不导入这些行</source>
+        <translation>Skip: keep the inventory coal and do not import these rows</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>正在读取 %1 ……</source>
+        <translation>Reading %1…</translation>
+    </message>
+    <message>
+        <source>文件：%1（表头在第 %2 行）</source>
+        <translation>File: %1 (header in row %2)</translation>
+    </message>
+    <message>
+        <source>库存中已有同名煤种时（%1 种）</source>
+        <translation>When the inventory already has a coal of the same name (%1 coals)</translation>
+    </message>
+    <message>
+        <source>正在导入煤种……</source>
+        <translation>Importing coals…</translation>
+    </message>
+</context>
+<context>
     <name>InventoryWindow</name>
     <message>
         <source>所选的煤种已被别人删除，不在库存中了。</source>
@@ -363,6 +565,97 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     <message>
         <source>编号为 %1 的煤种已被别人删除，不在库存中了；其余所选的煤种已删除。</source>
         <translation>Coal No. %1 had been deleted by someone else and is no longer in the inventory; the other selected coals have been deleted.</translation>
+    </message>
+    <message>
+        <source>煤库存</source>
+        <translation>Coal inventory</translation>
+    </message>
+    <message>
+        <source>添加新煤</source>
+        <translation>Add coal</translation>
+    </message>
+    <message>
+        <source>编辑煤种</source>
+        <translation>Edit coal</translation>
+    </message>
+    <message>
+        <source>删除煤种</source>
+        <translation>Delete coal</translation>
+    </message>
+    <message>
+        <source>导出Excel</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>导出普通</source>
+        <translation>Export HTML</translation>
+    </message>
+    <message>
+        <source>导入煤种</source>
+        <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>原煤</source>
+        <translation>Raw coal</translation>
+    </message>
+    <message>
+        <source>精煤</source>
+        <translation>Clean coal</translation>
+    </message>
+    <message>
+        <source>共计：</source>
+        <translation>Total: </translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>正在处理数据，请稍候......</source>
+        <translation>Processing data, please wait...</translation>
+    </message>
+    <message>
+        <source>%1 种</source>
+        <translation>%1 coals</translation>
+    </message>
+    <message>
+        <source>请输入要查找的煤名称！</source>
+        <translation>Please enter the name of the coal to find.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先选择要编辑的煤种</source>
+        <translation>Please select the coal to edit first</translation>
+    </message>
+    <message>
+        <source>确认要删除吗？</source>
+        <translation>Delete it?</translation>
+    </message>
+    <message>
+        <source>请选择您要删除的项</source>
+        <translation>Please tick the items to delete</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export file</translation>
+    </message>
+</context>
+<context>
+    <name>LoadingWindow</name>
+    <message>
+        <source>正在载入数据</source>
+        <translation>Loading data</translation>
+    </message>
+    <message>
+        <source>正在载入数据，请稍候......</source>
+        <translation>Loading data, please wait...</translation>
     </message>
 </context>
 <context>
@@ -691,6 +984,48 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
 </context>
 <context>
+    <name>SelectDialog</name>
+    <message>
+        <source>选择煤种参与配煤</source>
+        <translation>Choose coals to blend</translation>
+    </message>
+    <message>
+        <source>在煤种前面√选择要参与配比的煤种</source>
+        <translation>Tick the coals that take part in the blend</translation>
+    </message>
+    <message>
+        <source>煤种库存</source>
+        <translation>Coal inventory</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>确定选择</source>
+        <translation>Use selected</translation>
+    </message>
+    <message>
+        <source>读取煤种失败：</source>
+        <translation>Could not read the coal data: </translation>
+    </message>
+    <message>
+        <source>最多只能选择%1种煤</source>
+        <translation>You can choose at most %1 coals</translation>
+    </message>
+</context>
+<context>
+    <name>SplashWindow</name>
+    <message>
+        <source>正在载入中，请稍后</source>
+        <translation>Loading, please wait</translation>
+    </message>
+    <message>
+        <source>正在载入配煤面板，请稍后。</source>
+        <translation>Loading the blending panel, please wait.</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>（本机登录名）</source>
@@ -707,6 +1042,81 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>数据库连接</source>
         <translation>Database connection</translation>
+    </message>
+</context>
+<context>
+    <name>ToolGlyph</name>
+    <message>
+        <source>库</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>史</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>算</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>退</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>计</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>选</source>
+        <translation>✓</translation>
+    </message>
+    <message>
+        <source>清</source>
+        <translation>C</translation>
+    </message>
+    <message>
+        <source>配</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>添</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>编</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>删</source>
+        <translation>−</translation>
+    </message>
+    <message>
+        <source>导</source>
+        <translation>↓</translation>
+    </message>
+    <message>
+        <source>网</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>表</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>装</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>印</source>
+        <translation>P</translation>
+    </message>
+    <message>
+        <source>原</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>精</source>
+        <translation>C</translation>
     </message>
 </context>
 <context>
