@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
-        <translation>Note: when blending clean coal, leave the recovery empty. When blending raw coal, enter every index as found by the washing test, and the recovery as the clean-coal recovery of that test</translation>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal's recovery found in the test</translation>
     </message>
     <message>
         <source>混合后的指标</source>
@@ -193,12 +193,28 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
         <translation>Coal details</translation>
     </message>
     <message>
+        <source>煤名称*</source>
+        <translation>Coal name*</translation>
+    </message>
+    <message>
+        <source>库 存</source>
+        <translation>Stock</translation>
+    </message>
+    <message>
+        <source>每铲等于</source>
+        <translation>Per shovel</translation>
+    </message>
+    <message>
+        <source>价格*</source>
+        <translation>Price*</translation>
+    </message>
+    <message>
         <source>吨</source>
         <translation>t</translation>
     </message>
     <message>
         <source>确 认</source>
-        <translation>Save</translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>读取煤种失败：</source>
@@ -549,7 +565,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>库存中已有同名煤种时（%1 种）</source>
-        <translation>When the inventory already has a coal of the same name (%1 coals)</translation>
+        <translation>When a coal of the same name is already in the inventory (count: %1)</translation>
     </message>
     <message>
         <source>正在导入煤种……</source>
@@ -568,7 +584,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>煤库存</source>
-        <translation>Coal inventory</translation>
+        <translation>Inventory</translation>
     </message>
     <message>
         <source>添加新煤</source>
@@ -600,11 +616,11 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>精煤</source>
-        <translation>Clean coal</translation>
+        <translation>Washed coal</translation>
     </message>
     <message>
         <source>共计：</source>
-        <translation>Total: </translation>
+        <translation>Total:</translation>
     </message>
     <message>
         <source>查找</source>
@@ -616,7 +632,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>%1 种</source>
-        <translation>%1 coals</translation>
+        <translation>%1</translation>
     </message>
     <message>
         <source>请输入要查找的煤名称！</source>
@@ -1116,7 +1132,7 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
     <message>
         <source>精</source>
-        <translation>C</translation>
+        <translation>W</translation>
     </message>
 </context>
 <context>

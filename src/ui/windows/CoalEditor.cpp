@@ -68,7 +68,16 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     grid->setColumnMinimumWidth(3, 24);
 
     const QStringList& names = EditorFieldNames();
-    const QStringList& labels = EditorFieldLabels();
+    const int stock = kIndexCount + 1;
+    const int shovel = kIndexCount + 2;
+    const int price = kIndexCount + 3;
+    // The indices' captions come with the indices; the fields around them
+    // are captioned in the interface language here.
+    QStringList labels = EditorFieldLabels();
+    labels[0] = tr("煤名称*");
+    labels[stock] = tr("库 存");
+    labels[shovel] = tr("每铲等于");
+    labels[price] = tr("价格*");
     for (int i = 0; i < kEditorFieldCount; ++i) {
         fields_[i] = new QLineEdit(frame);
         fields_[i]->setObjectName(names[i]);
@@ -80,9 +89,6 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     grid->addWidget(RedLabel(labels[0], frame), 0, 0);
     grid->addWidget(fields_[0], 0, 1, 1, 6);
     const QString tons = tr("吨");
-    const int stock = kIndexCount + 1;
-    const int shovel = kIndexCount + 2;
-    const int price = kIndexCount + 3;
     for (int i = 1; i < kEditorFieldCount; ++i) {
         const int row = (i + 1) / 2;
         const int column = (i % 2 == 1) ? 0 : 4;
