@@ -6,6 +6,7 @@
 #include "../tests/support/TestFolder.h"
 #include "RunInputs.h"
 #include "base/QualityIndex.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/WorkspaceWindow.h"
 #include "workspace/BlendRun.h"
@@ -35,7 +36,7 @@ qint64 TimeWindowRun(const TestFolder& test, const WorkspaceInput& input)
         }
     }
     for (int i = 0; i < kIndexCount; ++i) {
-        const QString box = QLatin1String(QualityIndices()[i].boundBox);
+        const QString box = QLatin1String(IndexViews()[i].boundBox);
         window.findChild<QLineEdit*>(box + QStringLiteral("Min"))->setText(input.lower[i]);
         window.findChild<QLineEdit*>(box + QStringLiteral("Max"))->setText(input.upper[i]);
     }

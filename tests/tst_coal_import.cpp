@@ -145,11 +145,6 @@ void CoalImportTest::everyOwnCaptionNamesItsOwnValue()
     for (int c = 1; c < list.columnCount(); ++c)
         QCOMPARE(MatchColumnHeader(list.columns[c].header), c - 1);
     QCOMPARE(MatchColumnHeader(list.columns[0].header), kRecordNumberColumn);
-    for (int i = 0; i < kIndexCount; ++i) {
-        const QualityIndex& index = QualityIndices()[i];
-        QCOMPARE(MatchColumnHeader(QString::fromUtf8(index.editorLabel)), ImportIndexField(i));
-        QCOMPARE(MatchColumnHeader(QString::fromUtf8(index.workspaceLabel)), ImportIndexField(i));
-    }
 }
 
 void CoalImportTest::columnsAndHeaderRow()

@@ -2,7 +2,9 @@
 // order, and how typed texts become the stored coal and back.
 #include "data/CoalTable.h"
 #include "inventory/CoalForm.h"
+#include "inventory/CoalImport.h"
 #include "support/TestFolder.h"
+#include "ui/widgets/IndexCaptions.h"
 
 #include <QTest>
 
@@ -33,6 +35,7 @@ private Q_SLOTS:
     void collectCoal();
     void fieldsFromStoredCoal();
     void savedAndReloadedShowsWhatWasTyped();
+    void windowCaptionsNameTheirIndexInAnImport();
 };
 
 void EditorFieldsTest::checkFields_data()
@@ -179,4 +182,15 @@ void EditorFieldsTest::savedAndReloadedShowsWhatWasTyped()
 }
 
 QTEST_GUILESS_MAIN(EditorFieldsTest)
+// A sheet saved from the program's own windows carries their captions: each
+// names its own index when the sheet is imported.
+void EditorFieldsTest::windowCaptionsNameTheirIndexInAnImport()
+{
+    for (int i = 0; i < kIndexCount; ++i) {
+        const IndexView& index = IndexViews()[i];
+        for (const char* caption : {index.editorLabel, index.workspaceLabel, index.targetCaption})
+            QCOMPARE(MatchColumnHeader(QString::fromUtf8(caption)), ImportIndexField(i));
+    }
+}
+
 #include "tst_editor_fields.moc"

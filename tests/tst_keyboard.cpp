@@ -1,6 +1,7 @@
 #include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "ui/app/Windows.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/CoalEditor.h"

@@ -6,6 +6,7 @@
 #include "support/Controls.h"
 #include "support/TestFolder.h"
 #include "ui/app/Windows.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/windows/CalculatorWindow.h"
 #include "ui/windows/ConfigWindow.h"
@@ -122,7 +123,7 @@ QLineEdit* Cell(QWidget* w, const char* column, int row)
 QStringList SwitchedBoxes()
 {
     QStringList names;
-    for (const QualityIndex& index : QualityIndices()) {
+    for (const IndexView& index : IndexViews()) {
         if (!index.lowerEnabled)
             names << QLatin1String(index.boundBox) + QStringLiteral("Min");
         if (!index.upperEnabled)
@@ -456,7 +457,7 @@ void WorkspaceTest::precisionControl()
     QVERIFY(button != base);
 
     const auto check = [&](bool precise) {
-        for (const QualityIndex& index : QualityIndices()) {
+        for (const IndexView& index : IndexViews()) {
             for (const char* end : {"Min", "Max"}) {
                 const QString name = QLatin1String(index.boundBox) + QLatin1String(end);
                 const bool enabled = precise || !switched.contains(name);

@@ -100,12 +100,13 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: velmora-screenshots OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: [VELMORA_LANGUAGE=en] velmora-screenshots OUTPUT_FOLDER\n");
         return 2;
     }
     g_output = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(g_output);
-    InstallChineseTranslation();
+    // The walk in the interface language asked for: Chinese unless "en".
+    InstallLanguage(qEnvironmentVariable("VELMORA_LANGUAGE", QStringLiteral("zh")));
     Prompt::setTestMode(true);
 
     TestFolder folder(false);

@@ -193,22 +193,6 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
         <translation>Coal details</translation>
     </message>
     <message>
-        <source>煤名称*</source>
-        <translation>Coal name*</translation>
-    </message>
-    <message>
-        <source>库 存</source>
-        <translation>Stock</translation>
-    </message>
-    <message>
-        <source>每铲等于</source>
-        <translation>Per shovel</translation>
-    </message>
-    <message>
-        <source>价格*</source>
-        <translation>Price*</translation>
-    </message>
-    <message>
         <source>吨</source>
         <translation>t</translation>
     </message>
@@ -343,6 +327,273 @@ dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
     <message>
         <source>设置成功</source>
         <translation>Settings saved</translation>
+    </message>
+</context>
+<context>
+    <name>CoreText</name>
+    <message>
+        <source>内水</source>
+        <translation>Inh. moisture</translation>
+    </message>
+    <message>
+        <source>内水值请填写成数字</source>
+        <translation>Enter the inherent moisture as a number</translation>
+    </message>
+    <message>
+        <source>填写的内水必须是数字</source>
+        <translation>The inherent moisture must be a number</translation>
+    </message>
+    <message>
+        <source>内水：</source>
+        <translation>Inh. moisture: </translation>
+    </message>
+    <message>
+        <source>全水</source>
+        <translation>Total moisture</translation>
+    </message>
+    <message>
+        <source>全水值请填写成数字</source>
+        <translation>Enter the total moisture as a number</translation>
+    </message>
+    <message>
+        <source>水份</source>
+        <translation>moisture</translation>
+    </message>
+    <message>
+        <source>水分</source>
+        <translation>moisture</translation>
+    </message>
+    <message>
+        <source>填写的水份必须是数字</source>
+        <translation>The total moisture must be a number</translation>
+    </message>
+    <message>
+        <source>全水：</source>
+        <translation>Total moisture: </translation>
+    </message>
+    <message>
+        <source>发热量</source>
+        <translation>Net CV</translation>
+    </message>
+    <message>
+        <source>热量值请填写成数字</source>
+        <translation>Enter the net calorific value as a number</translation>
+    </message>
+    <message>
+        <source>热量</source>
+        <translation>net CV</translation>
+    </message>
+    <message>
+        <source>填写的热量必须是数字</source>
+        <translation>The net calorific value must be a number</translation>
+    </message>
+    <message>
+        <source>低位：</source>
+        <translation>Net CV: </translation>
+    </message>
+    <message>
+        <source>高位</source>
+        <translation>Gross CV</translation>
+    </message>
+    <message>
+        <source>高位热量值请填写成数字</source>
+        <translation>Enter the gross calorific value as a number</translation>
+    </message>
+    <message>
+        <source>高位热量</source>
+        <translation>gross CV</translation>
+    </message>
+    <message>
+        <source>填写的高位发热量必须是数字</source>
+        <translation>The gross calorific value must be a number</translation>
+    </message>
+    <message>
+        <source>高位：</source>
+        <translation>Gross CV: </translation>
+    </message>
+    <message>
+        <source>分析基</source>
+        <translation>CV (ad)</translation>
+    </message>
+    <message>
+        <source>分析基值请填写成数字</source>
+        <translation>Enter the air-dried calorific value as a number</translation>
+    </message>
+    <message>
+        <source>填写的分析基必须是数字</source>
+        <translation>The air-dried calorific value must be a number</translation>
+    </message>
+    <message>
+        <source>分析基：</source>
+        <translation>CV (ad): </translation>
+    </message>
+    <message>
+        <source>硫分</source>
+        <translation>Sulphur</translation>
+    </message>
+    <message>
+        <source>硫分值请填写成数字</source>
+        <translation>Enter the sulphur as a number</translation>
+    </message>
+    <message>
+        <source>硫</source>
+        <translation>sulphur</translation>
+    </message>
+    <message>
+        <source>填写的硫必须是数字</source>
+        <translation>The sulphur must be a number</translation>
+    </message>
+    <message>
+        <source>硫分：</source>
+        <translation>Sulphur: </translation>
+    </message>
+    <message>
+        <source>灰分</source>
+        <translation>Ash</translation>
+    </message>
+    <message>
+        <source>灰分值请填写成数字</source>
+        <translation>Enter the ash as a number</translation>
+    </message>
+    <message>
+        <source>填写的灰分必须是数字</source>
+        <translation>The ash must be a number</translation>
+    </message>
+    <message>
+        <source>灰分：</source>
+        <translation>Ash: </translation>
+    </message>
+    <message>
+        <source>挥发分</source>
+        <translation>Volatile</translation>
+    </message>
+    <message>
+        <source>挥发分值请填写成数字</source>
+        <translation>Enter the volatile matter as a number</translation>
+    </message>
+    <message>
+        <source>填写的挥发分必须是数字</source>
+        <translation>The volatile matter must be a number</translation>
+    </message>
+    <message>
+        <source>挥发分：</source>
+        <translation>Volatile: </translation>
+    </message>
+    <message>
+        <source>挥vdaf</source>
+        <translation>Vdaf</translation>
+    </message>
+    <message>
+        <source>挥发分vdaf值请填写成数字</source>
+        <translation>Enter the Vdaf as a number</translation>
+    </message>
+    <message>
+        <source>挥发分vdaf</source>
+        <translation>Vdaf</translation>
+    </message>
+    <message>
+        <source>挥发分vdaf：</source>
+        <translation>Vdaf: </translation>
+    </message>
+    <message>
+        <source>粘结G</source>
+        <translation>Caking G</translation>
+    </message>
+    <message>
+        <source>粘结指数值请填写成数字</source>
+        <translation>Enter the caking index as a number</translation>
+    </message>
+    <message>
+        <source>粘结指数</source>
+        <translation>caking index G</translation>
+    </message>
+    <message>
+        <source>填写的G值必须是数字</source>
+        <translation>The G value must be a number</translation>
+    </message>
+    <message>
+        <source>粘结G：</source>
+        <translation>Caking G: </translation>
+    </message>
+    <message>
+        <source>胶质Y</source>
+        <translation>Plastic Y</translation>
+    </message>
+    <message>
+        <source>Y值请填写成数字</source>
+        <translation>Enter the Y value as a number</translation>
+    </message>
+    <message>
+        <source>胶质层</source>
+        <translation>plastic layer Y</translation>
+    </message>
+    <message>
+        <source>填写的Y值必须是数字</source>
+        <translation>The Y value must be a number</translation>
+    </message>
+    <message>
+        <source>胶质层Y：</source>
+        <translation>Plastic Y: </translation>
+    </message>
+    <message>
+        <source>固定碳</source>
+        <translation>Fixed carbon</translation>
+    </message>
+    <message>
+        <source>固定碳值请填写成数字</source>
+        <translation>Enter the fixed carbon as a number</translation>
+    </message>
+    <message>
+        <source>填写的固定碳必须是数字</source>
+        <translation>The fixed carbon must be a number</translation>
+    </message>
+    <message>
+        <source>固定碳：</source>
+        <translation>Fixed carbon: </translation>
+    </message>
+    <message>
+        <source>可磨性</source>
+        <translation>Grindability</translation>
+    </message>
+    <message>
+        <source>可磨性值请填写成数字</source>
+        <translation>Enter the grindability as a number</translation>
+    </message>
+    <message>
+        <source>填写的可磨性必须是数字</source>
+        <translation>The grindability must be a number</translation>
+    </message>
+    <message>
+        <source>可模性：</source>
+        <translation>Grindability: </translation>
+    </message>
+    <message>
+        <source>灰熔点</source>
+        <translation>Ash fusion</translation>
+    </message>
+    <message>
+        <source>灰熔点值请填写成数字</source>
+        <translation>Enter the ash fusion temperature as a number</translation>
+    </message>
+    <message>
+        <source>填写的灰熔点必须是数字</source>
+        <translation>The ash fusion temperature must be a number</translation>
+    </message>
+    <message>
+        <source>灰熔点：</source>
+        <translation>Ash fusion: </translation>
+    </message>
+    <message>
+        <source>回收率</source>
+        <translation>Recovery</translation>
+    </message>
+    <message>
+        <source>回收率值请填写成数字</source>
+        <translation>Enter the recovery rate as a number</translation>
+    </message>
+    <message>
+        <source>填写的回收率必须是数字</source>
+        <translation>The recovery rate must be a number</translation>
     </message>
 </context>
 <context>
@@ -570,6 +821,125 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     <message>
         <source>正在导入煤种……</source>
         <translation>Importing coals…</translation>
+    </message>
+</context>
+<context>
+    <name>IndexCaption</name>
+    <message>
+        <source>内  水</source>
+        <translation>Mad</translation>
+    </message>
+    <message>
+        <source>内 水</source>
+        <translation>Mad</translation>
+    </message>
+    <message>
+        <source>全  水</source>
+        <translation>Mt</translation>
+    </message>
+    <message>
+        <source>全 水</source>
+        <translation>Mt</translation>
+    </message>
+    <message>
+        <source>低  位</source>
+        <translation>Net CV</translation>
+    </message>
+    <message>
+        <source>热  量</source>
+        <translation>Qnet</translation>
+    </message>
+    <message>
+        <source>热 量</source>
+        <translation>Qnet</translation>
+    </message>
+    <message>
+        <source>高  位</source>
+        <translation>Gross CV</translation>
+    </message>
+    <message>
+        <source>高位</source>
+        <translation>Qgr</translation>
+    </message>
+    <message>
+        <source>分析基</source>
+        <translation>Qad</translation>
+    </message>
+    <message>
+        <source>硫  份</source>
+        <translation>Sulphur</translation>
+    </message>
+    <message>
+        <source>硫  分</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>硫 分</source>
+        <translation>S</translation>
+    </message>
+    <message>
+        <source>灰  份</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>灰 份</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>挥发份</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>挥vdaf</source>
+        <translation>Vdaf</translation>
+    </message>
+    <message>
+        <source>粘接 G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>粘接G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>胶质 Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>胶质Y</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>固定碳</source>
+        <translation>FC</translation>
+    </message>
+    <message>
+        <source>可磨性</source>
+        <translation>HGI</translation>
+    </message>
+    <message>
+        <source>灰熔点</source>
+        <translation>AFT</translation>
+    </message>
+    <message>
+        <source>回收率</source>
+        <translation>Recov.</translation>
+    </message>
+    <message>
+        <source>煤名称*</source>
+        <translation>Coal name*</translation>
+    </message>
+    <message>
+        <source>库 存</source>
+        <translation>Stock</translation>
+    </message>
+    <message>
+        <source>每铲等于</source>
+        <translation>t per shovel</translation>
+    </message>
+    <message>
+        <source>价格*</source>
+        <translation>Price*</translation>
     </message>
 </context>
 <context>

@@ -18,14 +18,15 @@ struct ValueRange {
 };
 
 // The fifteen quality indices, in their one fixed order (inherent moisture
-// first, recovery rate last). Every window, check, model line, blend, table
-// and export reads the names of an index from this table.
+// first, recovery rate last): what each figure is, where it is stored, and
+// the words the core's messages and exports name it by (source texts, marked
+// for translation under "CoreText"). How the windows show an index is their
+// own table (IndexViews).
 struct QualityIndex {
     const char* property;        // Mei property name
     QString Mei::*member;        // the Mei member holding the value text
     const char* column;          // column in meitan and the history tables
-    const char* editorLabel;     // caption in the coal editor
-    const char* workspaceLabel;  // caption above the workspace grid column
+    const char* captionAliases;  // other captions the program has shown it under, "|"-separated
     const char* listHeader;      // header in the coal and proportion lists
     const char* hideKey;         // config.ini key hiding the column; "" = always shown
 
@@ -35,13 +36,6 @@ struct QualityIndex {
     ValueRange hardRange;        // a value outside cannot be a measurement of this index
     ValueRange plausibleRange;   // a value outside is possible but worth a second look
 
-    // Workspace and calculator controls.
-    const char* gridCell;        // grid column control array (txtNeishui_0 ...)
-    const char* boundBox;        // bound boxes are boundBox + "Min" / "Max"
-    const char* targetCaption;   // caption above the bound column in the target panel
-    bool lowerEnabled;           // bound box enabled while precision control is off
-    bool upperEnabled;
-
     // Texts of the input checks and the plan description.
     const char* numberMessage;   // "...值请填写成数字" of the grid check
     const char* targetLabel;     // label in "请将<label>的指标下限填写成数字！"
@@ -49,7 +43,6 @@ struct QualityIndex {
     const char* describeLabel;   // label in the plan description
 
     // Coal editor.
-    const char* editorField;     // text box name in the editor
     const char* editorMessage;   // "填写的...必须是数字"
 
     // Manual calculator result text.

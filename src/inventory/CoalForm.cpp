@@ -9,9 +9,13 @@ constexpr int kStockPosition = kIndexCount + 1;
 constexpr int kShovelPosition = kIndexCount + 2;
 constexpr int kPricePosition = kIndexCount + 3;
 
-int PositionOf(const char* fieldName)
+// A field's position: the name is first, the indices follow in table order.
+int PositionOf(const char* property)
 {
-    return static_cast<int>(EditorFieldNames().indexOf(QLatin1String(fieldName)));
+    for (int i = 0; i < kIndexCount; ++i)
+        if (qstrcmp(QualityIndices()[i].property, property) == 0)
+            return 1 + i;
+    return -1;
 }
 
 struct NumberCheck {
@@ -26,15 +30,15 @@ const QVector<NumberCheck>& NumberChecks()
 {
     static const QVector<NumberCheck> checks = [] {
         QVector<NumberCheck> list;
-        const char* order[] = {"txtHuifen", "txtHuifafen", "txtLiu", "txtShuifen", "txtReliang",
-                               "txtGaoWeiReLiang", "txtY", "txtG", "txtNeishui", "txtGudingtan",
-                               "txtKeMoxing", "txtHuiRongDian", "txtFenXiJi"};
+        const char* order[] = {"HuiFen", "HuiFaFen", "Liu",       "ShuiFen",  "ReLiang",
+                               "GaoWeiReLiang", "Y", "G", "neishui", "gudingtan",
+                               "kemoxing", "huirongdian", "fenxiji"};
         for (const char* field : order) {
             const int position = PositionOf(field);
             list.append({position, QString::fromUtf8(QualityIndices()[position - 1].editorMessage)});
         }
         list.append({kShovelPosition, QStringLiteral("填写的每铲等于多少吨必须是数字")});
-        const int recovery = PositionOf(QualityIndices()[kRecoveryIndex].editorField);
+        const int recovery = 1 + kRecoveryIndex;
         list.append({recovery, QString::fromUtf8(QualityIndices()[kRecoveryIndex].editorMessage)});
         list.append({kPricePosition, QStringLiteral("填写的价格必须是数字")});
         list.append({kStockPosition, QStringLiteral("填写的库存必须是数字")});
@@ -76,30 +80,6 @@ QString& CoalFields::at(int position)
 const QString& CoalFields::at(int position) const
 {
     return const_cast<CoalFields*>(this)->at(position);
-}
-
-const QStringList& EditorFieldNames()
-{
-    static const QStringList names = [] {
-        QStringList list{QStringLiteral("txtName")};
-        for (const QualityIndex& index : QualityIndices())
-            list << QLatin1String(index.editorField);
-        list << QStringLiteral("txtKuCun") << QStringLiteral("txtMeiChan") << QStringLiteral("txtJiage");
-        return list;
-    }();
-    return names;
-}
-
-const QStringList& EditorFieldLabels()
-{
-    static const QStringList labels = [] {
-        QStringList list{QStringLiteral("煤名称*")};
-        for (const QualityIndex& index : QualityIndices())
-            list << QString::fromUtf8(index.editorLabel);
-        list << QStringLiteral("库 存") << QStringLiteral("每铲等于") << QStringLiteral("价格*");
-        return list;
-    }();
-    return labels;
 }
 
 Status CheckFields(const CoalFields& fields)

@@ -18,20 +18,15 @@ struct CoalFields {
     QString shovel;                             // txtMeiChan
     QString price;                              // txtJiage
 
-    // Field by its position in the tab order (EditorFieldNames()).
+    // Field by its position in the editor's tab order: the name, the
+    // fifteen indices in table order, stock, tons per shovel, price.
     QString& at(int position);
     const QString& at(int position) const;
 
     bool operator==(const CoalFields&) const = default;
 };
 
-// The editor's field names in tab order: the name, the fifteen indices,
-// stock, tons per shovel, price.
 inline constexpr int kEditorFieldCount = kIndexCount + 4;
-const QStringList& EditorFieldNames();
-
-// The caption beside each field, in the same order.
-const QStringList& EditorFieldLabels();
 
 // Every failing check, one message per line (each line ended by CR LF): the
 // name missing or breaking the name rule, then the price missing, then each

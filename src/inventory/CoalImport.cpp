@@ -166,8 +166,9 @@ QHash<QString, int> BuildAliases()
     add(kImportName, QStringLiteral("煤名称"));
     for (int i = 0; i < kIndexCount; ++i) {
         const QualityIndex& index = QualityIndices()[i];
-        for (const char* label : {index.listHeader, index.editorLabel, index.workspaceLabel})
-            add(ImportIndexField(i), QString::fromUtf8(label));
+        add(ImportIndexField(i), QString::fromUtf8(index.listHeader));
+        for (const QString& label : QString::fromUtf8(index.captionAliases).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+            add(ImportIndexField(i), label);
     }
     for (const char* label : {"库存", "库 存", "库存吨"})
         add(kImportStock, QString::fromUtf8(label));

@@ -40,19 +40,6 @@ QString CoalCellValue(const Mei& coal, int cell)
 
 }  // namespace
 
-QString GridCellName(int cell)
-{
-    if (cell == kNameCell)
-        return QStringLiteral("txtMingcheng");
-    if (cell == kStockCell)
-        return QStringLiteral("txtKuCun");
-    if (cell == kShovelCell)
-        return QStringLiteral("txtMeiChan");
-    if (cell == kPriceCell)
-        return QStringLiteral("txtJiage");
-    return QLatin1String(QualityIndices()[cell - 1].gridCell);
-}
-
 bool IsRowBlank(const Grid& grid, int row)
 {
     const GridRow& r = grid.rows[row];

@@ -24,9 +24,6 @@ inline constexpr int kShovelCell = kStockCell + 1;
 inline constexpr int kPriceCell = kShovelCell + 1;
 constexpr int IndexCell(int index) { return 1 + index; }
 
-// The control array behind a cell: "txtMingcheng", "txtNeishui", ... "txtJiage".
-QString GridCellName(int cell);
-
 struct GridRow {
     bool checked = false;
     std::array<QString, kGridCells> cells;

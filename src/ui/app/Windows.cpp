@@ -318,6 +318,8 @@ ScheduleWindow* Windows::schedule()
     schedule_ = new ScheduleWindow(context_);
     // It plans from the workspace as it stands whenever it computes.
     schedule_->setInputSource([this] { return workspace()->readInput(); });
+    TopLevel::Place(schedule_, context_.folder, workspace_);
+    TopLevel::CloseOnEscape(schedule_);
     return schedule_;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/widgets/CoalGridWidget.h"
 
+#include "ui/widgets/IndexCaptions.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -11,7 +13,7 @@ namespace {
 // Column caption labels: object name and the workspace caption, by cell.
 struct Caption {
     const char* name;
-    const char* text;
+    QString text;
 };
 
 Caption CaptionFor(int cell)
@@ -21,14 +23,14 @@ Caption CaptionFor(int cell)
         "lbLiu",     "lbHuifen",   "lbHuifafen", "Label11",  "lbNianjie",
         "lbJiaozhi", "lbGudingtan", "lbKemoxing", "lbHuirongdian", "lbHuishoulv"};
     if (cell == kNameCell)
-        return {"lbMingcheng", QT_TRANSLATE_NOOP("CoalGridWidget", "煤名称*")};
+        return {"lbMingcheng", CoalGridWidget::tr("煤名称*")};
     if (cell == kStockCell)
-        return {"lbKucun", QT_TRANSLATE_NOOP("CoalGridWidget", "库存吨")};
+        return {"lbKucun", CoalGridWidget::tr("库存吨")};
     if (cell == kShovelCell)
-        return {"Label12", QT_TRANSLATE_NOOP("CoalGridWidget", "每铲重")};
+        return {"Label12", CoalGridWidget::tr("每铲重")};
     if (cell == kPriceCell)
-        return {"lbJiage", QT_TRANSLATE_NOOP("CoalGridWidget", "价格*")};
-    return {indexNames[cell - 1], QualityIndices()[cell - 1].workspaceLabel};
+        return {"lbJiage", CoalGridWidget::tr("价格*")};
+    return {indexNames[cell - 1], IndexCaption(IndexViews()[cell - 1].workspaceLabel)};
 }
 
 // The longest value a column usually holds, which its cells show whole: the
@@ -77,7 +79,7 @@ CoalGridWidget::CoalGridWidget(const Options& options, QWidget* parent) : QWidge
     }
     for (int cell : order) {
         const Caption c = CaptionFor(cell);
-        auto* caption = new QLabel(options.captions.value(cell, tr(c.text)), this);
+        auto* caption = new QLabel(options.captions.value(cell, c.text), this);
         caption->setObjectName(QLatin1String(c.name));
         caption->setAlignment(Qt::AlignCenter);
         layout->addWidget(caption, 0, column);

@@ -2,6 +2,7 @@
 
 #include "base/Files.h"
 #include "base/NumberText.h"
+#include "ui/widgets/IndexCaptions.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -109,7 +110,7 @@ QString IndexTable(const LoaderSheet& sheet)
     QString rows = HeaderRow({Tr("指标"), Tr("配煤值"), Tr("下限"), Tr("上限"), Tr("是否达标")});
     for (const LoaderSheetIndex& index : sheet.indices) {
         const QualityIndex& q = QualityIndices()[index.index];
-        QString name = QString::fromUtf8(q.listHeader);
+        QString name = IndexHeader(index.index);
         if (*q.unit)
             name += QStringLiteral(" (%1)").arg(QString::fromUtf8(q.unit));
         const bool off = index.check == BoundCheck::Below || index.check == BoundCheck::Above;

@@ -3,6 +3,7 @@
 #include "base/CoalRules.h"
 #include "base/QualityIndex.h"
 #include "data/CoalTable.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 #include "ui/widgets/Say.h"
@@ -28,9 +29,9 @@ QLabel* RedLabel(const QString& text, QWidget* parent)
 // The caption of a column of meitan, as the change record shows it.
 QString ColumnCaption(const QString& column)
 {
-    for (const QualityIndex& index : QualityIndices())
-        if (column.compare(QLatin1String(index.column), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(index.listHeader);
+    for (int i = 0; i < kIndexCount; ++i)
+        if (column.compare(QLatin1String(QualityIndices()[i].column), Qt::CaseInsensitive) == 0)
+            return IndexHeader(i);
     if (column.compare(QLatin1String("Name"), Qt::CaseInsensitive) == 0)
         return CoalEditor::tr("煤名称");
     if (column.compare(QLatin1String("Meichan"), Qt::CaseInsensitive) == 0)
@@ -68,16 +69,7 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     grid->setColumnMinimumWidth(3, 24);
 
     const QStringList& names = EditorFieldNames();
-    const int stock = kIndexCount + 1;
-    const int shovel = kIndexCount + 2;
-    const int price = kIndexCount + 3;
-    // The indices' captions come with the indices; the fields around them
-    // are captioned in the interface language here.
-    QStringList labels = EditorFieldLabels();
-    labels[0] = tr("煤名称*");
-    labels[stock] = tr("库 存");
-    labels[shovel] = tr("每铲等于");
-    labels[price] = tr("价格*");
+    const QStringList& labels = EditorFieldLabels();
     for (int i = 0; i < kEditorFieldCount; ++i) {
         fields_[i] = new QLineEdit(frame);
         fields_[i]->setObjectName(names[i]);
@@ -89,6 +81,9 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     grid->addWidget(RedLabel(labels[0], frame), 0, 0);
     grid->addWidget(fields_[0], 0, 1, 1, 6);
     const QString tons = tr("吨");
+    const int stock = kIndexCount + 1;
+    const int shovel = kIndexCount + 2;
+    const int price = kIndexCount + 3;
     for (int i = 1; i < kEditorFieldCount; ++i) {
         const int row = (i + 1) / 2;
         const int column = (i % 2 == 1) ? 0 : 4;

@@ -1,6 +1,7 @@
 #include "ui/windows/ConfigWindow.h"
 
 #include "base/QualityIndex.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 
 #include <QButtonGroup>
@@ -56,12 +57,12 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     auto* hideFrame = new QGroupBox(tr("隐藏结果列"), this);
     auto* hideLayout = new QGridLayout(hideFrame);
     int n = 0;
-    for (const QualityIndex& index : QualityIndices()) {
-        const QString key = QLatin1String(index.hideKey);
+    for (int i = 0; i < kIndexCount; ++i) {
+        const QString key = QLatin1String(QualityIndices()[i].hideKey);
         if (key.isEmpty())
             continue;
         // The caking index and the plastic layer are captioned by their letter.
-        const QString caption = key.size() == 1 ? key : QString::fromUtf8(index.listHeader);
+        const QString caption = key.size() == 1 ? key : IndexHeader(i);
         auto* box = new QCheckBox(caption, hideFrame);
         box->setObjectName(key);
         hideLayout->addWidget(box, n / 4, n % 4);
@@ -103,7 +104,7 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     grdJizhun_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grdJizhun_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int i = 0; i < kIndexCount; ++i) {
-        grdJizhun_->setItem(i, 0, new QTableWidgetItem(QString::fromUtf8(QualityIndices()[i].listHeader)));
+        grdJizhun_->setItem(i, 0, new QTableWidgetItem(IndexHeader(i)));
         auto* box = new QComboBox(grdJizhun_);
         box->setObjectName(QStringLiteral("cboJizhun_%1").arg(i));
         for (const Basis basis : {Basis::AsReceived, Basis::AirDried, Basis::Dry, Basis::DryAshFree})

@@ -4,6 +4,7 @@
 #include "base/Settings.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/CoalGridWidget.h"
+#include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
 
 #include <QAction>
@@ -192,9 +193,9 @@ void WorkspaceWindow::buildTargetFrame(QWidget* parent, QBoxLayout* layout)
 
     for (int column = 0; column < kIndexCount; ++column) {
         const int i = kTargetOrder[column];
-        const QualityIndex& index = QualityIndices()[i];
+        const IndexView& index = IndexViews()[i];
         const QString box = QLatin1String(index.boundBox);
-        auto* caption = new QLabel(QString::fromUtf8(index.targetCaption), fraMid);
+        auto* caption = new QLabel(IndexCaption(index.targetCaption), fraMid);
         caption->setObjectName(QStringLiteral("lbRange_%1").arg(column));
         caption->setAlignment(Qt::AlignCenter);
         grid->addWidget(caption, 0, column + 1);
@@ -472,7 +473,7 @@ void WorkspaceWindow::chkJingque_Click()
 {
     const bool precise = chkJingque_->isChecked();
     for (int i = 0; i < kIndexCount; ++i) {
-        const QualityIndex& index = QualityIndices()[i];
+        const IndexView& index = IndexViews()[i];
         SetBoxBackground(minBoxes_[i], precise || index.lowerEnabled);
         SetBoxBackground(maxBoxes_[i], precise || index.upperEnabled);
     }
