@@ -2,6 +2,113 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>关于Velmora配煤软件</source>
+        <translation>About Velmora Coal Blending</translation>
+    </message>
+    <message>
+        <source>Velmora配煤软件</source>
+        <translation>Velmora Coal Blending</translation>
+    </message>
+    <message>
+        <source>版本号：</source>
+        <translation>Version: </translation>
+    </message>
+    <message>
+        <source>数据（coal.dat、config.ini、备份 bakup）保存在%1：
+%2</source>
+        <translation>Data (coal.dat, config.ini, backups in bakup) is kept in the %1:
+%2</translation>
+    </message>
+    <message>
+        <source>用户数据文件夹</source>
+        <translation>user data folder</translation>
+    </message>
+    <message>
+        <source>程序文件夹</source>
+        <translation>program folder</translation>
+    </message>
+</context>
+<context>
+    <name>Artwork</name>
+    <message>
+        <source>配煤软件 5.0</source>
+        <translation>Coal Blending 5.0</translation>
+    </message>
+    <message>
+        <source>Velmora配煤软件 · 最低成本配煤</source>
+        <translation>Velmora · Least-cost coal blending</translation>
+    </message>
+</context>
+<context>
+    <name>CalculatorWindow</name>
+    <message>
+        <source>手动配比</source>
+        <translation>Manual blending</translation>
+    </message>
+    <message>
+        <source>选煤混合</source>
+        <translation>Choose coals</translation>
+    </message>
+    <message>
+        <source>从仓库中选择煤种导入下面的列表</source>
+        <translation>Choose coals from the inventory into the list below</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
+        <source>将下面列表内的数据全部清空</source>
+        <translation>Clear every row of the list below</translation>
+    </message>
+    <message>
+        <source>计算指标</source>
+        <translation>Compute indices</translation>
+    </message>
+    <message>
+        <source>点击配煤</source>
+        <translation>Compute the blend</translation>
+    </message>
+    <message>
+        <source>用于计算不同重量或者不同比例的煤配在一起后的指标，配比必须填写</source>
+        <translation>Computes the indices of coals mixed by weight or by proportion; the proportion must be filled in</translation>
+    </message>
+    <message>
+        <source>煤名称</source>
+        <translation>Coal name</translation>
+    </message>
+    <message>
+        <source>配比</source>
+        <translation>Proportion</translation>
+    </message>
+    <message>
+        <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal's recovery found in the test</translation>
+    </message>
+    <message>
+        <source>混合后的指标</source>
+        <translation>Indices of the mix</translation>
+    </message>
+    <message>
+        <source>计算混合后的指标</source>
+        <translation>Compute the mix's indices</translation>
+    </message>
+    <message>
+        <source>方式：铲数配比</source>
+        <translation>Mode: by shovels</translation>
+    </message>
+    <message>
+        <source>方式：重量配比</source>
+        <translation>Mode: by weight</translation>
+    </message>
+    <message>
+        <source>，按基准加权</source>
+        <translation>, weighted by basis</translation>
+    </message>
+</context>
+<context>
     <name>CoalEditor</name>
     <message>
         <source>煤名称</source>
@@ -18,6 +125,30 @@
     <message>
         <source>价格</source>
         <translation>Price</translation>
+    </message>
+    <message>
+        <source>录入煤种</source>
+        <translation>Coal entry</translation>
+    </message>
+    <message>
+        <source>请不要把 % 填写进去</source>
+        <translation>Do not type the % sign</translation>
+    </message>
+    <message>
+        <source>红色字为必填项</source>
+        <translation>Fields in red are required</translation>
+    </message>
+    <message>
+        <source>煤种详细信息</source>
+        <translation>Coal details</translation>
+    </message>
+    <message>
+        <source>吨</source>
+        <translation>t</translation>
+    </message>
+    <message>
+        <source>确 认</source>
+        <translation>OK</translation>
     </message>
     <message>
         <source>修改记录</source>
@@ -44,6 +175,30 @@
         <translation>New value</translation>
     </message>
     <message>
+        <source>读取煤种失败：</source>
+        <translation>Could not read the coal data: </translation>
+    </message>
+    <message>
+        <source>添加煤种成功！</source>
+        <translation>Coal added.</translation>
+    </message>
+    <message>
+        <source>修改成功！</source>
+        <translation>Changes saved.</translation>
+    </message>
+    <message>
+        <source>下面的数值不在常见范围内，请核对是否填错：
+
+%1
+
+仍要保存吗？</source>
+        <translation>These values are outside the usual ranges; please check them for typing errors:
+
+%1
+
+Save anyway?</translation>
+    </message>
+    <message>
         <source>其他用户</source>
         <translation>another user</translation>
     </message>
@@ -64,10 +219,14 @@
         <translation>Overwrite</translation>
     </message>
     <message>
+        <source>保存煤种失败：</source>
+        <translation>Could not save the coal: </translation>
+    </message>
+    <message>
         <source>这个煤种已被别人删除，没有保存。
 窗口中的内容仍然保留，再按“确 认”将把它作为新煤种添加。</source>
         <translation>This coal has been deleted by someone else and was not saved.
-The contents of the window are kept; press &quot;OK&quot; again to add it as a new coal.</translation>
+The contents of the window are kept; press "OK" again to add it as a new coal.</translation>
     </message>
 </context>
 <context>
@@ -100,20 +259,20 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
 <context>
     <name>ConfigWindow</name>
     <message>
-        <source>界面语言</source>
-        <translation>Interface language</translation>
-    </message>
-    <message>
-        <source>重新启动程序后生效</source>
-        <translation>Takes effect at the next start</translation>
-    </message>
-    <message>
         <source>系统配置</source>
         <translation>Settings</translation>
     </message>
     <message>
         <source>以铲数配比</source>
         <translation>Blend by shovel counts</translation>
+    </message>
+    <message>
+        <source>界面语言</source>
+        <translation>Interface language</translation>
+    </message>
+    <message>
+        <source>重新启动程序后生效</source>
+        <translation>Takes effect at the next start</translation>
     </message>
     <message>
         <source>隐藏结果列</source>
@@ -156,7 +315,7 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
 收到基按吨数，干基按吨数×(1−全水/100)，
 空干基按吨数×(1−全水/100)/(1−内水/100)，
 干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)</source>
-        <translation>With &quot;Weight by basis&quot; ticked in the main window, each index is averaged over the coal mass of its basis:
+        <translation>With "Weight by basis" ticked in the main window, each index is averaged over the coal mass of its basis:
 as received by tons, dry by tons×(1−Mt/100),
 air-dried by tons×(1−Mt/100)/(1−Mad/100),
 dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
@@ -172,6 +331,172 @@ dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
 </context>
 <context>
     <name>CoreText</name>
+    <message>
+        <source>收到基</source>
+        <translation>as received</translation>
+    </message>
+    <message>
+        <source>空干基</source>
+        <translation>air dried</translation>
+    </message>
+    <message>
+        <source>干基</source>
+        <translation>dry</translation>
+    </message>
+    <message>
+        <source>干燥无灰基</source>
+        <translation>dry ash-free</translation>
+    </message>
+    <message>
+        <source>的%1为%2</source>
+        <translation> has %1 = %2</translation>
+    </message>
+    <message>
+        <source>没有填写%1</source>
+        <translation> has no %1</translation>
+    </message>
+    <message>
+        <source>请修改%1</source>
+        <translation>Correct the %1</translation>
+    </message>
+    <message>
+        <source>请填写%1</source>
+        <translation>Fill in the %1</translation>
+    </message>
+    <message>
+        <source>按基准加权时，第%1种煤（%2）%3，无法按%4计算%5。%6，或在系统配置中改变%5的基准</source>
+        <translation>With basis weighting, coal %1 (%2)%3, so %5 cannot be computed on the %4 basis. %6, or change the basis of %5 in the settings</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>库存</source>
+        <translation>Stock</translation>
+    </message>
+    <message>
+        <source>每铲重量</source>
+        <translation>Tons per shovel</translation>
+    </message>
+    <message>
+        <source>价格</source>
+        <translation>Price</translation>
+    </message>
+    <message>
+        <source>吨</source>
+        <translation>t</translation>
+    </message>
+    <message>
+        <source>元/吨</source>
+        <translation>yuan/t</translation>
+    </message>
+    <message>
+        <source>%1吨</source>
+        <translation>%1 t</translation>
+    </message>
+    <message>
+        <source>%1元/吨</source>
+        <translation>%1 yuan/t</translation>
+    </message>
+    <message>
+        <source>%1亿</source>
+        <translation>%1 × 100 million</translation>
+    </message>
+    <message>
+        <source>%1万</source>
+        <translation>%1 × 10,000</translation>
+    </message>
+    <message>
+        <source>%1～%2</source>
+        <translation>%1–%2</translation>
+    </message>
+    <message>
+        <source>%1（不含%2）</source>
+        <translation>%1 (excluding %2)</translation>
+    </message>
+    <message>
+        <source>%1 %2 超出了范围 %3</source>
+        <translation>%1 %2 is outside the range %3</translation>
+    </message>
+    <message>
+        <source>%1 %2 不在常见范围 %3 内</source>
+        <translation>%1 %2 is outside the usual range %3</translation>
+    </message>
+    <message>
+        <source>%1，单位 %2</source>
+        <translation>%1, unit %2</translation>
+    </message>
+    <message>
+        <source>%1
+可填 %2</source>
+        <translation>%1
+Allowed: %2</translation>
+    </message>
+    <message>
+        <source>%1，常见 %2</source>
+        <translation>%1, usual: %2</translation>
+    </message>
+    <message>
+        <source>煤名称含有%1 %2（第 %3 个字符），请删去</source>
+        <translation>The coal name holds %1 %2 (character %3); remove it</translation>
+    </message>
+    <message>
+        <source>控制字符</source>
+        <translation>the control character</translation>
+    </message>
+    <message>
+        <source>看不见的字符</source>
+        <translation>the invisible character</translation>
+    </message>
+    <message>
+        <source>煤名称太长：有 %1 个字符，最多 %2 个</source>
+        <translation>The coal name is too long: %1 characters, at most %2</translation>
+    </message>
+    <message>
+        <source>这是一个文件夹，不是文件</source>
+        <translation>it is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>磁盘空间不足</source>
+        <translation>the disk is full</translation>
+    </message>
+    <message>
+        <source>没有给出文件名</source>
+        <translation>No file name was given</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>文件夹 %1 不存在</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
+    <message>
+        <source>文件名太长</source>
+        <translation>the file name is too long</translation>
+    </message>
+    <message>
+        <source>没有在文件夹 %1 中写入的权限</source>
+        <translation>no permission to write in the folder %1</translation>
+    </message>
+    <message>
+        <source>写入失败</source>
+        <translation>the write failed</translation>
+    </message>
+    <message>
+        <source>找不到文件 %1</source>
+        <translation>File %1 not found</translation>
+    </message>
+    <message>
+        <source>%1 不是文件</source>
+        <translation>%1 is not a file</translation>
+    </message>
+    <message>
+        <source>无法读取文件 %1：%2</source>
+        <translation>Cannot read file %1: %2</translation>
+    </message>
     <message>
         <source>内水</source>
         <translation>Inh. moisture</translation>
@@ -435,172 +760,6 @@ dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
     <message>
         <source>填写的回收率必须是数字</source>
         <translation>The recovery rate must be a number</translation>
-    </message>
-    <message>
-        <source>收到基</source>
-        <translation>as received</translation>
-    </message>
-    <message>
-        <source>空干基</source>
-        <translation>air dried</translation>
-    </message>
-    <message>
-        <source>干基</source>
-        <translation>dry</translation>
-    </message>
-    <message>
-        <source>干燥无灰基</source>
-        <translation>dry ash-free</translation>
-    </message>
-    <message>
-        <source>的%1为%2</source>
-        <translation> has %1 = %2</translation>
-    </message>
-    <message>
-        <source>没有填写%1</source>
-        <translation> has no %1</translation>
-    </message>
-    <message>
-        <source>请修改%1</source>
-        <translation>Correct the %1</translation>
-    </message>
-    <message>
-        <source>请填写%1</source>
-        <translation>Fill in the %1</translation>
-    </message>
-    <message>
-        <source>按基准加权时，第%1种煤（%2）%3，无法按%4计算%5。%6，或在系统配置中改变%5的基准</source>
-        <translation>With basis weighting, coal %1 (%2)%3, so %5 cannot be computed on the %4 basis. %6, or change the basis of %5 in the settings</translation>
-    </message>
-    <message>
-        <source>名称</source>
-        <translation>Name</translation>
-    </message>
-    <message>
-        <source>库存</source>
-        <translation>Stock</translation>
-    </message>
-    <message>
-        <source>每铲重量</source>
-        <translation>Tons per shovel</translation>
-    </message>
-    <message>
-        <source>价格</source>
-        <translation>Price</translation>
-    </message>
-    <message>
-        <source>吨</source>
-        <translation>t</translation>
-    </message>
-    <message>
-        <source>元/吨</source>
-        <translation>yuan/t</translation>
-    </message>
-    <message>
-        <source>%1吨</source>
-        <translation>%1 t</translation>
-    </message>
-    <message>
-        <source>%1元/吨</source>
-        <translation>%1 yuan/t</translation>
-    </message>
-    <message>
-        <source>%1亿</source>
-        <translation>%1 × 100 million</translation>
-    </message>
-    <message>
-        <source>%1万</source>
-        <translation>%1 × 10,000</translation>
-    </message>
-    <message>
-        <source>%1～%2</source>
-        <translation>%1–%2</translation>
-    </message>
-    <message>
-        <source>%1（不含%2）</source>
-        <translation>%1 (excluding %2)</translation>
-    </message>
-    <message>
-        <source>%1 %2 超出了范围 %3</source>
-        <translation>%1 %2 is outside the range %3</translation>
-    </message>
-    <message>
-        <source>%1 %2 不在常见范围 %3 内</source>
-        <translation>%1 %2 is outside the usual range %3</translation>
-    </message>
-    <message>
-        <source>%1，单位 %2</source>
-        <translation>%1, unit %2</translation>
-    </message>
-    <message>
-        <source>%1
-可填 %2</source>
-        <translation>%1
-Allowed: %2</translation>
-    </message>
-    <message>
-        <source>%1，常见 %2</source>
-        <translation>%1, usual: %2</translation>
-    </message>
-    <message>
-        <source>煤名称含有%1 %2（第 %3 个字符），请删去</source>
-        <translation>The coal name holds %1 %2 (character %3); remove it</translation>
-    </message>
-    <message>
-        <source>控制字符</source>
-        <translation>the control character</translation>
-    </message>
-    <message>
-        <source>看不见的字符</source>
-        <translation>the invisible character</translation>
-    </message>
-    <message>
-        <source>煤名称太长：有 %1 个字符，最多 %2 个</source>
-        <translation>The coal name is too long: %1 characters, at most %2</translation>
-    </message>
-    <message>
-        <source>这是一个文件夹，不是文件</source>
-        <translation>it is a folder, not a file</translation>
-    </message>
-    <message>
-        <source>磁盘空间不足</source>
-        <translation>the disk is full</translation>
-    </message>
-    <message>
-        <source>没有给出文件名</source>
-        <translation>No file name was given</translation>
-    </message>
-    <message>
-        <source>无法写入文件 %1：%2</source>
-        <translation>Cannot write the file %1: %2</translation>
-    </message>
-    <message>
-        <source>文件夹 %1 不存在</source>
-        <translation>the folder %1 does not exist</translation>
-    </message>
-    <message>
-        <source>文件名太长</source>
-        <translation>the file name is too long</translation>
-    </message>
-    <message>
-        <source>没有在文件夹 %1 中写入的权限</source>
-        <translation>no permission to write in the folder %1</translation>
-    </message>
-    <message>
-        <source>写入失败</source>
-        <translation>the write failed</translation>
-    </message>
-    <message>
-        <source>找不到文件 %1</source>
-        <translation>File %1 not found</translation>
-    </message>
-    <message>
-        <source>%1 不是文件</source>
-        <translation>%1 is not a file</translation>
-    </message>
-    <message>
-        <source>无法读取文件 %1：%2</source>
-        <translation>Cannot read file %1: %2</translation>
     </message>
     <message>
         <source>设置没有保存，原来的设置保持不变。
@@ -2153,7 +2312,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>煤场的 PostgreSQL 数据库服务器，几台电脑同时使用</source>
-        <translation>The coal yard&apos;s PostgreSQL database server, shared by several computers</translation>
+        <translation>The coal yard's PostgreSQL database server, shared by several computers</translation>
     </message>
     <message>
         <source>服务器的名称或 IP 地址；也可以是本机 Unix 套接字所在的文件夹</source>
@@ -2169,7 +2328,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>把密码存入本机用户的 PostgreSQL 密码文件 %1，不写入 config.ini</source>
-        <translation>Store the password in this user&apos;s PostgreSQL password file %1, not in config.ini</translation>
+        <translation>Store the password in this user's PostgreSQL password file %1, not in config.ini</translation>
     </message>
     <message>
         <source>主机：</source>
@@ -2245,7 +2404,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>数据库里还没有本软件的数据表；按“确定”改用它时将建立，也可以先把本机数据复制过去。</source>
-        <translation>The database has no tables of this program yet; they will be created when you press &quot;OK&quot; to switch to it, or you can copy the local data there first.</translation>
+        <translation>The database has no tables of this program yet; they will be created when you press "OK" to switch to it, or you can copy the local data there first.</translation>
     </message>
     <message>
         <source>数据库里有煤种 %1 个，配煤方案 %2 个。</source>
@@ -2263,7 +2422,7 @@ The file was not changed. Make sure no other program holds it and that it can be
         <source>复制完成：煤种 %1 个，配煤方案 %2 个，共 %3 条记录，复制后已逐表核对记录数。
 按“确定”即改用服务器上的这个数据库。</source>
         <translation>Copy complete: %1 coals, %2 blend plans, %3 records in all; the record counts were checked table by table after copying.
-Press &quot;OK&quot; to switch to this database on the server.</translation>
+Press "OK" to switch to this database on the server.</translation>
     </message>
     <message>
         <source>复制到服务器</source>
@@ -2311,6 +2470,49 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     <message>
         <source>打印装车单失败：</source>
         <translation>Could not print the loader sheet: </translation>
+    </message>
+</context>
+<context>
+    <name>ImportDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导入煤种</source>
+        <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>库存中已有同名煤种时</source>
+        <translation>When the inventory already has a coal of the same name</translation>
+    </message>
+    <message>
+        <source>更新：库存中的煤种改为文件中的数值</source>
+        <translation>Update: give the inventory coal the file's values</translation>
+    </message>
+    <message>
+        <source>跳过：保留库存中的煤种，不导入这些行</source>
+        <translation>Skip: keep the inventory coal and do not import these rows</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>正在读取 %1 ……</source>
+        <translation>Reading %1…</translation>
+    </message>
+    <message>
+        <source>文件：%1（表头在第 %2 行）</source>
+        <translation>File: %1 (header in row %2)</translation>
+    </message>
+    <message>
+        <source>库存中已有同名煤种时（%1 种）</source>
+        <translation>When a coal of the same name is already in the inventory (count: %1)</translation>
+    </message>
+    <message>
+        <source>正在导入煤种……</source>
+        <translation>Importing coals…</translation>
     </message>
 </context>
 <context>
@@ -2435,12 +2637,103 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
 <context>
     <name>InventoryWindow</name>
     <message>
+        <source>煤库存</source>
+        <translation>Inventory</translation>
+    </message>
+    <message>
+        <source>添加新煤</source>
+        <translation>Add coal</translation>
+    </message>
+    <message>
+        <source>编辑煤种</source>
+        <translation>Edit coal</translation>
+    </message>
+    <message>
+        <source>删除煤种</source>
+        <translation>Delete coal</translation>
+    </message>
+    <message>
+        <source>导出Excel</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>导出普通</source>
+        <translation>Export HTML</translation>
+    </message>
+    <message>
+        <source>导入煤种</source>
+        <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>原煤</source>
+        <translation>Raw coal</translation>
+    </message>
+    <message>
+        <source>精煤</source>
+        <translation>Washed coal</translation>
+    </message>
+    <message>
+        <source>共计：</source>
+        <translation>Total:</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>正在处理数据，请稍候......</source>
+        <translation>Processing data, please wait...</translation>
+    </message>
+    <message>
+        <source>%1 种</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>请输入要查找的煤名称！</source>
+        <translation>Please enter the name of the coal to find.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>请先选择要编辑的煤种</source>
+        <translation>Please select the coal to edit first</translation>
+    </message>
+    <message>
+        <source>确认要删除吗？</source>
+        <translation>Delete it?</translation>
+    </message>
+    <message>
+        <source>请选择您要删除的项</source>
+        <translation>Please tick the items to delete</translation>
+    </message>
+    <message>
         <source>所选的煤种已被别人删除，不在库存中了。</source>
         <translation>The selected coal has been deleted by someone else and is no longer in the inventory.</translation>
     </message>
     <message>
         <source>编号为 %1 的煤种已被别人删除，不在库存中了；其余所选的煤种已删除。</source>
         <translation>Coal No. %1 had been deleted by someone else and is no longer in the inventory; the other selected coals have been deleted.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export file</translation>
+    </message>
+</context>
+<context>
+    <name>LoadingWindow</name>
+    <message>
+        <source>正在载入数据</source>
+        <translation>Loading data</translation>
+    </message>
+    <message>
+        <source>正在载入数据，请稍候......</source>
+        <translation>Loading data, please wait...</translation>
     </message>
 </context>
 <context>
@@ -2515,7 +2808,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>填写天数和每天吨数，添加到货，然后点“计算计划”。</source>
-        <translation>Enter the days and the tons per day, add deliveries, then click &quot;Compute plan&quot;.</translation>
+        <translation>Enter the days and the tons per day, add deliveries, then click "Compute plan".</translation>
     </message>
     <message>
         <source>每天结束时的库存（吨）</source>
@@ -2535,7 +2828,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>把每一天的配比生成装车单（每天一页），保存为一个PDF文件</source>
-        <translation>Make loader sheets of every day&apos;s mix (one page per day) and save them as one PDF file</translation>
+        <translation>Make loader sheets of every day's mix (one page per day) and save them as one PDF file</translation>
     </message>
     <message>
         <source>煤种</source>
@@ -2571,7 +2864,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>按配煤表的%1种煤、指标和必选煤种计算；每天的%2合计为比例数 %3。库存取配煤表中的库存。</source>
-        <translation>Computed from the %1 coals, indices and required coals of the blend table; each day&apos;s %2 add up to the proportion count %3. The stock is taken from the blend table.</translation>
+        <translation>Computed from the %1 coals, indices and required coals of the blend table; each day's %2 add up to the proportion count %3. The stock is taken from the blend table.</translation>
     </message>
     <message>
         <source>铲数（乘以每铲重量）</source>
@@ -2615,7 +2908,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>到货的煤种“%1”不在配煤表中。请删除这条到货，或把这种煤加入配煤表。</source>
-        <translation>The delivered coal &quot;%1&quot; is not in the blend table. Please delete this delivery or add the coal to the blend table.</translation>
+        <translation>The delivered coal "%1" is not in the blend table. Please delete this delivery or add the coal to the blend table.</translation>
     </message>
     <message>
         <source>第%1种煤（%2）的库存没有填写或不是大于等于0的数字。多日计划从配煤表中的库存开始计算，请先填写库存。</source>
@@ -2769,6 +3062,48 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
 </context>
 <context>
+    <name>SelectDialog</name>
+    <message>
+        <source>选择煤种参与配煤</source>
+        <translation>Choose coals to blend</translation>
+    </message>
+    <message>
+        <source>在煤种前面√选择要参与配比的煤种</source>
+        <translation>Tick the coals that take part in the blend</translation>
+    </message>
+    <message>
+        <source>煤种库存</source>
+        <translation>Coal inventory</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>确定选择</source>
+        <translation>Use selected</translation>
+    </message>
+    <message>
+        <source>读取煤种失败：</source>
+        <translation>Could not read the coal data: </translation>
+    </message>
+    <message>
+        <source>最多只能选择%1种煤</source>
+        <translation>You can choose at most %1 coals</translation>
+    </message>
+</context>
+<context>
+    <name>SplashWindow</name>
+    <message>
+        <source>正在载入中，请稍后</source>
+        <translation>Loading, please wait</translation>
+    </message>
+    <message>
+        <source>正在载入配煤面板，请稍后。</source>
+        <translation>Loading the blending panel, please wait.</translation>
+    </message>
+</context>
+<context>
     <name>Startup</name>
     <message>
         <source>（本机登录名）</source>
@@ -2788,31 +3123,82 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
 </context>
 <context>
+    <name>ToolGlyph</name>
+    <message>
+        <source>库</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>史</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>算</source>
+        <translation>=</translation>
+    </message>
+    <message>
+        <source>退</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>计</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>选</source>
+        <translation>✓</translation>
+    </message>
+    <message>
+        <source>清</source>
+        <translation>C</translation>
+    </message>
+    <message>
+        <source>配</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>添</source>
+        <translation>+</translation>
+    </message>
+    <message>
+        <source>编</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>删</source>
+        <translation>−</translation>
+    </message>
+    <message>
+        <source>导</source>
+        <translation>↓</translation>
+    </message>
+    <message>
+        <source>网</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>表</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>装</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>印</source>
+        <translation>P</translation>
+    </message>
+    <message>
+        <source>原</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>精</source>
+        <translation>W</translation>
+    </message>
+</context>
+<context>
     <name>Windows</name>
-    <message>
-        <source>配煤(&amp;P)</source>
-        <translation>&amp;Blending</translation>
-    </message>
-    <message>
-        <source>开始配煤</source>
-        <translation>Start blending</translation>
-    </message>
-    <message>
-        <source>历史配比</source>
-        <translation>Blending history</translation>
-    </message>
-    <message>
-        <source>手动配比</source>
-        <translation>Manual blending</translation>
-    </message>
-    <message>
-        <source>多日计划</source>
-        <translation>Multi-day plan</translation>
-    </message>
-    <message>
-        <source>数据库连接…</source>
-        <translation>Database connection…</translation>
-    </message>
     <message>
         <source>仓库存煤(&amp;N)</source>
         <translation>&amp;Yard</translation>
@@ -2828,6 +3214,26 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>导入煤种</source>
         <translation>Import coals</translation>
+    </message>
+    <message>
+        <source>多日计划</source>
+        <translation>Multi-day plan</translation>
+    </message>
+    <message>
+        <source>配煤(&amp;P)</source>
+        <translation>&amp;Blending</translation>
+    </message>
+    <message>
+        <source>开始配煤</source>
+        <translation>Start blending</translation>
+    </message>
+    <message>
+        <source>历史配比</source>
+        <translation>Blending history</translation>
+    </message>
+    <message>
+        <source>手动配比</source>
+        <translation>Manual blending</translation>
     </message>
     <message>
         <source>数据管理(&amp;S)</source>
@@ -2848,6 +3254,10 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>压缩数据库</source>
         <translation>Compact database</translation>
+    </message>
+    <message>
+        <source>数据库连接…</source>
+        <translation>Database connection…</translation>
     </message>
     <message>
         <source>帮助(&amp;H)</source>
@@ -2881,46 +3291,6 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
 <context>
     <name>WorkspaceWindow</name>
     <message>
-        <source>指标方案</source>
-        <translation>Target set</translation>
-    </message>
-    <message>
-        <source>选择一个指标方案，填入指标范围、比例数、吨数和按基准加权；或填写名称后点“保存指标”保存当前的这些设置</source>
-        <translation>Choose a target set to fill in the index bounds, proportion count, tonnage and basis weighting; or type a name and click &quot;Save targets&quot; to keep the current ones</translation>
-    </message>
-    <message>
-        <source>保存指标</source>
-        <translation>Save targets</translation>
-    </message>
-    <message>
-        <source>删除指标</source>
-        <translation>Delete targets</translation>
-    </message>
-    <message>
-        <source>无法保存工作区，下次启动时不能恢复：</source>
-        <translation>The workspace could not be saved and will not come back at the next start: </translation>
-    </message>
-    <message>
-        <source>指标方案“%1”已存在，要用当前的指标替换它吗？</source>
-        <translation>The target set &quot;%1&quot; already exists. Replace it with the current targets?</translation>
-    </message>
-    <message>
-        <source>指标方案“%1”已保存</source>
-        <translation>Target set &quot;%1&quot; saved</translation>
-    </message>
-    <message>
-        <source>请先在“指标方案”中选择要删除的方案</source>
-        <translation>Please choose the set to delete in &quot;Target set&quot; first</translation>
-    </message>
-    <message>
-        <source>确认要删除指标方案“%1”吗？</source>
-        <translation>Delete the target set &quot;%1&quot;?</translation>
-    </message>
-    <message>
-        <source>没有名为“%1”的指标方案</source>
-        <translation>There is no target set named &quot;%1&quot;</translation>
-    </message>
-    <message>
         <source>选煤配比</source>
         <translation>Choose coals</translation>
     </message>
@@ -2950,7 +3320,7 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
     <message>
         <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
-        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal&apos;s recovery found in the test</translation>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal's recovery found in the test</translation>
     </message>
     <message>
         <source>说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3</source>
@@ -2994,11 +3364,51 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
     <message>
         <source>各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，而不是按装入的吨数；各指标的基准在“系统配置”中设定</source>
-        <translation>Average each index over the coal mass of its basis (as received, air-dried, dry, dry ash-free) instead of the tons loaded; each index&apos;s basis is set in Settings</translation>
+        <translation>Average each index over the coal mass of its basis (as received, air-dried, dry, dry ash-free) instead of the tons loaded; each index's basis is set in Settings</translation>
     </message>
     <message>
         <source>计算配煤配方</source>
         <translation>Compute blend</translation>
+    </message>
+    <message>
+        <source>指标方案</source>
+        <translation>Target set</translation>
+    </message>
+    <message>
+        <source>选择一个指标方案，填入指标范围、比例数、吨数和按基准加权；或填写名称后点“保存指标”保存当前的这些设置</source>
+        <translation>Choose a target set to fill in the index bounds, proportion count, tonnage and basis weighting; or type a name and click "Save targets" to keep the current ones</translation>
+    </message>
+    <message>
+        <source>保存指标</source>
+        <translation>Save targets</translation>
+    </message>
+    <message>
+        <source>删除指标</source>
+        <translation>Delete targets</translation>
+    </message>
+    <message>
+        <source>无法保存工作区，下次启动时不能恢复：</source>
+        <translation>The workspace could not be saved and will not come back at the next start: </translation>
+    </message>
+    <message>
+        <source>指标方案“%1”已存在，要用当前的指标替换它吗？</source>
+        <translation>The target set "%1" already exists. Replace it with the current targets?</translation>
+    </message>
+    <message>
+        <source>指标方案“%1”已保存</source>
+        <translation>Target set "%1" saved</translation>
+    </message>
+    <message>
+        <source>请先在“指标方案”中选择要删除的方案</source>
+        <translation>Please choose the set to delete in "Target set" first</translation>
+    </message>
+    <message>
+        <source>确认要删除指标方案“%1”吗？</source>
+        <translation>Delete the target set "%1"?</translation>
+    </message>
+    <message>
+        <source>没有名为“%1”的指标方案</source>
+        <translation>There is no target set named "%1"</translation>
     </message>
     <message>
         <source>正在计算配煤配方……</source>

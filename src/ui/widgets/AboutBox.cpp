@@ -11,14 +11,14 @@
 AboutBox::AboutBox(const AppFolder& folder, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("关于Velmora配煤软件"));
+    setWindowTitle(tr("关于Velmora配煤软件"));
     setWindowIcon(Artwork::AppIcon());
 
     auto* icon = new QLabel(this);
     icon->setObjectName(QStringLiteral("imgIcon"));
     icon->setPixmap(Artwork::AppIcon().pixmap(64, 64));
 
-    auto* title = new QLabel(QStringLiteral("Velmora配煤软件"), this);
+    auto* title = new QLabel(tr("Velmora配煤软件"), this);
     QFont font = title->font();
     font.setPointSizeF(font.pointSizeF() * 1.4);
     font.setBold(true);
@@ -26,12 +26,12 @@ AboutBox::AboutBox(const AppFolder& folder, QWidget* parent) : QDialog(parent)
 
     auto* lbAbout = new QLabel(this);
     lbAbout->setObjectName(QStringLiteral("lbAbout"));
-    lbAbout->setText(QStringLiteral("版本号：") + QStringLiteral("5.0"));
+    lbAbout->setText(tr("版本号：") + QStringLiteral("5.0"));
 
     auto* lbData = new QLabel(this);
     lbData->setObjectName(QStringLiteral("lbData"));
-    lbData->setText(QStringLiteral("数据（coal.dat、config.ini、备份 bakup）保存在%1：\n%2")
-                        .arg(folder.userData ? QStringLiteral("用户数据文件夹") : QStringLiteral("程序文件夹"),
+    lbData->setText(tr("数据（coal.dat、config.ini、备份 bakup）保存在%1：\n%2")
+                        .arg(folder.userData ? tr("用户数据文件夹") : tr("程序文件夹"),
                              QDir::toNativeSeparators(folder.dir)));
     lbData->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -59,8 +59,8 @@ LoadingWindow::LoadingWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmLoading"));
-    setWindowTitle(QStringLiteral("正在载入数据"));
-    auto* label = new QLabel(QStringLiteral("正在载入数据，请稍候......"), this);
+    setWindowTitle(tr("正在载入数据"));
+    auto* label = new QLabel(tr("正在载入数据，请稍候......"), this);
     label->setObjectName(QStringLiteral("Label1"));
     label->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);

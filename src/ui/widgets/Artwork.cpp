@@ -1,11 +1,36 @@
 #include "ui/widgets/Artwork.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace {
+
+// The characters the windows draw on their toolbar tiles. A tile shows its
+// glyph's translation, so that in English it reads as a Latin letter or a
+// sign instead of a Chinese character.
+const char* const kToolGlyphs[] = {
+    QT_TRANSLATE_NOOP("ToolGlyph", "库"), QT_TRANSLATE_NOOP("ToolGlyph", "史"), QT_TRANSLATE_NOOP("ToolGlyph", "算"),
+    QT_TRANSLATE_NOOP("ToolGlyph", "退"), QT_TRANSLATE_NOOP("ToolGlyph", "计"), QT_TRANSLATE_NOOP("ToolGlyph", "选"),
+    QT_TRANSLATE_NOOP("ToolGlyph", "清"), QT_TRANSLATE_NOOP("ToolGlyph", "配"), QT_TRANSLATE_NOOP("ToolGlyph", "添"),
+    QT_TRANSLATE_NOOP("ToolGlyph", "编"), QT_TRANSLATE_NOOP("ToolGlyph", "删"), QT_TRANSLATE_NOOP("ToolGlyph", "导"),
+    QT_TRANSLATE_NOOP("ToolGlyph", "网"), QT_TRANSLATE_NOOP("ToolGlyph", "表"), QT_TRANSLATE_NOOP("ToolGlyph", "装"),
+    QT_TRANSLATE_NOOP("ToolGlyph", "印"), QT_TRANSLATE_NOOP("ToolGlyph", "原"), QT_TRANSLATE_NOOP("ToolGlyph", "精"),
+};
+
+QString TranslatedGlyph(const char* glyph)
+{
+    return QCoreApplication::translate("ToolGlyph", glyph);
+}
+
+bool HoldsHan(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.script() == QChar::Script_Han; });
+}
 
 QFont BoldFont(int pixelSize)
 {
@@ -49,7 +74,8 @@ QPixmap SplashPicture()
     p.setFont(BoldFont(34));
     p.drawText(QRectF(160, 40, 250, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Velmora"));
     p.setFont(BoldFont(24));
-    p.drawText(QRectF(160, 95, 250, 40), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("配煤软件 5.0"));
+    p.drawText(QRectF(160, 95, 250, 40), Qt::AlignLeft | Qt::AlignVCenter,
+               QCoreApplication::translate("Artwork", "配煤软件 5.0"));
     return pixmap;
 }
 
@@ -79,7 +105,7 @@ QPixmap Banner(const QSize& size)
     p.setPen(Qt::white);
     p.setFont(BoldFont(qMax(10, int(h * 0.45))));
     p.drawText(QRectF(h * 1.3, 0, size.width() - h * 1.4, h), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Velmora配煤软件 · 最低成本配煤"));
+               QCoreApplication::translate("Artwork", "Velmora配煤软件 · 最低成本配煤"));
     return pixmap;
 }
 
@@ -96,6 +122,18 @@ QIcon AppIcon()
     return QIcon(pixmap);
 }
 
+QString ToolGlyph(const QString& glyph)
+{
+    const QByteArray source = glyph.toUtf8();
+    const QString shown = TranslatedGlyph(source.constData());
+    if (shown != glyph || !HoldsHan(glyph))
+        return shown;
+    // The interface speaks Chinese when the glyphs it knows are untranslated;
+    // in any other language a Chinese glyph it does not know stays off the tile.
+    const bool chinese = TranslatedGlyph(kToolGlyphs[0]) == QString::fromUtf8(kToolGlyphs[0]);
+    return chinese ? glyph : QString();
+}
+
 QIcon ToolIcon(const QString& glyph, const QColor& colour)
 {
     QPixmap pixmap(32, 32);
@@ -106,8 +144,9 @@ QIcon ToolIcon(const QString& glyph, const QColor& colour)
     p.setBrush(colour);
     p.drawRoundedRect(QRectF(1, 1, 30, 30), 7, 7);
     p.setPen(Qt::white);
-    p.setFont(BoldFont(glyph.size() > 1 ? 12 : 18));
-    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, glyph);
+    const QString shown = ToolGlyph(glyph);
+    p.setFont(BoldFont(shown.size() > 1 ? 12 : 18));
+    p.drawText(QRectF(0, 0, 32, 32), Qt::AlignCenter, shown);
     return QIcon(pixmap);
 }
 

@@ -13,7 +13,13 @@ QPixmap LoadingDot(bool lit);
 QPixmap Banner(const QSize& size);
 QIcon AppIcon();
 
-// A toolbar icon: a coloured tile with one or two characters on it.
+// What a toolbar tile shows for glyph in the interface language: the glyph's
+// translation. In a language other than Chinese, a Chinese glyph without one
+// shows nothing rather than a character the user cannot read.
+QString ToolGlyph(const QString& glyph);
+
+// A toolbar icon: a coloured tile with one or two characters on it (glyph as
+// ToolGlyph shows it).
 QIcon ToolIcon(const QString& glyph, const QColor& colour);
 
 }  // namespace Artwork

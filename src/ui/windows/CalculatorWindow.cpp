@@ -21,7 +21,7 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
 {
     setObjectName(QStringLiteral("frmTest"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("手动配比"));
+    setWindowTitle(tr("手动配比"));
     setWindowIcon(Artwork::AppIcon());
 
     tbrMenu_ = new QToolBar(this);
@@ -37,22 +37,21 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
         const char* tip;
     };
     const Button buttons[] = {
-        {"选", QColor(0x15, 0x65, 0xc0), "选煤混合", "从仓库中选择煤种导入下面的列表"},
-        {"清", QColor(0x6d, 0x4c, 0x41), "清空列表", "将下面列表内的数据全部清空"},
-        {"算", QColor(0x2e, 0x7d, 0x32), "计算指标", "点击配煤"},
+        {"选", QColor(0x15, 0x65, 0xc0), QT_TR_NOOP("选煤混合"), QT_TR_NOOP("从仓库中选择煤种导入下面的列表")},
+        {"清", QColor(0x6d, 0x4c, 0x41), QT_TR_NOOP("清空列表"), QT_TR_NOOP("将下面列表内的数据全部清空")},
+        {"算", QColor(0x2e, 0x7d, 0x32), QT_TR_NOOP("计算指标"), QT_TR_NOOP("点击配煤")},
     };
     int index = 2;
     for (const Button& button : buttons) {
         QAction* action = tbrMenu_->addAction(Artwork::ToolIcon(QString::fromUtf8(button.glyph), button.colour),
-                                              QString::fromUtf8(button.caption));
+                                              tr(button.caption));
         action->setObjectName(QStringLiteral("tbrMenu_%1").arg(index));
-        action->setToolTip(QString::fromUtf8(button.tip));
+        action->setToolTip(tr(button.tip));
         connect(action, &QAction::triggered, this, [this, index] { tbrMenu_ButtonClick(index); });
         ++index;
     }
 
-    auto* Label3 = new QLabel(
-        QStringLiteral("用于计算不同重量或者不同比例的煤配在一起后的指标，配比必须填写"), this);
+    auto* Label3 = new QLabel(tr("用于计算不同重量或者不同比例的煤配在一起后的指标，配比必须填写"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     lbNotice_ = new QLabel(this);
     lbNotice_->setObjectName(QStringLiteral("lbNotice"));
@@ -65,8 +64,8 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
     for (int i = 0; i < kIndexCount; ++i)
         options.columnOrder << IndexCell(i);
     options.columnOrder << kShovelCell << kStockCell << kPriceCell;
-    options.captions.insert(kNameCell, QStringLiteral("煤名称"));
-    options.captions.insert(kStockCell, QStringLiteral("配比"));
+    options.captions.insert(kNameCell, tr("煤名称"));
+    options.captions.insert(kStockCell, tr("配比"));
 
     auto* fraTop = new QGroupBox(this);
     fraTop->setObjectName(QStringLiteral("fraTop"));
@@ -75,13 +74,13 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
     gridLayout->addWidget(grid_);
 
     auto* Label1 = new QLabel(
-        QStringLiteral("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，"
-                       "回收率也为经过试验后得到精煤的回收率"),
+        tr("注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，"
+           "回收率也为经过试验后得到精煤的回收率"),
         this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
 
-    auto* Frame1 = new QGroupBox(QStringLiteral("混合后的指标"), this);
+    auto* Frame1 = new QGroupBox(tr("混合后的指标"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     // Fifteen labelled values are longer than any window is wide: the box
     // wraps them over a few lines instead of hiding the end.
@@ -95,7 +94,7 @@ CalculatorWindow::CalculatorWindow(bool shovelMode, QWidget* parent) : QWidget(p
     auto* resultLayout = new QVBoxLayout(Frame1);
     resultLayout->addWidget(txtResult_);
 
-    Command1_ = new QPushButton(QStringLiteral("计算混合后的指标"), this);
+    Command1_ = new QPushButton(tr("计算混合后的指标"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     // Enter on the focused button computes, as a click does.
     Command1_->setAutoDefault(true);
@@ -139,8 +138,8 @@ void CalculatorWindow::setBasisWeighting(const BasisWeighting& weighting)
 
 void CalculatorWindow::showMode()
 {
-    lbNotice_->setText((shovelMode_ ? QStringLiteral("方式：铲数配比") : QStringLiteral("方式：重量配比"))
-                       + (weighting_.on ? QStringLiteral("，按基准加权") : QString()));
+    lbNotice_->setText((shovelMode_ ? tr("方式：铲数配比") : tr("方式：重量配比"))
+                       + (weighting_.on ? tr("，按基准加权") : QString()));
 }
 
 void CalculatorWindow::SetTxtValue(const QVector<Mei>& coals)

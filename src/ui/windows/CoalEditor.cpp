@@ -54,14 +54,14 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
 {
     setObjectName(QStringLiteral("frmUpdate"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("录入煤种"));
+    setWindowTitle(tr("录入煤种"));
 
-    auto* hint = RedLabel(QStringLiteral("请不要把 % 填写进去"), this);
+    auto* hint = RedLabel(tr("请不要把 % 填写进去"), this);
     hint->setObjectName(QStringLiteral("Label1"));
-    auto* required = RedLabel(QStringLiteral("红色字为必填项"), this);
+    auto* required = RedLabel(tr("红色字为必填项"), this);
     required->setObjectName(QStringLiteral("Label2"));
 
-    auto* frame = new QGroupBox(QStringLiteral("煤种详细信息"), this);
+    auto* frame = new QGroupBox(tr("煤种详细信息"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* grid = new QGridLayout(frame);
     grid->setHorizontalSpacing(8);
@@ -80,7 +80,7 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     // read left to right in the tab order.
     grid->addWidget(RedLabel(labels[0], frame), 0, 0);
     grid->addWidget(fields_[0], 0, 1, 1, 6);
-    const QString tons = QStringLiteral("吨");
+    const QString tons = tr("吨");
     const int stock = kIndexCount + 1;
     const int shovel = kIndexCount + 2;
     const int price = kIndexCount + 3;
@@ -103,7 +103,7 @@ CoalEditor::CoalEditor(const WindowContext& context, QWidget* parent) : QWidget(
     for (int i = 1; i < kEditorFieldCount; ++i)
         setTabOrder(fields_[i - 1], fields_[i]);
 
-    btnSubmit_ = new QPushButton(QStringLiteral("确 认"), this);
+    btnSubmit_ = new QPushButton(tr("确 认"), this);
     btnSubmit_->setObjectName(QStringLiteral("btnSubmit"));
     btnSubmit_->setMinimumWidth(120);
     setTabOrder(fields_[kEditorFieldCount - 1], btnSubmit_);
@@ -176,7 +176,7 @@ void CoalEditor::setId(int id)
         setFields(CoalFields());
         id_ = 0;
         showChanges();
-        Prompt::show(this, QStringLiteral("读取煤种失败：") + coal.message(), QString(), Prompt::Icon::Critical);
+        Prompt::show(this, tr("读取煤种失败：") + Say(coal), QString(), Prompt::Icon::Critical);
         return;
     }
     if (coal->has_value()) {
@@ -208,7 +208,7 @@ void CoalEditor::showChanges()
 
 void CoalEditor::saved(int id, bool added)
 {
-    Prompt::message(this, added ? QStringLiteral("添加煤种成功！") : QStringLiteral("修改成功！"));
+    Prompt::message(this, added ? tr("添加煤种成功！") : tr("修改成功！"));
     id_ = 0;
     readVersion_.reset();
     Q_EMIT coalSaved(id, added);
@@ -226,7 +226,7 @@ void CoalEditor::btnSubmit_Click()
     for (const Text& doubt : ImplausibleValues(values))
         doubts << Say(doubt);
     if (!doubts.isEmpty()) {
-        const QString question = QStringLiteral("下面的数值不在常见范围内，请核对是否填错：\n\n%1\n\n仍要保存吗？")
+        const QString question = tr("下面的数值不在常见范围内，请核对是否填错：\n\n%1\n\n仍要保存吗？")
                                      .arg(doubts.join(QLatin1Char('\n')));
         if (Prompt::show(this, question, QString(), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No,
                          QMessageBox::No)
@@ -254,7 +254,7 @@ void CoalEditor::btnSubmit_Click()
         outcome = StoreCoal(context_.folder, coal, options);
     }
     if (!outcome) {
-        Prompt::show(this, QStringLiteral("保存煤种失败：") + outcome.message(), QString(), Prompt::Icon::Critical);
+        Prompt::show(this, tr("保存煤种失败：") + Say(outcome), QString(), Prompt::Icon::Critical);
         return;
     }
     if (outcome->kind == CoalSaveOutcome::Kind::Gone) {

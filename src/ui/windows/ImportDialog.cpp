@@ -6,6 +6,7 @@
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/Say.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -48,7 +49,7 @@ QProgressDialog* MakeProgress(QWidget* parent, const QString& label, Qt::WindowM
     progress->setObjectName(QStringLiteral("dlgProgress"));
     progress->setWindowTitle(ApplicationTitle());
     progress->setLabelText(label);
-    progress->setCancelButtonText(QStringLiteral("取消"));
+    progress->setCancelButtonText(ImportDialog::tr("取消"));
     progress->setWindowModality(modality);
     progress->setMinimumDuration(kProgressDelayMs);
     progress->setAutoClose(false);
@@ -63,7 +64,7 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
 {
     setObjectName(QStringLiteral("frmImport"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("导入煤种"));
+    setWindowTitle(tr("导入煤种"));
     setWindowIcon(Artwork::AppIcon());
     // The inventory waits while its import is previewed; other windows stay usable.
     setWindowModality(Qt::WindowModal);
@@ -90,12 +91,13 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     // However small the window, a few rows of the file show.
     lsvPreview_->setMinimumHeight(lsvPreview_->fontMetrics().lineSpacing() * 8);
 
-    fraExisting_ = new QGroupBox(QStringLiteral("库存中已有同名煤种时"), this);
+    fraExisting_ = new QGroupBox(tr("库存中已有同名煤种时"), this);
     fraExisting_->setObjectName(QStringLiteral("fraExisting"));
     auto* choices = new QHBoxLayout(fraExisting_);
-    const char* captions[] = {"更新：库存中的煤种改为文件中的数值", "跳过：保留库存中的煤种，不导入这些行"};
+    const char* captions[] = {QT_TR_NOOP("更新：库存中的煤种改为文件中的数值"),
+                              QT_TR_NOOP("跳过：保留库存中的煤种，不导入这些行")};
     for (int i = 0; i < 2; ++i) {
-        optExisting_[i] = new QRadioButton(QString::fromUtf8(captions[i]), fraExisting_);
+        optExisting_[i] = new QRadioButton(tr(captions[i]), fraExisting_);
         optExisting_[i]->setObjectName(QStringLiteral("optExisting_%1").arg(i));
         choices->addWidget(optExisting_[i]);
         connect(optExisting_[i], &QRadioButton::toggled, this, [this](bool on) {
@@ -107,10 +109,10 @@ ImportDialog::ImportDialog(const WindowContext& context, QWidget* parent) : QDia
     // Nothing in the inventory is overwritten unless the user asks for it.
     optExisting_[1]->setChecked(true);
 
-    btnImport_ = new QPushButton(QStringLiteral("导入"), this);
+    btnImport_ = new QPushButton(tr("导入"), this);
     btnImport_->setObjectName(QStringLiteral("btnImport"));
     btnImport_->setDefault(true);
-    btnCancel_ = new QPushButton(QStringLiteral("取消"), this);
+    btnCancel_ = new QPushButton(tr("取消"), this);
     btnCancel_->setObjectName(QStringLiteral("btnCancel"));
     connect(btnImport_, &QPushButton::clicked, this, &ImportDialog::btnImport_Click);
     connect(btnCancel_, &QPushButton::clicked, this, &ImportDialog::btnCancel_Click);
@@ -160,7 +162,7 @@ void ImportDialog::readFile(const QString& path)
         QTimer::singleShot(0, this, [this, failure] { readFailed(failure); });
         return;
     }
-    progress_ = MakeProgress(parentWidget(), QStringLiteral("正在读取 %1 ……").arg(QFileInfo(path).fileName()),
+    progress_ = MakeProgress(parentWidget(), tr("正在读取 %1 ……").arg(QFileInfo(path).fileName()),
                              Qt::WindowModal);
     job_ = new ImportReadJob(path, std::move(*names));
     connect(job_, &ImportReadJob::progressed, progress_, &QProgressDialog::setValue);
@@ -214,7 +216,7 @@ void ImportDialog::readFailed(const Failure& failure)
 {
     // A reading the user stopped needs no message.
     if (failure.kind != FailureKind::Cancelled)
-        Prompt::show(parentWidget(), failure.message, QString(), Prompt::Icon::Warning);
+        Prompt::show(parentWidget(), Say(failure), QString(), Prompt::Icon::Warning);
     Q_EMIT fileRead(false);
     deleteLater();
 }
@@ -222,16 +224,15 @@ void ImportDialog::readFailed(const Failure& failure)
 void ImportDialog::showPreview()
 {
     const ImportPreview& preview = *preview_;
-    lbFile_->setText(QStringLiteral("文件：%1（表头在第 %2 行）")
-                         .arg(QDir::toNativeSeparators(path_))
-                         .arg(preview.headerRow));
+    lbFile_->setText(tr("文件：%1（表头在第 %2 行）")
+                         .arg(QDir::toNativeSeparators(path_), QString::number(preview.headerRow)));
     lbFile_->setToolTip(QDir::toNativeSeparators(path_));
     lbSummary_->setText(Say(ImportSummaryText(preview)));
     const QString unknown = Say(UnknownColumnsText(preview));
     lbUnknown_->setText(unknown);
     lbUnknown_->setVisible(!unknown.isEmpty());
     const int existing = preview.existingCount();
-    fraExisting_->setTitle(QStringLiteral("库存中已有同名煤种时（%1 种）").arg(existing));
+    fraExisting_->setTitle(tr("库存中已有同名煤种时（%1 种）").arg(existing));
     fraExisting_->setEnabled(existing > 0);
     btnImport_->setEnabled(preview.goodCount() > 0);
     lsvPreview_->setListData(ImportPreviewList(preview, existingChoice()));
@@ -251,7 +252,7 @@ void ImportDialog::btnImport_Click()
     // The rows are written on this thread, which owns the database
     // connection; the progress dialog keeps every other window still meanwhile.
     QPointer<QProgressDialog> progress =
-        MakeProgress(this, QStringLiteral("正在导入煤种……"), Qt::ApplicationModal);
+        MakeProgress(this, tr("正在导入煤种……"), Qt::ApplicationModal);
     progress->setValue(0);
     const Result<ImportCounts> counts =
         ImportCoals(context_.folder, *preview_, existingChoice(), context_.now(), [progress](qint64 done, qint64 total) {
@@ -263,7 +264,7 @@ void ImportDialog::btnImport_Click()
     delete progress;
     if (!counts) {
         // Nothing was written; the preview stays for another try.
-        Prompt::show(this, counts.message(), QString(),
+        Prompt::show(this, Say(counts), QString(),
                      counts.kind() == FailureKind::Cancelled ? Prompt::Icon::Information : Prompt::Icon::Warning);
         return;
     }

@@ -7,8 +7,8 @@
 #include "inventory/CoalImport.h"
 #include "ui/widgets/Artwork.h"
 #include "ui/widgets/Prompt.h"
-#include "ui/widgets/Say.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,7 +47,7 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
 {
     setObjectName(QStringLiteral("frmKucun"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("煤库存"));
+    setWindowTitle(tr("煤库存"));
     setWindowIcon(Artwork::AppIcon());
 
     Toolbar1_ = new QToolBar(this);
@@ -62,17 +62,17 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
         const char* caption;
     };
     const Button buttons[] = {
-        {"添", QColor(0x2e, 0x7d, 0x32), "添加新煤"},
-        {"编", QColor(0x15, 0x65, 0xc0), "编辑煤种"},
-        {"删", QColor(0xc6, 0x28, 0x28), "删除煤种"},
-        {"X", QColor(0x1b, 0x5e, 0x20), "导出Excel"},
-        {"H", QColor(0xef, 0x6c, 0x00), "导出普通"},
-        {"导", QColor(0x00, 0x69, 0x7c), "导入煤种"},
+        {"添", QColor(0x2e, 0x7d, 0x32), QT_TR_NOOP("添加新煤")},
+        {"编", QColor(0x15, 0x65, 0xc0), QT_TR_NOOP("编辑煤种")},
+        {"删", QColor(0xc6, 0x28, 0x28), QT_TR_NOOP("删除煤种")},
+        {"X", QColor(0x1b, 0x5e, 0x20), QT_TR_NOOP("导出Excel")},
+        {"H", QColor(0xef, 0x6c, 0x00), QT_TR_NOOP("导出普通")},
+        {"导", QColor(0x00, 0x69, 0x7c), QT_TR_NOOP("导入煤种")},
     };
     int position = 2;
     for (const Button& button : buttons) {
         QAction* action = Toolbar1_->addAction(Artwork::ToolIcon(QString::fromUtf8(button.glyph), button.colour),
-                                               QString::fromUtf8(button.caption));
+                                               tr(button.caption));
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
         connect(action, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
         ++position;
@@ -84,12 +84,12 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     PicLEFT_->setAutoFillBackground(true);
     auto* leftLayout = new QVBoxLayout(PicLEFT_);
     leftLayout->setContentsMargins(4, 16, 4, 4);
-    Caption(QStringLiteral("原"), QColor(0x5d, 0x40, 0x37), QStringLiteral("原煤"), PicLEFT_);
+    Caption(QStringLiteral("原"), QColor(0x5d, 0x40, 0x37), tr("原煤"), PicLEFT_);
     leftLayout->addSpacing(16);
-    Caption(QStringLiteral("精"), QColor(0x37, 0x47, 0x4f), QStringLiteral("精煤"), PicLEFT_);
+    Caption(QStringLiteral("精"), QColor(0x37, 0x47, 0x4f), tr("精煤"), PicLEFT_);
     leftLayout->addStretch();
 
-    Label3_ = new QLabel(QStringLiteral("共计："), this);
+    Label3_ = new QLabel(tr("共计："), this);
     Label3_->setObjectName(QStringLiteral("Label3"));
     labCONUT_ = new QLabel(this);
     labCONUT_->setObjectName(QStringLiteral("labCONUT"));
@@ -100,7 +100,7 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     searchLayout->setContentsMargins(0, 0, 0, 0);
     txtSearch_ = new QLineEdit(Picture1_);
     txtSearch_->setObjectName(QStringLiteral("txtSearch"));
-    cmdSearch_ = new QPushButton(QStringLiteral("查找"), Picture1_);
+    cmdSearch_ = new QPushButton(tr("查找"), Picture1_);
     cmdSearch_->setObjectName(QStringLiteral("cmdSearch"));
     searchLayout->addWidget(txtSearch_, 1);
     searchLayout->addWidget(cmdSearch_);
@@ -129,7 +129,7 @@ InventoryWindow::InventoryWindow(const WindowContext& context, QWidget* parent) 
     picLOAD_->setFrameShape(QFrame::Box);
     picLOAD_->setAutoFillBackground(true);
     auto* loadLayout = new QVBoxLayout(picLOAD_);
-    auto* loadText = new QLabel(QStringLiteral("正在处理数据，请稍候......"), picLOAD_);
+    auto* loadText = new QLabel(tr("正在处理数据，请稍候......"), picLOAD_);
     loadText->setAlignment(Qt::AlignCenter);
     loadLayout->addWidget(loadText);
     picLOAD_->hide();
@@ -168,10 +168,10 @@ void InventoryWindow::showCount()
 {
     const Result<int> count = CountCoals(context_.folder);
     if (!count) {
-        reportFailure(count.message());
+        reportFailure(Say(count));
         return;
     }
-    labCONUT_->setText(QString::number(*count) + QStringLiteral(" 种"));
+    labCONUT_->setText(tr("%1 种").arg(*count));
 }
 
 void InventoryWindow::reportFailure(const QString& message)
@@ -184,7 +184,7 @@ void InventoryWindow::addLIST()
     Result<CoalListing> listing =
         CoalListing::Open(context_.folder, searching_ ? std::optional<QString>(searched_) : std::nullopt);
     if (!listing) {
-        reportFailure(listing.message());
+        reportFailure(Say(listing));
         return;
     }
     listing_ = std::make_shared<CoalListing>(std::move(*listing));
@@ -200,7 +200,7 @@ void InventoryWindow::cmdSearch_Click()
     const QString typed = txtSearch_->text();
     // A search needs something besides plain blanks.
     if (std::all_of(typed.cbegin(), typed.cend(), [](QChar c) { return c == QLatin1Char(' '); })) {
-        Prompt::show(this, QStringLiteral("请输入要查找的煤名称！"), QStringLiteral("提示"), Prompt::Icon::Warning);
+        Prompt::show(this, tr("请输入要查找的煤名称！"), tr("提示"), Prompt::Icon::Warning);
         txtSearch_->setFocus();
         return;
     }
@@ -228,7 +228,7 @@ void InventoryWindow::editCoal()
         return;
     const int row = ListView1_->currentRow();
     if (row < 0) {
-        Prompt::message(this, QStringLiteral("请先选择要编辑的煤种"));
+        Prompt::message(this, tr("请先选择要编辑的煤种"));
         return;
     }
     const QVector<int> ids = IdsFromKeys({ListView1_->cellText(row, 0)});
@@ -245,12 +245,12 @@ void InventoryWindow::deleteCoals()
 {
     if (ListView1_->rowCount() == 0)
         return;
-    if (Prompt::show(this, QStringLiteral("确认要删除吗？"), QString(), Prompt::Icon::Question,
+    if (Prompt::show(this, tr("确认要删除吗？"), QString(), Prompt::Icon::Question,
                      QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
     if (!anyRowTicked()) {
-        Prompt::message(this, QStringLiteral("请选择您要删除的项"));
+        Prompt::message(this, tr("请选择您要删除的项"));
         return;
     }
     const QStringList keys = ListView1_->checkedKeys();
@@ -258,7 +258,7 @@ void InventoryWindow::deleteCoals()
     // the file, and reloading it would only say the same failure again.
     const Result<QVector<int>> gone = RemoveCoals(context_.folder, IdsFromKeys(keys));
     if (!gone) {
-        reportFailure(gone.message());
+        reportFailure(Say(gone));
         return;
     }
     ListView1_->clearRows();
@@ -271,8 +271,8 @@ void InventoryWindow::deleteCoals()
                      gone->size() == keys.size()
                          ? tr("所选的煤种已被别人删除，不在库存中了。")
                          : tr("编号为 %1 的煤种已被别人删除，不在库存中了；其余所选的煤种已删除。")
-                               .arg(numbers.join(QStringLiteral("、"))),
-                     QStringLiteral("提示"), Prompt::Icon::Information);
+                               .arg(numbers.join(tr("、"))),
+                     tr("提示"), Prompt::Icon::Information);
     }
 }
 
@@ -292,7 +292,7 @@ void InventoryWindow::showOthersChanges()
 
 void InventoryWindow::importCoals()
 {
-    const QString path = Prompt::openFileName(this, QStringLiteral("导入煤种"), QString(), Say(ImportFileFilter()));
+    const QString path = Prompt::openFileName(this, tr("导入煤种"), QString(), Say(ImportFileFilter()));
     if (!path.isEmpty())
         Q_EMIT importRequested(path);
 }
@@ -300,10 +300,10 @@ void InventoryWindow::importCoals()
 QString InventoryWindow::AskExportFile(int kind)
 {
     if (kind == 0)
-        return Prompt::openFileName(this, QStringLiteral("导出文件"), ProposedExportName(context_.now()),
+        return Prompt::openFileName(this, tr("导出文件"), ProposedExportName(context_.now()),
                                     PlainHtmlFilter());
     QString filter;
-    const QString chosen = Prompt::openFileName(this, QStringLiteral("导出文件"), ProposedExportName(context_.now()),
+    const QString chosen = Prompt::openFileName(this, tr("导出文件"), ProposedExportName(context_.now()),
                                                 WorkbookFilters(), QString(), &filter);
     return WorkbookExportPath(chosen, filter);
 }
@@ -328,13 +328,13 @@ void InventoryWindow::exportList(int kind)
         picLOAD_->hide();
         done = exported.ok();
         if (!done)
-            Prompt::message(this, ExcelExportFailedMessage() + exported.message());
+            Prompt::message(this, ExcelExportFailedMessage() + Say(exported));
     } else {
         const Status exported = listing_ ? ExportListToHtml(context_.folder, *listing_, path)
                                          : ExportListToHtml(context_.folder, ListView1_->listData(), path);
         done = exported.ok();
         if (!done)
-            Prompt::message(this, HtmlExportFailedMessage() + exported.message());
+            Prompt::message(this, HtmlExportFailedMessage() + Say(exported));
     }
     if (done
         && Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,

@@ -4,6 +4,7 @@
 #include "export/ListLayouts.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -16,12 +17,12 @@ SelectDialog::SelectDialog(const WindowContext& context, QWidget* parent) : QDia
 {
     setObjectName(QStringLiteral("frmSelect"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("选择煤种参与配煤"));
+    setWindowTitle(tr("选择煤种参与配煤"));
 
-    auto* note = new QLabel(QStringLiteral("在煤种前面√选择要参与配比的煤种"), this);
+    auto* note = new QLabel(tr("在煤种前面√选择要参与配比的煤种"), this);
     note->setObjectName(QStringLiteral("Label1"));
 
-    auto* fraTop = new QGroupBox(QStringLiteral("煤种库存"), this);
+    auto* fraTop = new QGroupBox(tr("煤种库存"), this);
     fraTop->setObjectName(QStringLiteral("fraTop"));
     lsvTop_ = new ReportList(fraTop);
     lsvTop_->setObjectName(QStringLiteral("lsvTop"));
@@ -31,9 +32,9 @@ SelectDialog::SelectDialog(const WindowContext& context, QWidget* parent) : QDia
     frameLayout->setContentsMargins(margin, margin, margin, margin);
     frameLayout->addWidget(lsvTop_);
 
-    btnCheckAll_ = new QPushButton(QStringLiteral("全选"), this);
+    btnCheckAll_ = new QPushButton(tr("全选"), this);
     btnCheckAll_->setObjectName(QStringLiteral("btnCheckAll"));
-    Command1_ = new QPushButton(QStringLiteral("确定选择"), this);
+    Command1_ = new QPushButton(tr("确定选择"), this);
     Command1_->setObjectName(QStringLiteral("Command1"));
     Command1_->setDefault(true);
 
@@ -72,7 +73,7 @@ void SelectDialog::Form_Load()
     if (const Result<QVector<Mei>> coals = LoadCoals(context_.folder); coals)
         FillCoalRows(list, *coals);
     else
-        Prompt::show(this, QStringLiteral("读取煤种失败：") + coals.message(), QString(), Prompt::Icon::Critical);
+        Prompt::show(this, tr("读取煤种失败：") + Say(coals), QString(), Prompt::Icon::Critical);
     lsvTop_->setListData(std::move(list));
 }
 
@@ -110,13 +111,13 @@ void SelectDialog::ConfirmSelection()
         if (row.checked)
             keys << row.text;
     if (keys.size() > kMaxCoals)
-        Prompt::message(this, QStringLiteral("最多只能选择%1种煤").arg(kMaxCoals));
+        Prompt::message(this, tr("最多只能选择%1种煤").arg(kMaxCoals));
     const QVector<int> ids = IdsFromKeys(keys);
     if (ids.isEmpty())
         return;
     const Result<QVector<Mei>> coals = LoadCoalsById(context_.folder, ids);
     if (!coals) {
-        Prompt::show(this, QStringLiteral("读取煤种失败：") + coals.message(), QString(), Prompt::Icon::Critical);
+        Prompt::show(this, tr("读取煤种失败：") + Say(coals), QString(), Prompt::Icon::Critical);
         return;
     }
     Q_EMIT coalsChosen(*coals);

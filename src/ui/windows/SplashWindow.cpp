@@ -10,7 +10,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
 {
     setObjectName(QStringLiteral("frmConnect"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("正在载入中，请稍后"));
+    setWindowTitle(tr("正在载入中，请稍后"));
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
@@ -20,7 +20,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QWidget(parent, Qt::SplashScreen |
     imgLoad_->setObjectName(QStringLiteral("imgLoad"));
     imgLoad_->setPixmap(Artwork::LoadingDot(true));
 
-    label_ = new QLabel(QStringLiteral("正在载入配煤面板，请稍后。"), this);
+    label_ = new QLabel(tr("正在载入配煤面板，请稍后。"), this);
     label_->setObjectName(QStringLiteral("Label1"));
 
     auto* row = new QHBoxLayout;
