@@ -472,7 +472,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>方案名称中的字词，以空格分开</source>
-        <translation>Words of the plan title, separated by spaces</translation>
+        <translation>Words of the title</translation>
     </message>
     <message>
         <source>日期</source>
@@ -544,7 +544,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>第 %1/%2 页，共 %3 个方案</source>
-        <translation>Page %1/%2, %3 plans</translation>
+        <translation>Page %1/%2, plans: %3</translation>
     </message>
     <message>
         <source>保存图表</source>
