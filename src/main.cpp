@@ -1,6 +1,7 @@
 #include "base/Settings.h"
 #include "ui/app/Startup.h"
 #include "ui/app/Windows.h"
+#include "ui/widgets/Prompt.h"
 
 #include <QApplication>
 #include <QStandardPaths>
@@ -16,6 +17,9 @@ int main(int argc, char* argv[])
     // Messages before the folder is known are in Chinese; from here on the
     // interface speaks the language chosen in the settings.
     InstallLanguage(ReadSettings(folder).language);
+    // The name beside every window's title, in the interface's language (the
+    // application name above names the data folder and stays as it is).
+    QGuiApplication::setApplicationDisplayName(ApplicationTitle());
     const std::unique_ptr<Windows> windows = Main(folder);
     if (!windows)
         return 1;

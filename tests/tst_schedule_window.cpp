@@ -85,6 +85,7 @@ private Q_SLOTS:
     void badInputIsRefused_data();
     void badInputIsRefused();
     void shortStockIsNamed();
+    void shortCoalNameStandsAsTyped();
 
 private:
     void planThreeDays();
@@ -256,6 +257,21 @@ void ScheduleWindowTest::shortStockIsNamed()
     QVERIFY2(text.contains(QStringLiteral("第2天无法配煤，因为乙煤的库存不够")), qPrintable(text));
     QCOMPARE(Child<ReportList>(window_, "lsvJihua")->rowCount(), 0);
     QVERIFY(!Child<QPushButton>(window_, "btnSaveJihua")->isEnabled());
+}
+
+// A coal's name is shown as it stands, even where it looks like a
+// placeholder of the sentence around it.
+void ScheduleWindowTest::shortCoalNameStandsAsTyped()
+{
+    yard_.grid.rows[1].cells[kNameCell] = QStringLiteral("乙%3煤");
+    yard_.grid.rows[2].cells[kStockCell] = QStringLiteral("0");
+    Type(window_, "txtTianshu", "3");
+    Type(window_, "txtMeitian", "100");
+    QSignalSpy done(window_.data(), &ScheduleWindow::computeFinished);
+    Click(window_, "btnJisuan");
+    QVERIFY(done.wait(20000));
+    const QString text = Prompt::lastText();
+    QVERIFY2(text.contains(QStringLiteral("因为乙%3煤的库存不够。到第2天为止乙%3煤一共只有60.00吨")), qPrintable(text));
 }
 
 QTEST_MAIN(ScheduleWindowTest)

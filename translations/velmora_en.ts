@@ -267,6 +267,14 @@ The contents of the window are kept; press "OK" again to add it as a new coal.</
         <translation>Blend by shovel counts</translation>
     </message>
     <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
         <source>界面语言</source>
         <translation>Interface language</translation>
     </message>
@@ -2078,6 +2086,26 @@ The file was not changed. Make sure no other program holds it and that it can be
         <translation>Columns not imported: %1</translation>
     </message>
     <message>
+        <source>无法开始绘制装车单</source>
+        <translation>Could not start drawing the loader sheet</translation>
+    </message>
+    <message>
+        <source>无法开始新的一页</source>
+        <translation>Could not start a new page</translation>
+    </message>
+    <message>
+        <source>无法完成装车单的绘制</source>
+        <translation>Could not finish drawing the loader sheet</translation>
+    </message>
+    <message>
+        <source>没有要输出的装车单</source>
+        <translation>There is no loader sheet to write</translation>
+    </message>
+    <message>
+        <source>无法生成PDF文件</source>
+        <translation>Could not create the PDF file</translation>
+    </message>
+    <message>
         <source>本次配煤没有完成，没有保存任何结果。</source>
         <translation>This blend did not finish; no result was saved.</translation>
     </message>
@@ -2289,6 +2317,21 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
 </context>
 <context>
+    <name>DataWork</name>
+    <message>
+        <source>%1……</source>
+        <translation>%1…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>正在取消……</source>
+        <translation>Cancelling…</translation>
+    </message>
+</context>
+<context>
     <name>DatabaseWindow</name>
     <message>
         <source>数据库连接</source>
@@ -2430,7 +2473,66 @@ Press "OK" to switch to this database on the server.</translation>
     </message>
 </context>
 <context>
+    <name>DiagnoseDialog</name>
+    <message>
+        <source>没有配比方案</source>
+        <translation>No blend found</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reasons</translation>
+    </message>
+    <message>
+        <source>建议值使各指标改动之和最小，每个指标的改动按它在所选煤中最高值与最低值之差折算；可达最低、可达最高是按现有的煤、比例数、必选煤和库存所能配到的范围。</source>
+        <translation>The suggested bounds change the targets as little as possible in total, each change measured against the spread of that index among the chosen coals; lowest and highest reachable are what the coals, the proportion count, the required coals and the stock can reach.</translation>
+    </message>
+    <message>
+        <source>按建议修改指标范围</source>
+        <translation>Apply suggested bounds</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>HistoryWindow</name>
+    <message>
+        <source>历史配比表</source>
+        <translation>Blend history</translation>
+    </message>
+    <message>
+        <source>删除方案</source>
+        <translation>Delete plan</translation>
+    </message>
+    <message>
+        <source>删</source>
+        <translation>−</translation>
+    </message>
+    <message>
+        <source>导出普通</source>
+        <translation>Export HTML</translation>
+    </message>
+    <message>
+        <source>网</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>导出Excel</source>
+        <translation>Export to Excel</translation>
+    </message>
+    <message>
+        <source>表</source>
+        <translation>X</translation>
+    </message>
+    <message>
+        <source>装</source>
+        <translation>L</translation>
+    </message>
     <message>
         <source>装车单</source>
         <translation>Loader sheet</translation>
@@ -2440,12 +2542,120 @@ Press "OK" to switch to this database on the server.</translation>
         <translation>Make a loader sheet of the selected proportion row for the tons to blend and save it as a PDF file</translation>
     </message>
     <message>
+        <source>印</source>
+        <translation>P</translation>
+    </message>
+    <message>
         <source>打印</source>
         <translation>Print</translation>
     </message>
     <message>
         <source>打印选中的配比方案的装车单</source>
         <translation>Print the loader sheet of the selected proportion row</translation>
+    </message>
+    <message>
+        <source>历史配比方案</source>
+        <translation>Stored plans</translation>
+    </message>
+    <message>
+        <source>方案名称中的字词，以空格分开</source>
+        <translation>Words of the title</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>上一页</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>下一页</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>方案名称含</source>
+        <translation>Title contains</translation>
+    </message>
+    <message>
+        <source>至</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>要达到的精煤指标</source>
+        <translation>Clean-coal targets</translation>
+    </message>
+    <message>
+        <source>参与的煤种</source>
+        <translation>Coals in the blend</translation>
+    </message>
+    <message>
+        <source>配比方案</source>
+        <translation>Proportions</translation>
+    </message>
+    <message>
+        <source>配多少吨：</source>
+        <translation>Tons to blend: </translation>
+    </message>
+    <message>
+        <source>吨精煤</source>
+        <translation>t of clean coal</translation>
+    </message>
+    <message>
+        <source>方案分析</source>
+        <translation>Plan analysis</translation>
+    </message>
+    <message>
+        <source>保存图表为PNG图片...</source>
+        <translation>Save chart as PNG image...</translation>
+    </message>
+    <message>
+        <source>正在处理数据，请稍候......</source>
+        <translation>Processing data, please wait...</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>没有方案</source>
+        <translation>No plans</translation>
+    </message>
+    <message>
+        <source>没有找到方案</source>
+        <translation>No plan found</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 页，共 %3 个方案</source>
+        <translation>Page %1/%2, plans: %3</translation>
+    </message>
+    <message>
+        <source>保存图表</source>
+        <translation>Save chart</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <source>保存图表失败：无法生成图片</source>
+        <translation>Could not save the chart: the image could not be made</translation>
+    </message>
+    <message>
+        <source>保存图表失败：</source>
+        <translation>Could not save the chart: </translation>
+    </message>
+    <message>
+        <source>确定要删除此方案吗？</source>
+        <translation>Delete this plan?</translation>
+    </message>
+    <message>
+        <source>导出文件</source>
+        <translation>Export file</translation>
     </message>
     <message>
         <source>请先选择一行配比方案</source>
@@ -2726,6 +2936,145 @@ Press "OK" to switch to this database on the server.</translation>
     </message>
 </context>
 <context>
+    <name>LoaderSheet</name>
+    <message>
+        <source>达标</source>
+        <translation>Met</translation>
+    </message>
+    <message>
+        <source>低于下限</source>
+        <translation>Below lower bound</translation>
+    </message>
+    <message>
+        <source>超出上限</source>
+        <translation>Above upper bound</translation>
+    </message>
+    <message>
+        <source>无法计算</source>
+        <translation>Cannot compute</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>煤名称</source>
+        <translation>Coal name</translation>
+    </message>
+    <message>
+        <source>每循环铲数</source>
+        <translation>Shovels per cycle</translation>
+    </message>
+    <message>
+        <source>配比</source>
+        <translation>Proportion</translation>
+    </message>
+    <message>
+        <source>占比</source>
+        <translation>Share</translation>
+    </message>
+    <message>
+        <source>吨数</source>
+        <translation>Tons</translation>
+    </message>
+    <message>
+        <source>每铲重(吨)</source>
+        <translation>Shovel weight (t)</translation>
+    </message>
+    <message>
+        <source>整循环铲数</source>
+        <translation>Shovels in full cycles</translation>
+    </message>
+    <message>
+        <source>整铲数</source>
+        <translation>Whole shovels</translation>
+    </message>
+    <message>
+        <source>末循环铲数</source>
+        <translation>Shovels in last cycle</translation>
+    </message>
+    <message>
+        <source>合计</source>
+        <translation>Total</translation>
+    </message>
+    <message>
+        <source>每个循环装 %1 铲，共 %2 吨；共 %3 个整循环，装 %4 吨。</source>
+        <translation>Each cycle loads %1 shovels, %2 t; %3 full cycles load %4 t.</translation>
+    </message>
+    <message>
+        <source>余 %1 吨不足一个循环，按“末循环铲数”装。</source>
+        <translation>The remaining %1 t is less than a cycle: load it as in "Shovels in last cycle".</translation>
+    </message>
+    <message>
+        <source>没有余量。</source>
+        <translation>Nothing remains.</translation>
+    </message>
+    <message>
+        <source>指标</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>配煤值</source>
+        <translation>Blend value</translation>
+    </message>
+    <message>
+        <source>下限</source>
+        <translation>Lower bound</translation>
+    </message>
+    <message>
+        <source>上限</source>
+        <translation>Upper bound</translation>
+    </message>
+    <message>
+        <source>是否达标</source>
+        <translation>Met?</translation>
+    </message>
+    <message>
+        <source>装车单</source>
+        <translation>Loader sheet</translation>
+    </message>
+    <message>
+        <source>方案：</source>
+        <translation>Plan: </translation>
+    </message>
+    <message>
+        <source>日期：%1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <source>方案日期：%1</source>
+        <translation>Plan date: %1</translation>
+    </message>
+    <message>
+        <source>配煤量：%1 吨</source>
+        <translation>Tons to blend: %1 t</translation>
+    </message>
+    <message>
+        <source>按铲数配比</source>
+        <translation>By shovels</translation>
+    </message>
+    <message>
+        <source>按重量配比</source>
+        <translation>By weight</translation>
+    </message>
+    <message>
+        <source>合计 %1 吨，配煤单价 %2 元/吨。</source>
+        <translation>Total %1 t, blend price %2 yuan/t.</translation>
+    </message>
+    <message>
+        <source>配煤指标与指标范围</source>
+        <translation>Blend indices and bounds</translation>
+    </message>
+    <message>
+        <source>配煤指标（此方案没有保存指标范围）</source>
+        <translation>Blend indices (this plan has no stored bounds)</translation>
+    </message>
+    <message>
+        <source>装车人：____________    复核人：____________    日期：____________</source>
+        <translation>Loaded by: ____________    Checked by: ____________    Date: ____________</translation>
+    </message>
+</context>
+<context>
     <name>LoadingWindow</name>
     <message>
         <source>正在载入数据</source>
@@ -2734,6 +3083,32 @@ Press "OK" to switch to this database on the server.</translation>
     <message>
         <source>正在载入数据，请稍候......</source>
         <translation>Loading data, please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>PriceChartView</name>
+    <message>
+        <source>各配比单价</source>
+        <translation>Price of each blend</translation>
+    </message>
+    <message>
+        <source>最低价+0.5%</source>
+        <translation>Lowest price +0.5%</translation>
+    </message>
+    <message>
+        <source>0.5%以内的最小总数</source>
+        <translation>Smallest total within 0.5%</translation>
+    </message>
+    <message>
+        <source>所选配比</source>
+        <translation>Selected blend</translation>
+    </message>
+</context>
+<context>
+    <name>Prompt</name>
+    <message>
+        <source>Velmora配煤软件</source>
+        <translation>Velmora Coal Blending</translation>
     </message>
 </context>
 <context>
@@ -3093,6 +3468,13 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     </message>
 </context>
 <context>
+    <name>ShareBar</name>
+    <message>
+        <source>所选配比的煤种占比</source>
+        <translation>Coal shares of the selected blend</translation>
+    </message>
+</context>
+<context>
     <name>SplashWindow</name>
     <message>
         <source>正在载入中，请稍后</source>
@@ -3120,6 +3502,34 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>数据库连接</source>
         <translation>Database connection</translation>
+    </message>
+    <message>
+        <source>程序已经运行！</source>
+        <translation>The program is already running.</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>无法在数据文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。</source>
+        <translation>Cannot create the file %2 in the data folder %1, so the program cannot tell whether it is already running and will not start.</translation>
+    </message>
+    <message>
+        <source>无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。</source>
+        <translation>Cannot create the file %2 in the program folder %1, so the program cannot tell whether it is already running and will not start.</translation>
+    </message>
+    <message>
+        <source>%1 是一个文件，不是文件夹，数据备份将不能使用。请将它改名或移走。</source>
+        <translation>%1 is a file, not a folder, so backups cannot be made. Please rename or move it.</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>无法创建备份文件夹 %1，数据备份将不能使用。</source>
+        <translation>Cannot create the backup folder %1, so backups cannot be made.</translation>
     </message>
 </context>
 <context>
@@ -3284,8 +3694,132 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
         <translation>Inventory</translation>
     </message>
     <message>
+        <source>库</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>史</source>
+        <translation>H</translation>
+    </message>
+    <message>
+        <source>算</source>
+        <translation>=</translation>
+    </message>
+    <message>
         <source>退出</source>
         <translation>Exit</translation>
+    </message>
+    <message>
+        <source>退</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>计</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>
+按保留规则（最近 %1 个每日备份，最近 %2 个月每月一个）删除了 %3 个旧备份：%4</source>
+        <translation>
+Under the keeping rule (the last %1 daily backups, one a month for the last %2 months) %3 old backups were deleted: %4</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>数据已备份到  </source>
+        <translation>Data backed up to  </translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>数据备份已取消，没有生成新的备份。</source>
+        <translation>Backup cancelled; no new backup was made.</translation>
+    </message>
+    <message>
+        <source>不能完成数据备份！
+%1</source>
+        <translation>The backup could not be completed.
+%1</translation>
+    </message>
+    <message>
+        <source>运行错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>选择还原文件</source>
+        <translation>Choose the backup to restore</translation>
+    </message>
+    <message>
+        <source>备份卡(*.bak)</source>
+        <translation>Backups (*.bak)</translation>
+    </message>
+    <message>
+        <source>还原后将覆盖数据库服务器上 %1 的全部数据，所有使用它的电脑都会看到还原后的数据。确定还原吗?</source>
+        <translation>Restoring replaces all data on the database server %1, and every computer using it will see the restored data. Restore?</translation>
+    </message>
+    <message>
+        <source>还原后将覆盖原有数据，确定还原吗?</source>
+        <translation>Restoring replaces the current data. Restore?</translation>
+    </message>
+    <message>
+        <source>所选文件不是本软件的数据备份，不能用它还原。
+原有数据没有改动。
+（%1）</source>
+        <translation>The chosen file is not a backup of this program and cannot be restored.
+The data was not changed.
+(%1)</translation>
+    </message>
+    <message>
+        <source>数据还原已取消，原有数据没有改动。</source>
+        <translation>Restore cancelled; the data was not changed.</translation>
+    </message>
+    <message>
+        <source>不能完成数据还原！
+%1
+原有数据没有改动。</source>
+        <translation>The restore could not be completed.
+%1
+The data was not changed.</translation>
+    </message>
+    <message>
+        <source>
+今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。</source>
+        <translation>
+The data before today's first restore is kept in %1; the data before this restore was not kept separately (one copy a day).</translation>
+    </message>
+    <message>
+        <source>数据已经成功还原！请重新登陆 </source>
+        <translation>Data restored. Please log in again </translation>
+    </message>
+    <message>
+        <source>压缩数据库会先做一次数据备份，再重写数据文件，收回删除方案后留下的空间。数据越多用时越长。确定压缩吗?</source>
+        <translation>Compacting first makes a backup, then rewrites the data file to reclaim the space left by deleted plans. The more data, the longer it takes. Compact?</translation>
+    </message>
+    <message>
+        <source>数据库已压缩：由 %1 变为 %2。
+压缩前的数据已备份到  %3</source>
+        <translation>Database compacted from %1 to %2.
+The data before compacting was backed up to  %3</translation>
+    </message>
+    <message>
+        <source>数据库压缩已取消，原有数据没有改动。</source>
+        <translation>Compacting cancelled; the data was not changed.</translation>
+    </message>
+    <message>
+        <source>不能完成数据库压缩！
+%1
+原有数据没有改动。</source>
+        <translation>Compacting could not be completed.
+%1
+The data was not changed.</translation>
+    </message>
+    <message>
+        <source>确认要退出系统吗?</source>
+        <translation>Exit the program?</translation>
     </message>
 </context>
 <context>
@@ -3299,6 +3833,10 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
         <translation>Choose coals from the inventory into the list below</translation>
     </message>
     <message>
+        <source>选</source>
+        <translation>✓</translation>
+    </message>
+    <message>
         <source>清空列表</source>
         <translation>Clear list</translation>
     </message>
@@ -3307,12 +3845,20 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
         <translation>Clear every row of the list below</translation>
     </message>
     <message>
+        <source>清</source>
+        <translation>C</translation>
+    </message>
+    <message>
         <source>开始配煤</source>
         <translation>Compute blend</translation>
     </message>
     <message>
         <source>点击配煤</source>
         <translation>Compute the blend</translation>
+    </message>
+    <message>
+        <source>配</source>
+        <translation>B</translation>
     </message>
     <message>
         <source>全选 煤前面√则表示此种煤必选</source>
@@ -3385,6 +3931,10 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>删除指标</source>
         <translation>Delete targets</translation>
+    </message>
+    <message>
+        <source>Velmora配煤软件5.0</source>
+        <translation>Velmora Coal Blending 5.0</translation>
     </message>
     <message>
         <source>无法保存工作区，下次启动时不能恢复：</source>

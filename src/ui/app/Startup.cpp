@@ -6,6 +6,7 @@
 #include "data/ServerData.h"
 #include "ui/app/Windows.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 #include "ui/windows/SplashWindow.h"
 #include "ui/windows/WorkspaceWindow.h"
 
@@ -107,35 +108,41 @@ std::unique_ptr<Windows> Main(const AppFolder& folder)
 {
     auto guard = std::make_unique<SingleInstance>(folder);
     if (guard->state() == SingleInstance::State::HeldByAnother) {
-        Prompt::show(nullptr, QStringLiteral("程序已经运行！"), QStringLiteral("错误！"), Prompt::Icon::Critical);
+        Prompt::show(nullptr, QCoreApplication::translate("Startup", "程序已经运行！"),
+                     QCoreApplication::translate("Startup", "错误！"), Prompt::Icon::Critical);
         return nullptr;
     }
     if (guard->state() == SingleInstance::State::CannotLock) {
-        Prompt::show(nullptr,
-                     (folder.userData ? QStringLiteral("无法在数据文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
-                                      : QStringLiteral("无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。"))
-                         .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::lockFileName()),
-                     QStringLiteral("错误！"), Prompt::Icon::Critical);
+        Prompt::show(
+            nullptr,
+            (folder.userData
+                 ? QCoreApplication::translate(
+                     "Startup", "无法在数据文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。")
+                 : QCoreApplication::translate(
+                     "Startup", "无法在程序文件夹 %1 中创建文件 %2，程序不能确认是否已有一个在运行，不能启动。"))
+                .arg(QDir::toNativeSeparators(folder.dir), SingleInstance::lockFileName()),
+            QCoreApplication::translate("Startup", "错误！"), Prompt::Icon::Critical);
         return nullptr;
     }
 
     AskServerPassword(folder);
     if (const Result<DatabaseState> database = EnsureDatabase(folder); !database) {
-        Prompt::show(nullptr, database.message(), QStringLiteral("错误！"), Prompt::Icon::Critical);
+        Prompt::show(nullptr, Say(database), QCoreApplication::translate("Startup", "错误！"), Prompt::Icon::Critical);
         return nullptr;
     }
 
     const QFileInfo backups(folder.BackupDir());
     if (backups.exists() && !backups.isDir()) {
-        Prompt::show(nullptr,
-                     QStringLiteral("%1 是一个文件，不是文件夹，数据备份将不能使用。请将它改名或移走。")
-                         .arg(QDir::toNativeSeparators(folder.BackupDir())),
-                     QStringLiteral("提示"), Prompt::Icon::Warning);
+        Prompt::show(
+            nullptr,
+            QCoreApplication::translate("Startup", "%1 是一个文件，不是文件夹，数据备份将不能使用。请将它改名或移走。")
+                .arg(QDir::toNativeSeparators(folder.BackupDir())),
+            QCoreApplication::translate("Startup", "提示"), Prompt::Icon::Warning);
     } else if (!backups.exists() && !QDir(folder.dir).mkdir(QStringLiteral("bakup"))) {
         Prompt::show(nullptr,
-                     QStringLiteral("无法创建备份文件夹 %1，数据备份将不能使用。")
+                     QCoreApplication::translate("Startup", "无法创建备份文件夹 %1，数据备份将不能使用。")
                          .arg(QDir::toNativeSeparators(folder.BackupDir())),
-                     QStringLiteral("提示"), Prompt::Icon::Warning);
+                     QCoreApplication::translate("Startup", "提示"), Prompt::Icon::Warning);
     }
 
     auto windows = std::make_unique<Windows>(WindowContext{folder});

@@ -119,27 +119,31 @@ void InstallToolbar(WorkspaceWindow* window, Windows* hub)
     toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     struct Button {
         const char* caption;
-        const char* glyph;
+        QString glyph;
         QColor colour;
         std::function<void()> command;
     };
+    // An icon's glyph is a word as well: each language has its own.
     const Button buttons[] = {
-        {QT_TRANSLATE_NOOP("Windows", "煤库存"), "库", QColor(46, 110, 160), [hub] { hub->openInventory(); }},
-        {QT_TRANSLATE_NOOP("Windows", "历史配比"), "史", QColor(60, 140, 90), [hub] { hub->openHistory(); }},
-        {QT_TRANSLATE_NOOP("Windows", "手动配比"), "算", QColor(190, 120, 30), [hub] { hub->openCalculator(); }},
-        {QT_TRANSLATE_NOOP("Windows", "退出"), "退", QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
+        {QT_TRANSLATE_NOOP("Windows", "煤库存"), Windows::tr("库"), QColor(46, 110, 160),
+         [hub] { hub->openInventory(); }},
+        {QT_TRANSLATE_NOOP("Windows", "历史配比"), Windows::tr("史"), QColor(60, 140, 90),
+         [hub] { hub->openHistory(); }},
+        {QT_TRANSLATE_NOOP("Windows", "手动配比"), Windows::tr("算"), QColor(190, 120, 30),
+         [hub] { hub->openCalculator(); }},
+        {QT_TRANSLATE_NOOP("Windows", "退出"), Windows::tr("退"), QColor(170, 50, 50), [hub] { hub->confirmExit(); }},
     };
     int index = 1;
     QAction* exit = nullptr;
     for (const Button& b : buttons) {
-        QAction* action = toolbar->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
-                                             Windows::tr(b.caption));
+        QAction* action = toolbar->addAction(Artwork::ToolIcon(b.glyph, b.colour), Windows::tr(b.caption));
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(index++));
         QObject::connect(action, &QAction::triggered, toolbar, b.command);
         exit = action;
     }
     // Added later, it keeps the next number but stands before the exit.
-    auto* plan = new QAction(Artwork::ToolIcon(QStringLiteral("计"), QColor(120, 80, 160)), Windows::tr("多日计划"), toolbar);
+    auto* plan =
+        new QAction(Artwork::ToolIcon(Windows::tr("计"), QColor(120, 80, 160)), Windows::tr("多日计划"), toolbar);
     plan->setObjectName(QStringLiteral("Toolbar1_%1").arg(index));
     QObject::connect(plan, &QAction::triggered, toolbar, [hub] { hub->openSchedule(); });
     toolbar->insertAction(exit, plan);
@@ -159,11 +163,11 @@ QString PrunedText(const QStringList& pruned, const QString& failure, const Back
         QStringList shown = pruned.mid(0, 6);
         if (pruned.size() > shown.size())
             shown << QStringLiteral("……");
-        text += QStringLiteral("\n按保留规则（最近 %1 个每日备份，最近 %2 个月每月一个）删除了 %3 个旧备份：%4")
+        text += Windows::tr("\n按保留规则（最近 %1 个每日备份，最近 %2 个月每月一个）删除了 %3 个旧备份：%4")
                     .arg(keep.days)
                     .arg(keep.months)
                     .arg(pruned.size())
-                    .arg(shown.join(QStringLiteral("、")));
+                    .arg(shown.join(Windows::tr("、")));
     }
     if (!failure.isEmpty())
         text += QStringLiteral("\n") + failure;
@@ -484,7 +488,7 @@ void Windows::backupData()
     const QDate today = context_.now().date();
     const BackupKeep keep = KeepOf(settings_);
     BackupOutcome outcome;
-    const Status done = runDataWork(QStringLiteral("数据备份"), [&](const DataProgressFn& progress) -> Status {
+    const Status done = runDataWork(tr("数据备份"), [&](const DataProgressFn& progress) -> Status {
         Result<BackupOutcome> backup = ::BackupData(folder, today, keep, progress);
         if (!backup)
             return backup.failure();
@@ -493,41 +497,37 @@ void Windows::backupData()
     });
     if (done) {
         Prompt::show(workspace_,
-                     QStringLiteral("数据已备份到  ") + QDir::toNativeSeparators(outcome.path)
+                     tr("数据已备份到  ") + QDir::toNativeSeparators(outcome.path)
                          + PrunedText(outcome.pruned, Say(outcome.pruneFailure), keep),
-                     QStringLiteral("提示"), Prompt::Icon::Information);
+                     tr("提示"), Prompt::Icon::Information);
     } else if (done.kind() == FailureKind::Cancelled) {
-        Prompt::show(workspace_, QStringLiteral("数据备份已取消，没有生成新的备份。"), QStringLiteral("提示"),
-                     Prompt::Icon::Information);
+        Prompt::show(workspace_, tr("数据备份已取消，没有生成新的备份。"), tr("提示"), Prompt::Icon::Information);
     } else {
-        Prompt::show(workspace_, QStringLiteral("不能完成数据备份！\n") + done.message(), QStringLiteral("运行错误"),
-                     Prompt::Icon::Warning);
+        Prompt::show(workspace_, tr("不能完成数据备份！\n%1").arg(Say(done)), tr("运行错误"), Prompt::Icon::Warning);
     }
 }
 
 void Windows::restoreData()
 {
-    const QString chosen = Prompt::openFileName(workspace_, QStringLiteral("选择还原文件"), QString(),
-                                                QStringLiteral("备份卡(*.bak)"), context_.folder.BackupDir());
+    const QString chosen = Prompt::openFileName(workspace_, tr("选择还原文件"), QString(), tr("备份卡(*.bak)"),
+                                                context_.folder.BackupDir());
     if (chosen.isEmpty())
         return;
     // On a server the restore replaces what every planner works with: the
     // question names the server.
     const DbSettings database = DatabaseOf(context_.folder);
-    const QString question =
-        database.onServer()
-            ? QStringLiteral("还原后将覆盖数据库服务器上 %1 的全部数据，所有使用它的电脑都会看到还原后的数据。确定还原吗?")
-                  .arg(database.serverName())
-            : QStringLiteral("还原后将覆盖原有数据，确定还原吗?");
-    if (Prompt::show(workspace_, question, QStringLiteral("提示"), Prompt::Icon::Information,
-                     QMessageBox::Yes | QMessageBox::No)
+    const QString question = database.onServer()
+        ? tr("还原后将覆盖数据库服务器上 %1 的全部数据，所有使用它的电脑都会看到还原后的数据。确定还原吗?")
+              .arg(database.serverName())
+        : tr("还原后将覆盖原有数据，确定还原吗?");
+    if (Prompt::show(workspace_, question, tr("提示"), Prompt::Icon::Information, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     const AppFolder folder = context_.folder;
     const QDateTime now = context_.now();
     const BackupKeep keep = KeepOf(settings_);
     RestoreOutcome outcome;
-    const Status restored = runDataWork(QStringLiteral("数据还原"), [&](const DataProgressFn& progress) -> Status {
+    const Status restored = runDataWork(tr("数据还原"), [&](const DataProgressFn& progress) -> Status {
         Result<RestoreOutcome> done = ::RestoreData(folder, chosen, now, keep, progress);
         if (!done)
             return done.failure();
@@ -536,28 +536,24 @@ void Windows::restoreData()
     });
     if (!restored) {
         if (restored.kind() == FailureKind::Invalid)
-            Prompt::show(workspace_,
-                         QStringLiteral("所选文件不是本软件的数据备份，不能用它还原。\n原有数据没有改动。\n（")
-                             + restored.message() + QStringLiteral("）"),
-                         QStringLiteral("提示"), Prompt::Icon::Warning);
+            Prompt::show(
+                workspace_,
+                tr("所选文件不是本软件的数据备份，不能用它还原。\n原有数据没有改动。\n（%1）").arg(Say(restored)),
+                tr("提示"), Prompt::Icon::Warning);
         else if (restored.kind() == FailureKind::Cancelled)
-            Prompt::show(workspace_, QStringLiteral("数据还原已取消，原有数据没有改动。"), QStringLiteral("提示"),
-                         Prompt::Icon::Information);
+            Prompt::show(workspace_, tr("数据还原已取消，原有数据没有改动。"), tr("提示"), Prompt::Icon::Information);
         else
-            Prompt::show(workspace_,
-                         QStringLiteral("不能完成数据还原！\n") + restored.message()
-                             + QStringLiteral("\n原有数据没有改动。"),
-                         QStringLiteral("运行错误"), Prompt::Icon::Warning);
+            Prompt::show(workspace_, tr("不能完成数据还原！\n%1\n原有数据没有改动。").arg(Say(restored)),
+                         tr("运行错误"), Prompt::Icon::Warning);
         return;
     }
     reloadWindows();
     QString more;
     if (outcome.keptEarlier)
-        more += QStringLiteral("\n今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。")
+        more += tr("\n今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。")
                     .arg(QDir::toNativeSeparators(outcome.kept));
     more += PrunedText(outcome.pruned, QString(), keep);
-    Prompt::show(workspace_, QStringLiteral("数据已经成功还原！请重新登陆 ") + more, QStringLiteral("提示"),
-                 Prompt::Icon::Warning);
+    Prompt::show(workspace_, tr("数据已经成功还原！请重新登陆 ") + more, tr("提示"), Prompt::Icon::Warning);
 }
 
 void Windows::reloadWindows()
@@ -601,16 +597,16 @@ void Windows::openDatabase()
 void Windows::compactData()
 {
     if (Prompt::show(workspace_,
-                     QStringLiteral("压缩数据库会先做一次数据备份，再重写数据文件，收回删除方案后留下的空间。"
-                                    "数据越多用时越长。确定压缩吗?"),
-                     QStringLiteral("提示"), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No)
+                     tr("压缩数据库会先做一次数据备份，再重写数据文件，收回删除方案后留下的空间。"
+                        "数据越多用时越长。确定压缩吗?"),
+                     tr("提示"), Prompt::Icon::Question, QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return;
     const AppFolder folder = context_.folder;
     const QDate today = context_.now().date();
     const BackupKeep keep = KeepOf(settings_);
     CompactOutcome outcome;
-    const Status done = runDataWork(QStringLiteral("压缩数据库"), [&](const DataProgressFn& progress) -> Status {
+    const Status done = runDataWork(tr("压缩数据库"), [&](const DataProgressFn& progress) -> Status {
         Result<CompactOutcome> compacted = ::CompactDatabase(folder, today, keep, progress);
         if (!compacted)
             return compacted.failure();
@@ -619,18 +615,16 @@ void Windows::compactData()
     });
     if (done) {
         Prompt::show(workspace_,
-                     QStringLiteral("数据库已压缩：由 %1 变为 %2。\n压缩前的数据已备份到  %3")
+                     tr("数据库已压缩：由 %1 变为 %2。\n压缩前的数据已备份到  %3")
                              .arg(FileSize(outcome.sizeBefore), FileSize(outcome.sizeAfter),
                                   QDir::toNativeSeparators(outcome.backup.path))
                          + PrunedText(outcome.backup.pruned, Say(outcome.backup.pruneFailure), keep),
-                     QStringLiteral("提示"), Prompt::Icon::Information);
+                     tr("提示"), Prompt::Icon::Information);
     } else if (done.kind() == FailureKind::Cancelled) {
-        Prompt::show(workspace_, QStringLiteral("数据库压缩已取消，原有数据没有改动。"), QStringLiteral("提示"),
-                     Prompt::Icon::Information);
+        Prompt::show(workspace_, tr("数据库压缩已取消，原有数据没有改动。"), tr("提示"), Prompt::Icon::Information);
     } else {
-        Prompt::show(workspace_,
-                     QStringLiteral("不能完成数据库压缩！\n") + done.message() + QStringLiteral("\n原有数据没有改动。"),
-                     QStringLiteral("运行错误"), Prompt::Icon::Warning);
+        Prompt::show(workspace_, tr("不能完成数据库压缩！\n%1\n原有数据没有改动。").arg(Say(done)), tr("运行错误"),
+                     Prompt::Icon::Warning);
     }
 }
 
@@ -656,7 +650,7 @@ void Windows::showAbout()
 
 bool Windows::confirmExit()
 {
-    if (Prompt::show(workspace_, QStringLiteral("确认要退出系统吗?"), QStringLiteral("提示"), Prompt::Icon::Information,
+    if (Prompt::show(workspace_, tr("确认要退出系统吗?"), tr("提示"), Prompt::Icon::Information,
                      QMessageBox::Yes | QMessageBox::No)
         != QMessageBox::Yes)
         return false;

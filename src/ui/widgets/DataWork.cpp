@@ -2,6 +2,7 @@
 
 #include "ui/widgets/Say.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
@@ -11,6 +12,12 @@ namespace {
 // A progress dialog shows only for work that takes longer than this.
 constexpr int kShowProgressAfterMs = 300;
 
+// A step under way, as the progress dialog says it.
+QString Going(const QString& step)
+{
+    return QCoreApplication::translate("DataWork", "%1……").arg(step);
+}
+
 }  // namespace
 
 Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
@@ -19,8 +26,8 @@ Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
     QProgressDialog progress(parent);
     progress.setObjectName(QStringLiteral("dlgDataProgress"));
     progress.setWindowTitle(title);
-    progress.setLabelText(title + QStringLiteral("……"));
-    progress.setCancelButtonText(QStringLiteral("取消"));
+    progress.setLabelText(Going(title));
+    progress.setCancelButtonText(QCoreApplication::translate("DataWork", "取消"));
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
@@ -28,7 +35,7 @@ Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
     progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(QLatin1Char('M')) * 36);
     progress.setMinimumDuration(kShowProgressAfterMs);
     QObject::connect(&job, &DataJob::progressed, &progress, [&progress](const Text& step, int percent) {
-        progress.setLabelText(Say(step) + QStringLiteral("……"));
+        progress.setLabelText(Going(Say(step)));
         if (percent < 0) {
             progress.setRange(0, 0);
         } else {
@@ -38,7 +45,7 @@ Status RunDataWork(QWidget* parent, const QString& title, DataJob::Work work)
     });
     QObject::connect(&progress, &QProgressDialog::canceled, &job, [&job, &progress] {
         job.cancel();
-        progress.setLabelText(QStringLiteral("正在取消……"));
+        progress.setLabelText(QCoreApplication::translate("DataWork", "正在取消……"));
     });
     bool ended = false;
     QTimer::singleShot(kShowProgressAfterMs, &progress, [&progress, &ended] {

@@ -17,7 +17,10 @@
 
 namespace {
 
-QString Tr(const char* text) { return QCoreApplication::translate("LoaderSheet", text); }
+// The words on a sheet, in the interface language.
+class Sheet {
+    Q_DECLARE_TR_FUNCTIONS(LoaderSheet)
+};
 
 QString Esc(const QString& text) { return text.toHtmlEscaped(); }
 
@@ -28,10 +31,14 @@ QString Percent(double share) { return FixedText(share * 100.0, 1) + QLatin1Char
 QString CheckText(BoundCheck check)
 {
     switch (check) {
-    case BoundCheck::Within: return Tr("达标");
-    case BoundCheck::Below: return Tr("低于下限");
-    case BoundCheck::Above: return Tr("超出上限");
-    case BoundCheck::Unknown: return Tr("无法计算");
+    case BoundCheck::Within:
+        return Sheet::tr("达标");
+    case BoundCheck::Below:
+        return Sheet::tr("低于下限");
+    case BoundCheck::Above:
+        return Sheet::tr("超出上限");
+    case BoundCheck::Unknown:
+        return Sheet::tr("无法计算");
     }
     return QString();
 }
@@ -59,11 +66,12 @@ QString Table(const QString& rows)
 
 QString CoalTable(const LoaderSheet& sheet)
 {
-    QStringList captions{Tr("序号"), Tr("煤名称")};
-    captions << (sheet.shovelMode ? Tr("每循环铲数") : Tr("配比")) << Tr("占比") << Tr("吨数") << Tr("每铲重(吨)")
-             << (sheet.shovelMode ? Tr("整循环铲数") : Tr("整铲数"));
+    QStringList captions{Sheet::tr("序号"), Sheet::tr("煤名称")};
+    captions << (sheet.shovelMode ? Sheet::tr("每循环铲数") : Sheet::tr("配比")) << Sheet::tr("占比")
+             << Sheet::tr("吨数") << Sheet::tr("每铲重(吨)")
+             << (sheet.shovelMode ? Sheet::tr("整循环铲数") : Sheet::tr("整铲数"));
     if (sheet.shovelMode)
-        captions << Tr("末循环铲数");
+        captions << Sheet::tr("末循环铲数");
     QString rows = HeaderRow(captions);
     qint64 shovels = 0;
     qint64 remainder = 0;
@@ -81,10 +89,10 @@ QString CoalTable(const LoaderSheet& sheet)
         shovels += coal.shovels.value_or(0);
         remainder += coal.remainderShovels;
     }
-    rows += QStringLiteral("<tr>") + Cell(QString()) + Cell(Tr("合计"), "left", true)
-            + Cell(sheet.shovelMode ? QString::number(sheet.shovelsPerCycle) : QString(), "right", true)
-            + Cell(Percent(1.0), "right", true) + Cell(Tons(sheet.totalCents), "right", true) + Cell(QString())
-            + Cell(allShovels ? QString::number(shovels) : QString(), "right", true);
+    rows += QStringLiteral("<tr>") + Cell(QString()) + Cell(Sheet::tr("合计"), "left", true)
+        + Cell(sheet.shovelMode ? QString::number(sheet.shovelsPerCycle) : QString(), "right", true)
+        + Cell(Percent(1.0), "right", true) + Cell(Tons(sheet.totalCents), "right", true) + Cell(QString())
+        + Cell(allShovels ? QString::number(shovels) : QString(), "right", true);
     if (sheet.shovelMode)
         rows += Cell(QString::number(remainder), "right", true);
     rows += QStringLiteral("</tr>");
@@ -93,21 +101,22 @@ QString CoalTable(const LoaderSheet& sheet)
 
 QString CycleText(const LoaderSheet& sheet)
 {
-    QString text = Tr("每个循环装 %1 铲，共 %2 吨；共 %3 个整循环，装 %4 吨。")
+    QString text = Sheet::tr("每个循环装 %1 铲，共 %2 吨；共 %3 个整循环，装 %4 吨。")
                        .arg(sheet.shovelsPerCycle)
                        .arg(FixedText(sheet.tonsPerCycle, 2))
                        .arg(sheet.cycles)
                        .arg(Tons(sheet.tonnage * qint64(100) - sheet.remainderCents));
     if (sheet.remainderCents > 0)
-        text += Tr("余 %1 吨不足一个循环，按“末循环铲数”装。").arg(Tons(sheet.remainderCents));
+        text += Sheet::tr("余 %1 吨不足一个循环，按“末循环铲数”装。").arg(Tons(sheet.remainderCents));
     else
-        text += Tr("没有余量。");
+        text += Sheet::tr("没有余量。");
     return text;
 }
 
 QString IndexTable(const LoaderSheet& sheet)
 {
-    QString rows = HeaderRow({Tr("指标"), Tr("配煤值"), Tr("下限"), Tr("上限"), Tr("是否达标")});
+    QString rows = HeaderRow(
+        {Sheet::tr("指标"), Sheet::tr("配煤值"), Sheet::tr("下限"), Sheet::tr("上限"), Sheet::tr("是否达标")});
     for (const LoaderSheetIndex& index : sheet.indices) {
         const QualityIndex& q = QualityIndices()[index.index];
         QString name = IndexHeader(index.index);
@@ -145,11 +154,11 @@ Status Render(QPagedPaintDevice& device, const QVector<LoaderSheet>& sheets)
 {
     QPainter painter;
     if (!painter.begin(&device))
-        return Fail(Tr("无法开始绘制装车单"));
+        return Fail(CoreText::tr("无法开始绘制装车单"));
     const QSizeF page(device.width(), device.height());
     for (int i = 0; i < sheets.size(); ++i) {
         if (i > 0 && !device.newPage())
-            return Fail(Tr("无法开始新的一页"));
+            return Fail(CoreText::tr("无法开始新的一页"));
         QTextDocument doc;
         doc.documentLayout()->setPaintDevice(&device);
         doc.setDefaultFont(SheetFont());
@@ -169,7 +178,7 @@ Status Render(QPagedPaintDevice& device, const QVector<LoaderSheet>& sheets)
         painter.restore();
     }
     if (!painter.end())
-        return Fail(Tr("无法完成装车单的绘制"));
+        return Fail(CoreText::tr("无法完成装车单的绘制"));
     return {};
 }
 
@@ -179,31 +188,34 @@ QString LoaderSheetHtml(const LoaderSheet& sheet)
 {
     QString html = QStringLiteral("<html><body>");
     html += QStringLiteral("<p align=\"center\" style=\"font-size:20pt; font-weight:bold; margin-bottom:6px;\">%1</p>")
-                .arg(Esc(Tr("装车单")));
+                .arg(Esc(Sheet::tr("装车单")));
     if (!sheet.title.isEmpty())
         html += QStringLiteral("<p style=\"font-size:10pt; margin-bottom:6px;\">%1%2</p>")
-                    .arg(Esc(Tr("方案：")), Esc(sheet.title));
+                    .arg(Esc(Sheet::tr("方案：")), Esc(sheet.title));
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm");
-    QString facts = Tr("日期：%1").arg(sheet.date.toString(format));
+    QString facts = Sheet::tr("日期：%1").arg(sheet.date.toString(format));
     if (sheet.planDate.isValid())
-        facts += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") + Esc(Tr("方案日期：%1").arg(sheet.planDate.toString(format)));
-    facts += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
-             + Esc(Tr("配煤量：%1 吨").arg(sheet.tonnage))
-             + QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
-             + Esc(sheet.shovelMode ? Tr("按铲数配比") : Tr("按重量配比"));
+        facts += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
+            + Esc(Sheet::tr("方案日期：%1").arg(sheet.planDate.toString(format)));
+    facts += QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;") + Esc(Sheet::tr("配煤量：%1 吨").arg(sheet.tonnage))
+        + QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
+        + Esc(sheet.shovelMode ? Sheet::tr("按铲数配比") : Sheet::tr("按重量配比"));
     html += QStringLiteral("<p style=\"margin-bottom:8px;\">%1</p>").arg(facts);
     html += CoalTable(sheet);
     if (sheet.shovelMode)
         html += QStringLiteral("<p style=\"margin-top:6px;\">%1</p>").arg(Esc(CycleText(sheet)));
-    html += QStringLiteral("<p style=\"margin-top:6px;\">%1</p>")
-                .arg(Esc(Tr("合计 %1 吨，配煤单价 %2 元/吨。").arg(Tons(sheet.totalCents), FixedText(sheet.price, 2))));
+    html +=
+        QStringLiteral("<p style=\"margin-top:6px;\">%1</p>")
+            .arg(Esc(
+                Sheet::tr("合计 %1 吨，配煤单价 %2 元/吨。").arg(Tons(sheet.totalCents), FixedText(sheet.price, 2))));
     if (!sheet.indices.isEmpty()) {
         html += QStringLiteral("<p style=\"margin-top:10px; font-weight:bold;\">%1</p>")
-                    .arg(Esc(sheet.targetsKnown ? Tr("配煤指标与指标范围") : Tr("配煤指标（此方案没有保存指标范围）")));
+                    .arg(Esc(sheet.targetsKnown ? Sheet::tr("配煤指标与指标范围")
+                                                : Sheet::tr("配煤指标（此方案没有保存指标范围）")));
         html += IndexTable(sheet);
     }
     html += QStringLiteral("<p style=\"margin-top:36px;\">%1</p>")
-                .arg(Esc(Tr("装车人：____________    复核人：____________    日期：____________")));
+                .arg(Esc(Sheet::tr("装车人：____________    复核人：____________    日期：____________")));
     html += QStringLiteral("</body></html>");
     return html;
 }
@@ -211,17 +223,17 @@ QString LoaderSheetHtml(const LoaderSheet& sheet)
 Status WriteLoaderSheets(const QVector<LoaderSheet>& sheets, const QString& pdfPath)
 {
     if (sheets.isEmpty())
-        return Invalid(Tr("没有要输出的装车单"));
+        return Invalid(CoreText::tr("没有要输出的装车单"));
     QByteArray bytes;
     {
         QBuffer buffer(&bytes);
         if (!buffer.open(QIODevice::WriteOnly))
-            return Fail(Tr("无法生成PDF文件"));
+            return Fail(CoreText::tr("无法生成PDF文件"));
         QPdfWriter writer(&buffer);
         writer.setResolution(300);
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-        writer.setTitle(Tr("装车单"));
+        writer.setTitle(Sheet::tr("装车单"));
         writer.setCreator(QCoreApplication::applicationName());
         if (Status drawn = Render(writer, sheets); !drawn)
             return drawn;
@@ -233,12 +245,12 @@ void PrepareLoaderPrinter(QPrinter& printer)
 {
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
                                       QPageLayout::Millimeter));
-    printer.setDocName(Tr("装车单"));
+    printer.setDocName(Sheet::tr("装车单"));
 }
 
 Status PrintLoaderSheets(const QVector<LoaderSheet>& sheets, QPrinter& printer)
 {
     if (sheets.isEmpty())
-        return Invalid(Tr("没有要输出的装车单"));
+        return Invalid(CoreText::tr("没有要输出的装车单"));
     return Render(printer, sheets);
 }

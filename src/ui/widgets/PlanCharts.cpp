@@ -78,15 +78,15 @@ PriceChartView::PriceChartView(QWidget* parent) : QChartView(parent)
 
     price_ = new QLineSeries(chart);
     price_->setObjectName(QStringLiteral("seriesPrice"));
-    price_->setName(QStringLiteral("各配比单价"));
+    price_->setName(tr("各配比单价"));
     price_->setPen(QPen(kCoalColours[0], 1.6));
     nearLimit_ = new QLineSeries(chart);
     nearLimit_->setObjectName(QStringLiteral("seriesNearLimit"));
-    nearLimit_->setName(QStringLiteral("最低价+0.5%"));
+    nearLimit_->setName(tr("最低价+0.5%"));
     nearLimit_->setPen(QPen(QColor(0x3A, 0x9A, 0x5B), 1.2, Qt::DashLine));
     fineEnough_ = new QScatterSeries(chart);
     fineEnough_->setObjectName(QStringLiteral("seriesFineEnough"));
-    fineEnough_->setName(QStringLiteral("0.5%以内的最小总数"));
+    fineEnough_->setName(tr("0.5%以内的最小总数"));
     fineEnough_->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     fineEnough_->setMarkerSize(10);
     fineEnough_->setColor(QColor(0x3A, 0x9A, 0x5B));
@@ -97,7 +97,7 @@ PriceChartView::PriceChartView(QWidget* parent) : QChartView(parent)
     fineEnough_->setPointLabelsColor(QColor(0x23, 0x6B, 0x3C));
     selected_ = new QScatterSeries(chart);
     selected_->setObjectName(QStringLiteral("seriesSelected"));
-    selected_->setName(QStringLiteral("所选配比"));
+    selected_->setName(tr("所选配比"));
     selected_->setMarkerSize(12);
     selected_->setColor(QColor(0xC0, 0x3B, 0x3B));
     selected_->setBorderColor(Qt::white);
@@ -230,7 +230,7 @@ void ShareBar::paintEvent(QPaintEvent*)
     if (shares_.isEmpty()) {
         painter.drawRect(bar);
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(bar, Qt::AlignCenter, QStringLiteral("所选配比的煤种占比"));
+        painter.drawText(bar, Qt::AlignCenter, tr("所选配比的煤种占比"));
         return;
     }
     double left = bar.left();

@@ -57,7 +57,7 @@ QMessageBox::StandardButton FirstButton(QMessageBox::StandardButtons buttons)
 
 QString ApplicationTitle()
 {
-    return QStringLiteral("Velmora配煤软件");
+    return QCoreApplication::translate("Prompt", "Velmora配煤软件");
 }
 
 QMessageBox::StandardButton Prompt::show(QWidget* parent, const QString& text, const QString& title,

@@ -1,5 +1,7 @@
 #include "ui/widgets/ReportList.h"
 
+#include "ui/widgets/Say.h"
+
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -171,7 +173,7 @@ void ReportListModel::sortRows(int column, Qt::SortOrder order)
         Result<QVector<int>> sorted = paged_->sort(column, order);
         if (!sorted) {
             Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-            Q_EMIT rowsUnreadable(sorted.message());
+            Q_EMIT rowsUnreadable(Say(sorted));
             return;
         }
         order_ = std::move(*sorted);

@@ -28,9 +28,9 @@ ConfigWindow::ConfigWindow(const WindowContext& context, QWidget* parent) : QWid
     auto* chanFrame = new QGroupBox(tr("以铲数配比"), this);
     auto* chanLayout = new QHBoxLayout(chanFrame);
     auto* group = new QButtonGroup(this);
-    const char* chanCaptions[] = {"是", "否"};
+    const char* const chanCaptions[] = {QT_TR_NOOP("是"), QT_TR_NOOP("否")};
     for (int i = 0; i < 2; ++i) {
-        optChan_[i] = new QRadioButton(QString::fromUtf8(chanCaptions[i]), chanFrame);
+        optChan_[i] = new QRadioButton(tr(chanCaptions[i]), chanFrame);
         optChan_[i]->setObjectName(QStringLiteral("optChan_%1").arg(i));
         group->addButton(optChan_[i], i);
         chanLayout->addWidget(optChan_[i]);
@@ -194,7 +194,7 @@ void ConfigWindow::btnOk_Click()
         if (box->isChecked())
             settings.hiddenIndexKeys << box->objectName();
     if (Status counts = SetBackupKeep(settings, txtBakupDays_->text(), txtBakupMonths_->text()); !counts) {
-        Prompt::message(this, counts.message());
+        Prompt::message(this, Say(counts));
         return;
     }
     for (int i = 0; i < kIndexCount; ++i)
@@ -203,7 +203,7 @@ void ConfigWindow::btnOk_Click()
     // Nothing changes unless config.ini took the new settings: the window
     // stays open with the user's choices, and the session keeps its mode.
     if (Status saved = SaveSettings(context_.folder, settings); !saved) {
-        Prompt::show(this, saved.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, Say(saved), QString(), Prompt::Icon::Warning);
         return;
     }
     lbInfo_->setText(tr("设置成功"));

@@ -193,7 +193,7 @@ void DatabaseWindow::rememberIfAsked(const DbSettings& settings)
     if (!chkRemember_->isChecked() || settings.password.isEmpty())
         return;
     if (Status stored = RememberPassword(settings); !stored)
-        Prompt::show(this, tr("无法把密码存入密码文件：%1").arg(stored.message()), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, tr("无法把密码存入密码文件：%1").arg(Say(stored)), QString(), Prompt::Icon::Warning);
 }
 
 std::optional<ServerCheck> DatabaseWindow::connectWithFields(DbSettings& settings)
@@ -249,9 +249,8 @@ void DatabaseWindow::btnCopy_Click()
         return {};
     });
     if (!copied) {
-        const QString text = copied.kind() == FailureKind::Cancelled
-                                 ? tr("复制已取消，服务器上的数据没有改动。")
-                                 : tr("没有复制：%1").arg(copied.message());
+        const QString text = copied.kind() == FailureKind::Cancelled ? tr("复制已取消，服务器上的数据没有改动。")
+                                                                     : tr("没有复制：%1").arg(Say(copied));
         showResult(text, false);
         Prompt::show(this, text, QString(),
                      copied.kind() == FailureKind::Cancelled ? Prompt::Icon::Information : Prompt::Icon::Warning);
@@ -291,8 +290,8 @@ void DatabaseWindow::btnOk_Click()
     const bool same = settings.driver == before.driver && (!settings.onServer() || settings.sameDatabase(before));
     const Result<DatabaseState> changed = ChangeDatabase(context_.folder, settings);
     if (!changed) {
-        showResult(changed.message(), false);
-        Prompt::show(this, changed.message(), QString(), Prompt::Icon::Warning);
+        showResult(Say(changed), false);
+        Prompt::show(this, Say(changed), QString(), Prompt::Icon::Warning);
         return;
     }
     if (settings.onServer())

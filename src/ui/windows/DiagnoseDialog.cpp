@@ -49,13 +49,13 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
 {
     setObjectName(QStringLiteral("frmDiagnose"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("没有配比方案"));
+    setWindowTitle(tr("没有配比方案"));
     // The suggestion is for the bounds the run used: the workspace waits.
     setWindowModality(Qt::WindowModal);
 
     lbSummary_ = MakeLabel(this, "lbSummary");
 
-    fraReason_ = new QGroupBox(QStringLiteral("原因"), this);
+    fraReason_ = new QGroupBox(tr("原因"), this);
     fraReason_->setObjectName(QStringLiteral("fraReason"));
     lbConflict_ = MakeLabel(fraReason_, "lbConflict", QStringLiteral("color: #b00000;"));
     lbStock_ = MakeLabel(fraReason_, "lbStock", QStringLiteral("color: #b00000;"));
@@ -76,13 +76,13 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
     lsvReason_->header()->setSectionResizeMode(QHeaderView::Stretch);
 
     lbNote_ = MakeLabel(this, "lbNote", QStringLiteral("color: #555555;"));
-    lbNote_->setText(QStringLiteral("建议值使各指标改动之和最小，每个指标的改动按它在所选煤中最高值与最低值之差折算；"
-                                    "可达最低、可达最高是按现有的煤、比例数、必选煤和库存所能配到的范围。"));
+    lbNote_->setText(tr("建议值使各指标改动之和最小，每个指标的改动按它在所选煤中最高值与最低值之差折算；"
+                        "可达最低、可达最高是按现有的煤、比例数、必选煤和库存所能配到的范围。"));
 
-    btnApply_ = new QPushButton(QStringLiteral("按建议修改指标范围"), this);
+    btnApply_ = new QPushButton(tr("按建议修改指标范围"), this);
     btnApply_->setObjectName(QStringLiteral("btnApply"));
     btnApply_->setEnabled(false);
-    btnClose_ = new QPushButton(QStringLiteral("关闭"), this);
+    btnClose_ = new QPushButton(tr("关闭"), this);
     btnClose_->setObjectName(QStringLiteral("btnClose"));
     btnClose_->setDefault(true);
     auto* buttons = new QHBoxLayout;
@@ -116,7 +116,7 @@ DiagnoseDialog::DiagnoseDialog(const ModelInput& model, int total, QWidget* pare
     progress_->setObjectName(QStringLiteral("dlgDiagnoseProgress"));
     progress_->setWindowTitle(ApplicationTitle());
     progress_->setLabelText(Say(DiagnosingText()));
-    progress_->setCancelButtonText(QStringLiteral("取消"));
+    progress_->setCancelButtonText(tr("取消"));
     progress_->setWindowModality(Qt::WindowModal);
     progress_->setAutoClose(false);
     progress_->setAutoReset(false);

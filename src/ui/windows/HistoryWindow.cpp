@@ -10,6 +10,7 @@
 #include "ui/widgets/PlanCharts.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
+#include "ui/widgets/Say.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -61,7 +62,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
 {
     setObjectName(QStringLiteral("frmLishi"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("历史配比表"));
+    setWindowTitle(tr("历史配比表"));
 
     Toolbar1_ = new QToolBar(this);
     Toolbar1_->setObjectName(QStringLiteral("Toolbar1"));
@@ -73,30 +74,30 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     struct Button {
         int position;
         const char* caption;
-        const char* glyph;
+        QString glyph;
         QColor colour;
     };
-    const Button buttons[] = {{2, "删除方案", "删", QColor(0xB0, 0x3A, 0x2E)},
-                              {3, "导出普通", "网", QColor(0x2E, 0x6F, 0xB0)},
-                              {4, "导出Excel", "表", QColor(0x2E, 0x8B, 0x57)}};
+    // An icon's glyph is a word as well: each language has its own.
+    const Button buttons[] = {{2, QT_TR_NOOP("删除方案"), tr("删"), QColor(0xB0, 0x3A, 0x2E)},
+                              {3, QT_TR_NOOP("导出普通"), tr("网"), QColor(0x2E, 0x6F, 0xB0)},
+                              {4, QT_TR_NOOP("导出Excel"), tr("表"), QColor(0x2E, 0x8B, 0x57)}};
     for (const Button& b : buttons) {
-        QAction* action = Toolbar1_->addAction(Artwork::ToolIcon(QString::fromUtf8(b.glyph), b.colour),
-                                               QString::fromUtf8(b.caption));
+        QAction* action = Toolbar1_->addAction(Artwork::ToolIcon(b.glyph, b.colour), tr(b.caption));
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.position));
         const int position = b.position;
         connect(action, &QAction::triggered, this, [this, position] { Toolbar1_ButtonClick(position); });
     }
     // The loader sheet of the selected row, for the loader operator.
-    QAction* zhuangche = Toolbar1_->addAction(Artwork::ToolIcon(QStringLiteral("装"), QColor(0x8A, 0x5A, 0x1E)), tr("装车单"));
+    QAction* zhuangche = Toolbar1_->addAction(Artwork::ToolIcon(tr("装"), QColor(0x8A, 0x5A, 0x1E)), tr("装车单"));
     zhuangche->setObjectName(QStringLiteral("btnZhuangche"));
     zhuangche->setToolTip(tr("把选中的配比方案按配多少吨生成装车单，保存为PDF文件"));
     connect(zhuangche, &QAction::triggered, this, &HistoryWindow::btnZhuangche_Click);
-    QAction* dayin = Toolbar1_->addAction(Artwork::ToolIcon(QStringLiteral("印"), QColor(0x55, 0x55, 0x55)), tr("打印"));
+    QAction* dayin = Toolbar1_->addAction(Artwork::ToolIcon(tr("印"), QColor(0x55, 0x55, 0x55)), tr("打印"));
     dayin->setObjectName(QStringLiteral("btnDayin"));
     dayin->setToolTip(tr("打印选中的配比方案的装车单"));
     connect(dayin, &QAction::triggered, this, &HistoryWindow::btnDayin_Click);
 
-    fraLeft_ = Frame(QStringLiteral("fraLeft"), QStringLiteral("历史配比方案"), this);
+    fraLeft_ = Frame(QStringLiteral("fraLeft"), tr("历史配比方案"), this);
     lsvLeft_ = List(QStringLiteral("lsvLeft"), fraLeft_);
     lsvLeft_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lsvLeft_->setSortOnHeaderClick(false);
@@ -104,10 +105,10 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     // and the pages of what matches.
     txtSousuo_ = new QLineEdit(fraLeft_);
     txtSousuo_->setObjectName(QStringLiteral("txtSousuo"));
-    txtSousuo_->setPlaceholderText(QStringLiteral("方案名称中的字词，以空格分开"));
+    txtSousuo_->setPlaceholderText(tr("方案名称中的字词，以空格分开"));
     txtSousuo_->setClearButtonEnabled(true);
     txtSousuo_->setMinimumWidth(txtSousuo_->fontMetrics().horizontalAdvance(txtSousuo_->placeholderText()) / 2 + 40);
-    chkRiqi_ = new QCheckBox(QStringLiteral("日期"), fraLeft_);
+    chkRiqi_ = new QCheckBox(tr("日期"), fraLeft_);
     chkRiqi_->setObjectName(QStringLiteral("chkRiqi"));
     const auto dateBox = [this](const QString& name, const QDate& date) {
         auto* box = new QDateEdit(date, fraLeft_);
@@ -122,11 +123,11 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     dtpTo_ = dateBox(QStringLiteral("dtpTo"), today);
     connect(chkRiqi_, &QCheckBox::toggled, dtpFrom_, &QWidget::setEnabled);
     connect(chkRiqi_, &QCheckBox::toggled, dtpTo_, &QWidget::setEnabled);
-    cmdSousuo_ = new QPushButton(QStringLiteral("搜索"), fraLeft_);
+    cmdSousuo_ = new QPushButton(tr("搜索"), fraLeft_);
     cmdSousuo_->setObjectName(QStringLiteral("cmdSousuo"));
-    cmdShangye_ = new QPushButton(QStringLiteral("上一页"), fraLeft_);
+    cmdShangye_ = new QPushButton(tr("上一页"), fraLeft_);
     cmdShangye_->setObjectName(QStringLiteral("cmdShangye"));
-    cmdXiaye_ = new QPushButton(QStringLiteral("下一页"), fraLeft_);
+    cmdXiaye_ = new QPushButton(tr("下一页"), fraLeft_);
     cmdXiaye_->setObjectName(QStringLiteral("cmdXiaye"));
     for (QPushButton* button : {cmdShangye_, cmdXiaye_})
         button->setFixedWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
@@ -134,12 +135,12 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     lblYeshu_->setObjectName(QStringLiteral("lblYeshu"));
     lblYeshu_->setAlignment(Qt::AlignCenter);
     auto* searchRow = new QHBoxLayout;
-    searchRow->addWidget(new QLabel(QStringLiteral("方案名称含"), fraLeft_));
+    searchRow->addWidget(new QLabel(tr("方案名称含"), fraLeft_));
     searchRow->addWidget(txtSousuo_, 1);
     searchRow->addSpacing(8);
     searchRow->addWidget(chkRiqi_);
     searchRow->addWidget(dtpFrom_);
-    searchRow->addWidget(new QLabel(QStringLiteral("至"), fraLeft_));
+    searchRow->addWidget(new QLabel(tr("至"), fraLeft_));
     searchRow->addWidget(dtpTo_);
     searchRow->addWidget(cmdSousuo_);
     searchRow->addSpacing(8);
@@ -154,7 +155,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     leftLayout->addLayout(searchRow);
     leftLayout->addWidget(lsvLeft_);
 
-    fraTop_ = Frame(QStringLiteral("fraTop"), QStringLiteral("要达到的精煤指标"), this);
+    fraTop_ = Frame(QStringLiteral("fraTop"), tr("要达到的精煤指标"), this);
     lbZhibiao_ = new QLabel(fraTop_);
     lbZhibiao_->setObjectName(QStringLiteral("lbZhibiao"));
     lbZhibiao_->setWordWrap(true);
@@ -163,18 +164,18 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     auto* topLayout = new QVBoxLayout(fraTop_);
     topLayout->addWidget(lbZhibiao_);
 
-    fraMid_ = Frame(QStringLiteral("fraMid"), QStringLiteral("参与的煤种"), this);
+    fraMid_ = Frame(QStringLiteral("fraMid"), tr("参与的煤种"), this);
     lsvMid_ = List(QStringLiteral("lsvMid"), fraMid_);
     lsvMid_->setSortOnHeaderClick(false);
     auto* midLayout = new QVBoxLayout(fraMid_);
     midLayout->addWidget(lsvMid_);
 
-    fraBottom_ = Frame(QStringLiteral("fraBottom"), QStringLiteral("配比方案"), this);
-    auto* tonsLabel = new QLabel(QStringLiteral("配多少吨："), fraBottom_);
+    fraBottom_ = Frame(QStringLiteral("fraBottom"), tr("配比方案"), this);
+    auto* tonsLabel = new QLabel(tr("配多少吨："), fraBottom_);
     txtZhongliang_ = new QLineEdit(fraBottom_);
     txtZhongliang_->setObjectName(QStringLiteral("txtZhongliang"));
     txtZhongliang_->setMaximumWidth(txtZhongliang_->fontMetrics().horizontalAdvance(QStringLiteral("100000.00")) + 24);
-    auto* unitLabel = new QLabel(QStringLiteral("吨精煤"), fraBottom_);
+    auto* unitLabel = new QLabel(tr("吨精煤"), fraBottom_);
     Command1_ = new QPushButton(ConvertCaption(), fraBottom_);
     Command1_->setObjectName(QStringLiteral("Command1"));
     lsvBottom_ = List(QStringLiteral("lsvBottom"), fraBottom_);
@@ -191,7 +192,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
 
     // The insight of the selected proportion row: the targets on the left,
     // the charts on the right.
-    fraInsight_ = Frame(QStringLiteral("fraInsight"), QStringLiteral("方案分析"), this);
+    fraInsight_ = Frame(QStringLiteral("fraInsight"), tr("方案分析"), this);
     lsvLimits_ = List(QStringLiteral("lsvLimits"), fraInsight_);
     lsvLimits_->setSortOnHeaderClick(false);  // rows stay in the index table's order
     lsvLimits_->setAlternatingRowColors(false);
@@ -213,7 +214,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     chartPrice_->setObjectName(QStringLiteral("chartPrice"));
     chartShares_ = new ShareBar(fraCharts_);
     chartShares_->setObjectName(QStringLiteral("chartShares"));
-    auto* saveChart = new QAction(QStringLiteral("保存图表为PNG图片..."), this);
+    auto* saveChart = new QAction(tr("保存图表为PNG图片..."), this);
     saveChart->setObjectName(QStringLiteral("munSaveChart"));
     connect(saveChart, &QAction::triggered, this, &HistoryWindow::saveChart);
     for (QWidget* view : {static_cast<QWidget*>(chartPrice_), static_cast<QWidget*>(chartShares_)}) {
@@ -266,7 +267,7 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
     layout->addWidget(fraMid_, 2);
     layout->addWidget(splInsight_, 8);
 
-    picLOAD_ = new QLabel(QStringLiteral("正在处理数据，请稍候......"), this);
+    picLOAD_ = new QLabel(tr("正在处理数据，请稍候......"), this);
     picLOAD_->setObjectName(QStringLiteral("picLOAD"));
     picLOAD_->setAlignment(Qt::AlignCenter);
     picLOAD_->setFrameShape(QFrame::Box);
@@ -303,14 +304,14 @@ HistoryWindow::HistoryWindow(const WindowContext& context, const Settings& setti
 
 void HistoryWindow::showDatabaseError(const QString& text)
 {
-    Prompt::show(this, text, QStringLiteral("错误！"), Prompt::Icon::Critical);
+    Prompt::show(this, text, tr("错误！"), Prompt::Icon::Critical);
 }
 
 void HistoryWindow::loadPlanList()
 {
     const Result<PlanPage> found = SearchPlans(context_.folder, query_, page_);
     if (!found) {
-        showDatabaseError(found.message());
+        showDatabaseError(Say(found));
         return;
     }
     page_ = found->page;
@@ -382,9 +383,9 @@ void HistoryWindow::showPlanPage()
 void HistoryWindow::showPageInfo()
 {
     if (total_ == 0)
-        lblYeshu_->setText(query_ == PlanQuery() ? QStringLiteral("没有方案") : QStringLiteral("没有找到方案"));
+        lblYeshu_->setText(query_ == PlanQuery() ? tr("没有方案") : tr("没有找到方案"));
     else
-        lblYeshu_->setText(QStringLiteral("第 %1/%2 页，共 %3 个方案").arg(page_).arg(pageCount_).arg(total_));
+        lblYeshu_->setText(tr("第 %1/%2 页，共 %3 个方案").arg(page_).arg(pageCount_).arg(total_));
     cmdShangye_->setEnabled(page_ > 1);
     cmdXiaye_->setEnabled(page_ < pageCount_);
 }
@@ -394,7 +395,7 @@ void HistoryWindow::cmdSousuo_Click()
     const Result<PlanQuery> query =
         MakePlanQuery(txtSousuo_->text(), chkRiqi_->isChecked(), dtpFrom_->date(), dtpTo_->date());
     if (!query) {
-        Prompt::message(this, query.message());
+        Prompt::message(this, Say(query));
         return;
     }
     query_ = *query;
@@ -444,7 +445,7 @@ void HistoryWindow::lsvLeft_Click()
     currentPlanId_ = lsvLeft_->listData().cell(row, 0).toInt();
     const Result<PlanView> plan = LoadPlanView(context_.folder, currentPlanId_);
     if (!plan) {
-        showDatabaseError(plan.message());
+        showDatabaseError(Say(plan));
         return;
     }
     plan_ = *plan;
@@ -518,8 +519,8 @@ void HistoryWindow::lsvBottom_SelectionChanged()
 
 void HistoryWindow::saveChart()
 {
-    const QString chosen = Prompt::openFileName(this, QStringLiteral("保存图表"), ProposedExportName(context_.now()),
-                                                QStringLiteral("PNG 图片 (*.png)"));
+    const QString chosen =
+        Prompt::openFileName(this, tr("保存图表"), ProposedExportName(context_.now()), tr("PNG 图片 (*.png)"));
     if (chosen.isEmpty())
         return;
     const QString path = WithExportExtension(chosen, QStringLiteral("png"));
@@ -527,11 +528,11 @@ void HistoryWindow::saveChart()
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!fraCharts_->grab().save(&buffer, "PNG")) {
-        Prompt::show(this, QStringLiteral("保存图表失败：无法生成图片"));
+        Prompt::show(this, tr("保存图表失败：无法生成图片"));
         return;
     }
     if (Status written = WriteWholeFile(path, bytes); !written) {
-        Prompt::show(this, QStringLiteral("保存图表失败：") + written.message());
+        Prompt::show(this, tr("保存图表失败：") + Say(written));
         return;
     }
     askToOpen(path);
@@ -562,7 +563,7 @@ void HistoryWindow::deleteSelectedPlans()
 {
     if (lsvLeft_->rowCount() == 0)
         return;
-    if (Prompt::show(this, QStringLiteral("确定要删除此方案吗？"), QString(), Prompt::Icon::Question,
+    if (Prompt::show(this, tr("确定要删除此方案吗？"), QString(), Prompt::Icon::Question,
                      QMessageBox::Ok | QMessageBox::Cancel)
         != QMessageBox::Ok)
         return;
@@ -571,16 +572,16 @@ void HistoryWindow::deleteSelectedPlans()
     if (selected.isEmpty() && lsvLeft_->currentRow() >= 0)
         selected << lsvLeft_->currentRow();
     QVector<int> deleted;
-    QString failure;
+    Status failure;
     for (int row : selected) {
         if (Status done = DeletePlan(context_.folder, plans.cell(row, 0).toInt()); !done) {
-            failure = done.message();
+            failure = done;
             break;
         }
         deleted << row;
     }
     if (deleted.isEmpty()) {  // a plan is deleted in one transaction: nothing changed
-        showDatabaseError(failure);
+        showDatabaseError(Say(failure));
         return;
     }
     QVector<ListRow> remaining;
@@ -594,8 +595,8 @@ void HistoryWindow::deleteSelectedPlans()
     showPageInfo();
     clearShownPlan();
     // After a failure, loading the next plan would only say it again.
-    if (!failure.isEmpty()) {
-        showDatabaseError(failure);
+    if (!failure.ok()) {
+        showDatabaseError(Say(failure));
         return;
     }
     // A page emptied by the delete gives way to the plans that remain.
@@ -609,8 +610,7 @@ void HistoryWindow::deleteSelectedPlans()
 QString HistoryWindow::AskExportFile(int kind)
 {
     QString filter;
-    const QString path = Prompt::openFileName(this, QStringLiteral("导出文件"),
-                                              ProposedExportName(context_.now()),
+    const QString path = Prompt::openFileName(this, tr("导出文件"), ProposedExportName(context_.now()),
                                               kind == 0 ? HtmlFilter() : WorkbookFilters(), QString(), &filter);
     if (path.isEmpty())
         return QString();
@@ -626,7 +626,7 @@ bool HistoryWindow::ExportPlanToHtml(const QString& path)
 {
     const Status exported = ::ExportPlanToHtml(context_.folder, shownPlan(), path);
     if (!exported)
-        Prompt::show(this, HtmlExportFailedMessage() + exported.message());
+        Prompt::show(this, HtmlExportFailedMessage() + Say(exported));
     return exported.ok();
 }
 
@@ -634,7 +634,7 @@ bool HistoryWindow::ExportPlanToExcel(const QString& path)
 {
     const Status exported = ::ExportPlanToWorkbook(context_.folder, shownPlan(), path);
     if (!exported)
-        Prompt::show(this, ExcelExportFailedMessage() + exported.message());
+        Prompt::show(this, ExcelExportFailedMessage() + Say(exported));
     return exported.ok();
 }
 
@@ -678,9 +678,9 @@ void HistoryWindow::Command1_Click()
     const Result<TonsOutcome> outcome = PressConvert(context_.folder, currentPlanId_, press, blends);
     if (!outcome) {
         if (outcome.kind() == FailureKind::Invalid)
-            Prompt::message(this, outcome.message());
+            Prompt::message(this, Say(outcome));
         else
-            showDatabaseError(outcome.message());
+            showDatabaseError(Say(outcome));
         return;
     }
     const int selected = selectedBlendId();
@@ -726,7 +726,7 @@ std::optional<LoaderSheet> HistoryWindow::loaderSheet()
     }
     const Result<qint32> tonnage = LoaderTonnage(txtZhongliang_->text(), plan_);
     if (!tonnage) {
-        Prompt::message(this, tonnage.message());
+        Prompt::message(this, Say(tonnage));
         return std::nullopt;
     }
     QDateTime planDate;
@@ -735,7 +735,7 @@ std::optional<LoaderSheet> HistoryWindow::loaderSheet()
             planDate = summary.riqi;
     Result<LoaderSheet> sheet = LoaderSheetFromPlan(plan_, planDate, id, *tonnage, context_.now());
     if (!sheet) {
-        Prompt::message(this, sheet.message());
+        Prompt::message(this, Say(sheet));
         return std::nullopt;
     }
     return std::move(sheet).value();
@@ -752,7 +752,7 @@ void HistoryWindow::btnZhuangche_Click()
         return;
     const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
     if (Status written = WriteLoaderSheets({*sheet}, path); !written) {
-        Prompt::show(this, tr("保存装车单失败：") + written.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, tr("保存装车单失败：") + Say(written), QString(), Prompt::Icon::Warning);
         return;
     }
     askToOpen(path);
@@ -768,5 +768,5 @@ void HistoryWindow::btnDayin_Click()
     if (!Prompt::choosePrinter(this, printer, tr("打印装车单")))
         return;
     if (Status printed = PrintLoaderSheets({*sheet}, printer); !printed)
-        Prompt::show(this, tr("打印装车单失败：") + printed.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, tr("打印装车单失败：") + Say(printed), QString(), Prompt::Icon::Warning);
 }

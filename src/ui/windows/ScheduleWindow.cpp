@@ -259,7 +259,7 @@ void ScheduleWindow::loadList()
 {
     const Result<QVector<ScheduleSummary>> list = LoadScheduleList(context_.folder);
     if (!list) {
-        Prompt::show(this, tr("无法读取已保存的计划：") + list.message());
+        Prompt::show(this, tr("无法读取已保存的计划：") + Say(list));
         return;
     }
     QVector<ListRow> rows;
@@ -347,7 +347,7 @@ void ScheduleWindow::btnJisuan_Click()
     const Result<PreparedSchedule> prepared =
         PrepareSchedule(source_(), *days, *tons, deliveries_, chkBubian_->isChecked());
     if (!prepared) {
-        Prompt::message(this, prepared.message());
+        Prompt::message(this, Say(prepared));
         return;
     }
     if (!prepared->unknownCoal.isEmpty()) {
@@ -440,7 +440,7 @@ void ScheduleWindow::onFinished()
     const Result<Schedule>& outcome = job->outcome();
     if (!outcome) {
         if (outcome.kind() != FailureKind::Cancelled)
-            Prompt::show(this, tr("计算多日计划时出错，没有得到结果。") + outcome.message());
+            Prompt::show(this, tr("计算多日计划时出错，没有得到结果。") + Say(outcome));
         Q_EMIT computeFinished();
         return;
     }
@@ -493,9 +493,7 @@ void ScheduleWindow::showNoSchedule(const ScheduleInput& input, const Schedule& 
         const QString coal = input.model.coals[schedule.reason->coal].MingCheng;
         text = tr("没有满足全部条件的计划：第%1天无法配煤，因为%2的库存不够。到第%1天为止%2一共只有%3吨（库存加到货），"
                   "前%1天满足指标的配比需要更多的%2。请增加%2在第%1天或之前的到货，或减少每天配煤的吨数或天数。")
-                   .arg(day)
-                   .arg(coal)
-                   .arg(QString::number(schedule.reason->supplied, 'f', 2));
+                   .arg(QString::number(day), coal, QString::number(schedule.reason->supplied, 'f', 2));
     } else {
         text = tr("没有满足全部条件的计划：第%1天无法配煤，因为库存不够。不止一种煤不足，单独增加任何一种煤都不够。"
                   "请增加第%1天或之前的到货，或减少每天配煤的吨数或天数。")
@@ -567,7 +565,7 @@ void ScheduleWindow::btnSaveJihua_Click()
                              .arg(shown_->input.sameMix ? tr("，配比不变") : QString());
     const Result<int> id = StoreSchedule(context_.folder, name, shown_->input, shown_->schedule);
     if (!id) {
-        Prompt::show(this, tr("保存计划失败，没有保存任何内容。") + id.message());
+        Prompt::show(this, tr("保存计划失败，没有保存任何内容。") + Say(id));
         return;
     }
     shown_->id = *id;
@@ -589,7 +587,7 @@ void ScheduleWindow::btnDaochu_Click()
     const QString title = shown_->name.isEmpty() ? tr("多日配煤计划") : shown_->name;
     const Status exported = ExportScheduleToXlsx(shown_->input, shown_->schedule, title, path);
     if (!exported) {
-        Prompt::show(this, tr("导出失败：") + exported.message());
+        Prompt::show(this, tr("导出失败：") + Say(exported));
         return;
     }
     if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
@@ -606,7 +604,7 @@ void ScheduleWindow::btnZhuangche_Click()
     const Result<QVector<LoaderSheet>> sheets =
         ScheduleLoaderSheets(shown_->input, shown_->schedule, title, context_.now());
     if (!sheets) {
-        Prompt::show(this, tr("无法生成装车单：") + sheets.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, tr("无法生成装车单：") + Say(sheets), QString(), Prompt::Icon::Warning);
         return;
     }
     const QString chosen = Prompt::openFileName(this, tr("保存装车单"), ProposedExportName(context_.now()),
@@ -615,7 +613,7 @@ void ScheduleWindow::btnZhuangche_Click()
         return;
     const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
     if (Status written = WriteLoaderSheets(*sheets, path); !written) {
-        Prompt::show(this, tr("保存装车单失败：") + written.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, tr("保存装车单失败：") + Say(written), QString(), Prompt::Icon::Warning);
         return;
     }
     if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
@@ -634,8 +632,9 @@ void ScheduleWindow::btnOpenJihua_Click()
     const int id = lsvJihuaList_->cellText(row, 0).toInt();
     const Result<StoredSchedule> stored = LoadSchedule(context_.folder, id);
     if (!stored) {
-        Prompt::show(this, stored.kind() == FailureKind::Invalid ? tr("这个计划已不存在或无法读取。")
-                                                                 : tr("无法打开计划：") + stored.message());
+        Prompt::show(this,
+                     stored.kind() == FailureKind::Invalid ? tr("这个计划已不存在或无法读取。")
+                                                           : tr("无法打开计划：") + Say(stored));
         loadList();
         return;
     }
@@ -664,7 +663,7 @@ void ScheduleWindow::btnDelJihua_Click()
         return;
     const int id = lsvJihuaList_->cellText(row, 0).toInt();
     if (Status deleted = DeleteSchedule(context_.folder, id); !deleted) {
-        Prompt::show(this, tr("删除计划失败：") + deleted.message());
+        Prompt::show(this, tr("删除计划失败：") + Say(deleted));
         return;
     }
     if (shown_ && shown_->id == id)

@@ -6,6 +6,7 @@
 #include "ui/widgets/CoalGridWidget.h"
 #include "ui/widgets/IndexCaptions.h"
 #include "ui/widgets/Prompt.h"
+#include "ui/widgets/Say.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,18 +111,19 @@ void WorkspaceWindow::buildToolbar(QWidget* parent, QBoxLayout* layout)
     struct Button {
         const char* caption;
         const char* tip;
-        const char* glyph;
+        QString glyph;
         QColor colour;
     };
+    // An icon's glyph is a word as well: each language has its own.
     const Button buttons[] = {
-        {QT_TR_NOOP("选煤配比"), QT_TR_NOOP("从仓库中选择煤种导入下面的列表"), "选", QColor(40, 110, 170)},
-        {QT_TR_NOOP("清空列表"), QT_TR_NOOP("将下面列表内的数据全部清空"), "清", QColor(170, 90, 40)},
-        {QT_TR_NOOP("开始配煤"), QT_TR_NOOP("点击配煤"), "配", QColor(40, 140, 70)},
+        {QT_TR_NOOP("选煤配比"), QT_TR_NOOP("从仓库中选择煤种导入下面的列表"), tr("选"), QColor(40, 110, 170)},
+        {QT_TR_NOOP("清空列表"), QT_TR_NOOP("将下面列表内的数据全部清空"), tr("清"), QColor(170, 90, 40)},
+        {QT_TR_NOOP("开始配煤"), QT_TR_NOOP("点击配煤"), tr("配"), QColor(40, 140, 70)},
     };
     for (int i = 0; i < 3; ++i) {
         const int index = i + 2;
-        auto* action = tbrMenu_->addAction(Artwork::ToolIcon(QString::fromUtf8(buttons[i].glyph), buttons[i].colour),
-                                           tr(buttons[i].caption));
+        auto* action =
+            tbrMenu_->addAction(Artwork::ToolIcon(buttons[i].glyph, buttons[i].colour), tr(buttons[i].caption));
         action->setObjectName(QStringLiteral("tbrMenu_%1").arg(index));
         action->setToolTip(tr(buttons[i].tip));
         connect(action, &QAction::triggered, this, [this, index] { tbrMenu_ButtonClick(index); });
@@ -300,7 +302,7 @@ void WorkspaceWindow::buildOptionsFrame(QWidget* parent, QBoxLayout* layout)
 
 void WorkspaceWindow::Form_Load()
 {
-    setWindowTitle(QStringLiteral("Velmora配煤软件5.0"));
+    setWindowTitle(tr("Velmora配煤软件5.0"));
     chkJingque_Click();
     loadTargetSets();
     if (const std::optional<WorkspaceState> kept = LoadWorkspaceState(context_.folder))
@@ -355,8 +357,7 @@ void WorkspaceWindow::keepWorkspace()
     if (keepTimer_)
         keepTimer_->stop();
     if (Status kept = SaveWorkspaceState(context_.folder, workspaceState()); !kept)
-        Prompt::show(this, tr("无法保存工作区，下次启动时不能恢复：") + kept.message(), QString(),
-                     Prompt::Icon::Warning);
+        Prompt::show(this, tr("无法保存工作区，下次启动时不能恢复：") + Say(kept), QString(), Prompt::Icon::Warning);
 }
 
 void WorkspaceWindow::restoreWorkspace(const WorkspaceState& state)
@@ -436,7 +437,7 @@ void WorkspaceWindow::btnSaveMuban_Click()
         saved = SaveTargetSet(context_.folder, set, true);
     }
     if (!saved) {
-        Prompt::show(this, saved.message(), QString(),
+        Prompt::show(this, Say(saved), QString(),
                      saved.kind() == FailureKind::Invalid ? Prompt::Icon::None : Prompt::Icon::Critical);
         return;
     }
@@ -458,7 +459,7 @@ void WorkspaceWindow::btnDelMuban_Click()
         return;
     const Result<bool> deleted = DeleteTargetSet(context_.folder, name);
     if (!deleted) {
-        Prompt::show(this, deleted.message(), QString(), Prompt::Icon::Critical);
+        Prompt::show(this, Say(deleted), QString(), Prompt::Icon::Critical);
         return;
     }
     if (!*deleted)
@@ -494,7 +495,7 @@ void WorkspaceWindow::chkJizhun_Click()
     if (Status saved = SaveBasisWeightingOn(context_.folder, on); !saved) {
         const QSignalBlocker quiet(chkJizhun_);
         chkJizhun_->setChecked(!on);
-        Prompt::show(this, saved.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, Say(saved), QString(), Prompt::Icon::Warning);
         return;
     }
     weighting_.on = on;
@@ -575,7 +576,7 @@ void WorkspaceWindow::RunBlending()
     const Status prepared = PrepareRun(input);
     grid_->setGrid(input.grid);
     if (!prepared) {
-        Prompt::message(this, prepared.message());
+        Prompt::message(this, Say(prepared));
         Q_EMIT runFinished();
         return;
     }
@@ -625,7 +626,7 @@ void WorkspaceWindow::onRunFinished()
         progress_->close();
     const Result<RunOutcome>& outcome = job->outcome();
     if (!outcome) {
-        Prompt::show(this, outcome.message(), QString(), Prompt::Icon::Warning);
+        Prompt::show(this, Say(outcome), QString(), Prompt::Icon::Warning);
     } else {
         coalList_ = outcome->solution.coals;
         if (outcome->kind == RunOutcome::Kind::Stored)
