@@ -31,17 +31,6 @@ std::array<FieldLimits, kCoalFieldCount> BuildLimits()
     return limits;
 }
 
-// The unit of a field as words: the Chinese units are translated, the
-// signs and Latin units stand as they are.
-Text UnitText(int field)
-{
-    if (field == kCoalStockField || field == kCoalShovelField)
-        return CoreText::tr("吨");
-    if (field == kCoalPriceField)
-        return CoreText::tr("元/吨");
-    return CoalFieldLimits(field).unit;
-}
-
 Text WithUnit(const Text& text, int field)
 {
     if (field == kCoalStockField || field == kCoalShovelField)
@@ -121,6 +110,17 @@ QString CodeText(char32_t c)
 }
 
 }  // namespace
+
+// The unit of a field as words: the Chinese units are translated, the
+// signs and Latin units stand as they are.
+Text UnitText(int field)
+{
+    if (field == kCoalStockField || field == kCoalShovelField)
+        return CoreText::tr("吨");
+    if (field == kCoalPriceField)
+        return CoreText::tr("元/吨");
+    return CoalFieldLimits(field).unit;
+}
 
 const FieldLimits& CoalFieldLimits(int field)
 {

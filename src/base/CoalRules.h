@@ -47,6 +47,9 @@ struct ValueVerdict {
 ValueVerdict CheckCoalValue(int field, double value);
 
 // The hard range as text ("0～100%", "0～1000吨（不含0）"), and the plausible one.
+// A field's unit as words ("" for a pure number).
+Text UnitText(int field);
+
 Text HardRangeText(int field);
 Text PlausibleRangeText(int field);
 

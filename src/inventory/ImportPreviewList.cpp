@@ -68,8 +68,10 @@ QString ValueCell(const ImportRow& row, int field, bool update)
 // The caption of a value column, with its unit.
 QString ValueCaption(int field)
 {
-    const QString unit = CoalFieldLimits(field).unit;
-    return unit.isEmpty() ? ImportFieldLabel(field) : ImportFieldLabel(field) + QStringLiteral("(%1)").arg(unit);
+    const Text caption = CoalFieldLimits(field).unit.isEmpty()
+                             ? ImportFieldText(field)
+                             : CoreText::tr("%1(%2)", ImportFieldText(field), UnitText(field));
+    return caption.words();
 }
 
 }  // namespace
