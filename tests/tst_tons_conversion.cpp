@@ -216,6 +216,15 @@ void TonsConversionTest::pressSequence()
     press = TonsPress{QStringLiteral("500"), ConvertCaption(), QStringLiteral("硫分<1"), view.coals};
     out = PressConvert(tf.folder(), plan, press, blends);
     QCOMPARE(Proportions(blends, 0, 2), (QStringList{"300.00", "200.00"}));
+
+    // A plan titled in another language: its stored targets say it counts shovels.
+    PlanTargets targets;
+    targets.shovelMode = true;
+    const int english = Expect(StorePlan(tf.folder(), NewPlan{QStringLiteral("[By shovels] S<1"), {a, b}, {row}, targets}));
+    blends = view.blends;
+    press = TonsPress{QStringLiteral("500"), ConvertCaption(), QStringLiteral("[By shovels] S<1"), view.coals};
+    out = PressConvert(tf.folder(), english, press, blends);
+    QCOMPARE(Proportions(blends, 0, 2), (QStringList{"241.94", "258.06"}));
 }
 
 void TonsConversionTest::pressMessages()

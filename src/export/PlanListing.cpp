@@ -1,6 +1,8 @@
 #include "export/PlanListing.h"
 
+#include "data/Dbconnection.h"
 #include "export/ListLayouts.h"
+#include "history/PlanHistory.h"
 #include "history/TonsConversion.h"
 
 void ShowPlan(const PlanView& plan, ShownPlan& shown)
@@ -41,7 +43,13 @@ Result<TonsOutcome> PressConvert(const AppFolder& folder, int planId, const Tons
 
     // One proportion column per participating coal, at most ten.
     const int n = std::min(press.coals.rowCount(), kProportionColumnCount);
-    const bool shovelPlan = IsShovelCountPlan(press.information);
+    // The plan's stored targets say how it was counted; only a plan stored
+    // without them is read from its title, which is in the language of its run.
+    bool shovelPlan = IsShovelCountPlan(press.information);
+    if (auto connection = ConnectionScope::Open(folder)) {
+        if (const auto targets = LoadPlanTargets(planId, n); targets && *targets)
+            shovelPlan = (*targets)->shovelMode;
+    }
     QStringList weights;
     if (const int column = FindShovelColumn(press.coals); shovelPlan && column >= 0)
         for (int j = 0; j < n; ++j)
