@@ -246,7 +246,9 @@ int main(int argc, char* argv[])
     history->resize(opened);
 
     // The search above the plan list: words and a range of days.
-    Set(history, QStringLiteral("txtSousuo"), QStringLiteral("配1000吨"));
+    // Words of the plans' titles, which are in the language of their runs.
+    const bool english = qEnvironmentVariable("VELMORA_LANGUAGE") == QLatin1String("en");
+    Set(history, QStringLiteral("txtSousuo"), english ? QStringLiteral("1000") : QStringLiteral("配1000吨"));
     history->findChild<QCheckBox*>(QStringLiteral("chkRiqi"))->setChecked(true);
     history->findChild<QPushButton*>(QStringLiteral("cmdSousuo"))->click();
     Save(QStringLiteral("frmLishi"), QStringLiteral("07d-history-search"));

@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
-        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal&apos;s recovery found in the test</translation>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal's recovery found in the test</translation>
     </message>
     <message>
         <source>混合后的指标</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>计算混合后的指标</source>
-        <translation>Compute the mix&apos;s indices</translation>
+        <translation>Compute the mix's indices</translation>
     </message>
     <message>
         <source>方式：铲数配比</source>
@@ -226,7 +226,7 @@ Save anyway?</translation>
         <source>这个煤种已被别人删除，没有保存。
 窗口中的内容仍然保留，再按“确 认”将把它作为新煤种添加。</source>
         <translation>This coal has been deleted by someone else and was not saved.
-The contents of the window are kept; press &quot;OK&quot; again to add it as a new coal.</translation>
+The contents of the window are kept; press "OK" again to add it as a new coal.</translation>
     </message>
 </context>
 <context>
@@ -323,7 +323,7 @@ The contents of the window are kept; press &quot;OK&quot; again to add it as a n
 收到基按吨数，干基按吨数×(1−全水/100)，
 空干基按吨数×(1−全水/100)/(1−内水/100)，
 干燥无灰基按吨数×(1−全水/100)×(1−灰分/100)</source>
-        <translation>With &quot;Weight by basis&quot; ticked in the main window, each index is averaged over the coal mass of its basis:
+        <translation>With "Weight by basis" ticked in the main window, each index is averaged over the coal mass of its basis:
 as received by tons, dry by tons×(1−Mt/100),
 air-dried by tons×(1−Mt/100)/(1−Mad/100),
 dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
@@ -392,14 +392,6 @@ dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
         <translation>Price</translation>
     </message>
     <message>
-        <source>吨</source>
-        <translation>t</translation>
-    </message>
-    <message>
-        <source>元/吨</source>
-        <translation>yuan/t</translation>
-    </message>
-    <message>
         <source>%1吨</source>
         <translation>%1 t</translation>
     </message>
@@ -418,6 +410,14 @@ dry ash-free by tons×(1−Mt/100)×(1−Ad/100)</translation>
     <message>
         <source>%1～%2</source>
         <translation>%1–%2</translation>
+    </message>
+    <message>
+        <source>吨</source>
+        <translation>t</translation>
+    </message>
+    <message>
+        <source>元/吨</source>
+        <translation>yuan/t</translation>
     </message>
     <message>
         <source>%1（不含%2）</source>
@@ -555,7 +555,7 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>热量</source>
-        <translation>net CV</translation>
+        <translation>Net CV</translation>
     </message>
     <message>
         <source>填写的热量必须是数字</source>
@@ -575,7 +575,7 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>高位热量</source>
-        <translation>gross CV</translation>
+        <translation>Gross CV</translation>
     </message>
     <message>
         <source>填写的高位发热量必须是数字</source>
@@ -781,11 +781,11 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>“保留最近……个每日备份”应是 1 到 %1 之间的整数。</source>
-        <translation>&quot;Keep the last … daily backups&quot; must be a whole number from 1 to %1.</translation>
+        <translation>"Keep the last … daily backups" must be a whole number from 1 to %1.</translation>
     </message>
     <message>
         <source>“最近……个月每月保留一个备份”应是 0 到 %1 之间的整数。</source>
-        <translation>&quot;Keep one backup a month for the last … months&quot; must be a whole number from 0 to %1.</translation>
+        <translation>"Keep one backup a month for the last … months" must be a whole number from 0 to %1.</translation>
     </message>
     <message>
         <source>第%1种煤的每铲重量不是数字</source>
@@ -865,7 +865,7 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>按所选煤的每铲重量，凑不出合计为%1的铲数</source>
-        <translation>With the chosen coals&apos; tons per shovel, no shovel count adds up to %1</translation>
+        <translation>With the chosen coals' tons per shovel, no shovel count adds up to %1</translation>
     </message>
     <message>
         <source>2到%1之间整数</source>
@@ -873,7 +873,7 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>配%1吨、%2时，按整份计各煤的库存合起来都不够</source>
-        <translation>Blending %1 t at %2, the coals&apos; stock in whole parts is not enough</translation>
+        <translation>Blending %1 t at %2, the coals' stock in whole parts is not enough</translation>
     </message>
     <message>
         <source>必选煤和库存的要求在%1下都不能同时满足</source>
@@ -889,7 +889,7 @@ Allowed: %2</translation>
     </message>
     <message>
         <source>不改指标范围，只把配多少吨改为%1吨或更少，也有配比方案（所选煤的库存不够配%2吨）</source>
-        <translation>Keeping the bounds, blending %1 t or less also gives a blend (the chosen coals&apos; stock is not enough for %2 t)</translation>
+        <translation>Keeping the bounds, blending %1 t or less also gives a blend (the chosen coals' stock is not enough for %2 t)</translation>
     </message>
     <message>
         <source>%1下限</source>
@@ -1096,18 +1096,18 @@ The file was not changed. Make sure no other program holds it and that it can be
     <message>
         <source>数据库 %1 里有与本软件的数据表同名、内容却不同的数据表（%2），程序无法使用它。
 %3</source>
-        <translation>Database %1 has tables named like this program&apos;s tables but holding something else (%2); the program cannot use it.
+        <translation>Database %1 has tables named like this program's tables but holding something else (%2); the program cannot use it.
 %3</translation>
     </message>
     <message>
         <source>数据库 %1 需要建立或升级本软件的数据表，但没有完成（%2）。
 %3</source>
-        <translation>Database %1 needs this program&apos;s tables made or brought up to date, but that did not finish (%2).
+        <translation>Database %1 needs this program's tables made or brought up to date, but that did not finish (%2).
 %3</translation>
     </message>
     <message>
         <source>数据库 %1 不能作为本软件的数据库使用（%2）。</source>
-        <translation>Database %1 cannot be used as this program&apos;s database (%2).</translation>
+        <translation>Database %1 cannot be used as this program's database (%2).</translation>
     </message>
     <message>
         <source>数据文件 %1 不是文件，程序无法使用它。
@@ -1118,7 +1118,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     <message>
         <source>数据文件 %1 不是本软件的数据库，程序无法使用它（%2）。
 %3</source>
-        <translation>The data file %1 is not this program&apos;s database; the program cannot use it (%2).
+        <translation>The data file %1 is not this program's database; the program cannot use it (%2).
 %3</translation>
     </message>
     <message>
@@ -1151,7 +1151,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>数据库的结构版本是 %1，比本程序能使用的版本 %2 新，它是由更新版本的程序建立或升级的。本程序不能使用它，也没有对它做任何改动。请使用新版本的程序。</source>
-        <translation>The database&apos;s structure version is %1, newer than version %2 that this program can use; a newer version of the program made or upgraded it. This program cannot use it and has not changed it. Use the newer program.</translation>
+        <translation>The database's structure version is %1, newer than version %2 that this program can use; a newer version of the program made or upgraded it. This program cannot use it and has not changed it. Use the newer program.</translation>
     </message>
     <message>
         <source>无法加入 %1：%2</source>
@@ -1159,7 +1159,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>无法记录数据库的结构版本：%1</source>
-        <translation>Cannot record the database&apos;s structure version: %1</translation>
+        <translation>Cannot record the database's structure version: %1</translation>
     </message>
     <message>
         <source>数据表</source>
@@ -1195,11 +1195,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>（与本软件的数据表同名）</source>
-        <translation> (named like one of this program&apos;s tables)</translation>
+        <translation> (named like one of this program's tables)</translation>
     </message>
     <message>
         <source>（与本软件的索引同名）</source>
-        <translation> (named like one of this program&apos;s indexes)</translation>
+        <translation> (named like one of this program's indexes)</translation>
     </message>
     <message>
         <source>含有本软件不建立的%1 %2%3</source>
@@ -1211,11 +1211,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>%1 %2 占用了本软件%3的名称</source>
-        <translation>%1 %2 takes the name of one of this program&apos;s %3s</translation>
+        <translation>%1 %2 takes the name of one of this program's %3s</translation>
     </message>
     <message>
         <source>索引 %1 与本软件的同名索引不同</source>
-        <translation>index %1 differs from this program&apos;s index of that name</translation>
+        <translation>index %1 differs from this program's index of that name</translation>
     </message>
     <message>
         <source>数据表 %1 上有唯一索引 %2，会使本软件保存数据失败</source>
@@ -1231,7 +1231,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>这台电脑没有安装 PostgreSQL 数据库驱动（Qt 的 QPSQL 插件）</source>
-        <translation>this computer has no PostgreSQL database driver (Qt&apos;s QPSQL plugin)</translation>
+        <translation>this computer has no PostgreSQL database driver (Qt's QPSQL plugin)</translation>
     </message>
     <message>
         <source>服务器要求密码，但没有给出密码</source>
@@ -1271,7 +1271,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>与其他用户的操作互相等待（死锁）</source>
-        <translation>waiting on another user&apos;s work while it waits on this (deadlock)</translation>
+        <translation>waiting on another user's work while it waits on this (deadlock)</translation>
     </message>
     <message>
         <source>数据库用户没有这项操作的权限</source>
@@ -1279,7 +1279,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>数据库服务器磁盘空间不足</source>
-        <translation>the database server&apos;s disk is full</translation>
+        <translation>the database server's disk is full</translation>
     </message>
     <message>
         <source>数据库服务器资源不足</source>
@@ -1299,7 +1299,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>服务器上的数据库缺少本软件的数据表或列</source>
-        <translation>the database on the server lacks this program&apos;s tables or columns</translation>
+        <translation>the database on the server lacks this program's tables or columns</translation>
     </message>
     <message>
         <source>无法写入数据表 %1：%2</source>
@@ -1327,7 +1327,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>无法把服务器上的数据保存到 %1：%2</source>
-        <translation>Cannot save the server&apos;s data to %1: %2</translation>
+        <translation>Cannot save the server's data to %1: %2</translation>
     </message>
     <message>
         <source>无法替换 %1</source>
@@ -1339,7 +1339,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>文件 %1 需要先升级为本程序的数据格式</source>
-        <translation>The file %1 must first be upgraded to this program&apos;s data format</translation>
+        <translation>The file %1 must first be upgraded to this program's data format</translation>
     </message>
     <message>
         <source>上次写入数据时程序中断，需要撤销没写完的部分，但数据文件是只读的</source>
@@ -1495,7 +1495,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>已达到的限值每提高1个指标单位（灰分1%、热量1kcal/kg……），单价（元/吨）的变化。取自线性松弛（份数可取小数）在此行总数下的对偶值，不是按整份算出的；限值没有起约束作用的行不显示。</source>
-        <translation>How the unit price (per ton) changes when the bound is raised by one unit of its index (ash 1%, calorific value 1 kcal/kg, …). Taken from the dual value of the linear relaxation (fractional parts allowed) at this row&apos;s total, not worked out in whole parts; blank where the bound does not hold the mix.</translation>
+        <translation>How the unit price (per ton) changes when the bound is raised by one unit of its index (ash 1%, calorific value 1 kcal/kg, …). Taken from the dual value of the linear relaxation (fractional parts allowed) at this row's total, not worked out in whole parts; blank where the bound does not hold the mix.</translation>
     </message>
     <message>
         <source>无解</source>
@@ -1515,11 +1515,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>选中一行配比，可看各指标的余量、每个限值的代价，以及差一份时是否仍全部达标</source>
-        <translation>Select a proportion row to see each index&apos;s room, what each bound costs, and whether the mix still meets every target one part off</translation>
+        <translation>Select a proportion row to see each index's room, what each bound costs, and whether the mix still meets every target one part off</translation>
     </message>
     <message>
         <source>选中一行配比，可看各指标的余量、每个限值的代价，以及差一铲时是否仍全部达标</source>
-        <translation>Select a proportion row to see each index&apos;s room, what each bound costs, and whether the mix still meets every target one shovel off</translation>
+        <translation>Select a proportion row to see each index's room, what each bound costs, and whether the mix still meets every target one shovel off</translation>
     </message>
     <message>
         <source>配比总数（铲数×每铲重量）</source>
@@ -1563,7 +1563,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>导出excel失败，请联系软件作者，或者请您导入普通格式的文件即可！</source>
-        <translation>Export to Excel failed. Please contact the program&apos;s author, or export in plain format instead!</translation>
+        <translation>Export to Excel failed. Please contact the program's author, or export in plain format instead!</translation>
     </message>
     <message>
         <source>Velmora配煤软件_%1</source>
@@ -1647,7 +1647,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>此配比的各煤配比之和为0，无法生成装车单</source>
-        <translation>This row&apos;s proportions add up to 0, so there is no loader sheet</translation>
+        <translation>This row's proportions add up to 0, so there is no loader sheet</translation>
     </message>
     <message>
         <source>您要配多少吨，请先填写</source>
@@ -1767,7 +1767,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>无法写入工作簿的内容</source>
-        <translation>cannot write the workbook&apos;s contents</translation>
+        <translation>cannot write the workbook's contents</translation>
     </message>
     <message>
         <source>无法写入工作表</source>
@@ -1827,7 +1827,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>（按配%1吨、各煤的每铲重量计）</source>
-        <translation> (reckoned for %1 t and each coal&apos;s tons per shovel)</translation>
+        <translation> (reckoned for %1 t and each coal's tons per shovel)</translation>
     </message>
     <message>
         <source>%1仍全部达标%2</source>
@@ -1855,11 +1855,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>无法重建此方案的模型：%1</source>
-        <translation>Cannot rebuild this plan&apos;s model: %1</translation>
+        <translation>Cannot rebuild this plan's model: %1</translation>
     </message>
     <message>
         <source>无法计算各配比的单价：%1</source>
-        <translation>Cannot work out the rows&apos; unit prices: %1</translation>
+        <translation>Cannot work out the rows' unit prices: %1</translation>
     </message>
     <message>
         <source>此方案中没有这一行配比</source>
@@ -1907,7 +1907,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>请填写煤的价格</source>
-        <translation>Fill in the coal&apos;s price</translation>
+        <translation>Fill in the coal's price</translation>
     </message>
     <message>
         <source>填写的%1</source>
@@ -1971,7 +1971,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>文件中找不到煤名称列（表头中应有“名称”或“煤名称”等列），无法导入。</source>
-        <translation>The file has no coal name column (the header needs a column such as &quot;名称&quot; or &quot;煤名称&quot;); nothing can be imported.</translation>
+        <translation>The file has no coal name column (the header needs a column such as "名称" or "煤名称"); nothing can be imported.</translation>
     </message>
     <message>
         <source>%1一列按 MJ/kg 换算为 kcal/kg（乘以 %2），因为%3</source>
@@ -2022,6 +2022,10 @@ The file was not changed. Make sure no other program holds it and that it can be
         <translation>The import failed; no coal was imported: %1</translation>
     </message>
     <message>
+        <source>%1(%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
         <source>空</source>
         <translation>empty</translation>
     </message>
@@ -2067,7 +2071,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>%1 行的数值去掉了百分号，见“问题或说明”列。</source>
-        <translation>%1 rows had a percent sign dropped; see &quot;Problems or notes&quot;. </translation>
+        <translation>%1 rows had a percent sign dropped; see "Problems or notes". </translation>
     </message>
     <message>
         <source>%1。</source>
@@ -2079,7 +2083,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>第 %1 列“%2”：%3</source>
-        <translation>column %1 &quot;%2&quot;: %3</translation>
+        <translation>column %1 "%2": %3</translation>
     </message>
     <message>
         <source>不导入的列：%1</source>
@@ -2173,11 +2177,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>配比乘以每铲重量合计为0，无法计算混合后的指标，请修改配比</source>
-        <translation>The proportions times the tons per shovel add up to 0, so the blend&apos;s values cannot be computed; change the proportions</translation>
+        <translation>The proportions times the tons per shovel add up to 0, so the blend's values cannot be computed; change the proportions</translation>
     </message>
     <message>
         <source>配比合计为0，无法计算混合后的指标，请修改配比</source>
-        <translation>The proportions add up to 0, so the blend&apos;s values cannot be computed; change the proportions</translation>
+        <translation>The proportions add up to 0, so the blend's values cannot be computed; change the proportions</translation>
     </message>
     <message>
         <source>建议：%1。</source>
@@ -2225,11 +2229,11 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>请在“指标方案”中填写方案名称</source>
-        <translation>Fill in a name under &quot;Target set&quot;</translation>
+        <translation>Fill in a name under "Target set"</translation>
     </message>
     <message>
         <source>指标方案的名称不能超过%1个字</source>
-        <translation>A target set&apos;s name can have at most %1 characters</translation>
+        <translation>A target set's name can have at most %1 characters</translation>
     </message>
     <message>
         <source>库存请填写成数字</source>
@@ -2315,10 +2319,6 @@ The file was not changed. Make sure no other program holds it and that it can be
         <source>以铲数来配比</source>
         <translation>blending by shovels</translation>
     </message>
-    <message>
-        <source>%1(%2)</source>
-        <translation>%1 (%2)</translation>
-    </message>
 </context>
 <context>
     <name>DataWork</name>
@@ -2359,7 +2359,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>煤场的 PostgreSQL 数据库服务器，几台电脑同时使用</source>
-        <translation>The coal yard&apos;s PostgreSQL database server, shared by several computers</translation>
+        <translation>The coal yard's PostgreSQL database server, shared by several computers</translation>
     </message>
     <message>
         <source>服务器的名称或 IP 地址；也可以是本机 Unix 套接字所在的文件夹</source>
@@ -2375,7 +2375,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>把密码存入本机用户的 PostgreSQL 密码文件 %1，不写入 config.ini</source>
-        <translation>Store the password in this user&apos;s PostgreSQL password file %1, not in config.ini</translation>
+        <translation>Store the password in this user's PostgreSQL password file %1, not in config.ini</translation>
     </message>
     <message>
         <source>主机：</source>
@@ -2451,7 +2451,7 @@ The file was not changed. Make sure no other program holds it and that it can be
     </message>
     <message>
         <source>数据库里还没有本软件的数据表；按“确定”改用它时将建立，也可以先把本机数据复制过去。</source>
-        <translation>The database has no tables of this program yet; they will be created when you press &quot;OK&quot; to switch to it, or you can copy the local data there first.</translation>
+        <translation>The database has no tables of this program yet; they will be created when you press "OK" to switch to it, or you can copy the local data there first.</translation>
     </message>
     <message>
         <source>数据库里有煤种 %1 个，配煤方案 %2 个。</source>
@@ -2469,7 +2469,7 @@ The file was not changed. Make sure no other program holds it and that it can be
         <source>复制完成：煤种 %1 个，配煤方案 %2 个，共 %3 条记录，复制后已逐表核对记录数。
 按“确定”即改用服务器上的这个数据库。</source>
         <translation>Copy complete: %1 coals, %2 blend plans, %3 records in all; the record counts were checked table by table after copying.
-Press &quot;OK&quot; to switch to this database on the server.</translation>
+Press "OK" to switch to this database on the server.</translation>
     </message>
     <message>
         <source>复制到服务器</source>
@@ -2702,7 +2702,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>更新：库存中的煤种改为文件中的数值</source>
-        <translation>Update: give the inventory coal the file&apos;s values</translation>
+        <translation>Update: give the inventory coal the file's values</translation>
     </message>
     <message>
         <source>跳过：保留库存中的煤种，不导入这些行</source>
@@ -3007,7 +3007,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>余 %1 吨不足一个循环，按“末循环铲数”装。</source>
-        <translation>The remaining %1 t is less than a cycle: load it as in &quot;Shovels in last cycle&quot;.</translation>
+        <translation>The remaining %1 t is less than a cycle: load it as in "Shovels in last cycle".</translation>
     </message>
     <message>
         <source>没有余量。</source>
@@ -3187,7 +3187,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>填写天数和每天吨数，添加到货，然后点“计算计划”。</source>
-        <translation>Enter the days and the tons per day, add deliveries, then click &quot;Compute plan&quot;.</translation>
+        <translation>Enter the days and the tons per day, add deliveries, then click "Compute plan".</translation>
     </message>
     <message>
         <source>每天结束时的库存（吨）</source>
@@ -3207,7 +3207,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>把每一天的配比生成装车单（每天一页），保存为一个PDF文件</source>
-        <translation>Make loader sheets of every day&apos;s mix (one page per day) and save them as one PDF file</translation>
+        <translation>Make loader sheets of every day's mix (one page per day) and save them as one PDF file</translation>
     </message>
     <message>
         <source>煤种</source>
@@ -3243,7 +3243,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>按配煤表的%1种煤、指标和必选煤种计算；每天的%2合计为比例数 %3。库存取配煤表中的库存。</source>
-        <translation>Computed from the %1 coals, indices and required coals of the blend table; each day&apos;s %2 add up to the proportion count %3. The stock is taken from the blend table.</translation>
+        <translation>Computed from the %1 coals, indices and required coals of the blend table; each day's %2 add up to the proportion count %3. The stock is taken from the blend table.</translation>
     </message>
     <message>
         <source>铲数（乘以每铲重量）</source>
@@ -3287,7 +3287,7 @@ Press &quot;OK&quot; to switch to this database on the server.</translation>
     </message>
     <message>
         <source>到货的煤种“%1”不在配煤表中。请删除这条到货，或把这种煤加入配煤表。</source>
-        <translation>The delivered coal &quot;%1&quot; is not in the blend table. Please delete this delivery or add the coal to the blend table.</translation>
+        <translation>The delivered coal "%1" is not in the blend table. Please delete this delivery or add the coal to the blend table.</translation>
     </message>
     <message>
         <source>第%1种煤（%2）的库存没有填写或不是大于等于0的数字。多日计划从配煤表中的库存开始计算，请先填写库存。</source>
@@ -3793,7 +3793,7 @@ The data was not changed.</translation>
         <source>
 今天第一次还原前的数据保存在 %1，这次还原前的数据没有另存（每天只保留一份）。</source>
         <translation>
-The data before today&apos;s first restore is kept in %1; the data before this restore was not kept separately (one copy a day).</translation>
+The data before today's first restore is kept in %1; the data before this restore was not kept separately (one copy a day).</translation>
     </message>
     <message>
         <source>数据已经成功还原！请重新登陆 </source>
@@ -3870,7 +3870,7 @@ The data was not changed.</translation>
     </message>
     <message>
         <source>注意：用精煤配煤，不要填写回收率。用原煤配煤，所有的指标要填写成试验后的指标，回收率也为经过试验后得到精煤的回收率</source>
-        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal&apos;s recovery found in the test</translation>
+        <translation>Note: when blending washed coal, leave the recovery empty. When blending raw coal, enter every index as tested after washing, and the recovery as the washed coal's recovery found in the test</translation>
     </message>
     <message>
         <source>说明：带*号的煤名称和价格必须填写；百分数不要输入百分号，例如全水12.3%请填写成12.3</source>
@@ -3914,7 +3914,7 @@ The data was not changed.</translation>
     </message>
     <message>
         <source>各指标按其基准（收到基、空干基、干基、干燥无灰基）的煤量加权平均，而不是按装入的吨数；各指标的基准在“系统配置”中设定</source>
-        <translation>Average each index over the coal mass of its basis (as received, air-dried, dry, dry ash-free) instead of the tons loaded; each index&apos;s basis is set in Settings</translation>
+        <translation>Average each index over the coal mass of its basis (as received, air-dried, dry, dry ash-free) instead of the tons loaded; each index's basis is set in Settings</translation>
     </message>
     <message>
         <source>计算配煤配方</source>
@@ -3926,7 +3926,7 @@ The data was not changed.</translation>
     </message>
     <message>
         <source>选择一个指标方案，填入指标范围、比例数、吨数和按基准加权；或填写名称后点“保存指标”保存当前的这些设置</source>
-        <translation>Choose a target set to fill in the index bounds, proportion count, tonnage and basis weighting; or type a name and click &quot;Save targets&quot; to keep the current ones</translation>
+        <translation>Choose a target set to fill in the index bounds, proportion count, tonnage and basis weighting; or type a name and click "Save targets" to keep the current ones</translation>
     </message>
     <message>
         <source>保存指标</source>
@@ -3946,23 +3946,23 @@ The data was not changed.</translation>
     </message>
     <message>
         <source>指标方案“%1”已存在，要用当前的指标替换它吗？</source>
-        <translation>The target set &quot;%1&quot; already exists. Replace it with the current targets?</translation>
+        <translation>The target set "%1" already exists. Replace it with the current targets?</translation>
     </message>
     <message>
         <source>指标方案“%1”已保存</source>
-        <translation>Target set &quot;%1&quot; saved</translation>
+        <translation>Target set "%1" saved</translation>
     </message>
     <message>
         <source>请先在“指标方案”中选择要删除的方案</source>
-        <translation>Please choose the set to delete in &quot;Target set&quot; first</translation>
+        <translation>Please choose the set to delete in "Target set" first</translation>
     </message>
     <message>
         <source>确认要删除指标方案“%1”吗？</source>
-        <translation>Delete the target set &quot;%1&quot;?</translation>
+        <translation>Delete the target set "%1"?</translation>
     </message>
     <message>
         <source>没有名为“%1”的指标方案</source>
-        <translation>There is no target set named &quot;%1&quot;</translation>
+        <translation>There is no target set named "%1"</translation>
     </message>
     <message>
         <source>正在计算配煤配方……</source>
