@@ -2748,10 +2748,6 @@ Press "OK" to switch to this database on the server.</translation>
         <translation>Mt</translation>
     </message>
     <message>
-        <source>低  位</source>
-        <translation>Net CV</translation>
-    </message>
-    <message>
         <source>热  量</source>
         <translation>Qnet</translation>
     </message>
@@ -2760,20 +2756,12 @@ Press "OK" to switch to this database on the server.</translation>
         <translation>Qnet</translation>
     </message>
     <message>
-        <source>高  位</source>
-        <translation>Gross CV</translation>
-    </message>
-    <message>
         <source>高位</source>
         <translation>Qgr</translation>
     </message>
     <message>
         <source>分析基</source>
         <translation>Qad</translation>
-    </message>
-    <message>
-        <source>硫  份</source>
-        <translation>Sulphur</translation>
     </message>
     <message>
         <source>硫  分</source>
@@ -2846,6 +2834,69 @@ Press "OK" to switch to this database on the server.</translation>
     <message>
         <source>价格*</source>
         <translation>Price*</translation>
+    </message>
+</context>
+<context>
+    <name>IndexEditorCaption</name>
+    <message>
+        <source>内  水</source>
+        <translation>Inh. moisture</translation>
+    </message>
+    <message>
+        <source>全  水</source>
+        <translation>Total moisture</translation>
+    </message>
+    <message>
+        <source>低  位</source>
+        <translation>Net CV</translation>
+    </message>
+    <message>
+        <source>高  位</source>
+        <translation>Gross CV</translation>
+    </message>
+    <message>
+        <source>分析基</source>
+        <translation>CV (ad)</translation>
+    </message>
+    <message>
+        <source>硫  份</source>
+        <translation>Sulphur</translation>
+    </message>
+    <message>
+        <source>灰  份</source>
+        <translation>Ash</translation>
+    </message>
+    <message>
+        <source>挥发份</source>
+        <translation>Volatile</translation>
+    </message>
+    <message>
+        <source>挥vdaf</source>
+        <translation>Vdaf</translation>
+    </message>
+    <message>
+        <source>粘接 G</source>
+        <translation>Caking G</translation>
+    </message>
+    <message>
+        <source>胶质 Y</source>
+        <translation>Plastic Y</translation>
+    </message>
+    <message>
+        <source>固定碳</source>
+        <translation>Fixed carbon</translation>
+    </message>
+    <message>
+        <source>可磨性</source>
+        <translation>Grindability</translation>
+    </message>
+    <message>
+        <source>灰熔点</source>
+        <translation>Ash fusion</translation>
+    </message>
+    <message>
+        <source>回收率</source>
+        <translation>Recovery</translation>
     </message>
 </context>
 <context>

@@ -8,7 +8,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
 {
     static const std::array<IndexView, kIndexCount> table = {{
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "内  水"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "内  水"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "内  水"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "内 水"),
             .gridCell = "txtNeishui",
@@ -18,7 +18,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "全  水"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "全  水"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "全  水"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "全 水"),
             .gridCell = "txtQuanshui",
@@ -28,7 +28,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "低  位"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "低  位"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "热  量"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "热 量"),
             .gridCell = "txtReliang",
@@ -38,7 +38,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "高  位"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "高  位"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "高位"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "高位"),
             .gridCell = "txtGaoWeiReLiang",
@@ -48,7 +48,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "分析基"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "分析基"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "分析基"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "分析基"),
             .gridCell = "txtFenXiJi",
@@ -58,7 +58,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "硫  份"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "硫  份"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "硫  分"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "硫 分"),
             .gridCell = "txtLiu",
@@ -68,7 +68,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "灰  份"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "灰  份"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "灰  份"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "灰 份"),
             .gridCell = "txtHuifen",
@@ -78,7 +78,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "挥发份"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "挥发份"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "挥发份"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "挥发份"),
             .gridCell = "txtHuifafen",
@@ -88,7 +88,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "挥vdaf"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "挥vdaf"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "挥vdaf"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "挥vdaf"),
             .gridCell = "txtHuiFaFenVdaf",
@@ -98,7 +98,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = true,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "粘接 G"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "粘接 G"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "粘接 G"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "粘接G"),
             .gridCell = "txtNianjie",
@@ -108,7 +108,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "胶质 Y"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "胶质 Y"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "胶质 Y"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "胶质Y"),
             .gridCell = "txtJiaozhi",
@@ -118,7 +118,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "固定碳"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "固定碳"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "固定碳"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "固定碳"),
             .gridCell = "txtGudingtan",
@@ -128,7 +128,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "可磨性"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "可磨性"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "可磨性"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "可磨性"),
             .gridCell = "txtKeMoxing",
@@ -138,7 +138,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "灰熔点"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "灰熔点"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "灰熔点"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "灰熔点"),
             .gridCell = "txtHuiRongDian",
@@ -148,7 +148,7 @@ const std::array<IndexView, kIndexCount>& IndexViews()
             .upperEnabled = false,
         },
         {
-            .editorLabel = QT_TRANSLATE_NOOP("IndexCaption", "回收率"),
+            .editorLabel = QT_TRANSLATE_NOOP("IndexEditorCaption", "回收率"),
             .workspaceLabel = QT_TRANSLATE_NOOP("IndexCaption", "回收率"),
             .targetCaption = QT_TRANSLATE_NOOP("IndexCaption", "回收率"),
             .gridCell = "txtHuishoulv",
@@ -200,7 +200,7 @@ QStringList EditorFieldLabels()
 {
     QStringList list{QCoreApplication::translate("IndexCaption", "煤名称*")};
     for (const IndexView& view : IndexViews())
-        list << IndexCaption(view.editorLabel);
+        list << QCoreApplication::translate("IndexEditorCaption", view.editorLabel);
     list << QCoreApplication::translate("IndexCaption", "库 存") << QCoreApplication::translate("IndexCaption", "每铲等于")
          << QCoreApplication::translate("IndexCaption", "价格*");
     return list;

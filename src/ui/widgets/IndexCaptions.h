@@ -12,7 +12,7 @@
 // order: the captions (source texts, translated by IndexCaption) and the
 // object names of their controls.
 struct IndexView {
-    const char* editorLabel;     // caption in the coal editor
+    const char* editorLabel;     // caption in the coal editor (context "IndexEditorCaption")
     const char* workspaceLabel;  // caption above the workspace grid column
     const char* targetCaption;   // caption above the bound column in the target panel
     const char* gridCell;        // grid column control array (txtNeishui_0 ...)
