@@ -26,6 +26,8 @@
 #include <QScreen>
 #include <QStyleOptionButton>
 #include <QToolBar>
+#include <QtCharts/QAbstractSeries>
+#include <QtCharts/QChartView>
 #include <QtTest>
 
 #include <memory>
@@ -144,6 +146,9 @@ QStringList ChineseTexts(QWidget* window)
                 add(c, "choice", combo->itemText(i));
         } else if (qobject_cast<QMenuBar*>(c) || qobject_cast<QToolBar*>(c)) {
             actions(c);
+        } else if (auto* chart = qobject_cast<QChartView*>(c)) {
+            for (const QAbstractSeries* series : chart->chart()->series())
+                add(c, "series", series->name());
         }
     }
     return found;
