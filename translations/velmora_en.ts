@@ -2666,18 +2666,6 @@ Press "OK" to switch to this database on the server.</translation>
         <translation>Please select a proportion row first</translation>
     </message>
     <message>
-        <source>保存装车单</source>
-        <translation>Save loader sheet</translation>
-    </message>
-    <message>
-        <source>PDF 文件 (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
-    </message>
-    <message>
-        <source>保存装车单失败：</source>
-        <translation>Could not save the loader sheet: </translation>
-    </message>
-    <message>
         <source>打印装车单</source>
         <translation>Print loader sheet</translation>
     </message>
@@ -3457,18 +3445,6 @@ The best plan so far costs %2 yuan in total, within %3% of the optimum</translat
     <message>
         <source>无法生成装车单：</source>
         <translation>Could not make the loader sheets: </translation>
-    </message>
-    <message>
-        <source>保存装车单</source>
-        <translation>Save loader sheet</translation>
-    </message>
-    <message>
-        <source>PDF 文件 (*.pdf)</source>
-        <translation>PDF files (*.pdf)</translation>
-    </message>
-    <message>
-        <source>保存装车单失败：</source>
-        <translation>Could not save the loader sheet: </translation>
     </message>
     <message>
         <source>请先在列表中选择一个计划。</source>

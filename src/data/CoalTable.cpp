@@ -133,11 +133,13 @@ Status WriteChanges(int coalId, const QDateTime& at, const QString& user, const 
                    values);
 }
 
-// The coal's row, locked on a server until the transaction ends, so that two
-// planners saving it at once save one after the other.
-Result<std::optional<VersionedCoal>> ReadForWrite(int id)
+// The coal's row with its version; nothing when there is none. For a write
+// it is locked on a server until the transaction ends, so that two planners
+// saving it at once save one after the other.
+Result<std::optional<VersionedCoal>> ReadVersioned(int id, bool forWrite)
 {
-    auto query = RunQuery(QStringLiteral("select * from meitan where id=?") + (OnServer() ? QStringLiteral(" for update") : QString()),
+    auto query = RunQuery(QStringLiteral("select * from meitan where id=?")
+                              + (forWrite && OnServer() ? QStringLiteral(" for update") : QString()),
                           {id});
     if (!query)
         return query.failure();
@@ -207,7 +209,7 @@ Result<CoalSaveOutcome> StoreCoal(const AppFolder& folder, const Mei& coal, cons
                 return recorded;
             return AnnounceChange(kCoalsChannel);
         }
-        const Result<std::optional<VersionedCoal>> stored = ReadForWrite(coal.id);
+        const Result<std::optional<VersionedCoal>> stored = ReadVersioned(coal.id, true);
         if (!stored)
             return stored.failure();
         if (!stored->has_value()) {
@@ -261,13 +263,7 @@ Result<std::optional<VersionedCoal>> LoadStoredCoal(const AppFolder& folder, int
     auto connection = ConnectionScope::Open(folder);
     if (!connection)
         return connection.failure();
-    auto query = RunQuery(QStringLiteral("select * from meitan where id=?"), {id});
-    if (!query)
-        return query.failure();
-    if (!query->next())
-        return std::optional<VersionedCoal>();
-    const QSqlRecord record = query->record();
-    return std::optional<VersionedCoal>(VersionedCoal{CoalFromRecord(record), Field(record, kVersionColumn).toInt()});
+    return ReadVersioned(id, false);
 }
 
 Result<QVector<int>> RemoveCoals(const AppFolder& folder, const QVector<int>& ids, const QString& user)
@@ -278,7 +274,7 @@ Result<QVector<int>> RemoveCoals(const AppFolder& folder, const QVector<int>& id
     const Status done = InOrJoinTransaction(folder, [&]() -> Status {
         gone.clear();
         for (int id : ids) {
-            const Result<std::optional<VersionedCoal>> stored = ReadForWrite(id);
+            const Result<std::optional<VersionedCoal>> stored = ReadVersioned(id, true);
             if (!stored)
                 return stored.failure();
             if (!stored->has_value()) {

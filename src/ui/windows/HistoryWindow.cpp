@@ -6,6 +6,7 @@
 #include "export/ListLayouts.h"
 #include "history/PlanHistory.h"
 #include "ui/widgets/Artwork.h"
+#include "ui/widgets/ExportPath.h"
 #include "ui/widgets/LoaderSheetPrint.h"
 #include "ui/widgets/PlanCharts.h"
 #include "ui/widgets/Prompt.h"
@@ -519,11 +520,10 @@ void HistoryWindow::lsvBottom_SelectionChanged()
 
 void HistoryWindow::saveChart()
 {
-    const QString chosen =
-        Prompt::openFileName(this, tr("保存图表"), ProposedExportName(context_.now()), tr("PNG 图片 (*.png)"));
-    if (chosen.isEmpty())
+    const QString path =
+        AskExportPath(this, tr("保存图表"), context_.now(), tr("PNG 图片 (*.png)"), QStringLiteral("png"));
+    if (path.isEmpty())
         return;
-    const QString path = WithExportExtension(chosen, QStringLiteral("png"));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -746,16 +746,9 @@ void HistoryWindow::btnZhuangche_Click()
     const std::optional<LoaderSheet> sheet = loaderSheet();
     if (!sheet)
         return;
-    const QString chosen = Prompt::openFileName(this, tr("保存装车单"), ProposedExportName(context_.now()),
-                                                tr("PDF 文件 (*.pdf)"));
-    if (chosen.isEmpty())
-        return;
-    const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
-    if (Status written = WriteLoaderSheets({*sheet}, path); !written) {
-        Prompt::show(this, tr("保存装车单失败：") + Say(written), QString(), Prompt::Icon::Warning);
-        return;
-    }
-    askToOpen(path);
+    const QString path = SaveLoaderSheets(this, {*sheet}, context_.now());
+    if (!path.isEmpty())
+        askToOpen(path);
 }
 
 void HistoryWindow::btnDayin_Click()

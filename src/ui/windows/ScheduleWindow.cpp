@@ -3,7 +3,7 @@
 #include "base/NumberText.h"
 #include "export/ListExport.h"
 #include "export/ScheduleListing.h"
-#include "ui/widgets/LoaderSheetPrint.h"
+#include "ui/widgets/ExportPath.h"
 #include "ui/widgets/Prompt.h"
 #include "ui/widgets/ReportList.h"
 #include "ui/widgets/Say.h"
@@ -579,11 +579,10 @@ void ScheduleWindow::btnDaochu_Click()
 {
     if (!shown_)
         return;
-    const QString chosen = Prompt::openFileName(this, tr("导出文件"), ProposedExportName(context_.now()),
-                                                QStringLiteral("Microsoft Excel .xlsx (*.xlsx)"));
-    if (chosen.isEmpty())
+    const QString path = AskExportPath(this, tr("导出文件"), context_.now(),
+                                       QStringLiteral("Microsoft Excel .xlsx (*.xlsx)"), QStringLiteral("xlsx"));
+    if (path.isEmpty())
         return;
-    const QString path = WithExportExtension(chosen, QStringLiteral("xlsx"));
     const QString title = shown_->name.isEmpty() ? tr("多日配煤计划") : shown_->name;
     const Status exported = ExportScheduleToXlsx(shown_->input, shown_->schedule, title, path);
     if (!exported) {
@@ -607,15 +606,9 @@ void ScheduleWindow::btnZhuangche_Click()
         Prompt::show(this, tr("无法生成装车单：") + Say(sheets), QString(), Prompt::Icon::Warning);
         return;
     }
-    const QString chosen = Prompt::openFileName(this, tr("保存装车单"), ProposedExportName(context_.now()),
-                                                tr("PDF 文件 (*.pdf)"));
-    if (chosen.isEmpty())
+    const QString path = SaveLoaderSheets(this, *sheets, context_.now());
+    if (path.isEmpty())
         return;
-    const QString path = WithExportExtension(chosen, QStringLiteral("pdf"));
-    if (Status written = WriteLoaderSheets(*sheets, path); !written) {
-        Prompt::show(this, tr("保存装车单失败：") + Say(written), QString(), Prompt::Icon::Warning);
-        return;
-    }
     if (Prompt::show(this, ExportDoneQuestion(), ExportDoneTitle(), Prompt::Icon::Question,
                      QMessageBox::Ok | QMessageBox::Cancel)
         == QMessageBox::Ok)
